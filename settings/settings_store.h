@@ -1,0 +1,96 @@
+// The per-user settings store: a tree of keys holding named text and 32-bit
+// values, kept in one SQLite database per user. It stands in for the
+// registry of the original platform, with the behaviour callers rely on:
+//
+//  * Key paths use backslashes between levels ("Software\Vocor\...").
+//  * Key and value names compare without regard to ASCII case.
+//  * Opening a key creates it (and every missing ancestor), so reading a
+//    value below a missing key creates that key empty and then fails.
+//  * Every call stands alone: it opens what it names, does one operation
+//    and is done. Nothing above SQLite is cached between calls, so another
+//    process writing the same store is seen at once.
+//
+// Location: $XDG_CONFIG_HOME/Vocor/settings.sqlite, or
+// ~/.config/Vocor/settings.sqlite when XDG_CONFIG_HOME is unset. The root
+// selector kCurrentUser names that file; root 0 (the machine-wide tree of
+// the original platform) does not exist here and fails every call.
+//
+// None of these functions throws or shows a message; failures are results.
+#ifndef VOCOR_SETTINGS_SETTINGS_STORE_H_
+#define VOCOR_SETTINGS_SETTINGS_STORE_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vocor {
+
+// Root selector for the current user's store. Any nonzero value selects it.
+constexpr int kCurrentUser = 1;
+
+// Writes `text` as a string value (stored with its terminating zero).
+bool WriteRegString(int root, const char* key_path, const char* value_name,
+                    const char* text);
+
+// Reads a value into *out, cut at its first zero byte. The stored type is
+// not checked. On failure *out is untouched.
+bool ReadRegString(int root, const char* key_path, const char* value_name,
+                   std::string* out);
+
+// Writes a 32-bit value.
+bool WriteRegDword(int root, const char* key_path, const char* value_name,
+                   uint32_t value);
+
+// Reads at most 4 bytes of a value into *out; the stored type is not
+// checked. On failure *out is untouched.
+bool ReadRegDword(int root, const char* key_path, const char* value_name,
+                  uint32_t* out);
+
+// Deletes the key with all its subkeys and values in one step. Fails on a
+// null or empty path and on a key that does not exist.
+bool DeleteRegTree(int root, const char* key_path);
+
+// An open key. Created by OpenSettingsKey; closing is the destructor.
+class SettingsKey {
+ public:
+  virtual ~SettingsKey() = default;
+
+  // Stores in *name the name of the subkey at `index`, with subkeys ordered
+  // by name without regard to case (so "Item-10" comes before "Item-2").
+  // Returns false when there is no subkey at that index.
+  virtual bool SubkeyName(int index, std::string* name) const = 0;
+};
+
+// Create-or-open the key at `key_path`. Returns null on failure (root 0, a
+// store that cannot be opened, an empty path).
+std::unique_ptr<SettingsKey> OpenSettingsKey(int root, const char* key_path);
+
+// Groups every store call made while it lives into one atomic change of the
+// current user's store: the destructor rolls back unless Commit() succeeded.
+// Transactions do not nest: a second one while the first lives is inactive
+// and its calls join the outer one.
+class SettingsTransaction {
+ public:
+  SettingsTransaction();
+  ~SettingsTransaction();
+  SettingsTransaction(const SettingsTransaction&) = delete;
+  SettingsTransaction& operator=(const SettingsTransaction&) = delete;
+
+  // True when this object owns an open transaction.
+  bool active() const { return active_; }
+
+  // Makes the changes durable. Returns false (and rolls back) on failure.
+  bool Commit();
+
+ private:
+  bool active_ = false;
+  bool outer_ = false;
+};
+
+// Path of the database file that kCurrentUser names, from the environment
+// as it is now.
+std::string SettingsStorePath();
+
+}  // namespace vocor
+
+#endif  // VOCOR_SETTINGS_SETTINGS_STORE_H_
