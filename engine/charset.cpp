@@ -1,0 +1,157 @@
+#include "engine/charset.h"
+
+#include <array>
+
+namespace vocor {
+namespace {
+
+// Unicode characters of bytes 0x80-0x9F; 0 marks the unassigned bytes.
+constexpr uint16_t kHighControls[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+struct Tables {
+  std::array<bool, 256> is_letter{};
+  std::array<unsigned char, 256> lower{};
+};
+
+Tables BuildTables() {
+  Tables t;
+  for (int c = 0; c < 256; ++c) t.lower[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) {
+    t.is_letter[c] = t.is_letter[c + 32] = true;
+    t.lower[c] = static_cast<unsigned char>(c + 32);
+  }
+  // 0x83 f-hook, S/s caron, OE/oe, Z/z caron, Y diaeresis.
+  for (int c : {0x83, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F}) {
+    t.is_letter[c] = true;
+  }
+  t.lower[0x8A] = 0x9A;
+  t.lower[0x8C] = 0x9C;
+  t.lower[0x8E] = 0x9E;
+  t.lower[0x9F] = 0xFF;
+  // Feminine and masculine ordinals and micro sign are letters too.
+  t.is_letter[0xAA] = t.is_letter[0xB5] = t.is_letter[0xBA] = true;
+  for (int c = 0xC0; c <= 0xFF; ++c) {
+    if (c == 0xD7 || c == 0xF7) continue;  // multiplication, division
+    t.is_letter[c] = true;
+    if (c <= 0xDE) t.lower[c] = static_cast<unsigned char>(c + 32);
+  }
+  return t;
+}
+
+const Tables& GetTables() {
+  static const Tables tables = BuildTables();
+  return tables;
+}
+
+}  // namespace
+
+bool IsEngineLetter(unsigned char c) { return GetTables().is_letter[c]; }
+
+unsigned char EngineToLower(unsigned char c) { return GetTables().lower[c]; }
+
+uint32_t EngineToUnicode(unsigned char c) {
+  if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] != 0) {
+    return kHighControls[c - 0x80];
+  }
+  return c;
+}
+
+int UnicodeToEngine(uint32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] != 0 && kHighControls[i] == cp) return 0x80 + i;
+  }
+  return -1;
+}
+
+int DecodeUtf8(std::string_view text, uint32_t* code_point) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const size_t n = text.size();
+  if (s[0] < 0x80) {
+    *code_point = s[0];
+    return 1;
+  }
+  int len;
+  uint32_t cp, min;
+  if ((s[0] & 0xE0) == 0xC0) {
+    len = 2, cp = s[0] & 0x1F, min = 0x80;
+  } else if ((s[0] & 0xF0) == 0xE0) {
+    len = 3, cp = s[0] & 0x0F, min = 0x800;
+  } else if ((s[0] & 0xF8) == 0xF0) {
+    len = 4, cp = s[0] & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (n < static_cast<size_t>(len)) return 0;
+  for (int i = 1; i < len; ++i) {
+    if ((s[i] & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (s[i] & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  *code_point = cp;
+  return len;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  uint32_t cp;
+  while (!text.empty()) {
+    // ASCII runs are by far the common case; skip them without decoding.
+    if (static_cast<unsigned char>(text[0]) < 0x80) {
+      text.remove_prefix(1);
+      continue;
+    }
+    int len = DecodeUtf8(text, &cp);
+    if (len == 0) return false;
+    text.remove_prefix(len);
+  }
+  return true;
+}
+
+std::string Utf8ToEngine(std::string_view utf8, char unmappable) {
+  std::string out;
+  out.reserve(utf8.size());
+  uint32_t cp;
+  while (!utf8.empty()) {
+    int len = DecodeUtf8(utf8, &cp);
+    if (len == 0) {
+      out.push_back(utf8[0]);
+      utf8.remove_prefix(1);
+      continue;
+    }
+    int c = UnicodeToEngine(cp);
+    out.push_back(c < 0 ? unmappable : static_cast<char>(c));
+    utf8.remove_prefix(len);
+  }
+  return out;
+}
+
+std::string EngineToUtf8(std::string_view engine) {
+  std::string out;
+  out.reserve(engine.size());
+  for (char ch : engine) {
+    uint32_t cp = EngineToUnicode(static_cast<unsigned char>(ch));
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+void EngineLowerInPlace(std::string* text) {
+  for (char& ch : *text) {
+    ch = static_cast<char>(EngineToLower(static_cast<unsigned char>(ch)));
+  }
+}
+
+}  // namespace vocor

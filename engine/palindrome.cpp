@@ -1,0 +1,108 @@
+#include "engine/palindrome.h"
+
+#include <array>
+#include <cstring>
+
+namespace vocor {
+namespace {
+
+// Image of each byte in one mode; 0 means "no image, refuse the word".
+using ImageTable = std::array<unsigned char, 256>;
+
+ImageTable BuildImages(const char* keep, bool swap_m_w) {
+  ImageTable t{};
+  for (const char* k = keep; *k != '\0'; ++k) {
+    t[static_cast<unsigned char>(*k)] = static_cast<unsigned char>(*k);
+  }
+  if (swap_m_w) {
+    t['m'] = 'w';
+    t['w'] = 'm';
+  }
+  return t;
+}
+
+const ImageTable* ImagesFor(int mode) {
+  static const ImageTable reflect_h = BuildImages("ahimotuvwxy", false);
+  static const ImageTable reflect_v = BuildImages("bcdehikox", true);
+  static const ImageTable rotate = BuildImages("hinosxz", true);
+  switch (mode) {
+    case kReflectH:
+      return &reflect_h;
+    case kReflectV:
+      return &reflect_v;
+    case kRotate:
+      return &rotate;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+bool TransformWord(int mode, const char* word, char* out) {
+  if (mode < kReverse || mode > kRotate) return false;
+  const size_t n = std::strlen(word);
+  const ImageTable* images = ImagesFor(mode);
+  const bool reversed = mode != kReflectV;
+  for (size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(word[reversed ? n - 1 - i : i]);
+    const unsigned char image = images == nullptr ? c : (*images)[c];
+    if (image == 0) return false;
+    out[i] = static_cast<char>(image);
+  }
+  out[n] = '\0';
+  return true;
+}
+
+CEnumResultsPalindrome::CEnumResultsPalindrome(EnumPtr child, int mode,
+                                               int another_word)
+    : CEnumResultsParent1(std::move(child)),
+      mode_(mode),
+      another_word_(another_word) {
+  lookup_ = this->child()->Clone();
+}
+
+CEnumResultsPalindrome::~CEnumResultsPalindrome() { lookup_.reset(); }
+
+EnumPtr CEnumResultsPalindrome::Clone() const {
+  return std::make_unique<CEnumResultsPalindrome>(child()->Clone(), mode_,
+                                                  another_word_);
+}
+
+std::string CEnumResultsPalindrome::Describe(int indent) const {
+  return DescribeIndent(indent) + "Palindrome(" + std::to_string(mode_) + "," +
+         std::to_string(another_word_) + ")\n" +
+         CEnumResultsParent1::Describe(indent);
+}
+
+bool CEnumResultsPalindrome::Transform(const char* word) const {
+  // One scratch buffer reused across words: the filter allocates only when
+  // a word is longer than any before it.
+  scratch_.resize(std::strlen(word) + 1);
+  return TransformWord(mode_, word, scratch_.data());
+}
+
+bool CEnumResultsPalindrome::Keeps(const char* word) const {
+  if (!Transform(word)) return false;
+  if (another_word_ != 0) return lookup_->Contains(scratch_.c_str());
+  return std::strcmp(scratch_.c_str(), word) == 0;
+}
+
+bool CEnumResultsPalindrome::Contains(const char* word) const {
+  if (!Transform(word)) return false;
+  if (another_word_ == 0) {
+    return std::strcmp(scratch_.c_str(), word) == 0 && child()->Contains(word);
+  }
+  return child()->Contains(word) && lookup_->Contains(scratch_.c_str());
+}
+
+const char* CEnumResultsPalindrome::Next(int* counter) {
+  while (counter == nullptr || *counter > 0) {
+    const char* word = child()->Next(counter);
+    if (word == nullptr) return nullptr;
+    if (Keeps(word)) return word;
+  }
+  return nullptr;
+}
+
+}  // namespace vocor

@@ -1,0 +1,54 @@
+// Letter-play transformations and the filter that keeps the words which
+// survive them: as the same word, or as another word of the same source.
+#ifndef VOCOR_ENGINE_PALINDROME_H_
+#define VOCOR_ENGINE_PALINDROME_H_
+
+#include <string>
+
+#include "engine/enum_results.h"
+
+namespace vocor {
+
+enum PalindromeMode {
+  kReverse = 0,   // letter order reversed, every character kept
+  kReflectH = 1,  // mirror left-to-right: reversed, symmetric letters only
+  kReflectV = 2,  // mirror top-to-bottom: order kept, m and w exchanged
+  kRotate = 3,    // half turn: reversed, m and w exchanged
+};
+
+enum PalindromeForm {
+  kSameWord = 0,
+  kAnotherWord = 1,
+};
+
+// Writes the transformed `word` to `out` (same length plus a NUL; `out`
+// must have room for it). Returns false when a character has no image in
+// `mode`, or for a mode outside 0 to 3.
+bool TransformWord(int mode, const char* word, char* out);
+
+class CEnumResultsPalindrome final : public CEnumResultsParent1 {
+ public:
+  // Takes ownership of `child` and keeps a clone of it to look up
+  // transformed words without disturbing the child's position.
+  CEnumResultsPalindrome(EnumPtr child, int mode, int another_word);
+  ~CEnumResultsPalindrome() override;
+
+  EnumPtr Clone() const override;
+  std::string Describe(int indent) const override;
+  bool Contains(const char* word) const override;
+  const char* Next(int* counter) override;
+
+ private:
+  // Transforms `word` into scratch_; false when it has no image.
+  bool Transform(const char* word) const;
+  bool Keeps(const char* word) const;
+
+  int mode_;
+  int another_word_;
+  EnumPtr lookup_;
+  mutable std::string scratch_;
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_ENGINE_PALINDROME_H_

@@ -1,0 +1,69 @@
+// Word patterns: '?' is exactly one character (a space too), '*' any run,
+// every other byte itself, compared case-sensitively. A pattern describes
+// the whole word. The empty pattern matches nothing; a pattern of stars
+// only matches everything.
+#ifndef VOCOR_ENGINE_PATTERN_H_
+#define VOCOR_ENGINE_PATTERN_H_
+
+#include <string>
+
+#include "engine/enum_results.h"
+
+namespace vocor {
+
+// Digit runs of the word-length notation are capped at this many '?': no
+// dictionary word is that long, so a larger request finds nothing either.
+constexpr int kMaxLengthRun = 1000;
+
+// Whether `word` matches `pattern` as a whole. O(|word| * |pattern|) at
+// worst, linear for patterns with at most one star.
+bool MatchPattern(const char* word, const char* pattern);
+
+// Whether some word can match both patterns. O(|a| * |b|).
+bool PatternsCompatible(const char* a, const char* b);
+
+// Counts the '*' and '?' characters of `pattern`.
+void CountWildcards(const char* pattern, int& stars, int& questions);
+
+// -1 when `a` is the more selective pattern, 1 when `b` is, 0 on a tie:
+// fewer stars first, then more fixed characters, then fewer '?'.
+int ComparePatternSpecificity(const char* a, const char* b);
+
+// Appends the pattern form of the word-length notation `spec` to `out`:
+// a digit run becomes that many '?' (at most kMaxLengthRun), '.' becomes
+// '?', ',' a space, and a run of stars one star.
+void LengthSpecToPattern(const char* spec, std::string& out);
+
+// True when `pattern` is made of '*' only (the empty text included).
+bool IsStarsOnly(const char* pattern);
+
+// Filters its child's words by a pattern.
+class CEnumResultsPattern final : public CEnumResultsParent1 {
+ public:
+  // Takes ownership of `child`; copies `pattern`.
+  CEnumResultsPattern(EnumPtr child, const char* pattern);
+
+  EnumPtr Clone() const override;
+  std::string Describe(int indent) const override;
+  bool Contains(const char* word) const override;
+  // Merges a second pattern: the more selective one stays nearest the
+  // child, the other goes into a new node above.
+  EnumPtr Pattern(EnumPtr self, const char* pattern) override;
+  const char* Next(int* counter) override;
+
+  const std::string& pattern() const { return pattern_; }
+
+ private:
+  std::string pattern_;
+};
+
+// Decides, for a node holding `own` that receives `incoming`, which pattern
+// the node keeps and which goes outside (written to *inner and *outer).
+// Returns false when the two patterns cannot match a common word. Shared by
+// the pattern node and the dictionary readers that absorb patterns.
+bool SplitPatternPair(const std::string& own, const char* incoming,
+                      std::string* inner, std::string* outer);
+
+}  // namespace vocor
+
+#endif  // VOCOR_ENGINE_PATTERN_H_

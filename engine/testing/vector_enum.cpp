@@ -1,0 +1,76 @@
+#include "engine/testing/vector_enum.h"
+
+namespace vocor::testing {
+
+VectorEnum::VectorEnum(std::vector<std::string> words, int cost,
+                       std::string name)
+    : words_(
+          std::make_shared<const std::vector<std::string>>(std::move(words))),
+      cost_(cost),
+      name_(std::move(name)) {}
+
+EnumPtr VectorEnum::Clone() const {
+  auto copy =
+      std::make_unique<VectorEnum>(std::vector<std::string>(), cost_, name_);
+  copy->words_ = words_;
+  return copy;
+}
+
+void VectorEnum::Reset() {
+  index_ = 0;
+  units_done_ = 0;
+}
+
+std::string VectorEnum::Describe(int indent) const {
+  return DescribeIndent(indent) + "Vector(\"" + name_ + "\")\n";
+}
+
+const char* VectorEnum::Next(int* counter) {
+  if (index_ >= words_->size()) return nullptr;
+  while (units_done_ < cost_) {
+    if (counter != nullptr) {
+      if (*counter <= 0) return nullptr;
+      --*counter;
+    }
+    ++units_done_;
+  }
+  units_done_ = 0;
+  ++words_read_;
+  return (*words_)[index_++].c_str();
+}
+
+int VectorEnum::GetPosition() const { return static_cast<int>(index_); }
+
+int VectorEnum::GetExtent() const { return static_cast<int>(words_->size()); }
+
+EnumPtr MakeVectorEnum(std::vector<std::string> words, int cost,
+                       std::string name) {
+  return std::make_unique<VectorEnum>(std::move(words), cost, std::move(name));
+}
+
+std::vector<std::string> ReadAll(CEnumResults* e) {
+  std::vector<std::string> out;
+  while (const char* w = e->Next(nullptr)) out.emplace_back(w);
+  return out;
+}
+
+std::vector<std::string> ReadAllInSlices(CEnumResults* e, int slice,
+                                         int* suspensions) {
+  std::vector<std::string> out;
+  int suspended = 0;
+  for (;;) {
+    int counter = slice;
+    const char* w = e->Next(&counter);
+    if (w != nullptr) {
+      out.emplace_back(w);
+    } else if (counter == 0) {
+      ++suspended;
+    } else {
+      break;
+    }
+  }
+  if (suspensions != nullptr) *suspensions = suspended;
+  return out;
+}
+
+}  // namespace vocor::testing
