@@ -1,0 +1,113 @@
+#include "dictionary/text_file_dictionary.h"
+
+#include <cstring>
+
+#include "dictionary/text_word_list.h"
+
+namespace vocor {
+
+// ---- CDictionaryTextFile ----
+
+CDictionaryTextFile::CDictionaryTextFile() = default;
+
+CDictionaryTextFile::~CDictionaryTextFile() { Close(); }
+
+std::unique_ptr<CDictionary> CDictionaryTextFile::Clone() const {
+  auto copy = std::make_unique<CDictionaryTextFile>();
+  copy->text_ = text_;
+  copy->list_ = list_;
+  return copy;
+}
+
+bool CDictionaryTextFile::IsOpen() const { return list_ != nullptr; }
+
+bool CDictionaryTextFile::Open() {
+  if (IsOpen()) return true;
+  std::shared_ptr<const FileImage> image =
+      FileImage::Read(text_, kMaxDictionaryFileSize);
+  if (image == nullptr) return false;
+  list_ = std::make_shared<const TextWordList>(std::move(image));
+  return true;
+}
+
+void CDictionaryTextFile::Close() { list_.reset(); }
+
+const char* CDictionaryTextFile::GetName() const {
+  const size_t slash = text_.rfind('/');
+  return text_.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+int CDictionaryTextFile::GetWordCount() const {
+  return list_ ? list_->word_count() : 0;
+}
+
+int CDictionaryTextFile::GetSize() const { return list_ ? list_->size() : 0; }
+
+std::string CDictionaryTextFile::GetNotes() const {
+  return list_ && list_->in_order() ? "In alphabetic order."
+                                    : "Not in alphabetic order.";
+}
+
+EnumPtr CDictionaryTextFile::CreateEnumerator() const {
+  return std::make_unique<CEnumResultsDictionaryTextFile>(list_, GetName());
+}
+
+bool CDictionaryTextFile::SetFileName(const char* path) {
+  if (IsOpen()) return false;
+  text_ = path != nullptr ? path : "";
+  return true;
+}
+
+// ---- CEnumResultsDictionaryTextFile ----
+
+CEnumResultsDictionaryTextFile::CEnumResultsDictionaryTextFile(
+    std::shared_ptr<const TextWordList> list, std::string name)
+    : list_(std::move(list)), name_(std::move(name)) {
+  buffers_[0][0] = buffers_[1][0] = '\0';
+  LookAhead(0);
+}
+
+CEnumResultsDictionaryTextFile::~CEnumResultsDictionaryTextFile() = default;
+
+void CEnumResultsDictionaryTextFile::LookAhead(size_t from) {
+  int length;
+  has_next_ = list_ != nullptr &&
+              list_->scanner().FindWord(from, &next_start_, &next_end_,
+                                        buffers_[next_buffer_], &length);
+}
+
+EnumPtr CEnumResultsDictionaryTextFile::Clone() const {
+  return std::make_unique<CEnumResultsDictionaryTextFile>(list_, name_);
+}
+
+void CEnumResultsDictionaryTextFile::Reset() { LookAhead(0); }
+
+std::string CEnumResultsDictionaryTextFile::Describe(int indent) const {
+  return DescribeIndent(indent) + "DictionaryTextFile(\"" + name_ + "\")\n";
+}
+
+bool CEnumResultsDictionaryTextFile::Contains(const char* word) const {
+  if (std::strpbrk(word, "?*") != nullptr) return CEnumResults::Contains(word);
+  return list_ != nullptr && list_->HasWord(word);
+}
+
+const char* CEnumResultsDictionaryTextFile::Next(int* counter) {
+  if (!has_next_) return nullptr;
+  const char* word = buffers_[next_buffer_];
+  next_buffer_ ^= 1;
+  LookAhead(next_end_);
+  if (counter != nullptr) --*counter;
+  return word;
+}
+
+int CEnumResultsDictionaryTextFile::GetPosition() const {
+  if (list_ == nullptr) return 0;
+  return has_next_ ? static_cast<int>(next_start_) : list_->size();
+}
+
+int CEnumResultsDictionaryTextFile::GetExtent() const {
+  // A closed list reports the empty enumerator's scale, never 0.
+  return list_ ? list_->size() : 1;
+}
+
+}  // namespace vocor

@@ -1,0 +1,88 @@
+// Plain text word lists as dictionaries. The file is read once at Open,
+// scanned to count its words and to see whether they are in alphabetic
+// order, and then walked in place by enumerators, one word per Next. Text
+// lists have no index to prune with, so patterns and letter constraints
+// wrap the enumerator in filter nodes; only Contains is answered from a
+// hash index of the list's words, built on first use and shared by every
+// clone of the dictionary and every enumerator over it.
+#ifndef VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
+#define VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
+
+#include <memory>
+#include <string>
+
+#include "dictionary/dictionary.h"
+#include "dictionary/text_words.h"
+
+namespace vocor {
+
+class TextWordList;
+
+class CDictionaryTextFile : public CDictionary {
+ public:
+  CDictionaryTextFile();
+  ~CDictionaryTextFile() override;
+
+  // Shares the open list with this dictionary, if it is open.
+  std::unique_ptr<CDictionary> Clone() const override;
+  bool LoadFromRegistry(int root, const char* key_path) override;
+  bool SaveToRegistry(int root, const char* key_path) const override;
+  const char* GetTypeName() const override { return "TextFile"; }
+  bool IsOpen() const override;
+  // Fails on a file that cannot be read, is empty, or holds 2 GiB or more.
+  bool Open() override;
+  // Drops this object's reference to the list; clones and enumerators keep
+  // theirs.
+  void Close() override;
+  // The path after its last '/'.
+  const char* GetName() const override;
+  int GetWordCount() const override;
+  int GetSize() const override;
+  std::string GetNotes() const override;
+  EnumPtr CreateEnumerator() const override;
+
+  // Fails (and keeps the old path) while open. A null path stores "".
+  virtual bool SetFileName(const char* path);
+  const char* GetFileName() const { return text_.c_str(); }
+
+ private:
+  std::shared_ptr<const TextWordList> list_;
+};
+
+class CEnumResultsDictionaryTextFile final : public CEnumResults {
+ public:
+  // Shares `list` (may be null: yields nothing); `name` is for Describe.
+  CEnumResultsDictionaryTextFile(std::shared_ptr<const TextWordList> list,
+                                 std::string name);
+  ~CEnumResultsDictionaryTextFile() override;
+
+  EnumPtr Clone() const override;
+  void Reset() override;
+  std::string Describe(int indent) const override;
+  // From the list's word index; words holding '?' or '*' are read as
+  // patterns, as everywhere else.
+  bool Contains(const char* word) const override;
+  // One word per call, whatever the counter says; decrements it by one.
+  const char* Next(int* counter) override;
+  // Bytes of the file before the next word; the file size at the end.
+  int GetPosition() const override;
+  int GetExtent() const override;
+
+ private:
+  // Finds the first word at or after `from` into the look-ahead buffer.
+  void LookAhead(size_t from);
+
+  std::shared_ptr<const TextWordList> list_;
+  std::string name_;
+  bool has_next_ = false;
+  size_t next_start_ = 0;
+  size_t next_end_ = 0;
+  // The word last returned and the look-ahead word alternate between the
+  // two buffers, so returning a word copies nothing.
+  char buffers_[2][kWordBufferSize];
+  int next_buffer_ = 0;
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_

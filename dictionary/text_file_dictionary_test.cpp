@@ -1,0 +1,219 @@
+#include "dictionary/text_file_dictionary.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "dictionary/testing/scratch_dir.h"
+#include "engine/pattern.h"
+#include "engine/testing/vector_enum.h"
+
+namespace vocor {
+namespace {
+
+using testing::ReadAll;
+using testing::ScratchDir;
+using Words = std::vector<std::string>;
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  // Opens a dictionary over a file holding `bytes`; null if Open failed.
+  std::unique_ptr<CDictionaryTextFile> OpenText(const std::string& bytes,
+                                                const char* name = "list.txt") {
+    auto dict = std::make_unique<CDictionaryTextFile>();
+    dict->SetFileName(dir_.Write(name, bytes).c_str());
+    if (!dict->Open()) return nullptr;
+    return dict;
+  }
+
+  Words WordsOf(const std::string& bytes) {
+    auto dict = OpenText(bytes);
+    if (dict == nullptr) return {"<not opened>"};
+    EnumPtr e = dict->CreateEnumerator();
+    return ReadAll(e.get());
+  }
+
+  ScratchDir dir_;
+};
+
+TEST_F(TextFileTest, LinesCountsAndOrderNotes) {
+  auto dict = OpenText("apple\r\nbanana\r\ncherry\r\n");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 3);
+  EXPECT_EQ(dict->GetNotes(), "In alphabetic order.");
+  EXPECT_EQ(dict->GetSize(), 23);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_EQ(ReadAll(e.get()), (Words{"apple", "banana", "cherry"}));
+  EXPECT_EQ(e->Next(nullptr), nullptr);
+
+  EXPECT_EQ(OpenText("Zebra\nant\n")->GetNotes(), "Not in alphabetic order.");
+  EXPECT_EQ(WordsOf("Zebra\nant\n"), (Words{"zebra", "ant"}));
+  EXPECT_EQ(OpenText("Apple\nbanana\n")->GetNotes(), "In alphabetic order.");
+  EXPECT_EQ(OpenText("cat\ncats\n")->GetNotes(), "In alphabetic order.");
+  EXPECT_EQ(OpenText("cats\ncat\n")->GetNotes(), "Not in alphabetic order.");
+  EXPECT_EQ(OpenText("cat\ncat\nCAT\n")->GetNotes(), "In alphabetic order.");
+}
+
+TEST_F(TextFileTest, WordSyntax) {
+  EXPECT_EQ(WordsOf("\n\n   first second"), (Words{"first", "second"}));
+  EXPECT_EQ(WordsOf("it's well-known -ness\n"),
+            (Words{"it's", "well-known", "-ness"}));
+  EXPECT_EQ(WordsOf("abc123def"), (Words{"abc", "def"}));
+  EXPECT_EQ(WordsOf("tab\tsep;semi,comma.dot"),
+            (Words{"tab", "sep", "semi", "comma", "dot"}));
+  EXPECT_EQ(OpenText("  \n\t 123 !\n")->GetWordCount(), 0);
+  EXPECT_TRUE(WordsOf("  \n\t 123 !\n").empty());
+}
+
+TEST_F(TextFileTest, EncodingsAndUnmappableWords) {
+  // UTF-8 with a byte-order mark: decoded into the engine's code page.
+  EXPECT_EQ(WordsOf("\xef\xbb\xbf"
+                    "Caf\xc3\xa9 \xc3\x89t\xc3\xa9\n"),
+            (Words{"caf\xe9", "\xe9t\xe9"}));
+  // Not UTF-8: read as Windows-1252.
+  EXPECT_EQ(WordsOf("Caf\xe9 \xc9t\xe9\n"), (Words{"caf\xe9", "\xe9t\xe9"}));
+  // A letter Windows-1252 cannot hold makes the whole word disappear, and
+  // it is not counted; punctuation outside the code page separates words.
+  auto dict = OpenText(
+      "\xc5\x82\xc3\xb3"
+      "d\xc5\xba ok na\xc3\xafve\xe2\x86\x92yes\n");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 3);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_EQ(ReadAll(e.get()), (Words{"ok", "na\xefve", "yes"}));
+  EXPECT_EQ(e->GetPosition(), dict->GetSize());  // bytes, not characters
+}
+
+TEST_F(TextFileTest, OverlongRunsAreSkippedAndNotCounted) {
+  const std::string longest(999, 'a'), too_long(1000, 'b');
+  auto dict = OpenText("x " + too_long + " " + longest + "\ny");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 3);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_EQ(ReadAll(e.get()), (Words{"x", longest, "y"}));
+}
+
+TEST_F(TextFileTest, FilesThatCannotBeOpened) {
+  auto dict = std::make_unique<CDictionaryTextFile>();
+  dict->SetFileName(dir_.Write("empty.txt", "").c_str());
+  EXPECT_FALSE(dict->Open());
+  EXPECT_FALSE(dict->IsOpen());
+  dict->SetFileName((dir_.path() + "/missing.txt").c_str());
+  EXPECT_FALSE(dict->Open());
+  dict->SetFileName(dir_.path().c_str());  // a folder
+  EXPECT_FALSE(dict->Open());
+  // 2 GiB (sparse, so the test costs no disk) is refused before reading.
+  const std::string huge = dir_.Write("huge.txt", "");
+  ASSERT_EQ(::truncate(huge.c_str(), off_t{1} << 31), 0);
+  dict->SetFileName(huge.c_str());
+  EXPECT_FALSE(dict->Open());
+}
+
+TEST_F(TextFileTest, NamesPathsAndDescribe) {
+  auto dict = OpenText("word\n", "my words.txt");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_STREQ(dict->GetName(), "my words.txt");
+  EXPECT_STREQ(dict->GetTypeName(), "TextFile");
+  EXPECT_FALSE(dict->SetFileName("/elsewhere"));
+  EXPECT_EQ(std::string(dict->GetFileName()), dir_.path() + "/my words.txt");
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_EQ(e->Describe(2), "\t\tDictionaryTextFile(\"my words.txt\")\n");
+  dict->Close();
+  EXPECT_TRUE(dict->SetFileName(nullptr));
+  EXPECT_STREQ(dict->GetName(), "");
+  CDictionaryTextFile bare;
+  bare.SetFileName("bare.txt");
+  EXPECT_STREQ(bare.GetName(), "bare.txt");
+}
+
+TEST_F(TextFileTest, ProgressAndWorkCounter) {
+  auto dict = OpenText("ab cd\nef");
+  ASSERT_NE(dict, nullptr);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_EQ(e->GetPosition(), 0);
+  EXPECT_EQ(e->GetExtent(), 8);
+  int counter = 0;
+  EXPECT_STREQ(e->Next(&counter), "ab");  // the list ignores the counter
+  EXPECT_EQ(counter, -1);
+  EXPECT_EQ(e->GetPosition(), 3);
+  e->Next(nullptr);
+  EXPECT_STREQ(e->Next(nullptr), "ef");
+  EXPECT_EQ(e->GetPosition(), 8);
+  e->Reset();
+  EXPECT_EQ(e->GetPosition(), 0);
+  EXPECT_EQ(ReadAll(e.get()).size(), 3u);
+}
+
+TEST_F(TextFileTest, ClonesShareTheListAndOutliveEachOthersClose) {
+  auto dict = OpenText("one two three\n");
+  ASSERT_NE(dict, nullptr);
+  auto clone = dict->Clone();
+  EXPECT_NE(clone->id(), dict->id());
+  EXPECT_TRUE(clone->IsOpen());
+  EnumPtr from_clone = clone->CreateEnumerator();
+  EnumPtr from_dict = dict->CreateEnumerator();
+  dict->Close();
+  EXPECT_FALSE(dict->IsOpen());
+  EXPECT_TRUE(clone->IsOpen());
+  EXPECT_EQ(ReadAll(from_clone.get()), (Words{"one", "two", "three"}));
+  clone.reset();
+  EXPECT_EQ(ReadAll(from_dict.get()).size(), 3u);
+  // An enumerator made while closed yields nothing.
+  EnumPtr closed = dict->CreateEnumerator();
+  EXPECT_EQ(closed->Next(nullptr), nullptr);
+  EXPECT_FALSE(closed->Contains("one"));
+}
+
+TEST_F(TextFileTest, FileChangedOnDiskWhileOpen) {
+  auto dict = OpenText("alpha beta gamma delta\n");
+  ASSERT_NE(dict, nullptr);
+  EnumPtr e = dict->CreateEnumerator();
+  e->Next(nullptr);
+  ASSERT_EQ(::truncate(dict->GetFileName(), 0), 0);
+  dir_.Write("list.txt", "zzz");
+  EXPECT_EQ(ReadAll(e.get()), (Words{"beta", "gamma", "delta"}));
+}
+
+TEST_F(TextFileTest, ContainsUsesTheIndexAndReadsWildcardsAsPatterns) {
+  auto dict = OpenText("Cat dog it's\n");
+  ASSERT_NE(dict, nullptr);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_TRUE(e->Contains("cat"));
+  EXPECT_TRUE(e->Contains("it's"));
+  EXPECT_FALSE(e->Contains("Cat"));
+  EXPECT_FALSE(e->Contains("ca"));
+  EXPECT_FALSE(e->Contains(""));
+  EXPECT_TRUE(e->Contains("d?g"));
+  EXPECT_TRUE(e->Contains("c*"));
+  EXPECT_FALSE(e->Contains("x*"));
+  EXPECT_STREQ(e->Next(nullptr), "cat");  // position untouched
+}
+
+TEST_F(TextFileTest, MillionIdenticalLinesOpenInLinearTime) {
+  std::string bytes;
+  for (int i = 0; i < 1000000; ++i) bytes += "same\n";
+  auto dict = OpenText(bytes);
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 1000000);
+  EXPECT_EQ(dict->GetNotes(), "In alphabetic order.");
+}
+
+TEST_F(TextFileTest, ExclusionAndAnotherWordAnswerFromTheIndex) {
+  // Each Contains would rescan the list without the index; 20000 words
+  // squared would not finish within the test's time.
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) {
+    bytes += "w" + std::to_string(i * 7919 % 20000) + "x\n";
+  }
+  for (char& c : bytes) {
+    if (c >= '0' && c <= '9') c = static_cast<char>('a' + (c - '0'));
+  }
+  auto dict = OpenText(bytes);
+  ASSERT_NE(dict, nullptr);
+  EnumPtr all = dict->CreateEnumerator();
+  all = all->Demerge(std::move(all), dict->CreateEnumerator());
+  EXPECT_TRUE(ReadAll(all.get()).empty());
+}
+
+}  // namespace
+}  // namespace vocor

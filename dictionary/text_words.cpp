@@ -1,0 +1,95 @@
+#include "dictionary/text_words.h"
+
+#include "engine/charset.h"
+
+namespace vocor {
+namespace {
+
+bool IsWordByte(unsigned char c) {
+  return IsEngineLetter(c) || c == '-' || c == '\'';
+}
+
+// Characters outside Windows-1252 that still separate words: controls,
+// the punctuation, symbol, arrow and drawing blocks, CJK punctuation,
+// private use, variation selectors, specials and pictographs. Every other
+// such character is taken as a letter, so that a word containing it is
+// skipped whole rather than split into pieces that are not words.
+bool IsForeignSeparator(uint32_t cp) {
+  return cp < 0xA0 || (cp >= 0x2000 && cp <= 0x2BFF) ||
+         (cp >= 0x3000 && cp <= 0x303F) || (cp >= 0xE000 && cp <= 0xF8FF) ||
+         (cp >= 0xFE00 && cp <= 0xFE0F) || cp == 0xFEFF || cp >= 0xFFF0 ||
+         (cp >= 0x1F000 && cp <= 0x1FAFF);
+}
+
+}  // namespace
+
+TextWordScanner::TextWordScanner(std::string_view text, bool utf8)
+    : text_(text), utf8_(utf8) {}
+
+bool TextWordScanner::DetectUtf8(std::string_view text) {
+  return IsValidUtf8(text);
+}
+
+int TextWordScanner::Classify(size_t pos, bool* is_word, int* engine) const {
+  const auto byte = static_cast<unsigned char>(text_[pos]);
+  if (!utf8_ || byte < 0x80) {
+    *is_word = IsWordByte(byte);
+    *engine = EngineToLower(byte);
+    return 1;
+  }
+  uint32_t cp = 0;
+  int len = DecodeUtf8(text_.substr(pos), &cp);
+  if (len == 0) {  // cannot happen in a validated list; treat as separator
+    *is_word = false;
+    return 1;
+  }
+  const int mapped = UnicodeToEngine(cp);
+  if (mapped >= 0) {
+    *is_word = IsWordByte(static_cast<unsigned char>(mapped));
+    *engine = EngineToLower(static_cast<unsigned char>(mapped));
+  } else {
+    *is_word = !IsForeignSeparator(cp);
+    *engine = -1;
+  }
+  return len;
+}
+
+bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
+                               char* buffer, int* length) const {
+  size_t pos = from;
+  const size_t size = text_.size();
+  while (pos < size) {
+    bool is_word;
+    int engine;
+    int len = Classify(pos, &is_word, &engine);
+    if (!is_word) {
+      pos += len;
+      continue;
+    }
+    // A run of word characters starts here; read it whole.
+    const size_t run_start = pos;
+    int count = 0;
+    bool acceptable = true;
+    while (pos < size) {
+      len = Classify(pos, &is_word, &engine);
+      if (!is_word) break;
+      if (engine < 0 || count >= kMaxWordLength) {
+        acceptable = false;
+      } else {
+        buffer[count] = static_cast<char>(engine);
+      }
+      ++count;
+      pos += len;
+    }
+    if (acceptable) {
+      buffer[count] = '\0';
+      *start = run_start;
+      *end = pos;
+      *length = count;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace vocor
