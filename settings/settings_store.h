@@ -16,6 +16,29 @@
 // the original platform) does not exist here and fails every call.
 //
 // None of these functions throws or shows a message; failures are results.
+//
+// Details this implementation settles:
+//  * Empty levels in a key path are ignored: leading, trailing and doubled
+//    backslashes change nothing. A path with no level at all (null, "",
+//    "\\") fails every call, DeleteRegTree included.
+//  * Only ASCII letters fold; other bytes compare exactly. Names keep the
+//    spelling they were first written with. Subkeys enumerate by their
+//    names with letters upper-cased, byte by byte, as the registry orders
+//    them (so '_' comes after the letters).
+//  * A SettingsKey looks its key up by path at every call; once the key is
+//    deleted it has no subkeys.
+//  * A null value name is the key's unnamed value (as with "").
+//  * The store is an SQLite database in WAL mode. Other processes may use
+//    it at the same time; a call waits a few seconds for another writer
+//    before failing. A process killed at any moment leaves either all or
+//    none of each call (or SettingsTransaction).
+//  * A file that is damaged or is not a settings store is renamed
+//    "settings.sqlite.damaged-YYYYMMDD-HHMMSS" (never deleted) and a fresh
+//    store takes its place, silently.
+//  * One connection is kept open between calls (never any data). Use the
+//    store from one thread only. A child made by fork() must not use the
+//    store while the parent has it open: call CloseSettingsStore() before
+//    fork() when both will use it.
 #ifndef VOCOR_SETTINGS_SETTINGS_STORE_H_
 #define VOCOR_SETTINGS_SETTINGS_STORE_H_
 
@@ -42,7 +65,9 @@ bool WriteRegDword(int root, const char* key_path, const char* value_name,
                    uint32_t value);
 
 // Reads at most 4 bytes of a value into *out; the stored type is not
-// checked. On failure *out is untouched.
+// checked. On failure *out is untouched. The bytes are taken as a
+// little-endian number: a value shorter than 4 bytes gives its bytes with
+// zeros above them, a longer one (a string) its first 4 bytes.
 bool ReadRegDword(int root, const char* key_path, const char* value_name,
                   uint32_t* out);
 
@@ -88,8 +113,17 @@ class SettingsTransaction {
 };
 
 // Path of the database file that kCurrentUser names, from the environment
-// as it is now.
+// as it is now. Relative values of XDG_CONFIG_HOME and HOME are ignored, as
+// XDG asks; when no home folder can be found at all, the result is empty and
+// every call fails.
 std::string SettingsStorePath();
+
+// Closes the connection kept between calls; the next call opens the store
+// afresh. Returns false, and closes nothing, while a SettingsTransaction
+// lives. Call it at shutdown: closing the last connection folds SQLite's
+// WAL into the store file and removes the WAL (left open, the store is
+// still safe, and the next open does the same).
+bool CloseSettingsStore();
 
 }  // namespace vocor
 
