@@ -1,0 +1,160 @@
+#include "search/search_request.h"
+
+#include <climits>
+
+#include "dictionary/dictionary.h"
+#include "engine/charset.h"
+#include "engine/cross_product.h"
+#include "engine/letters.h"
+#include "engine/palindrome.h"
+#include "engine/pattern.h"
+#include "engine/saturate.h"
+#include "search/messages.h"
+
+namespace vocor {
+namespace {
+
+// Stands for a typed character that Windows-1252 cannot hold: DEL is no
+// word character and no stored letter, so as a pattern character it
+// matches nothing, and it is not counted in letter texts.
+constexpr char kUnmappable = '\x7f';
+
+struct EngineText {
+  std::string text;
+  int unmappable = 0;  // characters that had no place in the code page
+};
+
+// Enters `typed` into `history` (when given), then converts it to
+// lower-case engine text.
+EngineText ReadInput(const std::string& typed, InputHistory* history) {
+  if (history != nullptr) history->AddToHistory(typed);
+  EngineText result;
+  result.text = Utf8ToEngine(typed, kUnmappable);
+  EngineLowerInPlace(&result.text);
+  for (char c : result.text) result.unmappable += c == kUnmappable;
+  return result;
+}
+
+EnumPtr RootOf(const CDictionary* dictionary) {
+  if (dictionary == nullptr || !dictionary->IsOpen()) return nullptr;
+  return dictionary->CreateEnumerator();
+}
+
+SearchRequestResult Refuse(int message) {
+  SearchRequestResult result;
+  result.message = message;
+  return result;
+}
+
+SearchRequestResult Run(EnumPtr query) {
+  SearchRequestResult result;
+  result.query = std::move(query);
+  return result;
+}
+
+EnumPtr Empty() { return std::make_unique<CEnumResultsNone>(); }
+
+// Letters a pattern needs: every character but spaces and stars.
+int LettersNeeded(const std::string& engine_pattern) {
+  std::string converted;
+  LengthSpecToPattern(engine_pattern.c_str(), converted);
+  int needed = 0;
+  for (char c : converted) needed += c != ' ' && c != '*';
+  return needed;
+}
+
+int LettersAvailable(const EngineText& letters) {
+  int counts[kLetterTableSize];
+  ParseLetterCounts(letters.text.c_str(), counts);
+  // A letter outside the code page is a tile too, one that no word uses.
+  return SaturatingAdd(SumLetterCounts(counts), letters.unmappable);
+}
+
+}  // namespace
+
+bool CanSearchWith(const std::string& first_input) {
+  return !first_input.empty();
+}
+
+int ReadLeadingInteger(const std::string& text) {
+  const char* s = text.c_str();
+  while (*s == ' ' || (*s >= '\t' && *s <= '\r')) ++s;
+  bool negative = false;
+  if (*s == '+' || *s == '-') negative = *s++ == '-';
+  if (*s < '0' || *s > '9') return 0;
+  const int value = ParseSaturatedDecimal(&s, INT_MAX);
+  return negative ? -value : value;
+}
+
+SearchRequestResult BuildCrosswordRequest(const std::string& pattern,
+                                          const std::string& and_pattern,
+                                          InputHistory* pattern_history,
+                                          InputHistory* and_history,
+                                          const CDictionary* dictionary) {
+  EnumPtr root = RootOf(dictionary);
+  if (root == nullptr) return Refuse(0);
+  const EngineText first = ReadInput(pattern, pattern_history);
+  EnumPtr query = ApplyWordPattern(std::move(root), first.text.c_str());
+  if (IsNone(query.get())) return Refuse(0);
+  if (and_pattern.empty()) return Run(std::move(query));
+  const EngineText second = ReadInput(and_pattern, and_history);
+  query = ApplyWordPattern(std::move(query), second.text.c_str());
+  if (IsNone(query.get())) return Refuse(kMsgPatternsExclusive);
+  return Run(std::move(query));
+}
+
+SearchRequestResult BuildAnagramRequest(const std::string& letters,
+                                        const std::string& pattern,
+                                        InputHistory* letters_history,
+                                        InputHistory* pattern_history,
+                                        const CDictionary* dictionary) {
+  EnumPtr root = RootOf(dictionary);
+  if (root == nullptr) return Refuse(0);
+  const EngineText tiles = ReadInput(letters, letters_history);
+  const EngineText shape = ReadInput(pattern, pattern_history);
+  if (LettersNeeded(shape.text) > LettersAvailable(tiles)) {
+    return Refuse(kMsgAnagramNeedsMoreLetters);
+  }
+  // Every tile must be used, and no word can use one outside the code page.
+  if (tiles.unmappable > 0) return Run(Empty());
+  return Run(BuildAnagramQuery(std::move(root), tiles.text.c_str(),
+                               shape.text.c_str()));
+}
+
+SearchRequestResult BuildHiddenRequest(const std::string& from_letters,
+                                       const std::string& min_length,
+                                       const std::string& must_use,
+                                       InputHistory* from_history,
+                                       InputHistory* min_length_history,
+                                       InputHistory* must_use_history,
+                                       const CDictionary* dictionary) {
+  EnumPtr root = RootOf(dictionary);
+  if (root == nullptr) return Refuse(0);
+  const int n = min_length.empty() ? 0 : ReadLeadingInteger(min_length);
+  if (!min_length.empty() && n <= 0) return Refuse(kMsgInvalidMinLength);
+  if (min_length_history != nullptr)
+    min_length_history->AddToHistory(min_length);
+  const EngineText from = ReadInput(from_letters, from_history);
+  const EngineText must = ReadInput(must_use, must_use_history);
+  if (must.unmappable > 0) return Run(Empty());
+  return Run(BuildLettersQuery(std::move(root), must.text.c_str(),
+                               from.text.c_str(), n));
+}
+
+SearchRequestResult BuildPalindromeRequest(int mode, int another_word,
+                                           const std::string& pattern,
+                                           InputHistory* pattern_history,
+                                           const CDictionary* dictionary) {
+  EnumPtr root = RootOf(dictionary);
+  if (root == nullptr) return Refuse(0);
+  const EngineText shape = ReadInput(pattern, pattern_history);
+  EnumPtr query = std::make_unique<CEnumResultsPalindrome>(std::move(root),
+                                                           mode, another_word);
+  if (!shape.text.empty()) {
+    query = ApplyWordPattern(std::move(query), shape.text.c_str());
+  }
+  if (IsNone(query.get())) return Refuse(0);
+  return Run(std::move(query));
+}
+
+}  // namespace vocor

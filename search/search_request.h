@@ -1,0 +1,85 @@
+// Search requests: the bridge from what the user typed into one of the
+// four search forms to a query tree over the active dictionary. Each
+// request reads its inputs in a fixed order, enters each text it reads
+// into that input's history (as typed), lower-cases it, validates it, and
+// applies the algebra's builders to a fresh root enumerator.
+//
+// Typed text is UTF-8 and is converted to the engine's Windows-1252 here.
+// A character that Windows-1252 cannot hold matches nothing: in a pattern
+// it stands for a character no word has; among required letters (anagram
+// letters, "must use") it makes the query empty; among letters a word may
+// use ("from letters") it is a tile no word can play, and so is ignored.
+#ifndef VOCOR_SEARCH_SEARCH_REQUEST_H_
+#define VOCOR_SEARCH_SEARCH_REQUEST_H_
+
+#include <string>
+
+#include "engine/enum_results.h"
+#include "search/input_history.h"
+
+namespace vocor {
+
+class CDictionary;
+
+// What a request produced. With a query, the search runs (the query may be
+// the empty enumerator: it then ends at once with no result). Without one,
+// the request was refused: `message` is the id of the message to show, or
+// 0 for a silent refusal.
+struct SearchRequestResult {
+  EnumPtr query;
+  int message = 0;
+
+  bool refused() const { return query == nullptr; }
+};
+
+// Crossword: words matching `pattern` (word-length notation allowed), and
+// `and_pattern` as well when that is not empty. A first pattern that can
+// match nothing is refused silently; a second one that excludes the first
+// is refused with message 1049.
+SearchRequestResult BuildCrosswordRequest(const std::string& pattern,
+                                          const std::string& and_pattern,
+                                          InputHistory* pattern_history,
+                                          InputHistory* and_history,
+                                          const CDictionary* dictionary);
+
+// Anagram: words (or phrases, with a multi-word pattern) using exactly the
+// `letters`, '?' a blank, optionally shaped by `pattern`. A pattern needing
+// more letters than given is refused with message 1048.
+SearchRequestResult BuildAnagramRequest(const std::string& letters,
+                                        const std::string& pattern,
+                                        InputHistory* letters_history,
+                                        InputHistory* pattern_history,
+                                        const CDictionary* dictionary);
+
+// Hidden words: spelled from `from_letters`, containing `must_use`, at
+// least `min_length` long (read like atoi; empty means no minimum). A
+// minimum that is not a positive integer is refused with message 1050 and
+// no history changes.
+SearchRequestResult BuildHiddenRequest(const std::string& from_letters,
+                                       const std::string& min_length,
+                                       const std::string& must_use,
+                                       InputHistory* from_history,
+                                       InputHistory* min_length_history,
+                                       InputHistory* must_use_history,
+                                       const CDictionary* dictionary);
+
+// Palindromes etc.: words that read as themselves (`another_word` 0) or
+// as another word (1) after transformation `mode` (0 reverse, 1 reflect
+// left-to-right, 2 reflect top-to-bottom, 3 rotate), optionally restricted
+// by `pattern`. A pattern that can match nothing is refused silently.
+SearchRequestResult BuildPalindromeRequest(int mode, int another_word,
+                                           const std::string& pattern,
+                                           InputHistory* pattern_history,
+                                           const CDictionary* dictionary);
+
+// Whether the Search command is enabled for a form whose first input holds
+// `first_input` (the palindrome form always can).
+bool CanSearchWith(const std::string& first_input);
+
+// Reads the leading decimal integer of `text` as atoi does (blanks, an
+// optional sign, digits), saturating instead of overflowing.
+int ReadLeadingInteger(const std::string& text);
+
+}  // namespace vocor
+
+#endif  // VOCOR_SEARCH_SEARCH_REQUEST_H_

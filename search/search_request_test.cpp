@@ -1,0 +1,159 @@
+#include "search/search_request.h"
+
+#include <gtest/gtest.h>
+
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
+#include "engine/testing/vector_enum.h"
+#include "search/messages.h"
+
+namespace vocor {
+namespace {
+
+using testing::ReadAll;
+using Words = std::vector<std::string>;
+
+class SearchRequestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dict_.SetFileName(
+        dir_.Write("words.txt",
+                   "cat\ncot\ncut\ncart\nlisten\nsilent\nenlist\ntinsel\n"
+                   "level\nstop\npots\nbead\nback\nabs\ngnat\nant\ntan\n"
+                   "tin\nels\nten\ncaf\xc3\xa9\nnoon\nrotor\n")
+            .c_str());
+    ASSERT_TRUE(dict_.Open());
+  }
+
+  static Words Found(SearchRequestResult& r) {
+    EXPECT_FALSE(r.refused());
+    return r.query ? ReadAll(r.query.get()) : Words{};
+  }
+
+  testing::ScratchDir dir_;
+  CDictionaryTextFile dict_;
+  InputHistory first_, second_, third_;
+};
+
+TEST_F(SearchRequestTest, CrosswordOneOrTwoPatterns) {
+  auto r = BuildCrosswordRequest("C?T", "", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"cat", "cot", "cut"}));
+  EXPECT_EQ(first_.entries(), (Words{"C?T"}));
+  EXPECT_TRUE(second_.entries().empty());  // an empty "and" is not read
+
+  r = BuildCrosswordRequest("c?t", "*o*", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"cot"}));
+  EXPECT_EQ(second_.entries(), (Words{"*o*"}));
+
+  r = BuildCrosswordRequest("c?t", "??", &first_, &second_, &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, kMsgPatternsExclusive);
+
+  r = BuildCrosswordRequest("3,3", "", &first_, &second_, &dict_);
+  Words phrases = Found(r);
+  EXPECT_NE(std::find(phrases.begin(), phrases.end(), "tin els"),
+            phrases.end());
+
+  r = BuildCrosswordRequest("c.t", "", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"cat", "cot", "cut"}));
+}
+
+TEST_F(SearchRequestTest, CrosswordRefusesSilentlyAndNeedsADictionary) {
+  auto r = BuildCrosswordRequest(",3", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, 0);
+  r = BuildCrosswordRequest("cat", "", &first_, &second_, nullptr);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, 0);
+}
+
+TEST_F(SearchRequestTest, TypedTextIsConvertedAndUnmappableMatchesNothing) {
+  auto r = BuildCrosswordRequest("CAF\xc3\x89", "", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"caf\xe9"}));
+  r = BuildCrosswordRequest("ca\xce\xb1", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  r = BuildCrosswordRequest("*\xce\xb1*", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  r = BuildAnagramRequest("lis\xce\xb1ten", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  r = BuildHiddenRequest("ant\xce\xb1", "3", "", &first_, &second_, &third_,
+                         &dict_);
+  EXPECT_EQ(Found(r), (Words{"ant", "tan"}));
+  r = BuildHiddenRequest("a*n*t*", "", "\xce\xb1", &first_, &second_, &third_,
+                         &dict_);
+  EXPECT_TRUE(Found(r).empty());
+}
+
+TEST_F(SearchRequestTest, AnagramCountsLettersAgainstThePattern) {
+  auto r = BuildAnagramRequest("Listen", "", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"listen", "silent", "enlist", "tinsel"}));
+  EXPECT_EQ(first_.entries(), (Words{"Listen"}));
+  EXPECT_EQ(second_.entries(), (Words{""}));
+
+  r = BuildAnagramRequest("abc", "4", &first_, &second_, &dict_);
+  EXPECT_EQ(r.message, kMsgAnagramNeedsMoreLetters);
+  EXPECT_EQ(first_.entries().front(), "abc");  // both read before refusing
+  EXPECT_EQ(second_.entries().front(), "4");
+
+  r = BuildAnagramRequest("ab??", "c?t", &first_, &second_, &dict_);
+  EXPECT_FALSE(r.refused());
+  r = BuildAnagramRequest("a*", "?", &first_, &second_, &dict_);
+  EXPECT_EQ(r.message, kMsgAnagramNeedsMoreLetters);
+  r = BuildAnagramRequest("e3", "3", &first_, &second_, &dict_);
+  EXPECT_FALSE(r.refused());
+  r = BuildAnagramRequest("listen", "3,3", &first_, &second_, &dict_);
+  Words phrases = Found(r);
+  EXPECT_NE(std::find(phrases.begin(), phrases.end(), "tin els"),
+            phrases.end());
+  EXPECT_EQ(std::find(phrases.begin(), phrases.end(), "tin ten"),
+            phrases.end());
+  r = BuildAnagramRequest("listen", "3,4", &first_, &second_, &dict_);
+  EXPECT_EQ(r.message, kMsgAnagramNeedsMoreLetters);
+  // A proven-empty anagram still runs.
+  r = BuildAnagramRequest("xyz", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+}
+
+TEST_F(SearchRequestTest, HiddenMinimumLength) {
+  for (const char* bad : {"0", "-2", "x", " ", "-99999999999"}) {
+    InputHistory from, min, must;
+    auto r = BuildHiddenRequest("ant", bad, "", &from, &min, &must, &dict_);
+    EXPECT_EQ(r.message, kMsgInvalidMinLength) << bad;
+    EXPECT_TRUE(from.entries().empty() && min.entries().empty() &&
+                must.entries().empty());
+  }
+  auto r =
+      BuildHiddenRequest("gnat", "4x", "", &first_, &second_, &third_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"gnat"}));
+  r = BuildHiddenRequest("gnat", " 3", "g", &first_, &second_, &third_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"gnat"}));
+  r = BuildHiddenRequest("gnat", "", "", &first_, &second_, &third_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"gnat", "ant", "tan"}));
+  EXPECT_EQ(second_.entries().front(), "");
+  r = BuildHiddenRequest("a*n*t*g*", "99999999999999", "", &first_, &second_,
+                         &third_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  EXPECT_EQ(ReadLeadingInteger("  +12abc"), 12);
+  EXPECT_EQ(ReadLeadingInteger("99999999999"), INT_MAX);
+}
+
+TEST_F(SearchRequestTest, Palindromes) {
+  auto r = BuildPalindromeRequest(0, 0, "", &first_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"level", "noon", "rotor"}));
+  EXPECT_EQ(first_.entries(), (Words{""}));
+  r = BuildPalindromeRequest(0, 0, "5", &first_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"level", "rotor"}));
+  r = BuildPalindromeRequest(0, 1, "", &first_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"level", "stop", "pots", "noon", "rotor"}));
+  r = BuildPalindromeRequest(0, 0, ",5", &first_, &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, 0);
+}
+
+TEST(CanSearchTest, BlanksCount) {
+  EXPECT_FALSE(CanSearchWith(""));
+  EXPECT_TRUE(CanSearchWith(" "));
+}
+
+}  // namespace
+}  // namespace vocor
