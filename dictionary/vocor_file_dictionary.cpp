@@ -1,0 +1,410 @@
+#include "dictionary/vocor_file_dictionary.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "engine/pattern.h"
+#include "settings/settings_store.h"
+
+namespace vocor {
+namespace {
+
+// Frame states. Non-negative states are the index of the next entry to
+// try (for a literal letter: the matching entry).
+constexpr int kStateUnvisited = -100;
+constexpr int kStateEmptyMatchTried = -99;
+constexpr int kStateNoSuchLetter = -1;
+
+// Below this many nested '*' branches a word's weight in the progress is
+// split among the branches; deeper, the position stands still until the
+// walk comes back out, since the weights would be too small to matter.
+constexpr int kWeightedStarDepth = 10;
+
+constexpr size_t kReservedFrames = 1000;
+
+}  // namespace
+
+// ---- CDictionaryVocorFile ----
+
+CDictionaryVocorFile::CDictionaryVocorFile() = default;
+
+CDictionaryVocorFile::~CDictionaryVocorFile() { Close(); }
+
+std::unique_ptr<CDictionary> CDictionaryVocorFile::Clone() const {
+  auto copy = std::make_unique<CDictionaryVocorFile>();
+  copy->text_ = text_;
+  copy->file_ = file_;
+  return copy;
+}
+
+bool CDictionaryVocorFile::LoadFromRegistry(int root, const char* key_path) {
+  const bool base_read = CDictionary::LoadFromRegistry(root, key_path);
+  std::string path;
+  const bool path_read = ReadRegString(root, key_path, "FileName", &path);
+  if (path_read) SetFileName(path.c_str());
+  return base_read && path_read;
+}
+
+bool CDictionaryVocorFile::SaveToRegistry(int root,
+                                          const char* key_path) const {
+  const bool base_written = CDictionary::SaveToRegistry(root, key_path);
+  return WriteRegString(root, key_path, "FileName", text_.c_str()) &&
+         base_written;
+}
+
+bool CDictionaryVocorFile::IsOpen() const { return file_ != nullptr; }
+
+bool CDictionaryVocorFile::Open() {
+  if (IsOpen()) return true;
+  return OpenImage(FileImage::Read(text_, kMaxDictionaryFileSize));
+}
+
+bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {
+  if (IsOpen() || image == nullptr) return false;
+  auto contents = std::make_shared<VocorFileContents>();
+  if (!ParseVocorHeader(image->data(), image->size(), &contents->header)) {
+    return false;
+  }
+  contents->image = std::move(image);
+  file_ = std::move(contents);
+  return true;
+}
+
+void CDictionaryVocorFile::Close() { file_.reset(); }
+
+const char* CDictionaryVocorFile::GetName() const {
+  return file_ ? file_->header.name.c_str() : "";
+}
+
+int CDictionaryVocorFile::GetWordCount() const {
+  return file_ ? file_->header.word_count : 0;
+}
+
+int CDictionaryVocorFile::GetSize() const {
+  return file_ ? file_->header.size : 0;
+}
+
+uint32_t CDictionaryVocorFile::GetLanguage() const {
+  return file_ ? file_->header.language : 0;
+}
+
+std::string CDictionaryVocorFile::GetNotes() const {
+  return file_ ? file_->header.notes : "";
+}
+
+int CDictionaryVocorFile::GetDictionaryVersion() const {
+  return file_ ? file_->header.dictionary_version : 0;
+}
+
+int CDictionaryVocorFile::GetFormatVersion() const {
+  return file_ ? file_->header.format_version : 0;
+}
+
+EnumPtr CDictionaryVocorFile::CreateEnumerator() const {
+  return std::make_unique<CEnumResultsDictionaryVocorFile>(file_, nullptr,
+                                                           CLetterConstraint());
+}
+
+bool CDictionaryVocorFile::SetFileName(const char* path) {
+  if (IsOpen()) return false;
+  text_ = path != nullptr ? path : "";
+  return true;
+}
+
+// ---- CEnumResultsDictionaryVocorFile ----
+
+CEnumResultsDictionaryVocorFile::CEnumResultsDictionaryVocorFile(
+    std::shared_ptr<const VocorFileContents> file, const char* pattern,
+    const CLetterConstraint& constraint)
+    : file_(std::move(file)),
+      pattern_(pattern != nullptr ? pattern : "*"),
+      constraint_(constraint),
+      working_(constraint) {
+  stack_.reserve(kReservedFrames);
+  Reset();
+}
+
+CEnumResultsDictionaryVocorFile::~CEnumResultsDictionaryVocorFile() = default;
+
+EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
+  return std::make_unique<CEnumResultsDictionaryVocorFile>(
+      file_, pattern_.c_str(), constraint_);
+}
+
+void CEnumResultsDictionaryVocorFile::Reset() {
+  position_ = 0;
+  fraction_ = 0.0;
+  scale_ = 1.0;
+  star_depth_ = 0;
+  stack_.clear();
+  working_ = constraint_;
+  word_[0] = '\0';
+  if (file_ == nullptr) return;
+  const uint32_t root = file_->header.root_offset;
+  VocorNode node;
+  if (ReadVocorNode(data(), size(), root, &node)) {
+    Push(Frame{root, kStateUnvisited, 0, 0, 0, 0});
+  }
+}
+
+std::string CEnumResultsDictionaryVocorFile::Describe(int indent) const {
+  const std::string min_text =
+      constraint_.hasMin ? FormatLetterCounts(constraint_.minCount) : "<null>";
+  const std::string max_text =
+      constraint_.hasMax ? FormatLetterCounts(constraint_.maxCount) : "<null>";
+  const std::string name = file_ ? file_->header.name : "";
+  return DescribeIndent(indent) + "DictionaryVocorFilePatternLetters(\"" +
+         name + "\",\"" + pattern_ + "\",\"" + min_text + "\",\"" + max_text +
+         "\")\n";
+}
+
+bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
+  if (file_ == nullptr) return false;
+  VocorNode node;
+  if (!ReadVocorNodeShallow(data(), size(), file_->header.root_offset, &node)) {
+    return false;
+  }
+  for (const char* p = word; *p != '\0'; ++p) {
+    const auto letter = static_cast<unsigned char>(*p);
+    int i = node.entry_count() - 1;
+    while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+    if (i < 0) return false;
+    const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
+    if (!ReadVocorNodeShallow(data(), size(), child, &node)) return false;
+  }
+  return node.terminal() && MatchPattern(word, pattern_.c_str()) &&
+         constraint_.Accepts(word);
+}
+
+EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
+                                                 const char* pattern) {
+  std::string inner, outer;
+  if (!SplitPatternPair(pattern_, pattern, &inner, &outer)) {
+    return std::make_unique<CEnumResultsNone>();
+  }
+  pattern_ = std::move(inner);
+  Reset();
+  return CEnumResults::Pattern(std::move(self), outer.c_str());
+}
+
+EnumPtr CEnumResultsDictionaryVocorFile::Letters(
+    EnumPtr self, const CLetterConstraint& constraint) {
+  constraint_.CombineWith(constraint);
+  if (!constraint_.IsSatisfiable()) return std::make_unique<CEnumResultsNone>();
+  Reset();
+  return self;
+}
+
+const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
+  while (!stack_.empty()) {
+    if (counter != nullptr) {
+      if (*counter <= 0) return nullptr;
+      --*counter;
+    }
+    if (const char* word = Step()) return word;
+  }
+  return nullptr;
+}
+
+int CEnumResultsDictionaryVocorFile::GetPosition() const {
+  return static_cast<int>(
+      std::clamp<int64_t>(position_, 0, static_cast<int64_t>(GetExtent())));
+}
+
+int CEnumResultsDictionaryVocorFile::GetExtent() const {
+  if (file_ == nullptr) return 1;
+  return std::max(file_->header.word_count, 1);
+}
+
+// ---- The walk ----
+
+VocorNode CEnumResultsDictionaryVocorFile::NodeAt(uint32_t offset) const {
+  VocorNode node;
+  node.offset = offset;
+  node.word = LoadLE32(data() + offset);
+  return node;
+}
+
+void CEnumResultsDictionaryVocorFile::Push(const Frame& frame) {
+  stack_.push_back(frame);
+}
+
+void CEnumResultsDictionaryVocorFile::Pop() {
+  const Frame& top = stack_.back();
+  if (top.min_taken != 0) ++working_.minCount[top.min_taken];
+  working_.GiveBack(top.max_taken);
+  stack_.pop_back();
+}
+
+void CEnumResultsDictionaryVocorFile::GiveUp() {
+  stack_.clear();
+  working_ = constraint_;
+}
+
+void CEnumResultsDictionaryVocorFile::Add(uint32_t words) {
+  if (star_depth_ >= kWeightedStarDepth || words == 0) return;
+  fraction_ += words;
+  const double whole = std::floor(fraction_ * scale_);
+  if (whole < 1.0) return;
+  position_ += static_cast<int64_t>(whole);
+  // Rounding may leave a hair below zero; a negative remainder would make
+  // a later step move the position backwards.
+  fraction_ = std::max(0.0, fraction_ - whole / scale_);
+}
+
+bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
+                                              bool advance_pattern) {
+  const Frame from = stack_[parent];
+  const uint32_t packed = VocorEntry(data(), NodeAt(from.node), entry);
+  const unsigned char letter = EntryLetter(packed);
+  const uint32_t child = EntryChildOffset(packed);
+  // The parent's check covered its children's node words.
+  const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+  // A subtree without words has nothing to find or to count.
+  if (child_words == 0) return true;
+  // Letters that a letter-count text does not count (a NUL in a damaged
+  // file, digits, spaces) are invisible to the constraint, as in Accepts.
+  const bool counted = letter != 0 && IsCountedCharacter(letter);
+  int max_taken = 0;
+  if (letter == 0 || (counted && (max_taken = working_.TakeLetter(
+                                      static_cast<char>(letter))) < 0)) {
+    Add(child_words);
+    return false;
+  }
+  VocorNode checked;
+  if (from.word_pos >= static_cast<size_t>(kMaxWordLength) ||
+      !ReadVocorNode(data(), size(), child, &checked)) {
+    working_.GiveBack(max_taken);
+    GiveUp();
+    return false;
+  }
+  unsigned char min_taken = 0;
+  if (counted && letter != kBlank && working_.hasMin) {
+    if (working_.minCount[letter] >= 1) {
+      min_taken = letter;
+    } else if (working_.minCount[kBlank] >= 1) {
+      min_taken = kBlank;
+    }
+    if (min_taken != 0) --working_.minCount[min_taken];
+  }
+  word_[from.word_pos] = static_cast<char>(letter);
+  Push(Frame{child, kStateUnvisited,
+             from.pattern_pos + (advance_pattern ? 1 : 0), from.word_pos + 1,
+             min_taken, static_cast<unsigned char>(max_taken)});
+  return true;
+}
+
+const char* CEnumResultsDictionaryVocorFile::Step() {
+  const size_t top = stack_.size() - 1;
+  // pattern_[size()] is the terminating NUL.
+  const auto ch = static_cast<unsigned char>(pattern_[stack_[top].pattern_pos]);
+  switch (ch) {
+    case '\0':
+      return StepPatternEnd(top);
+    case '*':
+      StepStar(top);
+      return nullptr;
+    case '?':
+      StepQuestion(top);
+      return nullptr;
+    default:
+      StepLiteral(top, ch);
+      return nullptr;
+  }
+}
+
+const char* CEnumResultsDictionaryVocorFile::StepPatternEnd(size_t top) {
+  const Frame frame = stack_[top];
+  const VocorNode node = NodeAt(frame.node);
+  Add(node.all());
+  // Judged before Pop gives the last letter back.
+  bool accepted = node.terminal();
+  if (accepted && working_.hasMin) {
+    accepted =
+        std::all_of(working_.minCount, working_.minCount + kLetterTableSize,
+                    [](int n) { return n == 0; });
+  }
+  Pop();
+  if (!accepted) return nullptr;
+  word_[frame.word_pos] = '\0';
+  return word_;
+}
+
+void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
+  const Frame frame = stack_[top];
+  const int n = NodeAt(frame.node).entry_count();
+  if (frame.state == kStateUnvisited) {
+    // The node is walked n + 1 ways: the empty match, then once per child.
+    // Each way gets its share of a word's weight until the '*' is done.
+    ++star_depth_;
+    if (star_depth_ < kWeightedStarDepth) {
+      scale_ /= n + 1;
+      fraction_ *= n + 1;
+    }
+    stack_[top].state = kStateEmptyMatchTried;
+    Push(Frame{frame.node, kStateUnvisited, frame.pattern_pos + 1,
+               frame.word_pos, 0, 0});
+    return;
+  }
+  int next = frame.state;
+  if (next == kStateEmptyMatchTried) {
+    if (n > 0 && star_depth_ < kWeightedStarDepth) {
+      scale_ *= n;
+      fraction_ /= n;
+    }
+    next = 0;
+  }
+  if (next < n) {
+    stack_[top].state = next + 1;
+    Descend(top, next, false);
+    return;
+  }
+  if (n > 0 && star_depth_ < kWeightedStarDepth) {
+    const double restore = (n + 1.0) / n;
+    scale_ *= restore;
+    fraction_ /= restore;
+  }
+  --star_depth_;
+  Pop();
+}
+
+void CEnumResultsDictionaryVocorFile::StepQuestion(size_t top) {
+  const Frame frame = stack_[top];
+  const VocorNode node = NodeAt(frame.node);
+  if (frame.state == kStateUnvisited) {
+    stack_[top].state = 0;
+    // A word ending here is one letter short of the pattern.
+    if (node.terminal()) Add(1);
+  } else if (frame.state < node.entry_count()) {
+    stack_[top].state = frame.state + 1;
+    Descend(top, frame.state, true);
+  } else {
+    Pop();
+  }
+}
+
+void CEnumResultsDictionaryVocorFile::StepLiteral(size_t top,
+                                                  unsigned char letter) {
+  const Frame frame = stack_[top];
+  if (frame.state != kStateUnvisited) {
+    Pop();  // the one matching child has been walked or refused
+    return;
+  }
+  const VocorNode node = NodeAt(frame.node);
+  int i = node.entry_count() - 1;
+  while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+  if (i < 0) {
+    stack_[top].state = kStateNoSuchLetter;
+    Add(node.all());
+    Pop();
+    return;
+  }
+  stack_[top].state = i;
+  const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
+  const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+  // Everything under this node outside the chosen child is passed.
+  if (Descend(top, i, true)) Add(node.all() - child_words);
+}
+
+}  // namespace vocor

@@ -1,0 +1,166 @@
+// Binary dictionary files (.dic, see dictionary/vocor_format.h) as
+// dictionaries. The file is read whole at Open and only its header is
+// checked then; the letter tree is walked in place by enumerators, which
+// absorb pattern and letter constraints so that they never enter a subtree
+// that cannot hold a match, and account for every skipped subtree in their
+// progress from the counts stored in its node.
+//
+// Damaged files. Open refuses a file whose header is damaged (see
+// ParseVocorHeader). Everything in the tree is checked as it is reached:
+// a node that does not lie inside the file, whose counts do not add up, or
+// that would make a path longer than kMaxWordLength letters ends the walk
+// as if the dictionary were exhausted, and a lookup that meets one answers
+// false. Nothing outside the file image is ever read.
+#ifndef VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
+#define VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary.h"
+#include "dictionary/file_image.h"
+#include "dictionary/vocor_format.h"
+#include "engine/letters.h"
+
+namespace vocor {
+
+// An opened file: the image and its decoded header. Immutable; shared by a
+// dictionary, its clones and every enumerator over it.
+struct VocorFileContents {
+  std::shared_ptr<const FileImage> image;
+  VocorHeader header;
+};
+
+class CDictionaryVocorFile : public CDictionary {
+ public:
+  CDictionaryVocorFile();
+  ~CDictionaryVocorFile() override;
+
+  // Shares the open file with this dictionary, if it is open.
+  std::unique_ptr<CDictionary> Clone() const override;
+  bool LoadFromRegistry(int root, const char* key_path) override;
+  bool SaveToRegistry(int root, const char* key_path) const override;
+  const char* GetTypeName() const override { return "VocorFile"; }
+  bool IsOpen() const override;
+  // Reads the file at the path; fails on a file that cannot be read, holds
+  // 2 GiB or more, or whose header is not valid. Returns true at once when
+  // already open.
+  bool Open() override;
+  // Opens `image` as if it had been read from the path, which is left as
+  // it is (for files already in memory, and for fuzzing). Fails, staying
+  // closed, when already open, `image` is null or its header is not valid.
+  bool OpenImage(std::shared_ptr<const FileImage> image);
+  // Drops this object's reference to the file; clones and enumerators
+  // keep theirs.
+  void Close() override;
+
+  // The header's values; "", 0 or empty while closed. The name stays
+  // valid while this object holds the file.
+  const char* GetName() const override;
+  int GetWordCount() const override;
+  int GetSize() const override;
+  uint32_t GetLanguage() const override;
+  std::string GetNotes() const override;
+  // In hundredths, for the details dialog.
+  int GetDictionaryVersion() const;
+  int GetFormatVersion() const;
+
+  // A reader with pattern "*" and no letter constraint. While closed, a
+  // reader that yields nothing.
+  EnumPtr CreateEnumerator() const override;
+
+  virtual const char* GetFileName() const { return text_.c_str(); }
+  // Fails (and keeps the old path) while open. A null path stores "".
+  bool SetFileName(const char* path);
+
+ private:
+  std::shared_ptr<const VocorFileContents> file_;
+};
+
+// The walk is depth first, one frame per node of the current path plus one
+// for each pending empty match of a '*'. Words come out in the order of
+// each node's entries, a word before its extensions. One unit of work is
+// one push, pop or test; Next decrements the counter once per unit and
+// returns null (suspended) when it finds it at 0.
+class CEnumResultsDictionaryVocorFile final : public CEnumResults {
+ public:
+  // Shares `file` (null: yields nothing). `pattern` may be null ("*");
+  // copies it and `constraint`. Positioned at the first word.
+  CEnumResultsDictionaryVocorFile(std::shared_ptr<const VocorFileContents> file,
+                                  const char* pattern,
+                                  const CLetterConstraint& constraint);
+  ~CEnumResultsDictionaryVocorFile() override;
+
+  EnumPtr Clone() const override;
+  void Reset() override;
+  std::string Describe(int indent) const override;
+  // A lookup in the tree (the word is taken literally), then the pattern
+  // and the constraint as built; never moves the walk.
+  bool Contains(const char* word) const override;
+  // Absorbs the pattern, keeping the more selective of the two and putting
+  // the other in a pattern node above, as the pattern node does. Restarts
+  // the walk.
+  EnumPtr Pattern(EnumPtr self, const char* pattern) override;
+  // Absorbs the constraint. Restarts the walk.
+  EnumPtr Letters(EnumPtr self, const CLetterConstraint& constraint) override;
+  const char* Next(int* counter) override;
+  // Words passed so far, clamped to [0, GetExtent()].
+  int GetPosition() const override;
+  // The header's word count, or 1 when the file claims none (the empty
+  // enumerator's scale: a progress bar never divides by zero).
+  int GetExtent() const override;
+
+  const std::string& pattern() const { return pattern_; }
+  const CLetterConstraint& constraint() const { return constraint_; }
+
+ private:
+  struct Frame {
+    uint32_t node;            // offset of the node, checked when pushed
+    int state;                // see the kState constants in the .cpp
+    size_t pattern_pos;       // the pattern character this node matches next
+    size_t word_pos;          // where the next letter goes in word_
+    unsigned char min_taken;  // letter whose minimum was used, '?' or 0
+    unsigned char max_taken;  // letter whose maximum was used, '?' or 0
+  };
+
+  const char* data() const { return file_->image->data(); }
+  size_t size() const { return file_->image->size(); }
+  VocorNode NodeAt(uint32_t offset) const;
+
+  // Pushes the frame; the node must have passed ReadVocorNode.
+  void Push(const Frame& frame);
+  // Removes the top frame and gives back the letters it took.
+  void Pop();
+  // Ends the walk for good: the tree is damaged beyond the current path.
+  void GiveUp();
+  // Tries to step from frame `parent` into its entry `entry`. Returns false
+  // when the constraint refuses the child (its words count as passed).
+  // Stepping may end the walk (GiveUp); callers check stack_ afterwards.
+  bool Descend(size_t parent, int entry, bool advance_pattern);
+  // Counts `words` of the current subtree as passed.
+  void Add(uint32_t words);
+
+  // One unit of work on the top frame; returns a word when one is found.
+  const char* Step();
+  const char* StepPatternEnd(size_t top);
+  void StepStar(size_t top);
+  void StepQuestion(size_t top);
+  void StepLiteral(size_t top, unsigned char letter);
+
+  std::shared_ptr<const VocorFileContents> file_;
+  std::string pattern_;
+  CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
+  CLetterConstraint working_;     // counts of the walk in progress
+
+  int64_t position_ = 0;
+  double fraction_ = 0.0;
+  double scale_ = 1.0;
+  int star_depth_ = 0;
+  std::vector<Frame> stack_;
+  char word_[kWordBufferSize];
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_

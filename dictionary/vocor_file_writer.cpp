@@ -1,0 +1,238 @@
+#include "dictionary/vocor_file_writer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+
+#include "dictionary/file_image.h"
+#include "dictionary/vocor_format.h"
+
+namespace vocor {
+namespace {
+
+using Entries = std::vector<std::pair<unsigned char, uint32_t>>;
+
+struct TreeNode {
+  bool terminal = false;
+  Entries entries;     // ascending letters; children are registered ids
+  uint64_t below = 0;  // words strictly below
+};
+
+// Registers finished nodes so that equal subtrees share one id. Children
+// are registered before their parents, so two nodes are equal exactly when
+// their terminal flags and (letter, child id) lists are: comparing ids is
+// comparing whole subtrees.
+class NodeRegistry {
+ public:
+  uint32_t Register(TreeNode node) {
+    std::string key(1, node.terminal ? '\1' : '\0');
+    for (const auto& [letter, child] : node.entries) {
+      key.push_back(static_cast<char>(letter));
+      char id[4];
+      StoreLE32(id, child);
+      key.append(id, 4);
+    }
+    auto [it, inserted] =
+        ids_.try_emplace(std::move(key), static_cast<uint32_t>(nodes_.size()));
+    if (inserted) {
+      for (const auto& entry : node.entries) {
+        const TreeNode& child = nodes_[entry.second];
+        node.below += child.below + (child.terminal ? 1 : 0);
+      }
+      nodes_.push_back(std::move(node));
+    }
+    return it->second;
+  }
+
+  const std::vector<TreeNode>& nodes() const { return nodes_; }
+
+ private:
+  std::vector<TreeNode> nodes_;
+  std::unordered_map<std::string, uint32_t> ids_;
+};
+
+// Builds the minimized tree of sorted, distinct words in one pass. Only the
+// path of the previous word is open; when the next word leaves it, the
+// nodes below the shared prefix can no longer change and are registered.
+class TreeBuilder {
+ public:
+  TreeBuilder() : path_(1) {}
+
+  // Words must come in strictly ascending order.
+  void Add(const std::string& word) {
+    size_t common = 0;
+    while (common < previous_.size() && common < word.size() &&
+           previous_[common] == word[common]) {
+      ++common;
+    }
+    CloseDownTo(common);
+    path_.resize(word.size() + 1);
+    path_.back().terminal = true;
+    previous_ = word;
+  }
+
+  // Closes the whole path; returns the root's id.
+  uint32_t Finish() {
+    CloseDownTo(0);
+    return registry_.Register(std::move(path_[0]));
+  }
+
+  const std::vector<TreeNode>& nodes() const { return registry_.nodes(); }
+
+ private:
+  void CloseDownTo(size_t depth) {
+    while (path_.size() > depth + 1) {
+      TreeNode node = std::move(path_.back());
+      path_.pop_back();
+      const uint32_t id = registry_.Register(std::move(node));
+      const auto letter =
+          static_cast<unsigned char>(previous_[path_.size() - 1]);
+      path_.back().entries.emplace_back(letter, id);
+    }
+  }
+
+  NodeRegistry registry_;
+  std::vector<TreeNode> path_;  // path_[d]: the node after d letters
+  std::string previous_;
+};
+
+bool Fail(std::string* error, std::string reason) {
+  if (error != nullptr) *error = std::move(reason);
+  return false;
+}
+
+// Why `word` cannot be stored, or the empty text.
+std::string WordProblem(const std::string& word) {
+  if (word.empty()) return "is empty";
+  if (word.size() > static_cast<size_t>(kMaxWordLength)) {
+    return "is longer than " + std::to_string(kMaxWordLength) + " letters";
+  }
+  for (char c : word) {
+    const auto letter = static_cast<unsigned char>(c);
+    if (letter < kVocorFirstLetter || letter > kVocorLastLetter) {
+      return "holds byte " + std::to_string(letter) +
+             "; letters must be bytes 1 to 126";
+    }
+  }
+  return "";
+}
+
+size_t NodeBytes(const TreeNode& node) {
+  return kVocorNodeWordSize + kVocorEntrySize * node.entries.size();
+}
+
+// Places the nodes depth first, each before its children, a shared node
+// where it is first reached. Returns the offset of each node id, and the
+// first byte after the last node in *end.
+std::vector<uint64_t> PlaceNodes(const std::vector<TreeNode>& nodes,
+                                 uint32_t root, uint64_t* end) {
+  constexpr uint64_t kUnplaced = ~uint64_t{0};
+  std::vector<uint64_t> offsets(nodes.size(), kUnplaced);
+  uint64_t cursor = kVocorHeaderSize;
+  std::vector<uint32_t> pending = {root};
+  while (!pending.empty()) {
+    const uint32_t id = pending.back();
+    pending.pop_back();
+    if (offsets[id] != kUnplaced) continue;
+    offsets[id] = cursor;
+    cursor += NodeBytes(nodes[id]);
+    const Entries& entries = nodes[id].entries;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+      if (offsets[it->second] == kUnplaced) pending.push_back(it->second);
+    }
+  }
+  *end = cursor;
+  return offsets;
+}
+
+void WriteHeader(const VocorFileInfo& info, uint32_t notes_offset,
+                 uint32_t root_offset, uint32_t word_count, std::string* file) {
+  char* data = file->data();
+  std::memcpy(data, kVocorMagic, kVocorMagicSize);
+  std::memcpy(data + kVocorNameOffset, info.name.data(), info.name.size());
+  StoreLE32(data + kVocorFormatVersionOffset, kVocorFormatVersion);
+  StoreLE32(data + kVocorDictionaryVersionOffset,
+            static_cast<uint32_t>(info.dictionary_version));
+  StoreLE32(data + kVocorLanguageOffset, info.language);
+  StoreLE32(data + kVocorSizeOffset, static_cast<uint32_t>(file->size()));
+  StoreLE32(data + kVocorNotesOffsetOffset, notes_offset);
+  StoreLE32(data + kVocorRootOffsetOffset, root_offset);
+  StoreLE32(data + kVocorWordCountOffset, word_count);
+}
+
+}  // namespace
+
+bool BuildVocorFile(const std::vector<std::string>& words,
+                    const VocorFileInfo& info, std::string* out,
+                    VocorFileStats* stats, std::string* error) {
+  if (info.name.size() > kVocorMaxNameLength) {
+    return Fail(error, "the name is longer than 127 bytes");
+  }
+  if (info.name.find('\0') != std::string::npos) {
+    return Fail(error, "the name holds a NUL byte");
+  }
+  if (info.notes.find('\0') != std::string::npos) {
+    return Fail(error, "the notes hold a NUL byte");
+  }
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string problem = WordProblem(words[i]);
+    if (!problem.empty()) {
+      return Fail(error, "word " + std::to_string(i + 1) + " " + problem);
+    }
+  }
+  std::vector<std::string> sorted = words;
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  if (sorted.empty()) return Fail(error, "there are no words to store");
+  if (sorted.size() >= kVocorCountLimit) {
+    return Fail(error, std::to_string(sorted.size()) +
+                           " words are too many; the format holds at most " +
+                           std::to_string(kVocorCountLimit - 1));
+  }
+
+  TreeBuilder builder;
+  for (const std::string& word : sorted) builder.Add(word);
+  const uint32_t root = builder.Finish();
+  const std::vector<TreeNode>& nodes = builder.nodes();
+
+  uint64_t nodes_end = 0;
+  const std::vector<uint64_t> offsets = PlaceNodes(nodes, root, &nodes_end);
+  // The node starting last is the one furthest out; every node must start
+  // below the 24-bit limit of child offsets.
+  if (*std::max_element(offsets.begin(), offsets.end()) >= kVocorNodeLimit) {
+    return Fail(error, "the letter tree needs more than 16 MiB");
+  }
+  const uint64_t file_size = nodes_end + info.notes.size() + 1;
+  if (file_size >= kMaxDictionaryFileSize) {
+    return Fail(error, "the file would reach 2 GiB");
+  }
+
+  std::string file(file_size, '\0');
+  for (size_t id = 0; id < nodes.size(); ++id) {
+    const TreeNode& node = nodes[id];
+    char* at = file.data() + offsets[id];
+    StoreLE32(at,
+              MakeNodeWord(static_cast<int>(node.entries.size()), node.terminal,
+                           static_cast<uint32_t>(node.below)));
+    for (size_t i = 0; i < node.entries.size(); ++i) {
+      const auto& [letter, child] = node.entries[i];
+      StoreLE32(at + kVocorNodeWordSize + kVocorEntrySize * i,
+                MakeEntry(static_cast<uint32_t>(offsets[child]), letter));
+    }
+  }
+  std::memcpy(file.data() + nodes_end, info.notes.data(), info.notes.size());
+  WriteHeader(info, static_cast<uint32_t>(nodes_end),
+              static_cast<uint32_t>(offsets[root]),
+              static_cast<uint32_t>(sorted.size()), &file);
+
+  if (stats != nullptr) {
+    stats->words = static_cast<int>(sorted.size());
+    stats->nodes = static_cast<int>(nodes.size());
+    stats->bytes = static_cast<int>(file.size());
+  }
+  *out = std::move(file);
+  return true;
+}
+
+}  // namespace vocor
