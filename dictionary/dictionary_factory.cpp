@@ -1,0 +1,63 @@
+// The two ways dictionaries come into being: from a stored description,
+// and from a file the user picks.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "dictionary/dictionary_set.h"
+#include "dictionary/file_image.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_format.h"
+#include "settings/settings_store.h"
+
+namespace vocor {
+namespace {
+
+std::unique_ptr<CDictionary> MakeByType(const std::string& type) {
+  if (type == "Set") return std::make_unique<CDictionarySet>();
+  if (type == "TextFile") return std::make_unique<CDictionaryTextFile>();
+  if (type == "VocorFile") return std::make_unique<CDictionaryVocorFile>();
+  return nullptr;
+}
+
+// Whether the file starts with the binary dictionary's magic.
+bool HasVocorMagic(const char* path) {
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  char head[kVocorMagicSize];
+  const ssize_t n = ::read(fd, head, sizeof head);
+  ::close(fd);
+  return n == static_cast<ssize_t>(sizeof head) &&
+         std::memcmp(head, kVocorMagic, kVocorMagicSize) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
+    int root, const char* key_path) {
+  std::string type;
+  if (!ReadRegString(root, key_path, "Type", &type)) return nullptr;
+  std::unique_ptr<CDictionary> dictionary = MakeByType(type);
+  if (dictionary == nullptr) return nullptr;
+  if (!dictionary->LoadFromRegistry(root, key_path) || !dictionary->Open()) {
+    return nullptr;
+  }
+  return dictionary;
+}
+
+std::unique_ptr<CDictionary> OpenDictionaryFile(const char* path) {
+  auto binary = std::make_unique<CDictionaryVocorFile>();
+  binary->SetFileName(path);
+  if (binary->Open()) return binary;
+  binary.reset();
+  // A damaged binary dictionary is not a word list of its bytes.
+  if (HasVocorMagic(path)) return nullptr;
+  auto text = std::make_unique<CDictionaryTextFile>();
+  text->SetFileName(path);
+  if (text->Open()) return text;
+  return nullptr;
+}
+
+}  // namespace vocor

@@ -1,0 +1,239 @@
+#include "dictionary/dictionary_set.h"
+
+#include <climits>
+#include <cstring>
+#include <unordered_set>
+
+#include "engine/saturate.h"
+#include "settings/settings_store.h"
+
+namespace vocor {
+namespace {
+
+std::string ItemPath(const char* key_path, int n) {
+  return std::string(key_path) + "\\Item-" + std::to_string(n);
+}
+
+// Reads the member ids of a stored "List" text: numbers as atoi reads
+// them (a sign may lead), separated by anything that is not a digit.
+// Numbers too large for an int saturate, so they name no dictionary.
+std::vector<int> ParseIdList(const std::string& text) {
+  std::vector<int> ids;
+  const char* s = text.c_str();
+  while (*s != '\0') {
+    const bool negative = (*s == '-') && s[1] >= '0' && s[1] <= '9';
+    if (negative) ++s;
+    if (*s >= '0' && *s <= '9') {
+      const int value = ParseSaturatedDecimal(&s, INT_MAX);
+      ids.push_back(negative ? -value : value);
+      continue;
+    }
+    ++s;
+  }
+  return ids;
+}
+
+}  // namespace
+
+CDictionarySet::CDictionarySet() = default;
+
+CDictionarySet::CDictionarySet(const CDictionarySet& source, bool deep)
+    : CDictionary(source) {
+  for (CDictionary* member : source.members_) {
+    if (deep) {
+      AdoptMember(member->Clone());
+    } else {
+      members_.AddTail(member);
+    }
+  }
+}
+
+CDictionarySet::~CDictionarySet() { DeleteAll(); }
+
+std::unique_ptr<CDictionary> CDictionarySet::Clone() const {
+  return std::make_unique<CDictionarySet>(*this, false);
+}
+
+bool CDictionarySet::IsOpen() const {
+  for (const CDictionary* member : members_) {
+    if (!member->IsOpen()) return false;
+  }
+  return true;
+}
+
+bool CDictionarySet::Open() {
+  bool all = true;
+  for (CDictionary* member : members_) {
+    if (!member->IsOpen() && !member->Open()) all = false;
+  }
+  return all;
+}
+
+void CDictionarySet::Close() {
+  for (CDictionary* member : members_) member->Close();
+}
+
+int CDictionarySet::GetWordCount() const {
+  int sum = 0;
+  for (const CDictionary* member : members_) {
+    sum = SaturatingAdd(sum, std::max(0, member->GetWordCount()));
+  }
+  return sum;
+}
+
+int CDictionarySet::GetSize() const {
+  int sum = 0;
+  for (const CDictionary* member : members_) {
+    sum = SaturatingAdd(sum, std::max(0, member->GetSize()));
+  }
+  return sum;
+}
+
+EnumPtr CDictionarySet::CreateEnumerator() const {
+  EnumPtr all = std::make_unique<CEnumResultsNone>();
+  for (const CDictionary* member : members_) {
+    all = all->Merge(std::move(all), member->CreateEnumerator());
+  }
+  return all;
+}
+
+void CDictionarySet::SortByName() {
+  // strcmp compares bytes as unsigned char, a prefix first.
+  members_.items().sort([](const CDictionary* a, const CDictionary* b) {
+    return std::strcmp(a->GetName(), b->GetName()) < 0;
+  });
+}
+
+void CDictionarySet::AdoptMember(std::unique_ptr<CDictionary> member) {
+  members_.AddTail(member.get());
+  owned_.push_back(std::move(member));
+}
+
+std::unique_ptr<CDictionary> CDictionarySet::ReleaseMember(
+    CDictionary* member) {
+  if (!members_.Remove(member)) return nullptr;
+  for (auto it = owned_.begin(); it != owned_.end(); ++it) {
+    if (it->get() == member) {
+      std::unique_ptr<CDictionary> released = std::move(*it);
+      owned_.erase(it);
+      return released;
+    }
+  }
+  return nullptr;
+}
+
+bool CDictionarySet::Owns(const CDictionary* member) const {
+  for (const auto& owned : owned_) {
+    if (owned.get() == member) return true;
+  }
+  return false;
+}
+
+void CDictionarySet::DeleteAll() {
+  members_.RemoveAll();
+  while (!owned_.empty()) owned_.pop_back();
+}
+
+bool CDictionarySet::WouldLoop(const CDictionary* candidate) const {
+  // Walk the sets below the candidate; reaching this set, or meeting a
+  // container anywhere, would make enumeration recurse without end.
+  std::vector<const CDictionary*> pending = {candidate};
+  std::unordered_set<const CDictionary*> seen;
+  while (!pending.empty()) {
+    const CDictionary* d = pending.back();
+    pending.pop_back();
+    if (d == this) return true;
+    if (!seen.insert(d).second) continue;
+    const auto* set = dynamic_cast<const CDictionarySet*>(d);
+    if (set == nullptr) continue;
+    if (set->container_) return true;
+    for (const CDictionary* member : set->members_) pending.push_back(member);
+  }
+  return false;
+}
+
+// ---- Persistence ----
+
+bool CDictionarySet::LoadFromRegistry(int root, const char* key_path) {
+  members_.RemoveAll();
+  bool ok = CDictionary::LoadFromRegistry(root, key_path);
+  if (ok) {
+    std::string name;
+    ok = ReadRegString(root, key_path, "Name", &name);
+    if (ok) text_ = name;
+  }
+  std::string list;
+  const bool list_read = ok && ReadRegString(root, key_path, "List", &list);
+  for (int id : ParseIdList(list)) {
+    CDictionary* member = FindById(id);
+    if (member == nullptr || members_.Find(member) || WouldLoop(member)) {
+      continue;
+    }
+    members_.AddTail(member);
+  }
+  return ok && list_read;
+}
+
+bool CDictionarySet::SaveToRegistry(int root, const char* key_path) const {
+  std::string list;
+  for (const CDictionary* member : members_) {
+    if (!list.empty()) list += ',';
+    list += std::to_string(member->id());
+  }
+  const bool base = CDictionary::SaveToRegistry(root, key_path);
+  const bool name = WriteRegString(root, key_path, "Name", text_.c_str());
+  const bool ids = WriteRegString(root, key_path, "List", list.c_str());
+  return base && name && ids;
+}
+
+int CDictionarySet::LoadMembersFromRegistry(int root, const char* key_path) {
+  MarkAsContainer();
+  DeleteAll();
+  if (CDictionary::LoadFromRegistry(root, key_path)) {
+    std::string name;
+    if (ReadRegString(root, key_path, "Name", &name)) text_ = name;
+  }
+  std::unique_ptr<SettingsKey> key = OpenSettingsKey(root, key_path);
+  if (key == nullptr) return -1;
+  int added = 0;
+  std::string subkey;
+  // A subkey that fails to load is skipped; the walk goes on to the end.
+  for (int i = 0; key->SubkeyName(i, &subkey); ++i) {
+    const std::string path = std::string(key_path) + "\\" + subkey;
+    std::unique_ptr<CDictionary> member =
+        CreateDictionaryFromRegistry(root, path.c_str());
+    if (member == nullptr) continue;
+    AdoptMember(std::move(member));
+    ++added;
+  }
+  return added;
+}
+
+int CDictionarySet::SaveMembersToRegistry(int root,
+                                          const char* key_path) const {
+  // Deleting the old list and writing the new one is one change of the
+  // store: a crash in between must not lose every installed dictionary.
+  SettingsTransaction transaction;
+  // Open first so that a store without the key yet can still be written.
+  if (OpenSettingsKey(root, key_path) == nullptr ||
+      !DeleteRegTree(root, key_path) ||
+      !CDictionary::SaveToRegistry(root, key_path) ||
+      !WriteRegString(root, key_path, "Name", text_.c_str()) ||
+      OpenSettingsKey(root, key_path) == nullptr) {
+    return -1;
+  }
+  int saved = 0;
+  for (const CDictionary* member : members_) {
+    const std::string path = ItemPath(key_path, saved);
+    if (member->SaveToRegistry(root, path.c_str())) {
+      ++saved;
+    } else {
+      // The next member reuses the number; leave it no stray values.
+      DeleteRegTree(root, path.c_str());
+    }
+  }
+  if (!transaction.Commit()) return -1;
+  return saved;
+}
+
+}  // namespace vocor

@@ -1,0 +1,377 @@
+#include "dictionary/dictionary_set.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <optional>
+#include <random>
+
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_file_writer.h"
+#include "engine/testing/vector_enum.h"
+#include "settings/scratch_home.h"
+#include "settings/settings_store.h"
+
+namespace vocor {
+namespace {
+
+using testing::ReadAll;
+using Words = std::vector<std::string>;
+
+constexpr char kDictionariesKey[] =
+    "Software\\Vocor\\Vocor for Windows\\Dictionaries";
+constexpr char kSetsKey[] =
+    "Software\\Vocor\\Vocor for Windows\\DictionarySets";
+
+class DictionarySetTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<CDictionary> TextDictionary(const std::string& name,
+                                              const std::string& words) {
+    auto dict = std::make_unique<CDictionaryTextFile>();
+    dict->SetFileName(files_.Write(name, words).c_str());
+    EXPECT_TRUE(dict->Open());
+    return dict;
+  }
+
+  std::string BinaryFile(const std::string& name, const Words& words) {
+    std::string bytes, error;
+    VocorFileInfo info;
+    info.name = name;
+    EXPECT_TRUE(BuildVocorFile(words, info, &bytes, nullptr, &error)) << error;
+    return files_.Write(name, bytes);
+  }
+
+  static Words NamesOf(const CDictionarySet& set) {
+    Words names;
+    for (const CDictionary* d : set.members()) names.push_back(d->GetName());
+    return names;
+  }
+
+  ScratchHome home_;
+  testing::ScratchDir files_;
+};
+
+TEST_F(DictionarySetTest, MembersSearchAsOneAndSumTheirFigures) {
+  CDictionarySet empty;
+  EXPECT_TRUE(empty.IsOpen());
+  EXPECT_EQ(empty.GetWordCount(), 0);
+  EXPECT_EQ(empty.GetSize(), 0);
+  EXPECT_TRUE(IsNone(empty.CreateEnumerator().get()));
+
+  auto a = TextDictionary("a.txt", "one two\n");
+  auto b = TextDictionary("b.txt", "three\n");
+  CDictionarySet set;
+  set.SetName("Pair");
+  set.members().AddTail(a.get());
+  EnumPtr single = set.CreateEnumerator();
+  EXPECT_EQ(single->Describe(0), "DictionaryTextFile(\"a.txt\")\n");
+  set.members().AddTail(b.get());
+  EXPECT_EQ(set.GetWordCount(), 3);
+  EnumPtr both = set.CreateEnumerator();
+  EXPECT_EQ(ReadAll(both.get()), (Words{"one", "two", "three"}));
+
+  auto clone = set.Clone();
+  EXPECT_NE(clone->id(), set.id());
+  EXPECT_STREQ(clone->GetName(), "Pair");
+  EXPECT_EQ(static_cast<CDictionarySet*>(clone.get())->members().GetCount(), 2);
+  clone.reset();
+  EXPECT_TRUE(a->IsOpen());  // a set never owned its members
+}
+
+TEST_F(DictionarySetTest, SortByNameAndListOperations) {
+  auto b = TextDictionary("b.txt", "x");
+  auto a = TextDictionary("a.txt", "x");
+  auto c = TextDictionary("\xe9.txt", "x");
+  CDictionarySet set;
+  for (CDictionary* d : {c.get(), b.get(), a.get()}) set.members().AddTail(d);
+  set.SortByName();
+  EXPECT_EQ(NamesOf(set), (Words{"a.txt", "b.txt", "\xe9.txt"}));
+  DictionaryList other;
+  other.AddTail(b.get());
+  other.AddTail(c.get());
+  EXPECT_TRUE(set.members().RemoveList(other));
+  EXPECT_FALSE(set.members().RemoveList(other));
+  set.members().AddHeadList(other);
+  EXPECT_EQ(NamesOf(set), (Words{"b.txt", "\xe9.txt", "a.txt"}));
+}
+
+TEST_F(DictionarySetTest, StoredIdsMoveTheCounterAndNeverCollide) {
+  WriteRegString(kCurrentUser, "T\\A", "Type", "TextFile");
+  WriteRegDword(kCurrentUser, "T\\A", "ID", 41);
+  WriteRegString(kCurrentUser, "T\\A", "FileName",
+                 files_.Write("w.txt", "w").c_str());
+  auto first = CreateDictionaryFromRegistry(kCurrentUser, "T\\A");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->id(), 41);
+  EXPECT_EQ(CDictionary::FindById(first->id()), first.get());
+  EXPECT_GE(CDictionary::NextId(), 42);
+  // A second object stored with the same id keeps its own fresh id.
+  auto second = CreateDictionaryFromRegistry(kCurrentUser, "T\\A");
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second->id(), first->id());
+  const int first_id = first->id();
+  second.reset();
+  EXPECT_EQ(CDictionary::FindById(first_id), first.get());
+  // Ids that would wrap the counter are unreadable.
+  WriteRegDword(kCurrentUser, "T\\A", "ID", 0xFFFFFFFFu);
+  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
+  WriteRegDword(kCurrentUser, "T\\A", "ID", 0x7FFFFFFFu);
+  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
+  // Type names are exact.
+  WriteRegDword(kCurrentUser, "T\\A", "ID", 7000);
+  WriteRegString(kCurrentUser, "T\\A", "Type", "textfile");
+  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
+}
+
+TEST_F(DictionarySetTest, ListDropsUnknownRepeatedAndLoopingMembers) {
+  auto five = TextDictionary("5.txt", "x");
+  auto seven = TextDictionary("7.txt", "y");
+  const std::string list =
+      std::to_string(five->id()) + "," + std::to_string(seven->id()) + "," +
+      std::to_string(five->id()) + ",99999," + "99999999999999999999";
+  WriteRegString(kCurrentUser, "S", "Type", "Set");
+  WriteRegDword(kCurrentUser, "S", "ID", 50000);
+  WriteRegString(kCurrentUser, "S", "Name", "Mine");
+  WriteRegString(kCurrentUser, "S", "List", list.c_str());
+  auto set = CreateDictionaryFromRegistry(kCurrentUser, "S");
+  ASSERT_NE(set, nullptr);
+  EXPECT_EQ(NamesOf(*static_cast<CDictionarySet*>(set.get())),
+            (Words{"5.txt", "7.txt"}));
+
+  // A set naming itself, a container, or a set that leads back to it.
+  CDictionarySet container;
+  container.MarkAsContainer();
+  CDictionarySet outer;
+  outer.SetName("outer");
+  WriteRegString(kCurrentUser, "L", "Type", "Set");
+  WriteRegDword(kCurrentUser, "L", "ID", static_cast<uint32_t>(outer.id()));
+  WriteRegString(kCurrentUser, "L", "Name", "outer");
+  CDictionarySet inner;
+  inner.members().AddTail(&outer);
+  const std::string loops =
+      std::to_string(outer.id()) + " " + std::to_string(container.id()) + ";" +
+      std::to_string(inner.id()) + "," + std::to_string(seven->id());
+  WriteRegString(kCurrentUser, "L", "List", loops.c_str());
+  ASSERT_TRUE(outer.LoadFromRegistry(kCurrentUser, "L"));
+  EXPECT_EQ(NamesOf(outer), (Words{"7.txt"}));
+  EXPECT_EQ(outer.GetWordCount(), 1);  // and no endless recursion
+}
+
+TEST_F(DictionarySetTest, OpenDictionaryFileTriesBinaryThenText) {
+  const std::string dic = BinaryFile("real.dic", {"cat", "dog"});
+  auto binary = OpenDictionaryFile(dic.c_str());
+  ASSERT_NE(binary, nullptr);
+  EXPECT_STREQ(binary->GetTypeName(), "VocorFile");
+
+  auto text =
+      OpenDictionaryFile(files_.Write("list.dic", "cat\ndog\n").c_str());
+  ASSERT_NE(text, nullptr);
+  EXPECT_STREQ(text->GetTypeName(), "TextFile");
+  EXPECT_EQ(OpenDictionaryFile(files_.Write("empty.dic", "").c_str()), nullptr);
+
+  std::string damaged(dic.size(), '\0');
+  {
+    std::ifstream in(dic, std::ios::binary);
+    in.read(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+  }
+  damaged.resize(200);  // the magic is intact, the header is not
+  EXPECT_EQ(OpenDictionaryFile(files_.Write("cut.dic", damaged).c_str()),
+            nullptr);
+}
+
+// A member whose description cannot be saved.
+class Unsaveable final : public CDictionaryTextFile {
+ public:
+  bool SaveToRegistry(int, const char*) const override { return false; }
+};
+
+TEST_F(DictionarySetTest, FailedMembersLeaveNoGapInTheNumbering) {
+  CDictionarySet container;
+  container.SetName("All Dictionaries");
+  container.AdoptMember(TextDictionary("first.txt", "a"));
+  container.AdoptMember(std::make_unique<Unsaveable>());
+  container.AdoptMember(TextDictionary("third.txt", "c"));
+  EXPECT_EQ(container.SaveMembersToRegistry(kCurrentUser, kDictionariesKey), 2);
+  auto key = OpenSettingsKey(kCurrentUser, kDictionariesKey);
+  std::string name;
+  Words subkeys;
+  for (int i = 0; key->SubkeyName(i, &name); ++i) subkeys.push_back(name);
+  EXPECT_EQ(subkeys, (Words{"Item-0", "Item-1"}));
+  std::string path;
+  ReadRegString(kCurrentUser,
+                (std::string(kDictionariesKey) + "\\Item-1").c_str(),
+                "FileName", &path);
+  EXPECT_EQ(path, files_.path() + "/third.txt");
+}
+
+TEST_F(DictionarySetTest, ContainersRoundTripThroughAFreshStore) {
+  std::vector<int> ids;
+  Words paths;
+  {
+    CDictionarySet dictionaries, sets;
+    dictionaries.SetName("All Dictionaries");
+    sets.SetName("All Sets");
+    dictionaries.AdoptMember(TextDictionary("t.txt", "alpha beta"));
+    auto binary = std::make_unique<CDictionaryVocorFile>();
+    binary->SetFileName(BinaryFile("b.dic", {"gamma"}).c_str());
+    ASSERT_TRUE(binary->Open());
+    dictionaries.AdoptMember(std::move(binary));
+    auto s1 = std::make_unique<CDictionarySet>();
+    s1->SetName("Both");
+    for (CDictionary* d : dictionaries.members()) s1->members().AddTail(d);
+    auto s2 = std::make_unique<CDictionarySet>();
+    s2->SetName("Binary only");
+    s2->members().AddTail(dictionaries.members().items().back());
+    sets.AdoptMember(std::move(s1));
+    sets.AdoptMember(std::move(s2));
+    for (auto* c : {&dictionaries, &sets}) {
+      for (CDictionary* d : c->members()) ids.push_back(d->id());
+    }
+    SettingsTransaction transaction;
+    EXPECT_EQ(
+        dictionaries.SaveMembersToRegistry(kCurrentUser, kDictionariesKey), 2);
+    EXPECT_EQ(sets.SaveMembersToRegistry(kCurrentUser, kSetsKey), 2);
+    ASSERT_TRUE(transaction.Commit());
+    sets.DeleteAll();
+  }
+  CDictionarySet dictionaries, sets;
+  EXPECT_EQ(
+      dictionaries.LoadMembersFromRegistry(kCurrentUser, kDictionariesKey), 2);
+  EXPECT_EQ(sets.LoadMembersFromRegistry(kCurrentUser, kSetsKey), 2);
+  EXPECT_STREQ(dictionaries.GetName(), "All Dictionaries");
+  EXPECT_STREQ(sets.GetName(), "All Sets");
+  std::vector<int> loaded;
+  for (auto* c : {&dictionaries, &sets}) {
+    for (CDictionary* d : c->members()) loaded.push_back(d->id());
+  }
+  EXPECT_EQ(loaded, ids);
+  EXPECT_EQ(NamesOf(dictionaries), (Words{"t.txt", "b.dic"}));
+  EXPECT_EQ(NamesOf(sets), (Words{"Both", "Binary only"}));
+  auto* both = static_cast<CDictionarySet*>(sets.members().items().front());
+  EXPECT_EQ(NamesOf(*both), (Words{"t.txt", "b.dic"}));
+  EnumPtr all = both->CreateEnumerator();
+  EXPECT_EQ(ReadAll(all.get()), (Words{"alpha", "beta", "gamma"}));
+  sets.DeleteAll();
+}
+
+TEST_F(DictionarySetTest, AVanishedFileDropsOutAtTheNextSave) {
+  const std::string doomed = files_.Write("doomed.txt", "x");
+  {
+    CDictionarySet dictionaries;
+    dictionaries.AdoptMember(TextDictionary("kept.txt", "k"));
+    dictionaries.AdoptMember(TextDictionary("doomed.txt", "x"));
+    EXPECT_EQ(
+        dictionaries.SaveMembersToRegistry(kCurrentUser, kDictionariesKey), 2);
+  }
+  ::unlink(doomed.c_str());
+  CDictionarySet dictionaries;
+  EXPECT_EQ(
+      dictionaries.LoadMembersFromRegistry(kCurrentUser, kDictionariesKey), 1);
+  EXPECT_EQ(NamesOf(dictionaries), (Words{"kept.txt"}));
+  EXPECT_EQ(dictionaries.SaveMembersToRegistry(kCurrentUser, kDictionariesKey),
+            1);
+  std::string type;
+  EXPECT_FALSE(ReadRegString(
+      kCurrentUser, (std::string(kDictionariesKey) + "\\Item-1").c_str(),
+      "Type", &type));
+}
+
+std::unique_ptr<CDictionarySet> ContainerOf(const Words& paths) {
+  auto container = std::make_unique<CDictionarySet>();
+  for (const auto& path : paths) {
+    auto d = std::make_unique<CDictionaryTextFile>();
+    d->SetFileName(path.c_str());
+    d->Open();
+    container->AdoptMember(std::move(d));
+  }
+  return container;
+}
+
+// Saves list A or list B (by turns) for ever; the parent kills it. With
+// `both`, each round saves both containers in one transaction.
+[[noreturn]] void SaveForever(const Words& a, const Words& b, bool both) {
+  for (int round = 0;; ++round) {
+    auto container = ContainerOf(round % 2 ? b : a);
+    std::optional<SettingsTransaction> transaction;
+    if (both) transaction.emplace();
+    container->SaveMembersToRegistry(kCurrentUser, kDictionariesKey);
+    if (both) container->SaveMembersToRegistry(kCurrentUser, kSetsKey);
+    if (transaction) transaction->Commit();
+  }
+}
+
+Words StoredPaths(const char* key) {
+  Words paths;
+  for (int i = 0;; ++i) {
+    std::string path;
+    const std::string item = std::string(key) + "\\Item-" + std::to_string(i);
+    if (!ReadRegString(kCurrentUser, item.c_str(), "FileName", &path)) break;
+    paths.push_back(path);
+  }
+  return paths;
+}
+
+TEST_F(DictionarySetTest, AKilledSaveLeavesTheOldOrTheNewLists) {
+  Words a, b;
+  for (int i = 0; i < 3; ++i)
+    a.push_back(files_.Write("a" + std::to_string(i), "w"));
+  for (int i = 0; i < 5; ++i)
+    b.push_back(files_.Write("b" + std::to_string(i), "w"));
+  std::mt19937 rng(99);
+  for (int round = 0; round < 16; ++round) {
+    const bool both = round % 2 == 1;
+    {
+      SettingsTransaction transaction;
+      ContainerOf(a)->SaveMembersToRegistry(kCurrentUser, kDictionariesKey);
+      ContainerOf(a)->SaveMembersToRegistry(kCurrentUser, kSetsKey);
+      ASSERT_TRUE(transaction.Commit());
+    }
+    ASSERT_TRUE(CloseSettingsStore());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) SaveForever(a, b, both);
+    ::usleep(5000 + rng() % 60000);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const Words dictionaries = StoredPaths(kDictionariesKey);
+    EXPECT_TRUE(dictionaries == a || dictionaries == b) << dictionaries.size();
+    if (both) {
+      EXPECT_EQ(StoredPaths(kSetsKey), dictionaries);
+    }
+  }
+}
+
+TEST_F(DictionarySetTest, TwoProcessesSavingAtOnce) {
+  Words a = {files_.Write("x", "w")},
+        b = {files_.Write("y", "w"), files_.Write("z", "w")};
+  ASSERT_TRUE(CloseSettingsStore());
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) SaveForever(b, a, true);
+  for (int i = 0; i < 30; ++i) {
+    CDictionarySet container;
+    for (const auto& path : i % 2 ? a : b) {
+      auto d = std::make_unique<CDictionaryTextFile>();
+      d->SetFileName(path.c_str());
+      ASSERT_TRUE(d->Open());
+      container.AdoptMember(std::move(d));
+    }
+    SettingsTransaction transaction;
+    EXPECT_EQ(container.SaveMembersToRegistry(kCurrentUser, kDictionariesKey),
+              container.members().GetCount());
+    EXPECT_EQ(container.SaveMembersToRegistry(kCurrentUser, kSetsKey),
+              container.members().GetCount());
+    EXPECT_TRUE(transaction.Commit());
+    const Words stored = StoredPaths(kDictionariesKey);
+    EXPECT_TRUE(stored == a || stored == b);
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+}
+
+}  // namespace
+}  // namespace vocor
