@@ -1,0 +1,53 @@
+// Command line of vocor-cli, parsed into plain values.
+#ifndef VOCOR_TOOLS_VOCOR_CLI_CLI_OPTIONS_H_
+#define VOCOR_TOOLS_VOCOR_CLI_CLI_OPTIONS_H_
+
+#include <string>
+#include <vector>
+
+namespace vocor::cli {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitRefused = 1;  // the request was refused
+constexpr int kExitFailure = 2;  // usage error, or a dictionary failed
+constexpr int kExitInterrupted = 130;
+
+enum class Command {
+  kCrossword,
+  kAnagram,
+  kHidden,
+  kPalindrome,
+  kDictionariesList,
+  kDictionariesInstall,
+  kDictionariesUninstall,
+  kDictionariesActivate,
+};
+
+struct Options {
+  Command command = Command::kCrossword;
+  std::vector<std::string> dict_paths;  // --dict, in order
+  int limit = 0;                        // 0: no limit
+  bool describe = false;
+
+  // Search inputs, as typed (UTF-8). Which ones a kind reads:
+  //   crossword: text (pattern), text2 (the "and" pattern)
+  //   anagram: text (letters), text2 (pattern)
+  //   hidden: text (from letters), must_use, min_length
+  //   palindrome: text (pattern), mode, another_word
+  std::string text, text2, must_use, min_length;
+  int mode = 0;
+  int another_word = 0;
+
+  std::vector<std::string> install_paths;
+  std::vector<int> ids;  // uninstall, activate
+};
+
+// Parses argv. Returns -1 when the search or command should run, or the
+// exit code to end with (0 after --help, kExitFailure on a usage error,
+// with the message already printed).
+int ParseOptions(int argc, char** argv, Options* options);
+
+}  // namespace vocor::cli
+
+#endif  // VOCOR_TOOLS_VOCOR_CLI_CLI_OPTIONS_H_

@@ -1,0 +1,23 @@
+// vocor-cli: the command-line searcher. It runs the same requests and
+// search runs as the window, over the same installed dictionaries.
+#include "dictionary/dictionary_state.h"
+#include "settings/settings_store.h"
+#include "tools/vocor-cli/cli_options.h"
+#include "tools/vocor-cli/cli_search.h"
+
+int main(int argc, char** argv) {
+  // First dictionary objects of the process: the containers get ids 0, 1.
+  vocor::DictionaryState state;
+  vocor::cli::Options options;
+  int code = vocor::cli::ParseOptions(argc, argv, &options);
+  if (code < 0) {
+    const bool search = options.command == vocor::cli::Command::kCrossword ||
+                        options.command == vocor::cli::Command::kAnagram ||
+                        options.command == vocor::cli::Command::kHidden ||
+                        options.command == vocor::cli::Command::kPalindrome;
+    code = search ? vocor::cli::RunSearch(options, &state)
+                  : vocor::cli::RunDictionaries(options, &state);
+  }
+  vocor::CloseSettingsStore();
+  return code;
+}

@@ -1,0 +1,196 @@
+// End-to-end tests of the built vocor-cli, run as a user would run it, on
+// small word lists made by the tests, with a private settings store.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/vocor_file_writer.h"
+#include "settings/scratch_home.h"
+
+namespace vocor {
+namespace {
+
+struct Outcome {
+  int code = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class VocorCliTest : public ::testing::Test {
+ protected:
+  Outcome Run(const std::vector<std::string>& args) {
+    std::string command = Quote(VOCOR_CLI_PATH);
+    for (const auto& a : args) command += " " + Quote(a);
+    const std::string out = files_.path() + "/out",
+                      err = files_.path() + "/err";
+    command += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
+    const int status = std::system(command.c_str());
+    Outcome o;
+    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.out = Slurp(out);
+    o.err = Slurp(err);
+    return o;
+  }
+
+  std::string List(const std::string& name, const std::string& words) {
+    return files_.Write(name, words);
+  }
+
+  ScratchHome home_;
+  testing::ScratchDir files_;
+};
+
+const char kWords[] =
+    "cat\ncot\ncut\ncart\nlisten\nsilent\nenlist\ntinsel\nlevel\nstop\n"
+    "pots\ngnat\nant\ntan\ntin\nels\ncaf\xc3\xa9\nnoon\n";
+
+TEST_F(VocorCliTest, EachKindOfSearch) {
+  const std::string dict = List("words.txt", kWords);
+  Outcome o = Run({"crossword", "--dict", dict, "c?t"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out, "cat\ncot\ncut\n");
+  EXPECT_EQ(Run({"--dict", dict, "crossword", "c?t", "*o*"}).out, "cot\n");
+  EXPECT_EQ(Run({"crossword", "--dict", dict, "CAF*"}).out, "caf\xc3\xa9\n");
+  EXPECT_EQ(Run({"anagram", "--dict", dict, "Listen"}).out,
+            "enlist\nlisten\nsilent\ntinsel\n");
+  o = Run({"anagram", "--dict", dict, "listen", "3,3"});
+  EXPECT_NE(o.out.find("tin els\n"), std::string::npos);
+  EXPECT_EQ(Run({"hidden", "--dict", dict, "gnat", "--min-length", "3"}).out,
+            "ant\ngnat\ntan\n");
+  EXPECT_EQ(Run({"hidden", "--dict", dict, "gnat", "--must-use", "g"}).out,
+            "gnat\n");
+  EXPECT_EQ(Run({"palindrome", "--dict", dict}).out, "level\nnoon\n");
+  EXPECT_EQ(Run({"palindrome", "--dict", dict, "--result", "another", "4"}).out,
+            "noon\npots\nstop\n");
+  EXPECT_EQ(Run({"palindrome", "--dict", dict, "--transform", "rotate"}).out,
+            "noon\n");
+}
+
+TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
+  const std::string dict = List("words.txt", kWords);
+  Outcome o = Run({"crossword", "--dict", dict, "c?t", "??"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.err,
+            "Search criteria unsatisfiable:\nThe two patterns are mutually "
+            "exclusive.\n");
+  o = Run({"crossword", "--dict", dict, ",3"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.err, "No word can match this pattern.\n");
+  o = Run({"anagram", "--dict", dict, "abc", "4"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("requires more letters"), std::string::npos);
+  o = Run({"hidden", "--dict", dict, "abc", "--min-length", "0"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("invalid.  Please"), std::string::npos);
+  // A search that runs and finds nothing still succeeds.
+  o = Run({"anagram", "--dict", dict, "xyz"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out, "");
+
+  EXPECT_EQ(Run({"crossword"}).code, 2);
+  EXPECT_EQ(Run({"frobnicate"}).code, 2);
+  EXPECT_EQ(Run({"palindrome", "--transform", "sideways"}).code, 2);
+  EXPECT_EQ(Run({"--help"}).code, 0);
+  o = Run({"crossword", "--dict", files_.path() + "/missing.txt", "c?t"});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_EQ(o.err,
+            "Dictionary load failed.\n" + files_.path() + "/missing.txt\n");
+}
+
+TEST_F(VocorCliTest, DescribeLimitAndSeveralDictionaries) {
+  const std::string a = List("a.txt", "Zebra\ncat\nant\n");
+  const std::string b = List("b.txt", "CAT\nbee\n");
+  Outcome o = Run({"--describe", "crossword", "--dict", a, "--dict", b, "???"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out,
+            "Merge\n\tPattern(\"???\")\n\t\tDictionaryTextFile(\"a.txt\")\n"
+            "\tPattern(\"???\")\n\t\tDictionaryTextFile(\"b.txt\")\n");
+  o = Run({"crossword", "--dict", a, "--dict", b, "*"});
+  EXPECT_EQ(o.out, "ant\nbee\ncat\nzebra\n");
+  o = Run({"crossword", "--dict", a, "--dict", b, "--limit", "2", "*"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out, "cat\nzebra\n");  // the first two found, sorted
+  EXPECT_EQ(o.err,
+            "Stopping the search - The maximum number of matches has been "
+            "reached.\n");
+}
+
+TEST_F(VocorCliTest, InstallActivateUninstall) {
+  const std::string words = List("words.txt", kWords);
+  std::string bytes, error;
+  VocorFileInfo info;
+  info.name = "Tiny";
+  ASSERT_TRUE(BuildVocorFile({"zoo", "zip"}, info, &bytes, nullptr, &error));
+  const std::string dic = files_.Write("tiny.dic", bytes);
+
+  Outcome o = Run({"dictionaries", "install", words, dic});
+  ASSERT_EQ(o.code, 0) << o.err;
+  int words_id = 0, tiny_id = 0;
+  ASSERT_EQ(
+      std::sscanf(o.out.c_str(), "Installed %d words.txt\nInstalled %d Tiny",
+                  &words_id, &tiny_id),
+      2)
+      << o.out;
+  EXPECT_GE(words_id, 2);
+  EXPECT_GT(tiny_id, words_id);
+  const std::string words_ref = std::to_string(words_id);
+  o = Run({"dictionaries"});
+  EXPECT_NE(o.out.find("*     0  Set"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("VocorFile"), std::string::npos);
+  // The union of everything installed is active.
+  EXPECT_EQ(Run({"crossword", "z??"}).out, "zip\nzoo\n");
+
+  EXPECT_EQ(Run({"dictionaries", "activate", words_ref}).code, 0);
+  EXPECT_EQ(Run({"crossword", "z??"}).out, "");
+  EXPECT_NE(
+      Run({"dictionaries", "list"})
+          .out.find("* " + std::string(5 - words_ref.size(), ' ') + words_ref),
+      std::string::npos);
+
+  o = Run({"dictionaries", "install", files_.Write("empty.txt", "")});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("Dictionary load failed."), std::string::npos);
+  EXPECT_EQ(Run({"dictionaries", "uninstall", "42"}).code, 2);
+  EXPECT_EQ(Run({"dictionaries", "activate", "42"}).code, 2);
+
+  // Uninstalling the active dictionary makes "All Dictionaries" active.
+  EXPECT_EQ(Run({"dictionaries", "uninstall", words_ref}).code, 0);
+  o = Run({"dictionaries"});
+  EXPECT_NE(o.out.find("*     0"), std::string::npos);
+  EXPECT_EQ(o.out.find("words.txt"), std::string::npos);
+  EXPECT_EQ(Run({"crossword", "z??"}).out, "zip\nzoo\n");
+}
+
+TEST_F(VocorCliTest, WithNothingInstalledTheShippedDictionariesAreSearched) {
+  const auto data =
+      std::filesystem::path(VOCOR_CLI_PATH).parent_path() / "Data";
+  if (!std::filesystem::exists(data)) GTEST_SKIP() << "no shipped dictionaries";
+  Outcome o = Run({"crossword", "c?t"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_NE(o.out.find("cat\n"), std::string::npos);
+  EXPECT_NE(o.err.find("shipped"), std::string::npos);
+  // Read only: still nothing installed.
+  EXPECT_EQ(Run({"dictionaries"}).out.find(".dic"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vocor
