@@ -1,0 +1,86 @@
+// Every random query over a random word list, built on the binary
+// dictionary compiled from that list, yields the words the brute-force
+// reference yields on the list, and the same as the text list itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "dictionary/testing/sample_dics.h"
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "engine/testing/reference.h"
+#include "engine/testing/vector_enum.h"
+
+namespace vocor {
+namespace {
+
+using testing::ReadAll;
+using testing::ReadAllInSlices;
+using Words = std::vector<std::string>;
+
+Words Sorted(Words words) {
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// A pattern with several stars can match one word in several ways, and the
+// walk yields it once per way (the results list keeps one), so results are
+// compared as sets.
+std::set<std::string> AsSet(const Words& words) {
+  return std::set<std::string>(words.begin(), words.end());
+}
+
+std::string Lines(const Words& words) {
+  std::string text;
+  for (const auto& w : words) text += w + "\n";
+  return text;
+}
+
+TEST(VocorDifferentialTest, RandomQueriesOnRandomLists) {
+  testing::ScratchDir dir;
+  std::mt19937 rng(2718);
+  const std::string alphabet = "abeilnost";
+  for (int round = 0; round < 700; ++round) {
+    Words words = testing::RandomWords(rng, "aeiost", 1 + rng() % 30, 5);
+    CDictionaryTextFile text;
+    text.SetFileName(dir.Write("list.txt", Lines(words)).c_str());
+    ASSERT_TRUE(text.Open());
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(
+        dict.OpenImage(FileImage::FromBytes(testing::CompileWords(words))));
+    // The binary file holds each word once, in alphabetical order.
+    Words stored = Sorted(words);
+    stored.erase(std::unique(stored.begin(), stored.end()), stored.end());
+
+    const testing::RefQuery query = testing::RandomQuery(rng, alphabet);
+    const Words expected = testing::Evaluate(query, stored);
+    EnumPtr tree =
+        testing::Build(query, [&dict] { return dict.CreateEnumerator(); });
+    EnumPtr copy = tree->Clone();
+    const Words found = ReadAll(tree.get());
+    ASSERT_EQ(AsSet(found), AsSet(expected)) << query.ToString();
+    ASSERT_EQ(ReadAllInSlices(copy.get(), 1 + rng() % 3), found)
+        << query.ToString();
+    ASSERT_LE(tree->GetPosition(), tree->GetExtent());
+
+    EnumPtr on_text =
+        testing::Build(query, [&text] { return text.CreateEnumerator(); });
+    const Words from_text = ReadAll(on_text.get());
+    ASSERT_EQ(AsSet(found), AsSet(from_text)) << query.ToString();
+
+    const std::set<std::string> set = AsSet(expected);
+    for (const auto& probe : testing::RandomWords(rng, "aeiost", 4, 5)) {
+      ASSERT_EQ(tree->Contains(probe.c_str()), set.count(probe) > 0)
+          << query.ToString() << " contains " << probe;
+    }
+    for (const auto& word : found) {
+      ASSERT_TRUE(tree->Contains(word.c_str()))
+          << query.ToString() << " contains " << word;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vocor
