@@ -3,8 +3,9 @@
 #ifndef VOCOR_SEARCH_RESULTS_SINK_H_
 #define VOCOR_SEARCH_RESULTS_SINK_H_
 
+#include <memory>
 #include <string>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 namespace vocor {
@@ -30,10 +31,26 @@ class CResultsSinkSorted : public CResultsSink {
 
   // The results so far, UTF-8, sorted.
   std::vector<std::string> SortedResults() const;
+  // The same, as views into the sink; valid while the sink lives and no
+  // result is added.
+  std::vector<std::string_view> SortedViews() const;
 
  private:
-  std::unordered_set<std::string> seen_;  // lower-cased engine text
-  std::vector<std::string> results_;      // UTF-8, in order found
+  // Copies `text` into the arena; the view stays valid as long as the
+  // sink, since blocks never move.
+  std::string_view Keep(std::string_view text);
+
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t block_used_ = 0;
+  size_t block_size_ = 0;
+  // Inserts `key` unless present; returns whether it was new.
+  bool InsertKey(std::string_view key);
+
+  // Open addressing over views of the lower-cased words (engine text):
+  // one probe sequence in a flat array instead of a node per word.
+  std::vector<std::string_view> slots_;
+  size_t keys_ = 0;
+  std::vector<std::string_view> results_;  // UTF-8, in order found
 };
 
 }  // namespace vocor

@@ -117,9 +117,9 @@ class CliObserver : public SearchObserver {
   ProgressBar* bar_;
 };
 
-void PrintResults(const std::vector<std::string>& results) {
+void PrintResults(const std::vector<std::string_view>& results) {
   std::string out;
-  for (const auto& word : results) {
+  for (std::string_view word : results) {
     out += word;
     out += '\n';
   }
@@ -168,7 +168,7 @@ int RunSearch(const Options& options, DictionaryState* state) {
     }
   }
   bar.Erase();
-  PrintResults(static_cast<CResultsSinkSorted*>(run.sink())->SortedResults());
+  PrintResults(static_cast<CResultsSinkSorted*>(run.sink())->SortedViews());
   if (observer.limit_reached) {
     std::fprintf(stderr, "%s\n", MessageText(kMsgMatchLimit));
   }
