@@ -1,0 +1,26 @@
+// Folding of Windows-1252 letters to plain ASCII, for word lists that must
+// fit a store holding only bytes 1 to 126 (binary dictionaries). Accents
+// are dropped (é becomes e) and ligatures and special letters are spelled
+// out (æ becomes ae, ß ss, þ th). Case is kept: À becomes A.
+#ifndef VOCOR_DICTIONARY_ACCENT_FOLD_H_
+#define VOCOR_DICTIONARY_ACCENT_FOLD_H_
+
+#include <string>
+#include <string_view>
+
+namespace vocor {
+
+// The ASCII spelling of an engine byte: the byte itself below 128, one or
+// two ASCII letters for a Windows-1252 letter above 127, and an empty view
+// for any other byte (symbols, punctuation, unassigned bytes), which has
+// no ASCII spelling.
+std::string_view AsciiFoldOf(unsigned char c);
+
+// Folds every byte of `word` (engine text) with AsciiFoldOf into *folded.
+// Returns false, leaving *folded unspecified, when a byte has no ASCII
+// spelling.
+bool FoldToAscii(std::string_view word, std::string* folded);
+
+}  // namespace vocor
+
+#endif  // VOCOR_DICTIONARY_ACCENT_FOLD_H_
