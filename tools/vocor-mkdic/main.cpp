@@ -1,0 +1,224 @@
+// vocor-mkdic: compiles word lists into a binary dictionary (.dic), or
+// checks a dictionary file against every rule of its format.
+//
+// Exit codes: 0 done (or the file is valid); 1 refused: the words would
+// break a limit of the format or there is none, or the checked file is
+// invalid; 2 usage and I/O errors. Every failure prints one line on stderr.
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "CLI/CLI.hpp"
+#include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_file_writer.h"
+#include "dictionary/vocor_format.h"
+#include "engine/charset.h"
+#include "tools/vocor-mkdic/arguments.h"
+#include "tools/vocor-mkdic/file_io.h"
+#include "tools/vocor-mkdic/word_collector.h"
+
+namespace vocor {
+namespace {
+
+enum ExitCode { kDone = 0, kRefused = 1, kUsageOrIo = 2 };
+
+// The header's size field is a signed 32-bit count.
+constexpr size_t kMaxCheckedFileSize = std::numeric_limits<int32_t>::max();
+
+struct Options {
+  std::vector<std::string> inputs;
+  std::string output;
+  std::string name;
+  std::string version = "1.00";
+  std::string language = "0";
+  std::string notes;
+  bool fold_accents = false;
+  std::string check;
+};
+
+int Fail(int code, const std::string& reason) {
+  std::fprintf(stderr, "vocor-mkdic: %s\n", reason.c_str());
+  return code;
+}
+
+std::string FormatHundredths(int32_t value) {
+  char text[32];
+  const int64_t v = value;
+  std::snprintf(text, sizeof text, "%s%" PRId64 ".%02" PRId64, v < 0 ? "-" : "",
+                (v < 0 ? -v : v) / 100, (v < 0 ? -v : v) % 100);
+  return text;
+}
+
+void PrintFacts(const VocorFileFacts& facts) {
+  const VocorHeader& header = facts.header;
+  std::printf(
+      "name: %s\nformat version: %s\ndictionary version: %s\n"
+      "language: %" PRIu32 " (0x%04" PRIX32 ")\nsize: %" PRId32
+      " bytes\n"
+      "notes offset: %" PRId32 "\nnotes: %s\nroot offset: %" PRIu32
+      "\n"
+      "words: %" PRId32 "\nnodes: %d\nlongest word: %d letters\n",
+      EngineToUtf8(header.name).c_str(),
+      FormatHundredths(header.format_version).c_str(),
+      FormatHundredths(header.dictionary_version).c_str(), header.language,
+      header.language, header.size, facts.notes_offset,
+      EngineToUtf8(header.notes).c_str(), header.root_offset, header.word_count,
+      facts.nodes, facts.longest_path);
+}
+
+int RunCheck(const std::string& path) {
+  std::string bytes;
+  std::string error;
+  switch (ReadWholeFile(path, kMaxCheckedFileSize, &bytes, &error)) {
+    case ReadStatus::kRead:
+      break;
+    case ReadStatus::kTooLarge:
+      return Fail(kRefused, "invalid: " + error);
+    case ReadStatus::kUnreadable:
+      return Fail(kUsageOrIo, error);
+  }
+  VocorFileFacts facts;
+  if (!CheckVocorFile(bytes, &facts, &error)) {
+    return Fail(kRefused, path + ": invalid: " + error);
+  }
+  PrintFacts(facts);
+  return kDone;
+}
+
+// Fills the header description from the options; returns an exit code
+// other than kDone, having said why, when they do not make one.
+int MakeInfo(const Options& options, VocorFileInfo* info) {
+  if (!ParseDictionaryVersion(options.version, &info->dictionary_version)) {
+    return Fail(kUsageOrIo,
+                "--version: expected X.YY, got '" + options.version + "'");
+  }
+  if (!ParseLanguageId(options.language, &info->language)) {
+    return Fail(kUsageOrIo,
+                "--language: expected a decimal or 0x hexadecimal locale "
+                "id, got '" +
+                    options.language + "'");
+  }
+  const std::string name =
+      options.name.empty()
+          ? std::filesystem::path(options.output).stem().string()
+          : options.name;
+  info->name = Utf8ToEngine(name, '?');
+  if (info->name.size() > kVocorMaxNameLength) {
+    return Fail(kRefused,
+                "the name takes " + std::to_string(info->name.size()) +
+                    " bytes, more than " + std::to_string(kVocorMaxNameLength));
+  }
+  info->notes = Utf8ToEngine(options.notes, '?');
+  return kDone;
+}
+
+int CollectWords(const Options& options, WordCollector* collector) {
+  for (const std::string& input : options.inputs) {
+    std::string text;
+    std::string error;
+    if (ReadWholeFile(input, std::numeric_limits<size_t>::max(), &text,
+                      &error) != ReadStatus::kRead) {
+      return Fail(kUsageOrIo, error);
+    }
+    collector->AddList(text);
+  }
+  if (collector->words().empty()) {
+    return Fail(kRefused,
+                "no word to store: " + std::to_string(collector->read()) +
+                    " read, " + std::to_string(collector->skipped()) +
+                    " skipped");
+  }
+  return kDone;
+}
+
+int RunCompile(const Options& options) {
+  VocorFileInfo info;
+  if (int code = MakeInfo(options, &info); code != kDone) return code;
+  WordCollector collector(options.fold_accents);
+  if (int code = CollectWords(options, &collector); code != kDone) {
+    return code;
+  }
+  std::string file;
+  VocorFileStats stats;
+  std::string error;
+  if (!BuildVocorFile(collector.words(), info, &file, &stats, &error)) {
+    return Fail(kRefused, error);
+  }
+  // Cheap next to compiling, and it keeps a writer fault from ever
+  // reaching a user's disk.
+  VocorFileFacts facts;
+  if (!CheckVocorFile(file, &facts, &error)) {
+    return Fail(kRefused, "the compiled file fails its check: " + error);
+  }
+  if (!WriteFileAtomically(options.output, file, &error)) {
+    return Fail(kUsageOrIo, error);
+  }
+  std::printf("%s: words read %" PRId64 ", stored %d, skipped %" PRId64
+              ", duplicate %" PRId64 "; nodes %d; bytes %d\n",
+              options.output.c_str(), collector.read(), stats.words,
+              collector.skipped(), collector.duplicates(), stats.nodes,
+              stats.bytes);
+  return kDone;
+}
+
+void DefineOptions(CLI::App* app, Options* options) {
+  app->add_option("inputs", options->inputs,
+                  "word lists (UTF-8 or Windows-1252 text)")
+      ->type_name("INPUT");
+  std::vector<CLI::Option*> compile_options = {
+      app->add_option("-o,--output", options->output,
+                      "the dictionary file to write")
+          ->type_name("OUTPUT.dic"),
+      app->add_option("--name", options->name,
+                      "display name (default: the output's base name)"),
+      app->add_option("--version", options->version,
+                      "dictionary version X.YY (default 1.00)"),
+      app->add_option("--language", options->language,
+                      "Windows locale id, decimal or 0x hexadecimal "
+                      "(default 0, unknown)")
+          ->type_name("LCID"),
+      app->add_option("--notes", options->notes, "notes text"),
+      app->add_flag("--fold-accents", options->fold_accents,
+                    "spell accented letters in ASCII instead of skipping "
+                    "their words"),
+  };
+  CLI::Option* check =
+      app->add_option("--check", options->check,
+                      "check FILE.dic against the format and print its header");
+  check->type_name("FILE.dic");
+  for (CLI::Option* option : compile_options) check->excludes(option);
+}
+
+int Run(int argc, char** argv) {
+  CLI::App app("Compiles word lists into a binary dictionary, or checks one.",
+               "vocor-mkdic");
+  Options options;
+  DefineOptions(&app, &options);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    // Help is the one "error" that succeeds; CLI11 prints it.
+    if (e.get_exit_code() == 0) return app.exit(e);
+    return Fail(kUsageOrIo, std::string(e.what()) + "; see --help");
+  }
+  if (!options.check.empty()) {
+    if (!options.inputs.empty()) {
+      return Fail(kUsageOrIo, "--check takes no word lists");
+    }
+    return RunCheck(options.check);
+  }
+  if (options.inputs.empty() || options.output.empty()) {
+    return Fail(kUsageOrIo,
+                "expected word lists and -o OUTPUT.dic, or --check "
+                "FILE.dic; see --help");
+  }
+  return RunCompile(options);
+}
+
+}  // namespace
+}  // namespace vocor
+
+int main(int argc, char** argv) { return vocor::Run(argc, argv); }

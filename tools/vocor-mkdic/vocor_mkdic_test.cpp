@@ -1,0 +1,206 @@
+// Runs the built vocor-mkdic as a user would and looks at its exit codes,
+// its output and the files it leaves.
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/vocor_file_check.h"
+
+extern char** environ;
+
+namespace vocor {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::ScratchDir;
+using ::testing::StartsWith;
+
+struct Outcome {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class MkdicTest : public ::testing::Test {
+ protected:
+  // Runs the program with `args`; its output goes through files in a
+  // folder of its own, so that work_ holds only what the program wrote.
+  Outcome Mkdic(std::vector<std::string> args) {
+    args.insert(args.begin(), VOCOR_MKDIC_PATH);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const std::string out = logs_.path() + "/out";
+    const std::string err = logs_.path() + "/err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid;
+    Outcome run;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) ==
+        0) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = Slurp(out);
+    run.err = Slurp(err);
+    return run;
+  }
+
+  std::string In(const std::string& name, const std::string& text) {
+    return work_.Write(name, text);
+  }
+  std::string Out(const std::string& name) { return work_.path() + "/" + name; }
+
+  // Expects a refusal or failure with `code` and one line on stderr.
+  void ExpectFailure(const std::vector<std::string>& args, int code,
+                     const std::string& reason_part) {
+    const Outcome run = Mkdic(args);
+    EXPECT_EQ(run.exit_code, code) << run.err;
+    EXPECT_THAT(run.err, HasSubstr(reason_part));
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+
+  ScratchDir work_;
+  ScratchDir logs_;
+};
+
+TEST_F(MkdicTest, CompilesTheTwoWordDictionary) {
+  const std::string output = Out("two.dic");
+  const Outcome run = Mkdic({In("list.txt", "a\nat\n"), "-o", output});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, output +
+                         ": words read 2, stored 2, skipped 0, duplicate 0; "
+                         "nodes 3; bytes 309\n");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(Slurp(output).size(), 309u);
+  struct stat st;
+  ASSERT_EQ(::stat(output.c_str(), &st), 0);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
+
+  const Outcome check = Mkdic({"--check", output});
+  EXPECT_EQ(check.exit_code, 0) << check.err;
+  EXPECT_EQ(check.out,
+            "name: two\nformat version: 2.01\ndictionary version: 1.00\n"
+            "language: 0 (0x0000)\nsize: 309 bytes\nnotes offset: 308\n"
+            "notes: \nroot offset: 288\nwords: 2\nnodes: 3\n"
+            "longest word: 2 letters\n");
+}
+
+TEST_F(MkdicTest, HeaderOptionsReachTheFile) {
+  const std::string output = Out("es.dic");
+  const Outcome run = Mkdic(
+      {"--name", "Espa\xc3\xb1ol", "--version", "1.5", "--language", "0x0C0A",
+       "--notes", "Notas: \xc3\xa9", In("list.txt", "hola"), "-o", output});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  VocorFileFacts facts;
+  std::string reason;
+  ASSERT_TRUE(CheckVocorFile(Slurp(output), &facts, &reason)) << reason;
+  EXPECT_EQ(facts.header.name,
+            "Espa\xf1ol");  // stored in the engine's code page
+  EXPECT_EQ(facts.header.dictionary_version, 150);
+  EXPECT_EQ(facts.header.language, 0x0C0Au);
+  EXPECT_EQ(facts.header.notes, "Notas: \xe9");
+  const Outcome check = Mkdic({"--check", output});
+  EXPECT_THAT(check.out, StartsWith("name: Espa\xc3\xb1ol\n"));
+}
+
+TEST_F(MkdicTest, DuplicatesAndSkippedWordsAcrossInputs) {
+  const std::string first = In("1.txt", "Caf\xc3\xa9 cafe CAFE na\xc3\xafve");
+  const std::string second = In("2.txt", "plain na\xefve Plain\n");
+  Outcome run = Mkdic({first, second, "-o", Out("plain.dic")});
+  EXPECT_THAT(run.out, HasSubstr(": words read 7, stored 2, skipped 3, "
+                                 "duplicate 2; "));
+  run = Mkdic({"--fold-accents", first, second, "-o", Out("folded.dic")});
+  EXPECT_THAT(run.out, HasSubstr(": words read 7, stored 3, skipped 0, "
+                                 "duplicate 4; "));
+}
+
+TEST_F(MkdicTest, UsageAndInputOutputErrorsExitWithTwo) {
+  const std::string list = In("list.txt", "word");
+  const std::string x = Out("x.dic");
+  ExpectFailure({}, 2, "");
+  ExpectFailure({list}, 2, "-o");
+  ExpectFailure({"-o", x}, 2, "");
+  ExpectFailure({"--bogus", list, "-o", x}, 2, "bogus");
+  ExpectFailure({"--version", "1.234", list, "-o", x}, 2, "--version");
+  ExpectFailure({"--language", "en", list, "-o", x}, 2, "--language");
+  ExpectFailure({Out("missing.txt"), "-o", x}, 2, "missing.txt");
+  ExpectFailure({work_.path(), "-o", x}, 2, work_.path());
+  ExpectFailure({list, "-o", Out("no/folder/x.dic")}, 2, "no/folder");
+  ExpectFailure({"--check", Out("missing.dic")}, 2, "missing.dic");
+  ExpectFailure({"--check", list, list}, 2, "--check");
+  ExpectFailure({"--check", list, "-o", x}, 2, "");
+  EXPECT_EQ(Entries(work_.path()), (std::vector<std::string>{"list.txt"}));
+
+  const Outcome help = Mkdic({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_THAT(help.out, HasSubstr("--fold-accents"));
+}
+
+TEST_F(MkdicTest, RefusalsExitWithOne) {
+  ExpectFailure({In("none.txt", "123 !!\n"), "-o", Out("x.dic")}, 1, "no word");
+  ExpectFailure({In("foreign.txt", "na\xc3\xafve"), "-o", Out("x.dic")}, 1,
+                "no word");
+  ExpectFailure(
+      {"--name", std::string(128, 'n'), In("ok.txt", "ok"), "-o", Out("x.dic")},
+      1, "name");
+  ExpectFailure({"--check", In("bad.dic", "VOCOR Dictionary File")}, 1,
+                "invalid");
+  EXPECT_EQ(Entries(work_.path()),
+            (std::vector<std::string>{"bad.dic", "foreign.txt", "none.txt",
+                                      "ok.txt"}));
+}
+
+TEST_F(MkdicTest, FailedRunsLeaveTheOldOutputAlone) {
+  const std::string output = Out("keep.dic");
+  ASSERT_EQ(Mkdic({In("a.txt", "old words"), "-o", output}).exit_code, 0);
+  const std::string old = Slurp(output);
+  ExpectFailure({In("none.txt", "42"), "-o", output}, 1, "no word");
+  ExpectFailure({Out("missing.txt"), "-o", output}, 2, "missing");
+  EXPECT_EQ(Slurp(output), old);
+  // A folder in the way fails the final rename, after the new file was
+  // written beside it.
+  std::filesystem::create_directory(Out("taken"));
+  ExpectFailure({Out("a.txt"), "-o", Out("taken")}, 2, "taken");
+  EXPECT_EQ(
+      Entries(work_.path()),
+      (std::vector<std::string>{"a.txt", "keep.dic", "none.txt", "taken"}));
+  EXPECT_TRUE(std::filesystem::is_empty(Out("taken")));
+}
+
+}  // namespace
+}  // namespace vocor
