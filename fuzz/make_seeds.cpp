@@ -1,0 +1,81 @@
+// Writes the seed corpus of the .dic fuzzer: compiled word lists, each with
+// a few queries appended in the fuzzer's input layout.
+//
+// Usage: make_seeds OUTPUT_DIR [WORD_LIST]
+// WORD_LIST (one word per line) adds a larger sample of real words; lines
+// that are not plain lower-case ASCII are skipped.
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "dictionary/vocor_file_writer.h"
+
+namespace {
+
+std::vector<std::string> ReadWordList(const char* path, size_t limit) {
+  std::vector<std::string> words;
+  std::ifstream in(path);
+  std::string line;
+  while (words.size() < limit && std::getline(in, line)) {
+    bool plain = !line.empty();
+    for (char c : line) plain = plain && c >= 'a' && c <= 'z';
+    if (plain) words.push_back(line);
+  }
+  return words;
+}
+
+// Appends `query` (fields separated by NUL) and its length byte.
+std::string WithQuery(const std::string& image, const std::string& query) {
+  return image + query + static_cast<char>(query.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << "usage: make_seeds OUTPUT_DIR [WORD_LIST]\n";
+    return 2;
+  }
+  std::vector<std::vector<std::string>> lists = {
+      {"a", "at"},
+      {"a", "at", "cat", "cats", "bat", "bats", "rat", "rats", "tea", "eat",
+       "eats", "seat", "east", "x-ray", "o'clock", "abracadabra"},
+  };
+  if (argc > 2) lists.push_back(ReadWordList(argv[2], 400));
+  const std::string queries[] = {
+      "",
+      std::string("*"),
+      std::string("c?t\0\0at?", 8),
+      std::string("*a*\0s\0", 6),
+      std::string("??*\0\0abcst\0???*\0cats", 21),
+      std::string("*t\0e\0aeilnorst?\0*", 17),
+  };
+  int written = 0;
+  for (size_t i = 0; i < lists.size(); ++i) {
+    if (lists[i].empty()) continue;
+    std::string image, error;
+    vocor::VocorFileInfo info;
+    info.name = "Seed " + std::to_string(i);
+    info.notes = "Seed corpus.";
+    if (!vocor::BuildVocorFile(lists[i], info, &image, nullptr, &error)) {
+      std::cerr << "make_seeds: " << error << "\n";
+      return 1;
+    }
+    for (size_t q = 0; q < std::size(queries); ++q) {
+      const std::string path = std::string(argv[1]) + "/seed-" +
+                               std::to_string(i) + "-" + std::to_string(q);
+      std::ofstream out(path, std::ios::binary);
+      const std::string bytes = WithQuery(image, queries[q]);
+      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      if (!out) {
+        std::cerr << "make_seeds: cannot write " << path << "\n";
+        return 1;
+      }
+      ++written;
+    }
+  }
+  std::cout << "make_seeds: " << written << " seeds\n";
+  return 0;
+}
