@@ -266,33 +266,38 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   // Letters that a letter-count text does not count (a NUL in a damaged
   // file, digits, spaces) are invisible to the constraint, as in Accepts.
   const bool counted = letter != 0 && IsCountedCharacter(letter);
-  int max_taken = 0;
-  if (letter == 0 || (counted && (max_taken = working_.TakeLetter(
-                                      static_cast<char>(letter))) < 0)) {
+  const int max_taken =
+      counted ? working_.TakeLetter(static_cast<char>(letter)) : 0;
+  if (letter == 0 || max_taken < 0) {
     Add(child_words);
     return false;
   }
   VocorNode checked;
   if (from.word_pos >= static_cast<size_t>(kMaxWordLength) ||
       !ReadVocorNode(data(), size(), child, &checked)) {
-    working_.GiveBack(max_taken);
-    GiveUp();
+    GiveUp();  // restores every count, the letter just taken included
     return false;
   }
-  unsigned char min_taken = 0;
-  if (counted && letter != kBlank && working_.hasMin) {
-    if (working_.minCount[letter] >= 1) {
-      min_taken = letter;
-    } else if (working_.minCount[kBlank] >= 1) {
-      min_taken = kBlank;
-    }
-    if (min_taken != 0) --working_.minCount[min_taken];
-  }
+  const unsigned char min_taken = counted ? TakeMinimum(letter) : 0;
   word_[from.word_pos] = static_cast<char>(letter);
   Push(Frame{child, kStateUnvisited,
              from.pattern_pos + (advance_pattern ? 1 : 0), from.word_pos + 1,
              min_taken, static_cast<unsigned char>(max_taken)});
   return true;
+}
+
+unsigned char CEnumResultsDictionaryVocorFile::TakeMinimum(
+    unsigned char letter) {
+  // A '?' in a word is no letter toward the required ones, as in Accepts.
+  if (!working_.hasMin || letter == kBlank) return 0;
+  unsigned char taken = 0;
+  if (working_.minCount[letter] >= 1) {
+    taken = letter;
+  } else if (working_.minCount[kBlank] >= 1) {
+    taken = kBlank;  // counts as one of the extra letters required
+  }
+  if (taken != 0) --working_.minCount[taken];
+  return taken;
 }
 
 const char* CEnumResultsDictionaryVocorFile::Step() {

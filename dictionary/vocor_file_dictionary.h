@@ -138,6 +138,10 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // when the constraint refuses the child (its words count as passed).
   // Stepping may end the walk (GiveUp); callers check stack_ afterwards.
   bool Descend(size_t parent, int entry, bool advance_pattern);
+  // Accounts `letter` in the minimum part: the letter's own count if any
+  // is left, else one of the extra letters ('?'). Returns what was taken,
+  // 0 for nothing.
+  unsigned char TakeMinimum(unsigned char letter);
   // Counts `words` of the current subtree as passed.
   void Add(uint32_t words);
 
