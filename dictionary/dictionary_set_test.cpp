@@ -292,8 +292,11 @@ std::unique_ptr<CDictionarySet> ContainerOf(const Words& paths) {
 }
 
 // Saves list A or list B (by turns) for ever; the parent kills it. With
-// `both`, each round saves both containers in one transaction.
-[[noreturn]] void SaveForever(const Words& a, const Words& b, bool both) {
+// `both`, each round saves both containers in one transaction. A pause
+// between rounds lets a competing process get the write lock: SQLite's
+// waiting is not fair, and a loaded machine could otherwise starve it.
+[[noreturn]] void SaveForever(const Words& a, const Words& b, bool both,
+                              int pause_us = 0) {
   for (int round = 0;; ++round) {
     auto container = ContainerOf(round % 2 ? b : a);
     std::optional<SettingsTransaction> transaction;
@@ -301,6 +304,7 @@ std::unique_ptr<CDictionarySet> ContainerOf(const Words& paths) {
     container->SaveMembersToRegistry(kCurrentUser, kDictionariesKey);
     if (both) container->SaveMembersToRegistry(kCurrentUser, kSetsKey);
     if (transaction) transaction->Commit();
+    if (pause_us > 0) ::usleep(pause_us);
   }
 }
 
@@ -351,7 +355,7 @@ TEST_F(DictionarySetTest, TwoProcessesSavingAtOnce) {
   ASSERT_TRUE(CloseSettingsStore());
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
-  if (child == 0) SaveForever(b, a, true);
+  if (child == 0) SaveForever(b, a, true, 2000);
   for (int i = 0; i < 30; ++i) {
     CDictionarySet container;
     for (const auto& path : i % 2 ? a : b) {

@@ -217,6 +217,22 @@ int CEnumResultsDictionaryVocorFile::GetExtent() const {
   return std::max(file_->header.word_count, 1);
 }
 
+bool VocorFileContents::CheckNode(uint32_t offset, VocorNode* node) const {
+  const size_t size = image->size();
+  if (offset >= size) return false;
+  if (verdicts_.empty()) verdicts_.assign(size, kUnknown);
+  uint8_t& verdict = verdicts_[offset];
+  if (verdict == kUnknown) {
+    verdict =
+        ReadVocorNode(image->data(), size, offset, node) ? kSound : kDamaged;
+    return verdict == kSound;
+  }
+  if (verdict == kDamaged) return false;
+  node->offset = offset;
+  node->word = LoadLE32(image->data() + offset);
+  return true;
+}
+
 // ---- The walk ----
 
 VocorNode CEnumResultsDictionaryVocorFile::NodeAt(uint32_t offset) const {
@@ -274,7 +290,7 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   }
   VocorNode checked;
   if (from.word_pos >= static_cast<size_t>(kMaxWordLength) ||
-      !ReadVocorNode(data(), size(), child, &checked)) {
+      !file_->CheckNode(child, &checked)) {
     GiveUp();  // restores every count, the letter just taken included
     return false;
   }
@@ -308,6 +324,9 @@ const char* CEnumResultsDictionaryVocorFile::Step() {
     case '\0':
       return StepPatternEnd(top);
     case '*':
+      if (pattern_[stack_[top].pattern_pos + 1] == '\0') {
+        return StepTailStar(top);
+      }
       StepStar(top);
       return nullptr;
     case '?':
@@ -372,6 +391,33 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
   }
   --star_depth_;
   Pop();
+}
+
+const char* CEnumResultsDictionaryVocorFile::StepTailStar(size_t top) {
+  // Same words in the same order as the general '*' step (the empty match
+  // comes first, then each child), in one frame per node instead of two.
+  // Progress counts each word as it is passed, so it is exact here.
+  const Frame frame = stack_[top];
+  const VocorNode node = NodeAt(frame.node);
+  if (frame.state == kStateUnvisited) {
+    stack_[top].state = 0;
+    if (!node.terminal()) return nullptr;
+    Add(1);
+    if (working_.hasMin &&
+        !std::all_of(working_.minCount, working_.minCount + kLetterTableSize,
+                     [](int n) { return n == 0; })) {
+      return nullptr;
+    }
+    word_[frame.word_pos] = '\0';
+    return word_;
+  }
+  if (frame.state < node.entry_count()) {
+    stack_[top].state = frame.state + 1;
+    Descend(top, frame.state, false);
+    return nullptr;
+  }
+  Pop();
+  return nullptr;
 }
 
 void CEnumResultsDictionaryVocorFile::StepQuestion(size_t top) {

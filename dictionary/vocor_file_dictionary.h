@@ -30,6 +30,15 @@ namespace vocor {
 struct VocorFileContents {
   std::shared_ptr<const FileImage> image;
   VocorHeader header;
+
+  // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
+  // back to the same nodes many times, and each is checked once per open
+  // file. Single-threaded, like every reader of the file.
+  bool CheckNode(uint32_t offset, VocorNode* node) const;
+
+ private:
+  enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
+  mutable std::vector<uint8_t> verdicts_;  // by offset; empty until used
 };
 
 class CDictionaryVocorFile : public CDictionary {
@@ -149,6 +158,9 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   const char* Step();
   const char* StepPatternEnd(size_t top);
   void StepStar(size_t top);
+  // A '*' that ends the pattern: every word below matches, so the node is
+  // walked once, its own word first, with no empty-match frame.
+  const char* StepTailStar(size_t top);
   void StepQuestion(size_t top);
   void StepLiteral(size_t top, unsigned char letter);
 

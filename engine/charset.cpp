@@ -1,7 +1,5 @@
 #include "engine/charset.h"
 
-#include <array>
-
 namespace vocor {
 namespace {
 
@@ -12,46 +10,7 @@ constexpr uint16_t kHighControls[32] = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-struct Tables {
-  std::array<bool, 256> is_letter{};
-  std::array<unsigned char, 256> lower{};
-};
-
-Tables BuildTables() {
-  Tables t;
-  for (int c = 0; c < 256; ++c) t.lower[c] = static_cast<unsigned char>(c);
-  for (int c = 'A'; c <= 'Z'; ++c) {
-    t.is_letter[c] = t.is_letter[c + 32] = true;
-    t.lower[c] = static_cast<unsigned char>(c + 32);
-  }
-  // 0x83 f-hook, S/s caron, OE/oe, Z/z caron, Y diaeresis.
-  for (int c : {0x83, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F}) {
-    t.is_letter[c] = true;
-  }
-  t.lower[0x8A] = 0x9A;
-  t.lower[0x8C] = 0x9C;
-  t.lower[0x8E] = 0x9E;
-  t.lower[0x9F] = 0xFF;
-  // Feminine and masculine ordinals and micro sign are letters too.
-  t.is_letter[0xAA] = t.is_letter[0xB5] = t.is_letter[0xBA] = true;
-  for (int c = 0xC0; c <= 0xFF; ++c) {
-    if (c == 0xD7 || c == 0xF7) continue;  // multiplication, division
-    t.is_letter[c] = true;
-    if (c <= 0xDE) t.lower[c] = static_cast<unsigned char>(c + 32);
-  }
-  return t;
-}
-
-const Tables& GetTables() {
-  static const Tables tables = BuildTables();
-  return tables;
-}
-
 }  // namespace
-
-bool IsEngineLetter(unsigned char c) { return GetTables().is_letter[c]; }
-
-unsigned char EngineToLower(unsigned char c) { return GetTables().lower[c]; }
 
 uint32_t EngineToUnicode(unsigned char c) {
   if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] != 0) {

@@ -11,13 +11,55 @@
 
 namespace vocor {
 
+namespace charset_internal {
+
+struct Tables {
+  bool is_letter[256];
+  unsigned char lower[256];
+};
+
+constexpr Tables BuildTables() {
+  Tables t{};
+  for (int c = 0; c < 256; ++c) t.lower[c] = static_cast<unsigned char>(c);
+  for (int c = 'A'; c <= 'Z'; ++c) {
+    t.is_letter[c] = t.is_letter[c + 32] = true;
+    t.lower[c] = static_cast<unsigned char>(c + 32);
+  }
+  // f-hook, S/s caron, OE/oe, Z/z caron, Y diaeresis.
+  for (int c : {0x83, 0x8A, 0x8C, 0x8E, 0x9A, 0x9C, 0x9E, 0x9F}) {
+    t.is_letter[c] = true;
+  }
+  t.lower[0x8A] = 0x9A;
+  t.lower[0x8C] = 0x9C;
+  t.lower[0x8E] = 0x9E;
+  t.lower[0x9F] = 0xFF;
+  // Feminine and masculine ordinals and the micro sign are letters too.
+  t.is_letter[0xAA] = t.is_letter[0xB5] = t.is_letter[0xBA] = true;
+  for (int c = 0xC0; c <= 0xFF; ++c) {
+    if (c == 0xD7 || c == 0xF7) continue;  // multiplication, division
+    t.is_letter[c] = true;
+    if (c <= 0xDE) t.lower[c] = static_cast<unsigned char>(c + 32);
+  }
+  return t;
+}
+
+// Built at compile time: the tables are consulted for every byte of every
+// word read, and must cost no more than an array access.
+inline constexpr Tables kTables = BuildTables();
+
+}  // namespace charset_internal
+
 // True for a byte whose Windows-1252 character is a Unicode letter
 // (A-Z, a-z, the accented letters, and the few letters of 0x80-0x9F).
-bool IsEngineLetter(unsigned char c);
+inline bool IsEngineLetter(unsigned char c) {
+  return charset_internal::kTables.is_letter[c];
+}
 
 // Lower-case image of a byte: A-Z and the accented capitals of
 // Windows-1252 map to their small letters; every other byte is unchanged.
-unsigned char EngineToLower(unsigned char c);
+inline unsigned char EngineToLower(unsigned char c) {
+  return charset_internal::kTables.lower[c];
+}
 
 // Windows-1252 byte for a Unicode code point, or -1 when the code page has
 // no such character. Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D are unassigned

@@ -119,6 +119,7 @@ void CLetterConstraint::CombineWith(const CLetterConstraint& other) {
 }
 
 bool CLetterConstraint::Accepts(const char* word) const {
+  if (!hasMin && !hasMax) return true;
   int counts[kLetterTableSize];
   ParseLetterCounts(word, counts);
   if (hasMin) {
