@@ -370,7 +370,10 @@ TEST_F(DictionarySetTest, TwoProcessesSavingAtOnce) {
     EXPECT_EQ(container.SaveMembersToRegistry(kCurrentUser, kSetsKey),
               container.members().GetCount());
     EXPECT_TRUE(transaction.Commit());
+    // Read in one transaction too: the other process may save in between.
+    SettingsTransaction snapshot;
     const Words stored = StoredPaths(kDictionariesKey);
+    snapshot.Commit();
     EXPECT_TRUE(stored == a || stored == b);
   }
   ::kill(child, SIGKILL);

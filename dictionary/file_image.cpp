@@ -1,10 +1,12 @@
 #include "dictionary/file_image.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace vocor {
 namespace {
@@ -24,7 +26,20 @@ class FileDescriptor {
   int fd_;
 };
 
+constexpr size_t kHugePage = size_t{2} << 20;
+
 }  // namespace
+
+std::unique_ptr<char, FreeDeleter> FileImage::Allocate(size_t size) {
+  if (size < kHugePage) {
+    return std::unique_ptr<char, FreeDeleter>(
+        static_cast<char*>(std::malloc(size > 0 ? size : 1)));
+  }
+  const size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+  char* p = static_cast<char*>(std::aligned_alloc(kHugePage, rounded));
+  if (p != nullptr) ::madvise(p, rounded, MADV_HUGEPAGE);  // a hint only
+  return std::unique_ptr<char, FreeDeleter>(p);
+}
 
 std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
                                                  size_t max_size) {
@@ -36,23 +51,28 @@ std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
   if (st.st_size <= 0 || static_cast<size_t>(st.st_size) >= max_size) {
     return nullptr;
   }
-  std::string bytes(static_cast<size_t>(st.st_size), '\0');
+  const size_t expected = static_cast<size_t>(st.st_size);
+  std::unique_ptr<char, FreeDeleter> bytes = Allocate(expected);
+  if (bytes == nullptr) return nullptr;
   size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n =
-        ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+  while (done < expected) {
+    const ssize_t n = ::read(fd.get(), bytes.get() + done, expected - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return nullptr;
     if (n == 0) break;  // the file shrank while we read it
     done += static_cast<size_t>(n);
   }
-  bytes.resize(done);
-  if (bytes.empty()) return nullptr;
-  return std::make_shared<const FileImage>(std::move(bytes));
+  if (done == 0) return nullptr;
+  return std::make_shared<const FileImage>(Key(), std::move(bytes), done);
 }
 
-std::shared_ptr<const FileImage> FileImage::FromBytes(std::string bytes) {
-  return std::make_shared<const FileImage>(std::move(bytes));
+std::shared_ptr<const FileImage> FileImage::FromBytes(
+    const std::string& bytes) {
+  std::unique_ptr<char, FreeDeleter> copy = Allocate(bytes.size());
+  if (copy == nullptr) return nullptr;
+  std::memcpy(copy.get(), bytes.data(), bytes.size());
+  return std::make_shared<const FileImage>(Key(), std::move(copy),
+                                           bytes.size());
 }
 
 }  // namespace vocor

@@ -7,10 +7,16 @@
 #define VOCOR_DICTIONARY_FILE_IMAGE_H_
 
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace vocor {
+
+// Owns memory from malloc and its relatives.
+struct FreeDeleter {
+  void operator()(void* p) const { std::free(p); }
+};
 
 class FileImage {
  public:
@@ -20,16 +26,28 @@ class FileImage {
   static std::shared_ptr<const FileImage> Read(const std::string& path,
                                                size_t max_size);
 
-  // Wraps bytes already in memory (tests, fuzzing).
-  static std::shared_ptr<const FileImage> FromBytes(std::string bytes);
+  // Copies bytes already in memory (tests, fuzzing).
+  static std::shared_ptr<const FileImage> FromBytes(const std::string& bytes);
 
-  const char* data() const { return bytes_.data(); }
-  size_t size() const { return bytes_.size(); }
+  const char* data() const { return data_.get(); }
+  size_t size() const { return size_; }
 
-  explicit FileImage(std::string bytes) : bytes_(std::move(bytes)) {}
+  // Only FileImage itself can make the key, and so an image.
+  class Key {
+    friend class FileImage;
+    Key() = default;
+  };
+  FileImage(Key, std::unique_ptr<char, FreeDeleter> data, size_t size)
+      : data_(std::move(data)), size_(size) {}
 
  private:
-  std::string bytes_;
+  // A buffer for `size` bytes, uninitialised. Large buffers are asked to
+  // sit on huge pages: a search that starts a fresh process then takes a
+  // handful of page faults to read the file instead of one per 4 KiB.
+  static std::unique_ptr<char, FreeDeleter> Allocate(size_t size);
+
+  std::unique_ptr<char, FreeDeleter> data_;
+  size_t size_;
 };
 
 // Files of 2 GiB or more are refused: sizes and progress are 32-bit ints.

@@ -218,18 +218,22 @@ int CEnumResultsDictionaryVocorFile::GetExtent() const {
 }
 
 bool VocorFileContents::CheckNode(uint32_t offset, VocorNode* node) const {
+  const char* data = image->data();
   const size_t size = image->size();
+  if (offset % 4 != 0) return ReadVocorNode(data, size, offset, node);
+  if (verdicts_ == nullptr) {
+    verdicts_.reset(static_cast<uint8_t*>(std::calloc(size / 4 + 1, 1)));
+    if (verdicts_ == nullptr) return ReadVocorNode(data, size, offset, node);
+  }
   if (offset >= size) return false;
-  if (verdicts_.empty()) verdicts_.assign(size, kUnknown);
-  uint8_t& verdict = verdicts_[offset];
+  uint8_t& verdict = verdicts_.get()[offset / 4];
   if (verdict == kUnknown) {
-    verdict =
-        ReadVocorNode(image->data(), size, offset, node) ? kSound : kDamaged;
+    verdict = ReadVocorNode(data, size, offset, node) ? kSound : kDamaged;
     return verdict == kSound;
   }
   if (verdict == kDamaged) return false;
   node->offset = offset;
-  node->word = LoadLE32(image->data() + offset);
+  node->word = LoadLE32(data + offset);
   return true;
 }
 

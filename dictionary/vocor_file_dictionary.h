@@ -38,7 +38,10 @@ struct VocorFileContents {
 
  private:
   enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
-  mutable std::vector<uint8_t> verdicts_;  // by offset; empty until used
+  // One verdict per 4-byte-aligned offset, where writers put nodes; other
+  // offsets are checked every time. Allocated zeroed on first use, so a
+  // short walk touches only the pages it needs.
+  mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
 };
 
 class CDictionaryVocorFile : public CDictionary {
