@@ -138,12 +138,17 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   scale_ = 1.0;
   star_depth_ = 0;
   stack_.clear();
+  plain_stack_.clear();
   working_ = constraint_;
   word_[0] = '\0';
+  plain_ = pattern_ == "*" && !constraint_.HasAnyPart();
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
-  if (ReadVocorNode(data(), size(), root, &node)) {
+  if (!ReadVocorNode(data(), size(), root, &node)) return;
+  if (plain_) {
+    plain_stack_.push_back(PlainFrame{root, kStateUnvisited, 0});
+  } else {
     Push(Frame{root, kStateUnvisited, 0, 0, 0, 0});
   }
 }
@@ -197,6 +202,7 @@ EnumPtr CEnumResultsDictionaryVocorFile::Letters(
 }
 
 const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
+  if (plain_) return NextPlain(counter);
   while (!stack_.empty()) {
     if (counter != nullptr) {
       if (*counter <= 0) return nullptr;
@@ -237,6 +243,52 @@ bool VocorFileContents::CheckNode(uint32_t offset, VocorNode* node) const {
   return true;
 }
 
+const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
+  while (!plain_stack_.empty()) {
+    if (counter != nullptr) {
+      if (*counter <= 0) return nullptr;
+      --*counter;
+    }
+    PlainFrame& top = plain_stack_.back();
+    const uint32_t node_word = LoadLE32(data() + top.node);
+    if (top.next == kStateUnvisited) {
+      top.next = 0;
+      if (NodeIsTerminal(node_word)) {
+        ++position_;
+        word_[top.depth] = '\0';
+        return word_;
+      }
+      continue;
+    }
+    if (top.next >= NodeEntryCount(node_word)) {
+      plain_stack_.pop_back();
+      continue;
+    }
+    // The node passed CheckNode when it was entered: its entries and its
+    // children's node words lie inside the file.
+    const uint32_t entry =
+        LoadLE32(data() + top.node + kVocorNodeWordSize +
+                 kVocorEntrySize * static_cast<size_t>(top.next++));
+    const unsigned char letter = EntryLetter(entry);
+    const uint32_t child = EntryChildOffset(entry);
+    const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+    if (child_words == 0) continue;
+    if (letter == 0) {  // never matches; its words are passed
+      position_ += child_words;
+      continue;
+    }
+    VocorNode checked;
+    if (top.depth >= kMaxWordLength || !file_->CheckNode(child, &checked)) {
+      GiveUp();
+      return nullptr;
+    }
+    word_[top.depth] = static_cast<char>(letter);
+    const int depth = top.depth + 1;  // `top` dies with the push below
+    plain_stack_.push_back(PlainFrame{child, kStateUnvisited, depth});
+  }
+  return nullptr;
+}
+
 // ---- The walk ----
 
 VocorNode CEnumResultsDictionaryVocorFile::NodeAt(uint32_t offset) const {
@@ -259,6 +311,7 @@ void CEnumResultsDictionaryVocorFile::Pop() {
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {
   stack_.clear();
+  plain_stack_.clear();
   working_ = constraint_;
 }
 

@@ -136,6 +136,14 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
     unsigned char max_taken;  // letter whose maximum was used, '?' or 0
   };
 
+  // A frame of the plain walk (no pattern, no constraint): a node and the
+  // next entry to take, or kPlainUnvisited before its own word was seen.
+  struct PlainFrame {
+    uint32_t node;
+    int next;
+    int depth;
+  };
+
   const char* data() const { return file_->image->data(); }
   size_t size() const { return file_->image->size(); }
   VocorNode NodeAt(uint32_t offset) const;
@@ -157,6 +165,12 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // Counts `words` of the current subtree as passed.
   void Add(uint32_t words);
 
+  // The walk for a reader that absorbed no pattern and no constraint, the
+  // root of every query that filters words itself (palindromes, text-like
+  // scans): the same words in the same order, one unit of work per node
+  // entered or left, and progress counted exactly, word by word.
+  const char* NextPlain(int* counter);
+
   // One unit of work on the top frame; returns a word when one is found.
   const char* Step();
   const char* StepPatternEnd(size_t top);
@@ -177,6 +191,8 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   double scale_ = 1.0;
   int star_depth_ = 0;
   std::vector<Frame> stack_;
+  bool plain_ = false;  // walk with plain_stack_ instead of stack_
+  std::vector<PlainFrame> plain_stack_;
   char word_[kWordBufferSize];
 };
 
