@@ -24,49 +24,74 @@ std::string_view CResultsSinkSorted::Keep(std::string_view text) {
   return std::string_view(start, text.size());
 }
 
-bool CResultsSinkSorted::InsertKey(std::string_view key) {
-  if ((keys_ + 1) * 2 > slots_.size()) {
+void CResultsSinkSorted::InsertSlot(size_t hash, std::string_view key) {
+  if ((slot_count_ + 1) * 2 > slots_.size()) {
     // Grow to keep the table at most half full; views move, not words.
-    std::vector<std::string_view> old(std::max<size_t>(64, slots_.size() * 2));
+    std::vector<Slot> old(std::max<size_t>(64, slots_.size() * 2));
     old.swap(slots_);
-    for (std::string_view k : old) {
-      if (k.data() == nullptr) continue;
-      size_t i = std::hash<std::string_view>()(k) & (slots_.size() - 1);
-      while (slots_[i].data() != nullptr) i = (i + 1) & (slots_.size() - 1);
-      slots_[i] = k;
+    slot_count_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.key.data() != nullptr) InsertSlot(slot.hash, slot.key);
     }
   }
-  size_t i = std::hash<std::string_view>()(key) & (slots_.size() - 1);
-  for (; slots_[i].data() != nullptr; i = (i + 1) & (slots_.size() - 1)) {
-    if (slots_[i] == key) return false;
+  size_t i = hash & (slots_.size() - 1);
+  while (slots_[i].key.data() != nullptr) i = (i + 1) & (slots_.size() - 1);
+  slots_[i] = Slot{hash, key};
+  ++slot_count_;
+}
+
+bool CResultsSinkSorted::IsNewKey(std::string_view key,
+                                  std::string_view* kept) {
+  if (ascending_) {
+    if (ascending_keys_.empty() || key > ascending_keys_.back()) {
+      *kept = Keep(key);
+      ascending_keys_.push_back(*kept);
+      return true;
+    }
+    ascending_ = false;
+    for (std::string_view k : ascending_keys_) {
+      InsertSlot(std::hash<std::string_view>()(k), k);
+    }
+    ascending_keys_ = {};
   }
-  slots_[i] = Keep(key);
-  ++keys_;
+  const size_t hash = std::hash<std::string_view>()(key);
+  if (!slots_.empty()) {
+    for (size_t i = hash & (slots_.size() - 1); slots_[i].key.data() != nullptr;
+         i = (i + 1) & (slots_.size() - 1)) {
+      if (slots_[i].hash == hash && slots_[i].key == key) return false;
+    }
+  }
+  *kept = Keep(key);
+  InsertSlot(hash, *kept);
   return true;
 }
 
 bool CResultsSinkSorted::AddResult(const char* word) {
-  // Dictionary words are lower case already; fold only when needed.
   const size_t length = std::strlen(word);
-  std::string folded;
-  std::string_view key(word, length);
+  const std::string_view text(word, length);
+  // Dictionary words are lower case already; fold only when needed.
+  bool folds = false, ascii = true;
   for (size_t i = 0; i < length; ++i) {
     const auto c = static_cast<unsigned char>(word[i]);
-    if (EngineToLower(c) != c) {
-      folded.assign(word, length);
-      EngineLowerInPlace(&folded);
-      key = folded;
-      break;
-    }
+    folds = folds || EngineToLower(c) != c;
+    ascii = ascii && c < 0x80;
   }
-  if (!InsertKey(key)) return true;
-  bool ascii = true;
-  for (size_t i = 0; i < length && ascii; ++i) {
-    ascii = static_cast<unsigned char>(word[i]) < 0x80;
+  std::string folded;
+  if (folds) {
+    folded.assign(text);
+    EngineLowerInPlace(&folded);
   }
-  results_.push_back(ascii
-                         ? Keep(std::string_view(word, length))
-                         : Keep(EngineToUtf8(std::string_view(word, length))));
+  std::string_view kept;
+  if (!IsNewKey(folds ? std::string_view(folded) : text, &kept)) return true;
+  // The kept key is the result itself when the word is lower-case ASCII.
+  if (ascii && !folds) {
+    results_.push_back(kept);
+  } else if (ascii) {
+    results_.push_back(Keep(text));
+  } else {
+    const std::string utf8 = EngineToUtf8(text);
+    results_.push_back(Keep(utf8));
+  }
   return true;
 }
 
@@ -76,7 +101,9 @@ int CResultsSinkSorted::GetResultCount() const {
 
 std::vector<std::string_view> CResultsSinkSorted::SortedViews() const {
   std::vector<std::string_view> sorted = results_;
-  std::sort(sorted.begin(), sorted.end());
+  if (!std::is_sorted(sorted.begin(), sorted.end())) {
+    std::sort(sorted.begin(), sorted.end());
+  }
   return sorted;
 }
 

@@ -43,13 +43,24 @@ class CResultsSinkSorted : public CResultsSink {
   std::vector<std::unique_ptr<char[]>> blocks_;
   size_t block_used_ = 0;
   size_t block_size_ = 0;
-  // Inserts `key` unless present; returns whether it was new.
-  bool InsertKey(std::string_view key);
+  // Whether `key` was not seen before; if so it is kept, and *kept views
+  // the copy.
+  bool IsNewKey(std::string_view key, std::string_view* kept);
+  void InsertSlot(size_t hash, std::string_view key);
 
-  // Open addressing over views of the lower-cased words (engine text):
-  // one probe sequence in a flat array instead of a node per word.
-  std::vector<std::string_view> slots_;
-  size_t keys_ = 0;
+  // Most queries yield their words in ascending order (a letter tree is
+  // walked in order); while every key is greater than the one before, no
+  // key can repeat and no table is needed. The first key out of order
+  // moves everything into an open-addressing table, where each word costs
+  // one probe sequence in a flat array.
+  bool ascending_ = true;
+  std::vector<std::string_view> ascending_keys_;
+  struct Slot {
+    size_t hash = 0;
+    std::string_view key;  // lower-cased engine text; null data: empty slot
+  };
+  std::vector<Slot> slots_;
+  size_t slot_count_ = 0;
   std::vector<std::string_view> results_;  // UTF-8, in order found
 };
 

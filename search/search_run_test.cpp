@@ -59,6 +59,15 @@ TEST(SearchRunTest, DuplicatesAndCaseVariantsAreListedOnce) {
       MakeRun(MakeVectorEnum({"cat", "Dog", "CAT", "dog", "cat"}), &recorder);
   Drive(run.get());
   EXPECT_EQ(Results(*run), (Words{"Dog", "cat"}));
+
+  // In order at first, then a repeat and a word from before.
+  Recorder sorted_then_not;
+  auto second = MakeRun(
+      MakeVectorEnum({"ant", "bee", "bee", "cow", "Ant", "\xe9t\xe9", "dog"}),
+      &sorted_then_not);
+  Drive(second.get());
+  EXPECT_EQ(Results(*second),
+            (Words{"ant", "bee", "cow", "dog", "\xc3\xa9t\xc3\xa9"}));
 }
 
 TEST(SearchRunTest, SuspendsWhenASliceEndsWithoutAWordAndResumes) {
