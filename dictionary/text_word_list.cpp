@@ -27,28 +27,48 @@ TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
   }
 }
 
-bool TextWordList::HasWord(std::string_view word) const {
-  if (index_ == nullptr) {
-    // Words are stored once in an arena; the set holds views into it.
-    auto arena = std::make_unique<std::string>();
-    std::vector<std::pair<size_t, int>> spans;
-    spans.reserve(word_count_);
-    char buffer[kWordBufferSize];
-    size_t start, end = 0;
-    int length;
-    while (scanner_.FindWord(end, &start, &end, buffer, &length)) {
-      spans.emplace_back(arena->size(), length);
-      arena->append(buffer, length);
+void TextWordList::BuildIndex() const {
+  indexed_ = true;
+  size_t slots = 64;
+  while (slots < static_cast<size_t>(word_count_) * 2) slots *= 2;
+  index_.assign(slots, IndexSlot());
+  char buffer[kWordBufferSize];
+  size_t start, end = 0;
+  int length;
+  while (scanner_.FindWord(end, &start, &end, buffer, &length)) {
+    const std::string_view word(buffer, length);
+    const auto hash =
+        static_cast<uint32_t>(std::hash<std::string_view>()(word));
+    size_t i = hash & (slots - 1);
+    bool present = false;
+    for (; index_[i].offset != kEmptySlot; i = (i + 1) & (slots - 1)) {
+      if (index_[i].hash == hash &&
+          std::strcmp(index_words_.c_str() + index_[i].offset, buffer) == 0) {
+        present = true;
+        break;
+      }
     }
-    auto index = std::make_unique<std::unordered_set<std::string_view>>();
-    index->reserve(spans.size());
-    for (const auto& [offset, len] : spans) {
-      index->emplace(arena->data() + offset, len);
-    }
-    index_text_ = std::move(arena);
-    index_ = std::move(index);
+    if (present) continue;
+    // Files are below 2 GiB and words shorter than their text, so offsets
+    // fit 32 bits.
+    index_[i] = IndexSlot{hash, static_cast<uint32_t>(index_words_.size())};
+    index_words_.append(buffer, length + 1);  // with its NUL
   }
-  return index_->count(word) != 0;
+}
+
+bool TextWordList::HasWord(std::string_view word) const {
+  if (!indexed_) BuildIndex();
+  const auto hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
+  const size_t mask = index_.size() - 1;
+  for (size_t i = hash & mask; index_[i].offset != kEmptySlot;
+       i = (i + 1) & mask) {
+    if (index_[i].hash != hash) continue;
+    const char* stored = index_words_.c_str() + index_[i].offset;
+    if (word.compare(0, word.size(), stored, std::strlen(stored)) == 0) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace vocor

@@ -5,10 +5,11 @@
 #ifndef VOCOR_DICTIONARY_TEXT_WORD_LIST_H_
 #define VOCOR_DICTIONARY_TEXT_WORD_LIST_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "dictionary/file_image.h"
 #include "dictionary/text_words.h"
@@ -36,8 +37,21 @@ class TextWordList {
   TextWordScanner scanner_;
   int word_count_ = 0;
   bool in_order_ = true;
-  mutable std::unique_ptr<std::unordered_set<std::string_view>> index_;
-  mutable std::unique_ptr<std::string> index_text_;
+  // The word index: every word once, NUL-terminated, in one arena, and an
+  // open-addressing table over them (a flat array probed linearly, at most
+  // half full), so a lookup touches one or two cache lines. Built on the
+  // first HasWord.
+  struct IndexSlot {
+    uint32_t hash = 0;
+    uint32_t offset = kEmptySlot;  // into index_words_
+  };
+  static constexpr uint32_t kEmptySlot = 0xFFFFFFFFu;
+
+  void BuildIndex() const;
+
+  mutable bool indexed_ = false;
+  mutable std::string index_words_;
+  mutable std::vector<IndexSlot> index_;
 };
 
 }  // namespace vocor
