@@ -317,6 +317,11 @@ void CEnumResultsDictionaryVocorFile::GiveUp() {
 
 void CEnumResultsDictionaryVocorFile::Add(uint32_t words) {
   if (star_depth_ >= kWeightedStarDepth || words == 0) return;
+  // Outside every '*' a word weighs exactly one: no arithmetic needed.
+  if (star_depth_ == 0) {
+    position_ += words;
+    return;
+  }
   fraction_ += words;
   const double whole = std::floor(fraction_ * scale_);
   if (whole < 1.0) return;
@@ -339,8 +344,9 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   // Letters that a letter-count text does not count (a NUL in a damaged
   // file, digits, spaces) are invisible to the constraint, as in Accepts.
   const bool counted = letter != 0 && IsCountedCharacter(letter);
-  const int max_taken =
-      counted ? working_.TakeLetter(static_cast<char>(letter)) : 0;
+  const int max_taken = counted && working_.hasMax
+                            ? working_.TakeLetter(static_cast<char>(letter))
+                            : 0;
   if (letter == 0 || max_taken < 0) {
     Add(child_words);
     return false;
@@ -447,6 +453,11 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
     fraction_ /= restore;
   }
   --star_depth_;
+  if (star_depth_ == 0) {
+    // Back outside every '*': drop the rounding left by the weights.
+    scale_ = 1.0;
+    fraction_ = 0.0;
+  }
   Pop();
 }
 
