@@ -15,7 +15,8 @@ constexpr size_t kBlockSize = size_t{1} << 20;
 std::string_view CResultsSinkSorted::Keep(std::string_view text) {
   if (block_used_ + text.size() > block_size_) {
     block_size_ = std::max(kBlockSize, text.size());
-    blocks_.push_back(std::make_unique<char[]>(block_size_));
+    // Left uninitialised: every byte is written before it is read.
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
     block_used_ = 0;
   }
   char* start = blocks_.back().get() + block_used_;
@@ -99,18 +100,16 @@ int CResultsSinkSorted::GetResultCount() const {
   return static_cast<int>(results_.size());
 }
 
-std::vector<std::string_view> CResultsSinkSorted::SortedViews() const {
-  std::vector<std::string_view> sorted = results_;
-  if (!std::is_sorted(sorted.begin(), sorted.end())) {
-    std::sort(sorted.begin(), sorted.end());
+const std::vector<std::string_view>& CResultsSinkSorted::SortedViews() {
+  if (!std::is_sorted(results_.begin(), results_.end())) {
+    std::sort(results_.begin(), results_.end());
   }
-  return sorted;
+  return results_;
 }
 
 std::vector<std::string> CResultsSinkSorted::SortedResults() const {
-  std::vector<std::string> sorted;
-  sorted.reserve(results_.size());
-  for (std::string_view v : SortedViews()) sorted.emplace_back(v);
+  std::vector<std::string> sorted(results_.begin(), results_.end());
+  std::sort(sorted.begin(), sorted.end());
   return sorted;
 }
 

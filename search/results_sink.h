@@ -31,9 +31,9 @@ class CResultsSinkSorted : public CResultsSink {
 
   // The results so far, UTF-8, sorted.
   std::vector<std::string> SortedResults() const;
-  // The same, as views into the sink; valid while the sink lives and no
-  // result is added.
-  std::vector<std::string_view> SortedViews() const;
+  // The same, as views into the sink, sorted in place; valid while the
+  // sink lives and no result is added.
+  const std::vector<std::string_view>& SortedViews();
 
  private:
   // Copies `text` into the arena; the view stays valid as long as the

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "dictionary/text_words.h"
 #include "engine/charset.h"
 #include "search/messages.h"
 #include "search/search_request.h"
@@ -118,12 +119,19 @@ class CliObserver : public SearchObserver {
 };
 
 void PrintResults(const std::vector<std::string_view>& results) {
-  std::string out;
+  // Written in chunks: one system call per 64 KiB, without building the
+  // whole text in memory.
+  std::string chunk;
+  chunk.reserve(1 << 16);
   for (std::string_view word : results) {
-    out += word;
-    out += '\n';
+    chunk += word;
+    chunk += '\n';
+    if (chunk.size() >= (1 << 16) - kWordBufferSize * 2) {
+      std::fwrite(chunk.data(), 1, chunk.size(), stdout);
+      chunk.clear();
+    }
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fwrite(chunk.data(), 1, chunk.size(), stdout);
   std::fflush(stdout);
 }
 
