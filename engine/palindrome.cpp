@@ -54,6 +54,21 @@ bool TransformWord(int mode, const char* word, char* out) {
   return true;
 }
 
+bool ReadsAsItself(int mode, const char* word) {
+  if (mode < kReverse || mode > kRotate) return false;
+  const size_t n = std::strlen(word);
+  const ImageTable* images = ImagesFor(mode);
+  const bool reversed = mode != kReflectV;
+  for (size_t i = 0; i < n; ++i) {
+    const auto c = static_cast<unsigned char>(word[reversed ? n - 1 - i : i]);
+    const unsigned char image = images == nullptr ? c : (*images)[c];
+    if (image == 0 || image != static_cast<unsigned char>(word[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
 CEnumResultsPalindrome::CEnumResultsPalindrome(EnumPtr child, int mode,
                                                int another_word)
     : CEnumResultsParent1(std::move(child)),
@@ -83,6 +98,7 @@ bool CEnumResultsPalindrome::Transform(const char* word) const {
 }
 
 bool CEnumResultsPalindrome::Keeps(const char* word) const {
+  if (another_word_ == 0) return ReadsAsItself(mode_, word);
   if (!Transform(word)) return false;
   if (another_word_ != 0) return lookup_->Contains(scratch_.c_str());
   return std::strcmp(scratch_.c_str(), word) == 0;

@@ -26,6 +26,11 @@ enum PalindromeForm {
 // `mode`, or for a mode outside 0 to 3.
 bool TransformWord(int mode, const char* word, char* out);
 
+// Same as TransformWord giving `word` back unchanged, but compares as it
+// goes and stops at the first difference, so most words cost one or two
+// character tests.
+bool ReadsAsItself(int mode, const char* word);
+
 class CEnumResultsPalindrome final : public CEnumResultsParent1 {
  public:
   // Takes ownership of `child` and keeps a clone of it to look up

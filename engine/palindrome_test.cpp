@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/testing/vector_enum.h"
 
 namespace vocor {
@@ -30,6 +32,20 @@ TEST(TransformWordTest, ModesAndRefusals) {
   EXPECT_FALSE(TransformWord(kReflectV, "o-o", out));
   EXPECT_FALSE(TransformWord(4, "a", out));
   EXPECT_FALSE(TransformWord(-1, "a", out));
+}
+
+TEST(TransformWordTest, ReadsAsItselfAgreesWithTransforming) {
+  std::mt19937 rng(5);
+  const std::string letters = "abhimnostuvwxz'-";
+  char out[16];
+  for (int i = 0; i < 20000; ++i) {
+    std::string w;
+    for (int k = 1 + rng() % 5; k > 0; --k)
+      w += letters[rng() % 4 + (rng() % 2) * 8];
+    const int mode = rng() % 5;
+    const bool expected = TransformWord(mode, w.c_str(), out) && w == out;
+    ASSERT_EQ(ReadsAsItself(mode, w.c_str()), expected) << mode << " " << w;
+  }
 }
 
 TEST(PalindromeTest, SameWord) {
