@@ -84,3 +84,46 @@ TEST(VocorDifferentialTest, RandomQueriesOnRandomLists) {
 
 }  // namespace
 }  // namespace vocor
+
+namespace vocor {
+namespace {
+
+// Patterns whose last '*' is followed by letters only let the walk skip
+// subtrees without such an ending; the words found must not change, nor
+// when a later, more selective pattern replaces the ending.
+TEST(VocorDifferentialTest, PatternsEndingInLettersAfterAStar) {
+  std::mt19937 rng(31);
+  const std::string letters = "abst";
+  for (int round = 0; round < 400; ++round) {
+    const Words words = testing::RandomWords(rng, letters, 1 + rng() % 40, 6);
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(
+        dict.OpenImage(FileImage::FromBytes(testing::CompileWords(words))));
+    std::string pattern = rng() % 2 ? std::string(1, letters[rng() % 4]) : "";
+    pattern += rng() % 3 ? "*" : "*?*";
+    for (int k = 1 + rng() % 3; k > 0; --k) pattern += letters[rng() % 4];
+    Words expected;
+    for (const auto& w : words) {
+      if (testing::RefMatch(w, pattern)) expected.push_back(w);
+    }
+    EnumPtr e = dict.CreateEnumerator();
+    e = e->Pattern(std::move(e), pattern.c_str());
+    ASSERT_EQ(AsSet(ReadAll(e.get())), AsSet(expected)) << pattern;
+  }
+}
+
+TEST(VocorDifferentialTest, AReplacedEndingIsJudgedAfresh) {
+  CDictionaryVocorFile dict;
+  ASSERT_TRUE(
+      dict.OpenImage(FileImage::FromBytes(testing::CompileWords({"xqab"}))));
+  EnumPtr e = dict.CreateEnumerator();
+  e = e->Pattern(std::move(e), "*ab");  // nothing below xqa ends in ab
+  EXPECT_EQ(AsSet(ReadAll(e.get())), AsSet({"xqab"}));
+  // More selective: the reader takes it, "*ab" moves to a node above, and
+  // below xqa the new ending b is found.
+  e = e->Pattern(std::move(e), "xq*b");
+  EXPECT_EQ(AsSet(ReadAll(e.get())), AsSet({"xqab"}));
+}
+
+}  // namespace
+}  // namespace vocor

@@ -142,6 +142,12 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   working_ = constraint_;
   word_[0] = '\0';
   plain_ = pattern_ == "*" && !constraint_.HasAnyPart();
+  literal_tail_star_ = std::string::npos;
+  const size_t last_star = pattern_.rfind('*');
+  if (last_star != std::string::npos && last_star + 1 < pattern_.size() &&
+      pattern_.find('?', last_star) == std::string::npos) {
+    literal_tail_star_ = last_star;
+  }
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
@@ -188,6 +194,7 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
   if (!SplitPatternPair(pattern_, pattern, &inner, &outer)) {
     return std::make_unique<CEnumResultsNone>();
   }
+  if (pattern_ != inner) tail_live_.reset();  // judged for the old tail
   pattern_ = std::move(inner);
   Reset();
   return CEnumResults::Pattern(std::move(self), outer.c_str());
@@ -444,6 +451,14 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
   }
   if (next < n) {
     stack_[top].state = next + 1;
+    if (frame.pattern_pos == literal_tail_star_) {
+      const uint32_t child =
+          EntryChildOffset(VocorEntry(data(), NodeAt(frame.node), next));
+      if (!TailLiveBelow(child, static_cast<int>(frame.word_pos) + 1)) {
+        Add(NodeAllCount(LoadLE32(data() + child)));
+        return;
+      }
+    }
     Descend(top, next, false);
     return;
   }
@@ -459,6 +474,51 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
     fraction_ = 0.0;
   }
   Pop();
+}
+
+bool CEnumResultsDictionaryVocorFile::EndsWithTail(
+    const VocorNode& start) const {
+  VocorNode node = start;
+  for (size_t p = literal_tail_star_ + 1; p < pattern_.size(); ++p) {
+    const auto letter = static_cast<unsigned char>(pattern_[p]);
+    int i = node.entry_count() - 1;
+    while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+    if (i < 0) return false;
+    const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
+    if (!file_->CheckNode(child, &node)) return true;  // let the walk see it
+  }
+  return node.terminal();
+}
+
+bool CEnumResultsDictionaryVocorFile::TailLiveBelow(uint32_t offset,
+                                                    int depth) {
+  VocorNode node;
+  if (offset % 4 != 0 || depth > kMaxWordLength ||
+      !file_->CheckNode(offset, &node)) {
+    return true;
+  }
+  if (tail_live_ == nullptr) {
+    tail_live_.reset(
+        static_cast<uint8_t*>(std::calloc(size() / 4 + 1, sizeof(uint8_t))));
+    if (tail_live_ == nullptr) return true;
+  }
+  uint8_t& memo = tail_live_.get()[offset / 4];
+  if (memo != 0) return memo == 1;
+  // Checked nodes whose counts add up cannot lead back to themselves, and
+  // the depth bound ends every path, so the recursion ends; each node is
+  // judged once for the whole walk, however many paths share it.
+  bool live = EndsWithTail(node);
+  for (int i = 0; !live && i < node.entry_count(); ++i) {
+    const uint32_t entry = VocorEntry(data(), node, i);
+    const uint32_t child = EntryChildOffset(entry);
+    if (EntryLetter(entry) == 0 ||
+        NodeAllCount(LoadLE32(data() + child)) == 0) {
+      continue;
+    }
+    live = TailLiveBelow(child, depth + 1);
+  }
+  memo = live ? 1 : 2;
+  return live;
 }
 
 const char* CEnumResultsDictionaryVocorFile::StepTailStar(size_t top) {

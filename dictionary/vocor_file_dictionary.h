@@ -175,6 +175,12 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   const char* Step();
   const char* StepPatternEnd(size_t top);
   void StepStar(size_t top);
+  // Whether some word at or below the node ends with the letters after
+  // the last '*'. Errs towards true (damage, odd offsets), so that pruning
+  // never hides a word or a damaged node from the walk.
+  bool TailLiveBelow(uint32_t offset, int depth);
+  // Whether the word that ends exactly the tail's letters below the node.
+  bool EndsWithTail(const VocorNode& node) const;
   // A '*' that ends the pattern: every word below matches, so the node is
   // walked once, its own word first, with no empty-match frame.
   const char* StepTailStar(size_t top);
@@ -192,6 +198,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   int star_depth_ = 0;
   std::vector<Frame> stack_;
   bool plain_ = false;  // walk with plain_stack_ instead of stack_
+  // When the pattern's last '*' is followed by letters only (as in s*ing),
+  // the position of that '*'; else npos. Below it, only subtrees holding a
+  // word that ends in those letters are worth entering.
+  size_t literal_tail_star_ = std::string::npos;
+  // Per 4-byte-aligned node offset: 0 not yet known, 1 such a word lies
+  // below, 2 none does. Allocated zeroed on first use.
+  std::unique_ptr<uint8_t, FreeDeleter> tail_live_;
   std::vector<PlainFrame> plain_stack_;
   char word_[kWordBufferSize];
 };
