@@ -129,7 +129,7 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
  private:
   struct Frame {
     uint32_t node;            // offset of the node, checked when pushed
-    int state;                // see the kState constants in the .cpp
+    int state;                // see vocor_walk_states.h
     size_t pattern_pos;       // the pattern character this node matches next
     size_t word_pos;          // where the next letter goes in word_
     unsigned char min_taken;  // letter whose minimum was used, '?' or 0
