@@ -46,22 +46,6 @@ bool ParseVocorHeader(const char* data, size_t size, VocorHeader* header) {
   return true;
 }
 
-bool ReadVocorNodeShallow(const char* data, size_t size, uint32_t offset,
-                          VocorNode* node) {
-  // size_t arithmetic: offset < 2^32 and the node adds at most 512 bytes,
-  // so nothing wraps on a 64-bit size_t.
-  const size_t start = offset;
-  if (start + kVocorNodeWordSize > size) return false;
-  const uint32_t word = LoadLE32(data + start);
-  const size_t end =
-      start + kVocorNodeWordSize +
-      kVocorEntrySize * static_cast<size_t>(NodeEntryCount(word));
-  if (end > size) return false;
-  node->offset = offset;
-  node->word = word;
-  return true;
-}
-
 bool ReadVocorNode(const char* data, size_t size, uint32_t offset,
                    VocorNode* node) {
   VocorNode candidate;

@@ -161,9 +161,22 @@ bool ReadVocorNode(const char* data, size_t size, uint32_t offset,
                    VocorNode* node);
 
 // Reads only what a lookup needs: the node word and the entries lie inside
-// the image. Counts are not checked.
-bool ReadVocorNodeShallow(const char* data, size_t size, uint32_t offset,
-                          VocorNode* node);
+// the image. Counts are not checked. Inline: lookups call it per letter.
+inline bool ReadVocorNodeShallow(const char* data, size_t size, uint32_t offset,
+                                 VocorNode* node) {
+  // size_t arithmetic: offset < 2^32 and the node adds at most 512 bytes,
+  // so nothing wraps on a 64-bit size_t.
+  const size_t start = offset;
+  if (start + kVocorNodeWordSize > size) return false;
+  const uint32_t word = LoadLE32(data + start);
+  const size_t end =
+      start + kVocorNodeWordSize +
+      kVocorEntrySize * static_cast<size_t>(NodeEntryCount(word));
+  if (end > size) return false;
+  node->offset = offset;
+  node->word = word;
+  return true;
+}
 
 // Entry `i` of a node read by one of the functions above from the same
 // image. Precondition: 0 <= i < node.entry_count().
