@@ -34,9 +34,20 @@ struct VocorFileContents {
   // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
   // back to the same nodes many times, and each is checked once per open
   // file. Single-threaded, like every reader of the file.
-  bool CheckNode(uint32_t offset, VocorNode* node) const;
+  bool CheckNode(uint32_t offset, VocorNode* node) const {
+    // The common case, a node already judged sound, stays inline.
+    if (offset % 4 == 0 && verdicts_ != nullptr && offset < image->size() &&
+        verdicts_.get()[offset / 4] == kSound) {
+      node->offset = offset;
+      node->word = LoadLE32(image->data() + offset);
+      return true;
+    }
+    return JudgeNode(offset, node);
+  }
 
  private:
+  bool JudgeNode(uint32_t offset, VocorNode* node) const;
+
   enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
   // One verdict per 4-byte-aligned offset, where writers put nodes; other
   // offsets are checked every time. Allocated zeroed on first use, so a

@@ -12,7 +12,7 @@
 
 namespace vocor {
 
-bool VocorFileContents::CheckNode(uint32_t offset, VocorNode* node) const {
+bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
   const char* data = image->data();
   const size_t size = image->size();
   if (offset % 4 != 0) return ReadVocorNode(data, size, offset, node);
