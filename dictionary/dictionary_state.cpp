@@ -100,17 +100,22 @@ bool DictionaryState::Uninstall(CDictionary* dictionary) {
   return true;
 }
 
-int DictionaryState::InstallDataFolderDictionaries(const std::string& folder) {
+std::vector<std::string> ListDictionaryFiles(const std::string& folder) {
   std::vector<std::string> files;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     if (entry.is_directory(error)) continue;
     if (entry.path().extension() == ".dic") files.push_back(entry.path());
   }
-  // The file system's own order is arbitrary here; name order is stable.
   std::sort(files.begin(), files.end());
+  return files;
+}
+
+int DictionaryState::InstallDataFolderDictionaries(const std::string& folder) {
   int installed = 0;
-  for (const auto& file : files) installed += Install(file) != nullptr;
+  for (const auto& file : ListDictionaryFiles(folder)) {
+    installed += Install(file) != nullptr;
+  }
   if (installed == 0) return 0;
   LoadActiveDictionary();
   SaveDictionaries();

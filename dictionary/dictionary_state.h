@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dictionary/dictionary_set.h"
 
@@ -21,6 +22,10 @@ extern const char kProgramKey[];       // "Software\Vocor\Vocor for Windows"
 extern const char kSettingsKey[];      // ...\Settings
 extern const char kDictionariesKey[];  // ...\Dictionaries
 extern const char kSetsKey[];          // ...\DictionarySets
+
+// The "*.dic" files of `folder` (folders skipped), in name order: the file
+// system's own order is arbitrary. Empty when the folder cannot be read.
+std::vector<std::string> ListDictionaryFiles(const std::string& folder);
 
 class DictionaryState {
  public:

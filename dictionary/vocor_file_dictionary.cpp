@@ -163,8 +163,7 @@ bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
   }
   for (const char* p = word; *p != '\0'; ++p) {
     const auto letter = static_cast<unsigned char>(*p);
-    int i = node.entry_count() - 1;
-    while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+    const int i = FindVocorEntry(data(), node, letter);
     if (i < 0) return false;
     const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
     if (!ReadVocorNodeShallow(data(), size(), child, &node)) return false;

@@ -173,6 +173,9 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // is left, else one of the extra letters ('?'). Returns what was taken,
   // 0 for nothing.
   unsigned char TakeMinimum(unsigned char letter);
+  // Whether the word on the path uses every letter the minimum part asks
+  // for (judged with all its letters taken).
+  bool MinimumMet() const;
   // Counts `words` of the current subtree as passed.
   void Add(uint32_t words);
 

@@ -168,6 +168,12 @@ unsigned char CEnumResultsDictionaryVocorFile::TakeMinimum(
   return taken;
 }
 
+bool CEnumResultsDictionaryVocorFile::MinimumMet() const {
+  return !working_.hasMin ||
+         std::all_of(working_.minCount, working_.minCount + kLetterTableSize,
+                     [](int n) { return n == 0; });
+}
+
 const char* CEnumResultsDictionaryVocorFile::Step() {
   const size_t top = stack_.size() - 1;
   // pattern_[size()] is the terminating NUL.
@@ -195,12 +201,7 @@ const char* CEnumResultsDictionaryVocorFile::StepPatternEnd(size_t top) {
   const VocorNode node = NodeAt(frame.node);
   Add(node.all());
   // Judged before Pop gives the last letter back.
-  bool accepted = node.terminal();
-  if (accepted && working_.hasMin) {
-    accepted =
-        std::all_of(working_.minCount, working_.minCount + kLetterTableSize,
-                    [](int n) { return n == 0; });
-  }
+  const bool accepted = node.terminal() && MinimumMet();
   Pop();
   if (!accepted) return nullptr;
   word_[frame.word_pos] = '\0';
@@ -263,8 +264,7 @@ bool CEnumResultsDictionaryVocorFile::EndsWithTail(
   VocorNode node = start;
   for (size_t p = literal_tail_star_ + 1; p < pattern_.size(); ++p) {
     const auto letter = static_cast<unsigned char>(pattern_[p]);
-    int i = node.entry_count() - 1;
-    while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+    const int i = FindVocorEntry(data(), node, letter);
     if (i < 0) return false;
     const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
     if (!file_->CheckNode(child, &node)) return true;  // let the walk see it
@@ -313,11 +313,7 @@ const char* CEnumResultsDictionaryVocorFile::StepTailStar(size_t top) {
     stack_[top].state = 0;
     if (!node.terminal()) return nullptr;
     Add(1);
-    if (working_.hasMin &&
-        !std::all_of(working_.minCount, working_.minCount + kLetterTableSize,
-                     [](int n) { return n == 0; })) {
-      return nullptr;
-    }
+    if (!MinimumMet()) return nullptr;
     word_[frame.word_pos] = '\0';
     return word_;
   }
@@ -353,8 +349,7 @@ void CEnumResultsDictionaryVocorFile::StepLiteral(size_t top,
     return;
   }
   const VocorNode node = NodeAt(frame.node);
-  int i = node.entry_count() - 1;
-  while (i >= 0 && EntryLetter(VocorEntry(data(), node, i)) != letter) --i;
+  const int i = FindVocorEntry(data(), node, letter);
   if (i < 0) {
     stack_[top].state = kWalkNoSuchLetter;
     Add(node.all());

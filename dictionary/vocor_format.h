@@ -185,6 +185,15 @@ inline uint32_t VocorEntry(const char* data, const VocorNode& node, int i) {
                   kVocorEntrySize * static_cast<size_t>(i));
 }
 
+// The index of the entry of `node` whose letter is `letter`, searched from
+// the last entry to the first, or -1 when there is none.
+inline int FindVocorEntry(const char* data, const VocorNode& node,
+                          unsigned char letter) {
+  int i = node.entry_count() - 1;
+  while (i >= 0 && EntryLetter(VocorEntry(data, node, i)) != letter) --i;
+  return i;
+}
+
 }  // namespace vocor
 
 #endif  // VOCOR_DICTIONARY_VOCOR_FORMAT_H_

@@ -39,34 +39,44 @@ const ImageTable* ImagesFor(int mode) {
 
 }  // namespace
 
-bool TransformWord(int mode, const char* word, char* out) {
+namespace {
+
+// Walks the images of `word` in `mode`, in the order of the transformed
+// text, and hands each to `visit(i, image)`, which returns false to stop.
+// Returns false when a character has no image, a mode is unknown, or
+// `visit` stopped.
+template <typename Visit>
+bool ForEachImage(int mode, const char* word, size_t n, Visit visit) {
   if (mode < kReverse || mode > kRotate) return false;
-  const size_t n = std::strlen(word);
   const ImageTable* images = ImagesFor(mode);
   const bool reversed = mode != kReflectV;
   for (size_t i = 0; i < n; ++i) {
     const auto c = static_cast<unsigned char>(word[reversed ? n - 1 - i : i]);
     const unsigned char image = images == nullptr ? c : (*images)[c];
-    if (image == 0) return false;
-    out[i] = static_cast<char>(image);
+    if (image == 0 || !visit(i, image)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TransformWord(int mode, const char* word, char* out) {
+  const size_t n = std::strlen(word);
+  if (!ForEachImage(mode, word, n, [out](size_t i, unsigned char image) {
+        out[i] = static_cast<char>(image);
+        return true;
+      })) {
+    return false;
   }
   out[n] = '\0';
   return true;
 }
 
 bool ReadsAsItself(int mode, const char* word) {
-  if (mode < kReverse || mode > kRotate) return false;
-  const size_t n = std::strlen(word);
-  const ImageTable* images = ImagesFor(mode);
-  const bool reversed = mode != kReflectV;
-  for (size_t i = 0; i < n; ++i) {
-    const auto c = static_cast<unsigned char>(word[reversed ? n - 1 - i : i]);
-    const unsigned char image = images == nullptr ? c : (*images)[c];
-    if (image == 0 || image != static_cast<unsigned char>(word[i])) {
-      return false;
-    }
-  }
-  return true;
+  return ForEachImage(mode, word, std::strlen(word),
+                      [word](size_t i, unsigned char image) {
+                        return image == static_cast<unsigned char>(word[i]);
+                      });
 }
 
 CEnumResultsPalindrome::CEnumResultsPalindrome(EnumPtr child, int mode,

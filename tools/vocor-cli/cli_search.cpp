@@ -3,7 +3,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -56,18 +55,6 @@ int OpenFiles(const std::vector<std::string>& paths, SearchSource* source) {
   return 0;
 }
 
-std::vector<std::string> ShippedFiles(const std::string& folder) {
-  std::vector<std::string> files;
-  std::error_code error;
-  for (const auto& e : std::filesystem::directory_iterator(folder, error)) {
-    if (!e.is_directory(error) && e.path().extension() == ".dic") {
-      files.push_back(e.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 int ChooseSource(const Options& options, DictionaryState* state,
                  SearchSource* source) {
   if (!options.dict_paths.empty()) return OpenFiles(options.dict_paths, source);
@@ -77,7 +64,7 @@ int ChooseSource(const Options& options, DictionaryState* state,
     return 0;
   }
   const std::string folder = DataFolder();
-  const std::vector<std::string> shipped = ShippedFiles(folder);
+  const std::vector<std::string> shipped = ListDictionaryFiles(folder);
   if (shipped.empty()) {
     std::fprintf(stderr,
                  "No dictionary is installed, and there is none in %s.\n"
