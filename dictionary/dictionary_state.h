@@ -47,6 +47,9 @@ class DictionaryState {
   // Loads both containers (dictionaries first, so that the sets' member
   // ids resolve), then the active dictionary.
   void LoadDictionaries();
+  // Whether the lists were read (or nothing was stored). While false the
+  // lists in memory are not the user's, and nothing may store them.
+  bool loaded() const { return loaded_; }
   // Stores both containers and the active dictionary in one transaction
   // of the store. Returns false (and changes nothing) on failure.
   bool SaveDictionaries() const;
@@ -74,6 +77,7 @@ class DictionaryState {
   std::unique_ptr<CDictionarySet> all_dictionaries_;
   std::unique_ptr<CDictionarySet> all_sets_;
   CDictionary* active_;
+  bool loaded_ = true;
 };
 
 }  // namespace vocor
