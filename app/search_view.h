@@ -1,0 +1,116 @@
+// The main frame's central widget: the four search forms on a tab control,
+// the Search and Stop buttons, and the results list. The view runs the
+// search itself, in the event loop's idle time (IdleSearchDriver), and
+// reports its progress to the frame through SearchHost.
+//
+// The frame owns the commands (menus, tool bar, accelerators such as F3,
+// Esc, F6) and calls the public functions here; the view's own Search and
+// Stop buttons and the Enter key in a box are the view's.
+#ifndef VOCOR_APP_SEARCH_VIEW_H_
+#define VOCOR_APP_SEARCH_VIEW_H_
+
+#include <QWidget>
+#include <memory>
+
+#include "app/layout.h"
+
+class QFrame;
+class QListView;
+class QPushButton;
+class QTabWidget;
+
+namespace vocor {
+
+class CResultsModel;
+class CSearchInfoView;
+class CSearchRun;
+class IdleSearchDriver;
+class SearchHost;
+
+class CSearchView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `host` is borrowed and must outlive the view. `units` are the window's
+  // length units (from the application font), fixed for the view's life.
+  CSearchView(SearchHost* host, const LayoutUnits& units,
+              QWidget* parent = nullptr);
+  ~CSearchView() override;
+
+  // Runs the active form's request over the host's active dictionary. A
+  // refusal shows its message (a modal warning) and starts nothing. Does
+  // nothing unless CanStartSearch().
+  void StartSearch();
+  // Ends a running search at once; the words found so far stay listed.
+  void StopSearch();
+  // One slice of the running search; returns whether there is more to do.
+  // Called by the idle driver; tests may call it directly.
+  bool SearchStep();
+  bool IsSearching() const;
+  // No search runs and the active form can search.
+  bool CanStartSearch() const;
+
+  // Makes tab `index` (0..3) current and puts the focus into its form.
+  void SelectTab(int index);
+  int CurrentTab() const;
+  // The form on the current tab; never null.
+  CSearchInfoView* GetActiveForm() const;
+  // F6 / Shift+F6: moves the focus between the form and the results list.
+  void FocusNextPane(bool backwards);
+
+  // The edit commands act on the focused box; Copy on the results list when
+  // it has the focus (the selected words, else all, one per line).
+  bool CanUndo() const;
+  bool CanCut() const;
+  bool CanCopy() const;
+  bool CanPaste() const;
+  void Undo();
+  void Cut();
+  void Copy();
+  void Paste();
+
+  // Lets the user choose the results font (a non-native QFontDialog) and
+  // stores it as the "Font" text under the window key.
+  void ChangeFont();
+
+  // The results list; owned by the view.
+  QListView* resultsList() const;
+  // The words of the results list in display order, as UTF-8.
+  QStringList ResultWords() const;
+
+ signals:
+  // A search started (true) or ended (false).
+  void searchStateChanged(bool running);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class RunObserver;
+
+  void CreateForms();
+  void LayOutChildren();
+  void ShowMessage(int id);
+  void EndSearch(bool limit_reached);
+  void CycleTab(bool backwards);
+  void LoadResultsFont();
+
+  SearchHost* host_;
+  LayoutUnits units_;
+  QFrame* separator_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  QPushButton* search_button_ = nullptr;
+  QPushButton* stop_button_ = nullptr;
+  QListView* list_ = nullptr;
+  CResultsModel* model_ = nullptr;
+  IdleSearchDriver* driver_ = nullptr;
+  std::unique_ptr<RunObserver> observer_;
+  std::unique_ptr<CSearchRun> run_;
+  QWidget* focus_before_search_ = nullptr;
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_APP_SEARCH_VIEW_H_
