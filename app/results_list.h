@@ -7,6 +7,7 @@
 #define VOCOR_APP_RESULTS_LIST_H_
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "search/results_sink.h"
@@ -27,6 +28,18 @@ class ResultsList {
   int sorted_count() const;
   const std::string& at(int index) const;
   void Clear();
+
+ private:
+  struct Word {
+    std::string key;     // engine lower case: order and duplicates
+    std::string engine;  // breaks ties between spellings of one key
+    std::string utf8;    // what is shown
+  };
+  static bool Before(const Word& a, const Word& b);
+
+  std::vector<Word> sorted_;
+  std::vector<Word> pending_;
+  std::unordered_set<std::string> keys_;  // of sorted and pending words
 };
 
 // The sink a window search fills: every word goes to the list.
@@ -36,6 +49,9 @@ class CResultsSinkListCtrl : public CResultsSink {
   explicit CResultsSinkListCtrl(ResultsList* list);
   bool AddResult(const char* word) override;
   int GetResultCount() const override;
+
+ private:
+  ResultsList* list_;
 };
 
 }  // namespace vocor
