@@ -37,6 +37,11 @@ std::vector<DictionaryMenuEntry> BuildDictionaryMenu(
     CDictionarySet* all_dictionaries, CDictionarySet* all_sets,
     const CDictionary* active, bool searching);
 
+// A dictionary's name as UTF-8: a file name that already is UTF-8 stays
+// as it is, a name read from a binary dictionary (engine text) is
+// converted.
+std::string DictionaryDisplayName(const CDictionary* dictionary);
+
 // "&1 name" up to 9, "1&0 name" from 10 on; every '&' of the name doubled.
 std::string DictionaryMenuText(int number, const std::string& utf8_name);
 

@@ -17,9 +17,17 @@ struct CVersionInfo {
 // The resource the build generates.
 extern const char kVersionResource[];  // ":/version/version.txt"
 
+// Reads the generated text: one "Key=Value" per line, the keys
+// FileDescription, FileVersion and LegalCopyright (others are ignored).
+// False, with *out untouched, when the text lacks FileVersion.
+bool ParseVersionText(const std::string& text, CVersionInfo* out);
+// Makes `info` the process-wide information (ReadVersionInfo does this).
+void SetVersionInfo(const CVersionInfo& info);
+
 // Fills the process-wide version information from `resource`; false when
 // the resource is missing (nothing is changed then).
 bool ReadVersionInfo(const char* resource = kVersionResource);
+// Needs Qt's resource system: implemented in the Qt library.
 // The information read last; empty texts before a successful read.
 const CVersionInfo& VersionInfo();
 
