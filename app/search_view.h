@@ -9,12 +9,16 @@
 #ifndef VOCOR_APP_SEARCH_VIEW_H_
 #define VOCOR_APP_SEARCH_VIEW_H_
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/layout.h"
 
 class QFrame;
+class QLineEdit;
 class QListView;
 class QPushButton;
 class QTabWidget;
@@ -35,6 +39,8 @@ class CSearchView : public QWidget {
   // length units (from the application font), fixed for the view's life.
   CSearchView(SearchHost* host, const LayoutUnits& units,
               QWidget* parent = nullptr);
+  // Ends a running search without calling the host: the frame may already
+  // be half destroyed when its central widget goes.
   ~CSearchView() override;
 
   // Runs the active form's request over the host's active dictionary. A
@@ -72,11 +78,16 @@ class CSearchView : public QWidget {
   // Lets the user choose the results font (a non-native QFontDialog) and
   // stores it as the "Font" text under the window key.
   void ChangeFont();
+  // The value "Font" under this key holds the results font.
+  static std::string WindowKey();
 
   // The results list; owned by the view.
   QListView* resultsList() const;
   // The words of the results list in display order, as UTF-8.
-  QStringList ResultWords() const;
+  std::vector<std::string> ResultWords() const;
+  // The view's own Search and Stop buttons.
+  QPushButton* searchButton() const { return search_button_; }
+  QPushButton* stopButton() const { return stop_button_; }
 
  signals:
   // A search started (true) or ended (false).
@@ -84,18 +95,27 @@ class CSearchView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   class RunObserver;
 
+  void CreateControls();
   void CreateForms();
   void LayOutChildren();
   void ShowMessage(int id);
-  void EndSearch(bool limit_reached);
+  void UpdateProgress(int position);
+  void EndSearch();
+  void RestoreFocus();
+  void OnTabChanged();
+  void OnInputChanged();
+  void UpdateButtons();
   void CycleTab(bool backwards);
+  void CopyResults();
   void LoadResultsFont();
+  // The line edit of the focused box, or null when no box of the view has
+  // the focus.
+  QLineEdit* FocusedEdit() const;
 
   SearchHost* host_;
   LayoutUnits units_;
@@ -108,7 +128,7 @@ class CSearchView : public QWidget {
   IdleSearchDriver* driver_ = nullptr;
   std::unique_ptr<RunObserver> observer_;
   std::unique_ptr<CSearchRun> run_;
-  QWidget* focus_before_search_ = nullptr;
+  QPointer<QWidget> focus_before_search_;
 };
 
 }  // namespace vocor
