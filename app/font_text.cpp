@@ -9,7 +9,21 @@ namespace vocor {
 
 namespace {
 
+// The record holds 31 characters and a terminating zero; the stored text
+// is UTF-8, so characters are counted, not bytes.
 constexpr size_t kMaxFaceName = 31;
+
+bool IsContinuationByte(char c) { return (c & 0xC0) == 0x80; }
+
+// How many bytes of `text` its first `max_chars` characters take.
+size_t Utf8PrefixLength(const std::string& text, size_t max_chars) {
+  size_t chars = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsContinuationByte(text[i])) continue;
+    if (chars++ == max_chars) return i;
+  }
+  return text.size();
+}
 
 // One number in the "%i" notation of formatted input (leading blanks, a
 // sign, then decimal, 0 octal or 0x hexadecimal digits), followed by a
@@ -34,7 +48,8 @@ std::string FormatLogFont(const LogFont& font) {
       static_cast<long>(font.weight), font.italic, font.underline,
       font.strike_out, font.char_set, font.out_precision, font.clip_precision,
       font.quality, font.pitch_and_family);
-  return text + font.face_name.substr(0, kMaxFaceName);
+  return text + font.face_name.substr(
+                    0, Utf8PrefixLength(font.face_name, kMaxFaceName));
 }
 
 bool ParseLogFont(const std::string& text, LogFont* font) {
@@ -45,7 +60,9 @@ bool ParseLogFont(const std::string& text, LogFont* font) {
   }
   // The face name runs to the end: spaces and commas belong to it.
   const std::string face(cursor);
-  if (face.empty() || face.size() > kMaxFaceName) return false;
+  if (face.empty() || Utf8PrefixLength(face, kMaxFaceName) != face.size()) {
+    return false;
+  }
 
   LogFont parsed;
   int32_t* longs[] = {&parsed.height, &parsed.width, &parsed.escapement,

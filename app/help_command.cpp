@@ -1,5 +1,8 @@
 #include "app/help_command.h"
 
+#include "app/command_texts.h"
+#include "app/dictionary_menu.h"
+
 namespace vocor {
 
 namespace {
@@ -32,6 +35,50 @@ HelpPage HelpPageFor(unsigned translated_command) {
     default:
       return HelpPage::kContents;
   }
+}
+
+const char* HelpTopicFile(unsigned topic) {
+  constexpr unsigned kCommandHelpBase = 0x10000;
+  if (topic > kCommandHelpBase) topic -= kCommandHelpBase;
+  switch (topic) {
+    case kCmdCrosswordSearch:
+      return "crossword.html";
+    case kCmdAnagramSearch:
+      return "anagram.html";
+    case kCmdHiddenSearch:
+      return "hidden.html";
+    case kCmdSearch:
+    case kCmdStop:
+    case kCmdStopKey:
+      return "patterns.html";
+    case kCmdConfigureDictionaries:
+    case kCmdBuildDictionary:
+      return "dictionaries.html";
+    case kCmdUndo:
+    case kCmdCut:
+    case kCmdCopy:
+    case kCmdPaste:
+    case kCmdNextPane:
+    case kCmdPrevPane:
+      return "keyboard.html";
+    default:
+      if (topic >= kCmdLoadedDictionary && topic <= kLastDictionaryCommand) {
+        return "dictionaries.html";
+      }
+      return kHelpPages[0].file;
+  }
+}
+
+const char* HelpFileFor(unsigned command, unsigned data) {
+  switch (HelpPageFor(TranslateHelpCommand(command))) {
+    case HelpPage::kTopic:
+      return HelpTopicFile(data);
+    case HelpPage::kIndex:
+      return "keywords.html";
+    case HelpPage::kContents:
+      break;
+  }
+  return kHelpPages[0].file;
 }
 
 }  // namespace vocor
