@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,6 +82,7 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   view_ = new CSearchView(this, units, this);
   setCentralWidget(view_);
   ConnectCommands();
+  CheckBarCommands();
   UpdateCommandStates();
 }
 
@@ -163,10 +165,12 @@ void CMainFrame::CreateViewMenu() {
   menu->addSeparator();
   AddAction(kCmdViewToolBar, menu)->setCheckable(true);
   AddAction(kCmdViewStatusBar, menu)->setCheckable(true);
-  connect(menu, &QMenu::aboutToShow, this, [this] {
-    action(kCmdViewToolBar)->setChecked(!tool_bar_->isHidden());
-    action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
-  });
+  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckBarCommands);
+}
+
+void CMainFrame::CheckBarCommands() {
+  action(kCmdViewToolBar)->setChecked(!tool_bar_->isHidden());
+  action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
 }
 
 void CMainFrame::CreateHelpMenu() {
@@ -226,6 +230,7 @@ void CMainFrame::CreateToolBar() {
 void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
   message_pane_ = new QLabel(QString::fromUtf8(kIdleMessage), bar);
+  message_pane_->setObjectName(QStringLiteral("messagePane"));
   message_pane_->setMargin(2);
   message_pane_->setMinimumWidth(1);
   message_pane_->installEventFilter(this);
@@ -274,7 +279,11 @@ void CMainFrame::ConnectCommands() {
 // the original re-evaluated them whenever the program went idle.
 void CMainFrame::WatchFocusedBox(QWidget* focused) {
   if (watched_box_ != nullptr) disconnect(watched_box_, nullptr, this, nullptr);
-  watched_box_ = qobject_cast<QLineEdit*>(focused);
+  // An editable combo box keeps the focus itself; its line edit holds the
+  // selection and the undo state.
+  auto* combo = qobject_cast<QComboBox*>(focused);
+  watched_box_ = combo != nullptr ? combo->lineEdit()
+                                  : qobject_cast<QLineEdit*>(focused);
   if (watched_box_ != nullptr) {
     connect(watched_box_, &QLineEdit::selectionChanged, this,
             &CMainFrame::UpdateCommandStates);
@@ -404,6 +413,7 @@ void CMainFrame::LoadBarState() {
   if (ReadRegString(kCurrentUser, kBarStateKey, kStatusBarValue, &text)) {
     statusBar()->setVisible(text != "0");
   }
+  CheckBarCommands();
 }
 
 void CMainFrame::SaveBarState() {

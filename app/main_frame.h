@@ -76,6 +76,7 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void CreateDictionariesMenu();
   void CreateViewMenu();
   void CreateHelpMenu();
+  void CheckBarCommands();
   void CreateShortcuts();
   void CreateToolBar();
   void CreateStatusBar();
