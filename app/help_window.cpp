@@ -42,7 +42,9 @@ class HelpWindow : public QWidget {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     const QFontMetrics metrics(font());
-    resize(100 * metrics.averageCharWidth(), 36 * metrics.height());
+    const int w = metrics.averageCharWidth();
+    resize(100 * w, 36 * metrics.height());
+    splitter->setSizes({24 * w, 76 * w});
 
     connect(contents_, &QListWidget::currentRowChanged, this, [this](int row) {
       if (row >= 0) browser_->setSource(PageUrl(kHelpPages[row].file));
