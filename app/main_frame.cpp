@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
@@ -22,6 +23,7 @@
 #include "app/dictionary_menu.h"
 #include "app/help_command.h"
 #include "app/help_window.h"
+#include "app/search_info_view.h"
 #include "app/search_view.h"
 #include "app/window_placement_qt.h"
 #include "dictionary/dictionary.h"
@@ -81,6 +83,8 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   CreateStatusBar();
   view_ = new CSearchView(this, units, this);
   setCentralWidget(view_);
+  // The window opens with the caret in the form, ready for a clue.
+  view_->GetActiveForm()->FocusForm();
   ConnectCommands();
   CheckBarCommands();
   UpdateCommandStates();
@@ -402,6 +406,15 @@ QString CMainFrame::foundText() const { return found_pane_->text(); }
 void CMainFrame::ShowMessage(const char* text) {
   QMessageBox::information(this, QString::fromUtf8(kAppTitle),
                            QString::fromUtf8(text));
+}
+
+// Without a stored placement: three quarters of the screen, where the
+// original platform's default placement would put a new main window.
+void CMainFrame::ApplyDefaultPlacement() {
+  const QRect screen = this->screen()->availableGeometry();
+  resize(std::max(minimumWidth(), screen.width() * 3 / 4),
+         std::max(minimumHeight(), screen.height() * 3 / 4));
+  move(screen.topLeft() + QPoint(screen.width() / 16, screen.height() / 16));
 }
 
 void CMainFrame::LoadBarState() {

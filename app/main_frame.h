@@ -49,6 +49,9 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void SetFoundCount(int count) override;
   void UpdateCommandStates() override;
 
+  // Size and position when no placement is stored.
+  void ApplyDefaultPlacement();
+
   // Tool bar and status bar visibility and position, under kBarStateKey.
   void LoadBarState();
   void SaveBarState();

@@ -68,6 +68,7 @@ bool CVocorApp::InitInstance() {
   if (!RestoreWindowPlacement(frame_.get(), kCurrentUser,
                               CMainFrame::kRegistryKey,
                               CMainFrame::kPositionValue)) {
+    frame_->ApplyDefaultPlacement();
     frame_->show();
   }
   frame_->UpdateCommandStates();
