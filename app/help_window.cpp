@@ -87,8 +87,9 @@ void ShowHelp(QWidget* owner, unsigned command, unsigned data) {
   if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
   QPointer<HelpWindow>& window = TheHelpWindow();
   if (window.isNull()) {
-    // Top-level and deleted on close, so it never keeps the program alive
-    // after the main window closes (it is closed with it).
+    // Top-level, so it stays usable beside the main window; it does not
+    // count as a window that keeps the program running once the main
+    // window closes.
     window = new HelpWindow;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setAttribute(Qt::WA_QuitOnClose, false);
