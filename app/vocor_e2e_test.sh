@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# End to end: starts the real window program on a private X server, types a
+# clue as a person would, presses F3, moves to the results with F6, copies
+# them with Ctrl+C and compares the clipboard with vocor-cli's answer to the
+# same query over the same installed dictionary.
+#
+# Usage: vocor_e2e_test.sh VOCOR VOCOR_CLI
+# Exit 77 (skipped) only when the X tools are missing.
+set -euo pipefail
+vocor=$1
+cli=$2
+clue=${VOCOR_E2E_CLUE:-c?t}
+
+for tool in Xvfb xdotool xclip; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed (scripts/setup installs it)"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vocor-e2e-XXXXXX")
+export HOME=$work XDG_CONFIG_HOME=$work/.config XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+xvfb_pid=
+vocor_pid=
+cleanup() {
+  [[ -n $vocor_pid ]] && kill "$vocor_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A display number nobody uses; Xvfb itself refuses one taken meanwhile.
+start_xvfb() {
+  local n
+  for n in $(seq 90 190); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      if [[ -e /tmp/.X11-unix/X$n ]]; then
+        export DISPLAY=:$n
+        return 0
+      fi
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=
+  done
+  fail "no X server could be started"
+}
+
+# Ctrl+C with the results list focused until the clipboard holds the
+# expected text (the search may still be running at the first try).
+copy_results() {
+  local try
+  for try in $(seq 50); do
+    xdotool key --clearmodifiers ctrl+c
+    sleep 0.1
+    xclip -selection clipboard -o 2>/dev/null | LC_ALL=C sort >"$work/window.txt" || true
+    cmp -s "$work/window.txt" "$work/cli.txt" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+data=$(dirname "$vocor")/Data
+dictionary=$(ls "$data"/*.dic | head -1)
+[[ -n $dictionary ]] || fail "no dictionary in $data"
+# Installed beforehand, so that the window starts without its first-run
+# question and both programs search the same list.
+"$cli" dictionaries install "$dictionary" >/dev/null
+"$cli" crossword "$clue" | LC_ALL=C sort >"$work/cli.txt"
+[[ -s $work/cli.txt ]] || fail "vocor-cli found nothing for $clue"
+
+start_xvfb
+"$vocor" >"$work/vocor.log" 2>&1 &
+vocor_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vocor$' | head -1)
+[[ -n $window ]] || fail "the window did not appear"
+xdotool windowfocus --sync "$window"
+sleep 0.2
+xdotool type --delay 20 "$clue"
+xdotool key F3
+sleep 0.3
+xdotool key F6
+if ! copy_results; then
+  diff "$work/cli.txt" "$work/window.txt" | head -20 >&2 || true
+  cat "$work/vocor.log" >&2
+  fail "the copied results differ from vocor-cli's"
+fi
+echo "PASS: $(wc -l <"$work/cli.txt") words for '$clue' match vocor-cli"
