@@ -91,10 +91,13 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
 }
 
 CMainFrame::~CMainFrame() {
-  // The view may call back while it ends a running search.
+  // The view ends a running search as it goes and reports that to this
+  // frame, which must still be whole then; with view_ already null the
+  // reports leave the view alone.
   disconnect(qApp, nullptr, this, nullptr);
-  delete view_;
+  CSearchView* view = view_;
   view_ = nullptr;
+  delete view;
 }
 
 QAction* CMainFrame::AddAction(unsigned command, QMenu* menu) {

@@ -395,6 +395,21 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame->messageText(), QString::fromUtf8(kIdleMessage));
   }
 
+  void closingDuringASearchEndsIt() {
+    FrameFixture fixture;
+    fixture.Install("Cats", {"cat", "cot", "cut"});
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    fixture.TypePattern(QStringLiteral("*"));
+    frame->searchView()->StartSearch();
+    QVERIFY(frame->searchView()->IsSearching());
+    frame->close();
+    fixture.NewFrame();  // the old frame and its running search go
+    std::string text;
+    QVERIFY(ReadRegString(kCurrentUser, CMainFrame::kRegistryKey, "Position",
+                          &text));
+  }
+
   void buildDictionaryOnlyShowsItsMessage() {
     FrameFixture fixture;
     CMainFrame* frame = fixture.NewFrame();
