@@ -289,8 +289,8 @@ void CMainFrame::WatchFocusedBox(QWidget* focused) {
   // An editable combo box keeps the focus itself; its line edit holds the
   // selection and the undo state.
   auto* combo = qobject_cast<QComboBox*>(focused);
-  watched_box_ = combo != nullptr ? combo->lineEdit()
-                                  : qobject_cast<QLineEdit*>(focused);
+  watched_box_ =
+      combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(focused);
   if (watched_box_ != nullptr) {
     connect(watched_box_, &QLineEdit::selectionChanged, this,
             &CMainFrame::UpdateCommandStates);

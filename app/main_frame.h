@@ -30,9 +30,9 @@ class CMainFrame : public QMainWindow, public SearchHost {
 
  public:
   // The window's settings key and its values.
-  static const char kRegistryKey[];   // "...\Vocor for Windows\Window"
+  static const char kRegistryKey[];    // "...\Vocor for Windows\Window"
   static const char kPositionValue[];  // "Position"
-  static const char kBarStateKey[];   // "...\Window\ToolBar"
+  static const char kBarStateKey[];    // "...\Window\ToolBar"
 
   // `state` is borrowed and must outlive the frame. The frame is created
   // hidden; the application restores its placement and shows it.

@@ -1,6 +1,8 @@
 // The main frame over a DictionaryState of its own: the Dictionaries menu,
 // the command states during a search, the keys, the status line, and the
 // settings that survive a restart (placement, bars, results font).
+#include "app/main_frame.h"
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDialog>
@@ -16,7 +18,6 @@
 #include <memory>
 
 #include "app/command_texts.h"
-#include "app/main_frame.h"
 #include "app/recent_text_cb.h"
 #include "app/search_info_view.h"
 #include "app/search_view.h"
@@ -106,7 +107,9 @@ QStringList Texts(const QList<QAction*>& entries) {
   return texts;
 }
 
-QString Name(int index) { return QStringLiteral("Dict %1").arg(index, 2, 10, QLatin1Char('0')); }
+QString Name(int index) {
+  return QStringLiteral("Dict %1").arg(index, 2, 10, QLatin1Char('0'));
+}
 
 }  // namespace
 
@@ -124,8 +127,9 @@ class MainFrameTest : public QObject {
     const QList<QAction*> entries = OpenDictionaryMenu(frame);
     QStringList expected{"&1 All Dictionaries", "-"};
     for (int n = 2; n <= 31; ++n) {
-      const QString number = n < 10 ? QStringLiteral("&%1").arg(n)
-                                    : QStringLiteral("%1&%2").arg(n / 10).arg(n % 10);
+      const QString number =
+          n < 10 ? QStringLiteral("&%1").arg(n)
+                 : QStringLiteral("%1&%2").arg(n / 10).arg(n % 10);
       expected.append(number + " " + Name(n - 2));
     }
     QCOMPARE(Texts(entries), expected);
@@ -186,8 +190,8 @@ class MainFrameTest : public QObject {
     QCOMPARE(frame->activeDictionaryText(), QStringLiteral("Cats & Dogs"));
     QVERIFY(!frame->searchView()->IsSearching());
     uint32_t stored = 0;
-    QVERIFY(!ReadRegDword(kCurrentUser, kSettingsKey, "ActiveDictionary",
-                          &stored));
+    QVERIFY(
+        !ReadRegDword(kCurrentUser, kSettingsKey, "ActiveDictionary", &stored));
     QVERIFY(OpenDictionaryMenu(frame)[3]->isChecked());
   }
 
@@ -207,9 +211,9 @@ class MainFrameTest : public QObject {
     QCOMPARE(Texts(entries), (QStringList{"&1 All Dictionaries", "&2 Pets", "-",
                                           "&3 Birds", "&4 Cats", "&5 Fish"}));
     QVERIFY(!entries[0]->isChecked());
-    QVERIFY(entries[1]->isChecked());   // the set: the standard check
+    QVERIFY(entries[1]->isChecked());  // the set: the standard check
     QVERIFY(entries[1]->icon().isNull());
-    for (int member : {3, 5}) {         // its members: the set-member mark
+    for (int member : {3, 5}) {  // its members: the set-member mark
       QVERIFY(!entries[member]->icon().isNull());
       QVERIFY(!entries[member]->isChecked());
     }
@@ -237,7 +241,8 @@ class MainFrameTest : public QObject {
     QCOMPARE(bar->value(), 250);
     // The message pane is what the status bar's permanent panes leave.
     QStatusBar* status = frame->statusBar();
-    const QRect pane = status->findChild<QLabel*>(QStringLiteral("messagePane"))->geometry();
+    const QRect pane =
+        status->findChild<QLabel*>(QStringLiteral("messagePane"))->geometry();
     const int from_30 = pane.left() + 30 * fixture.metrics().ave_char_width;
     const int middle = (pane.left() + pane.left() + pane.width()) / 2;
     QCOMPARE(bar->geometry().left(), width > 0 ? from_30 : middle);
@@ -271,7 +276,8 @@ class MainFrameTest : public QObject {
              text.c_str());
 
     frame = fixture.NewFrame();
-    QVERIFY(RestoreWindowPlacement(frame, kCurrentUser, CMainFrame::kRegistryKey,
+    QVERIFY(RestoreWindowPlacement(frame, kCurrentUser,
+                                   CMainFrame::kRegistryKey,
                                    CMainFrame::kPositionValue));
     QVERIFY(frame->isVisible());
     QVERIFY(!frame->isMinimized());  // never restored minimized
@@ -330,7 +336,8 @@ class MainFrameTest : public QObject {
     CMainFrame* frame = fixture.NewFrame();
     QVERIFY(fixture.ShowActive());
     fixture.TypePattern(QStringLiteral("c?t"));
-    QLineEdit* edit = frame->searchView()->GetActiveForm()->boxes().front()->lineEdit();
+    QLineEdit* edit =
+        frame->searchView()->GetActiveForm()->boxes().front()->lineEdit();
     QTRY_VERIFY(edit->hasFocus());
     QVERIFY(!frame->action(kCmdUndo)->isEnabled());
     QTest::keyClicks(edit, QStringLiteral("x"));

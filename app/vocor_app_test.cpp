@@ -1,6 +1,8 @@
 // Start-up and shutdown of the window program against private settings
 // stores: the first-run question, the stored active dictionary, the reset
 // question and a missing version block.
+#include "app/vocor_app.h"
+
 #include <QMainWindow>
 #include <QPushButton>
 #include <QtTest>
@@ -10,7 +12,6 @@
 
 #include "app/command_texts.h"
 #include "app/main_frame.h"
-#include "app/vocor_app.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary_state.h"
 #include "settings/scratch_home.h"
@@ -35,8 +36,8 @@ class StartupFixture {
     std::filesystem::create_directories(data_ + "/folder.dic");
     QVERIFY(testing::WriteDicFile(data_ + "/birds.dic", "Birds",
                                   {"crow", "wren", "robin"}));
-    QVERIFY(testing::WriteDicFile(data_ + "/cats.dic", "Cats",
-                                  {"lion", "puma"}));
+    QVERIFY(
+        testing::WriteDicFile(data_ + "/cats.dic", "Cats", {"lion", "puma"}));
     // A damaged binary dictionary: neither format.
     testing::WriteTextFile(data_ + "/junk.dic",
                            ReadFile(data_ + "/cats.dic").substr(0, 24));
@@ -163,7 +164,8 @@ class VocorAppTest : public QObject {
     int cats_id = -1;
     {
       auto app = fixture.Start();
-      CDictionary* cats = app->state()->all_dictionaries()->members().items().back();
+      CDictionary* cats =
+          app->state()->all_dictionaries()->members().items().back();
       cats_id = cats->id();
       app->state()->SetActive(cats);
     }  // the destructor runs ExitInstance
@@ -193,9 +195,9 @@ class VocorAppTest : public QObject {
     QCOMPARE(app->state()->all_dictionaries()->members().GetCount(),
              yes ? 0 : 2);
     std::string font;
-    QCOMPARE(ReadRegString(kCurrentUser, CMainFrame::kRegistryKey, "Font",
-                           &font),
-             !yes);
+    QCOMPARE(
+        ReadRegString(kCurrentUser, CMainFrame::kRegistryKey, "Font", &font),
+        !yes);
   }
 
   void resetQuestionDefaultsToNo() {

@@ -49,8 +49,7 @@ int RunChild(int argc, char** argv, const QString& data) {
 // Installs the data folder's dictionaries into the private home.
 int Seed(const QString& data) {
   vocor::DictionaryState state;
-  const int installed =
-      state.InstallDataFolderDictionaries(data.toStdString());
+  const int installed = state.InstallDataFolderDictionaries(data.toStdString());
   vocor::CloseSettingsStore();
   return installed > 0 ? 0 : 1;
 }
@@ -89,8 +88,8 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   QDir(home.path()).mkpath(QStringLiteral("run"));
   QFile::setPermissions(home.path() + "/run", QFileDevice::ReadOwner |
-                                                   QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner);
+                                                  QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner);
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("HOME", home.path());
   environment.insert("XDG_CONFIG_HOME", home.path() + "/.config");
@@ -118,9 +117,10 @@ int main(int argc, char** argv) {
     times.push_back(ms);
   }
   std::sort(times.begin(), times.end());
-  std::printf("start to window shown (%s, %d runs, shipped dictionaries): "
-              "median %.1f ms, min %.1f ms, max %.1f ms (goal <= 300 ms)\n",
-              qPrintable(environment.value("QT_QPA_PLATFORM")), runs,
-              times[times.size() / 2], times.front(), times.back());
+  std::printf(
+      "start to window shown (%s, %d runs, shipped dictionaries): "
+      "median %.1f ms, min %.1f ms, max %.1f ms (goal <= 300 ms)\n",
+      qPrintable(environment.value("QT_QPA_PLATFORM")), runs,
+      times[times.size() / 2], times.front(), times.back());
   return 0;
 }
