@@ -104,10 +104,8 @@ QAction* CMainFrame::AddAction(unsigned command, QMenu* menu) {
   auto* action = new QAction(Utf8(CommandMenuText(command)), this);
   action->setData(command);
   action->setStatusTip(Utf8(CommandPrompt(command)));
-  action->setToolTip(Utf8(CommandToolTip(command)));
-  if (action->toolTip().isEmpty()) {
-    action->setToolTip(Utf8(MenuTextWithoutKey(CommandMenuText(command))));
-  }
+  const std::string_view tool_tip = CommandToolTip(command);
+  if (!tool_tip.empty()) action->setToolTip(Utf8(tool_tip));
   actions_[command] = action;
   if (menu != nullptr) {
     menu->addAction(action);
