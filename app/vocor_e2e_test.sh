@@ -27,8 +27,8 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 xvfb_pid=
 vocor_pid=
 cleanup() {
-  [[ -n $vocor_pid ]] && kill "$vocor_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  if [[ -n $vocor_pid ]]; then kill "$vocor_pid" 2>/dev/null || true; fi
+  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -63,8 +63,7 @@ start_xvfb() {
 # Ctrl+C with the results list focused until the clipboard holds the
 # expected text (the search may still be running at the first try).
 copy_results() {
-  local try
-  for try in $(seq 50); do
+  for _ in $(seq 50); do
     xdotool key --clearmodifiers ctrl+c
     sleep 0.1
     xclip -selection clipboard -o 2>/dev/null | LC_ALL=C sort >"$work/window.txt" || true
