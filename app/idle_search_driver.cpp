@@ -4,8 +4,12 @@
 
 namespace vocor {
 
-IdleSearchDriver::IdleSearchDriver(std::function<bool()> step, QObject* parent)
-    : QObject(parent), step_(std::move(step)) {
+IdleSearchDriver::IdleSearchDriver(std::function<bool()> step,
+                                   std::function<void()> after_tick,
+                                   QObject* parent)
+    : QObject(parent),
+      step_(std::move(step)),
+      after_tick_(std::move(after_tick)) {
   timer_.setInterval(0);
   connect(&timer_, &QTimer::timeout, this, &IdleSearchDriver::Tick);
 }
@@ -40,6 +44,7 @@ void IdleSearchDriver::Tick() {
            clock.elapsed() < kBudgetMs);
   in_step_ = false;
   if (!more) timer_.stop();
+  if (after_tick_) after_tick_();
 }
 
 }  // namespace vocor

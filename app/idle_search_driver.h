@@ -22,7 +22,10 @@ class IdleSearchDriver : public QObject {
 
  public:
   // `step` runs one slice of work and returns whether there is more.
+  // `after_tick`, when given, runs after the steps of each tick: the place
+  // to show what they produced, once per tick rather than once per step.
   explicit IdleSearchDriver(std::function<bool()> step,
+                            std::function<void()> after_tick = {},
                             QObject* parent = nullptr);
 
   // Starts ticking; ticks stop by themselves when a step returns false.
@@ -41,6 +44,7 @@ class IdleSearchDriver : public QObject {
   bool Paused() const;
 
   std::function<bool()> step_;
+  std::function<void()> after_tick_;
   QTimer timer_;
   bool in_step_ = false;
 };

@@ -25,6 +25,7 @@
 #include "app/search_host.h"
 #include "app/search_info_view.h"
 #include "dictionary/dictionary_state.h"
+#include "engine/charset.h"
 #include "search/clipboard_text.h"
 #include "search/messages.h"
 #include "search/search_run.h"
@@ -49,17 +50,51 @@ class CSearchView::RunObserver : public SearchObserver {
   CSearchView* view_;
 };
 
+namespace {
+
+// Fills the results list and measures every new word, so that the columns
+// of the list can be as wide as its widest word without measuring all
+// words again at each refresh.
+class MeasuringSink : public CResultsSinkListCtrl {
+ public:
+  MeasuringSink(ResultsList* list, const QFontMetrics* metrics, int* widest)
+      : CResultsSinkListCtrl(list),
+        list_(list),
+        metrics_(metrics),
+        widest_(widest) {}
+
+  bool AddResult(const char* word) override {
+    const int before = list_->size();
+    const bool result = CResultsSinkListCtrl::AddResult(word);
+    if (list_->size() != before) {
+      const QString text = QString::fromStdString(EngineToUtf8(word));
+      *widest_ = std::max(*widest_, metrics_->horizontalAdvance(text));
+    }
+    return result;
+  }
+
+ private:
+  ResultsList* list_;
+  const QFontMetrics* metrics_;
+  int* widest_;
+};
+
+}  // namespace
+
 CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
                          QWidget* parent)
     : QWidget(parent),
       host_(host),
       units_(units),
       observer_(std::make_unique<RunObserver>(this)) {
-  driver_ = new IdleSearchDriver([this] { return SearchStep(); }, this);
+  driver_ = new IdleSearchDriver([this] { return SearchStep(); },
+                                 [this] { ShowPendingResults(); }, this);
   CreateControls();
   CreateForms();
   LoadResultsFont();
   UpdateButtons();
+  // Takes effect when the window is first shown.
+  GetActiveForm()->FocusForm();
   // Ctrl+Tab must reach the view before a box or the tab control acts on
   // it, whichever of the view's widgets has the focus.
   qApp->installEventFilter(this);
@@ -193,10 +228,12 @@ void CSearchView::StartSearch() {
     return;
   }
   model_->Clear();
+  widest_ = 0;
   observer_->Reset();
   run_ = std::make_unique<CSearchRun>(
       std::move(request.query),
-      std::make_unique<CResultsSinkListCtrl>(model_->list()), observer_.get());
+      std::make_unique<MeasuringSink>(model_->list(), &metrics_, &widest_),
+      observer_.get());
   host_->BeginSearchProgress(run_->extent());
   host_->SetSearchStatus(QString::fromUtf8(kSearchingStatus));
   host_->SetFoundCount(0);
@@ -224,10 +261,31 @@ bool CSearchView::SearchStep() {
   return true;
 }
 
+// The count and the bar follow every refresh point; the list itself is
+// shown once per tick of the idle driver (ShowPendingResults): merging and
+// laying out 10000 words at every 20th would cost more than the search.
 void CSearchView::UpdateProgress(int position) {
-  model_->Refresh();
   host_->SetSearchProgress(position);
-  host_->SetFoundCount(model_->rowCount());
+  host_->SetFoundCount(model_->list()->size());
+}
+
+void CSearchView::ShowPendingResults() {
+  if (!model_->Refresh()) return;
+  UpdateGrid();
+  // A reset only schedules the layout on a timer, which the idle driver's
+  // own timer would keep putting off while the search runs.
+  list_->doItemsLayout();
+  list_->viewport()->update();
+}
+
+void CSearchView::UpdateGrid() {
+  // Every column is as wide as the widest word, as in a list control in
+  // list mode; the words are never cut short.
+  const int margin =
+      style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+  const QSize grid(widest_ + 2 * margin + 2 * metrics_.averageCharWidth(),
+                   metrics_.height() + 2);
+  if (list_->gridSize() != grid) list_->setGridSize(grid);
 }
 
 void CSearchView::StopSearch() {
@@ -240,7 +298,7 @@ void CSearchView::EndSearch() {
   driver_->Stop();
   host_->EndSearchProgress();
   run_.reset();
-  model_->Refresh();
+  ShowPendingResults();
   host_->SetFoundCount(model_->rowCount());
   UpdateButtons();
   emit searchStateChanged(false);
@@ -377,10 +435,22 @@ void CSearchView::CopyResults() {
 void CSearchView::LoadResultsFont() {
   LogFont stored;
   if (ReadRegFont(kCurrentUser, WindowKey().c_str(), "Font", &stored)) {
-    list_->setFont(FontFromLogFont(stored));
+    SetResultsFont(FontFromLogFont(stored));
   } else {
-    list_->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    SetResultsFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
   }
+}
+
+void CSearchView::SetResultsFont(const QFont& font) {
+  list_->setFont(font);
+  metrics_ = QFontMetrics(list_->font());
+  widest_ = 0;
+  for (const std::string& word : model_->Words()) {
+    widest_ = std::max(
+        widest_, metrics_.horizontalAdvance(QString::fromStdString(word)));
+  }
+  UpdateGrid();
+  list_->doItemsLayout();
 }
 
 void CSearchView::ChangeFont() {
@@ -388,9 +458,7 @@ void CSearchView::ChangeFont() {
   const QFont font = QFontDialog::getFont(&ok, list_->font(), this, tr("Font"),
                                           QFontDialog::DontUseNativeDialog);
   if (!ok) return;
-  list_->setFont(font);
-  // The column widths come from the item size, measured once per layout.
-  list_->doItemsLayout();
+  SetResultsFont(font);
   WriteRegFont(kCurrentUser, WindowKey().c_str(), "Font",
                LogFontFromFont(font));
 }

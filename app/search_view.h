@@ -9,6 +9,7 @@
 #ifndef VOCOR_APP_SEARCH_VIEW_H_
 #define VOCOR_APP_SEARCH_VIEW_H_
 
+#include <QFontMetrics>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -105,6 +106,9 @@ class CSearchView : public QWidget {
   void LayOutChildren();
   void ShowMessage(int id);
   void UpdateProgress(int position);
+  void ShowPendingResults();
+  void UpdateGrid();
+  void SetResultsFont(const QFont& font);
   void EndSearch();
   void RestoreFocus();
   void OnTabChanged();
@@ -129,6 +133,9 @@ class CSearchView : public QWidget {
   std::unique_ptr<RunObserver> observer_;
   std::unique_ptr<CSearchRun> run_;
   QPointer<QWidget> focus_before_search_;
+  // The results font's metrics and the width of the widest word listed.
+  QFontMetrics metrics_{QFont()};
+  int widest_ = 0;
 };
 
 }  // namespace vocor

@@ -133,6 +133,7 @@ class SearchViewTest : public QObject {
   void refusals();
   void stopKeepsResults();
   void limitStopsAfterMessage();
+  void wordsShowWhileRunning();
   void ctrlTabWraps();
   void selectTabFocusesForm();
   void editCommands();
@@ -388,6 +389,33 @@ void SearchViewTest::limitStopsAfterMessage() {
   QCOMPARE(view_->resultsList()->model()->rowCount(), 10000);
   QCOMPARE(host_.found, 10000);
   QCOMPARE(host_.ended, 1);
+}
+
+// The list shows words while the search runs (not only at its end), and
+// its columns are as wide as the widest word.
+void SearchViewTest::wordsShowWhileRunning() {
+  host_.dictionary = many_.get();
+  Form(0)->boxes().front()->setEditText("*");
+  QAbstractItemModel* model = view_->resultsList()->model();
+  bool shown_while_running = false;
+  connect(model, &QAbstractItemModel::modelReset, view_.get(), [&] {
+    if (model->rowCount() > 0 && model->rowCount() < 10000) {
+      shown_while_running = shown_while_running || view_->IsSearching();
+    }
+  });
+  WhenModal(view_.get(), [](QWidget* modal) { modal->close(); });
+  view_->StartSearch();
+  RunToEnd();
+  QVERIFY(shown_while_running);
+
+  Form(0)->boxes().front()->setEditText("abracadabra");
+  host_.dictionary = small_.get();
+  view_->StartSearch();
+  RunToEnd();
+  QListView* list = view_->resultsList();
+  QCOMPARE(model->rowCount(), 1);
+  const int needed = list->fontMetrics().horizontalAdvance("abracadabra");
+  QVERIFY(list->visualRect(model->index(0, 0)).width() > needed);
 }
 
 void SearchViewTest::ctrlTabWraps() {
