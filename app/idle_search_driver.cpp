@@ -26,10 +26,9 @@ bool IdleSearchDriver::Paused() const {
 }
 
 void IdleSearchDriver::Tick() {
-  if (in_step_) return;
-  if (Paused()) {
-    // A zero-interval timer would spin the processor while the dialog is
-    // open; look again now and then instead.
+  if (in_step_ || Paused()) {
+    // A zero-interval timer would spin the processor while the step's
+    // message box or another dialog is open; look again now and then.
     timer_.setInterval(kPausedPollMs);
     return;
   }
