@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -134,6 +135,7 @@ class SearchViewTest : public QObject {
   void stopKeepsResults();
   void limitStopsAfterMessage();
   void wordsShowWhileRunning();
+  void layoutFollowsWindowSize();
   void ctrlTabWraps();
   void selectTabFocusesForm();
   void editCommands();
@@ -416,6 +418,29 @@ void SearchViewTest::wordsShowWhileRunning() {
   QCOMPARE(model->rowCount(), 1);
   const int needed = list->fontMetrics().horizontalAdvance("abracadabra");
   QVERIFY(list->visualRect(model->index(0, 0)).width() > needed);
+}
+
+// Narrow: labels keep 16 average widths, boxes at least 10, the buttons
+// their width (pushed out rather than squeezed). Low: the list gets no
+// height rather than the tabs moving.
+void SearchViewTest::layoutFollowsWindowSize() {
+  for (const QSize size : {QSize(640, 480), QSize(120, 480), QSize(640, 40)}) {
+    view_->resize(size);
+    CSearchInfoView* form = Form(0);
+    QTRY_VERIFY(form->width() > 0);
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+      QCOMPARE(label->width(), 16 * units_.w);
+    }
+    for (CRecentTextCB* box : form->boxes()) {
+      QVERIFY(box->width() >= 10 * units_.w);
+      QVERIFY(box->y() + box->height() <= form->height());
+    }
+    QCOMPARE(view_->searchButton()->width(), units_.bw);
+    QListView* list = view_->resultsList();
+    QVERIFY(list->y() >= view_->searchButton()->y());
+    QCOMPARE(list->width(), size.width());
+    if (size.height() < 100) QCOMPARE(list->height(), 0);
+  }
 }
 
 void SearchViewTest::ctrlTabWraps() {
