@@ -63,10 +63,12 @@ std::string Statement::ColumnBytes(int column) const {
   return std::string(static_cast<const char*>(data), size);
 }
 
-std::unique_ptr<Connection> Connection::Open(const std::string& path) {
+std::unique_ptr<Connection> Connection::Open(const std::string& path,
+                                             bool read_only) {
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int flags = read_only ? SQLITE_OPEN_READONLY
+                              : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);  // SQLite may hand out a handle even on failure.
     return nullptr;

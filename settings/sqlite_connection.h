@@ -59,9 +59,11 @@ class Statement {
 class Connection {
  public:
   // Opens `path` for reading and writing, creating an empty file when it is
-  // missing. SQLite reads nothing yet, so a file that is not a database is
-  // noticed only by the first statement. Returns null on failure.
-  static std::unique_ptr<Connection> Open(const std::string& path);
+  // missing, or with `read_only` for reading an existing file only. SQLite
+  // reads nothing yet, so a file that is not a database is noticed only by
+  // the first statement. Returns null on failure.
+  static std::unique_ptr<Connection> Open(const std::string& path,
+                                          bool read_only = false);
 
   ~Connection();
   Connection(const Connection&) = delete;
