@@ -116,11 +116,15 @@ TEST_F(DictionarySetTest, StoredIdsMoveTheCounterAndNeverCollide) {
   const int first_id = first->id();
   second.reset();
   EXPECT_EQ(CDictionary::FindById(first_id), first.get());
-  // Ids that would wrap the counter are unreadable.
-  WriteRegDword(kCurrentUser, "T\\A", "ID", 0xFFFFFFFFu);
-  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
-  WriteRegDword(kCurrentUser, "T\\A", "ID", 0x7FFFFFFFu);
-  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
+  // Ids outside 0 to INT_MAX - 1 would wrap the counter: the dictionary is
+  // kept under a fresh id instead.
+  for (uint32_t outside : {0xFFFFFFFFu, 0x7FFFFFFFu}) {
+    WriteRegDword(kCurrentUser, "T\\A", "ID", outside);
+    auto kept = CreateDictionaryFromRegistry(kCurrentUser, "T\\A");
+    ASSERT_NE(kept, nullptr) << outside;
+    EXPECT_TRUE(CDictionary::IsValidId(kept->id()));
+    EXPECT_NE(kept->id(), first_id);
+  }
   // Type names are exact.
   WriteRegDword(kCurrentUser, "T\\A", "ID", 7000);
   WriteRegString(kCurrentUser, "T\\A", "Type", "textfile");
