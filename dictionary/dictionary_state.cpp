@@ -35,6 +35,8 @@ ListsResult ListsResultOf(SettingsProblem problem) {
       return ListsResult::kBusy;
     case SettingsProblem::kReadOnly:
       return ListsResult::kReadOnly;
+    case SettingsProblem::kUnavailable:
+      return ListsResult::kUnavailable;
     default:
       return ListsResult::kFailed;
   }

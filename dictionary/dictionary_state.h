@@ -27,6 +27,7 @@ enum class ListsResult {
                // they were loaded (load them again)
   kBusy,       // another process held the store past the wait
   kReadOnly,   // the store may only be read
+  kUnavailable,  // the store could not be opened
   kFailed,     // any other failure of the store
 };
 
@@ -36,8 +37,8 @@ extern const char kSettingsKey[];      // ...\Settings
 extern const char kDictionariesKey[];  // ...\Dictionaries
 extern const char kSetsKey[];          // ...\DictionarySets
 
-// The ListsResult that a failure of the store stands for (kBusy, kReadOnly
-// or kFailed).
+// The ListsResult that a failure of the store stands for (kBusy, kReadOnly,
+// kUnavailable or kFailed).
 ListsResult ListsResultOf(SettingsProblem problem);
 
 // The "*.dic" files of `folder` (folders skipped), in name order: the file

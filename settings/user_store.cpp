@@ -89,13 +89,32 @@ bool UserStore::ShouldOpenReadOnly(const std::string& path) const {
   return ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
 }
 
+namespace {
+
+// Read-only, a store whose folder cannot take a "-shm" file is readable only
+// as immutable, which is safe while no "-wal" exists: no other process can
+// then write it either (short of root).
+Connection::Access ReadOnlyAccess(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path();
+  if (::access(folder.c_str(), W_OK) == 0 ||
+      ::access((path + "-wal").c_str(), F_OK) == 0) {
+    return Connection::Access::kReadOnly;
+  }
+  return Connection::Access::kImmutable;
+}
+
+}  // namespace
+
 Connection* UserStore::Open(const std::string& path) {
   if (!MakeParentFolders(path)) return nullptr;
   const bool read_only = ShouldOpenReadOnly(path);
+  const Connection::Access access = read_only
+                                        ? ReadOnlyAccess(path)
+                                        : Connection::Access::kReadWrite;
   // A damaged file gets one chance to be replaced by a fresh store; a store
   // opened read-only is never replaced.
   for (int attempt = 0; attempt < 2; ++attempt) {
-    std::unique_ptr<Connection> connection = Connection::Open(path, read_only);
+    std::unique_ptr<Connection> connection = Connection::Open(path, access);
     if (connection == nullptr) return nullptr;
     FileId id;
     bool have_id = GetFileId(path, &id);
@@ -121,6 +140,12 @@ bool UserStore::BeginTransaction(bool write) {
   Connection* connection = Acquire();
   if (connection == nullptr) {
     RecordFailure(SettingsProblem::kUnavailable);
+    return false;
+  }
+  // SQLite lets a read-only connection begin a write transaction; the
+  // first write would fail half-way through the caller's change.
+  if (write && read_only()) {
+    RecordFailure(SettingsProblem::kReadOnly);
     return false;
   }
   if (!connection->Exec(write ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED")) {

@@ -58,6 +58,8 @@ const char* Reason(ListsResult result) {
       return "another program held the settings store too long";
     case ListsResult::kReadOnly:
       return "the settings store is read-only";
+    case ListsResult::kUnavailable:
+      return "the settings store could not be opened";
     case ListsResult::kChanged:
       return "another program changed the dictionaries meanwhile";
     default:
