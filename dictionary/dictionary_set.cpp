@@ -1,5 +1,6 @@
 #include "dictionary/dictionary_set.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <unordered_set>
@@ -38,6 +39,36 @@ std::vector<int> ParseIdList(const std::string& text) {
     first = false;
   }
   return ids;
+}
+
+// The number n of a subkey named "Item-n" (any case), or -1.
+long long ItemNumber(const std::string& name) {
+  constexpr char kPrefix[] = "item-";
+  const size_t prefix = sizeof kPrefix - 1;
+  if (name.size() <= prefix || name.size() > prefix + 9) return -1;
+  for (size_t i = 0; i < prefix; ++i) {
+    if ((name[i] | 0x20) != kPrefix[i]) return -1;
+  }
+  long long n = 0;
+  for (size_t i = prefix; i < name.size(); ++i) {
+    if (!IsDigit(name[i])) return -1;
+    n = n * 10 + (name[i] - '0');
+  }
+  return n;
+}
+
+// Saving numbers the members Item-0, Item-1, ... in list order; loading
+// them back in that order (not the store's name order, which puts Item-10
+// before Item-2) keeps the list's order, and keeps every set's members
+// loaded before the set that names them. Other names follow, in the
+// store's order.
+void SortItemsByNumber(std::vector<std::string>* subkeys) {
+  std::stable_sort(subkeys->begin(), subkeys->end(),
+                   [](const std::string& a, const std::string& b) {
+                     const long long x = ItemNumber(a), y = ItemNumber(b);
+                     if (x < 0 || y < 0) return x >= 0 && y < 0;
+                     return x < y;
+                   });
 }
 
 }  // namespace
@@ -206,6 +237,7 @@ int CDictionarySet::LoadMembersFromRegistry(
   const KeyListing listing = ListSubkeys(root, key_path, &subkeys);
   if (listing == KeyListing::kFailed) return -1;
   if (listing == KeyListing::kMissing) return 0;
+  SortItemsByNumber(&subkeys);
   if (CDictionary::LoadFromRegistry(root, key_path)) {
     std::string name;
     if (ReadRegString(root, key_path, "Name", &name)) text_ = name;

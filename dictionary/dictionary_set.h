@@ -72,7 +72,8 @@ class CDictionarySet : public CDictionary {
   bool is_container() const { return container_; }
 
   // Container persistence: every member under "<key>\Item-n". Loading
-  // returns the number of members added, or -1 when the store could not be
+  // takes the items in the order of n (so the list keeps its order across
+  // a save) and returns the number of members added, or -1 when the store could not be
   // read (busy, unreadable, a read error: anything but values not stored),
   // in which case the members loaded so far stay. A missing key is
   // nothing stored and is not created. The files of stored dictionaries

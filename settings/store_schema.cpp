@@ -59,11 +59,12 @@ bool UseWal(Connection* connection) {
   return false;
 }
 
-// Whether the journal is WAL already; asking does not write.
-bool IsWal(Connection* connection) {
+// 1 when the journal is WAL already, 0 when not, -1 when that cannot be
+// read; asking does not write.
+int IsWal(Connection* connection) {
   Statement pragma = connection->Prepare("PRAGMA journal_mode");
-  return pragma.Next() == Statement::Step::kRow &&
-         pragma.ColumnBytes(0) == "wal";
+  if (pragma.Next() != Statement::Step::kRow) return -1;
+  return pragma.ColumnBytes(0) == "wal" ? 1 : 0;
 }
 
 // How many of the two tables exist, or -1 when that cannot be read.
@@ -111,7 +112,10 @@ bool HasOurColumns(Connection* connection) {
 
 bool ReadyStore(Connection* connection, bool read_only) {
   sqlite3_busy_timeout(connection->handle(), kBusyTimeoutMs);
-  if (!read_only && !IsWal(connection) && !UseWal(connection)) return false;
+  if (!read_only) {
+    const int wal = IsWal(connection);
+    if (wal < 0 || (wal == 0 && !UseWal(connection))) return false;
+  }
   const int tables = CountTables(connection);
   if (tables < 0) return false;
   if (tables < 2 && (read_only || !CreateTables(connection))) return false;

@@ -139,7 +139,7 @@ bool UserStore::BeginTransaction(bool write) {
   if (in_transaction_) return false;
   Connection* connection = Acquire();
   if (connection == nullptr) {
-    RecordFailure(SettingsProblem::kUnavailable);
+    RecordFailure(OpenProblem());
     return false;
   }
   // SQLite lets a read-only connection begin a write transaction; the
