@@ -12,7 +12,7 @@
 #include <random>
 
 #include "dictionary/dictionary_state.h"
-#include "dictionary/testing/dic_assembler.h"
+#include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
@@ -166,12 +166,8 @@ TEST_F(DictionaryStateStoreTest, AReadOnlyStoreShowsTheListsAndRefusesSaves) {
 }
 
 TEST_F(DictionaryStateStoreTest, InstallRefusesADamagedBinaryDictionary) {
-  // The root claims one word more than its child holds; opening checks
-  // only the header, so the file opens.
-  testing::DicAssembler dic("Damaged");
-  const uint32_t leaf = dic.Node(true, {});
-  const uint32_t root = dic.RawNode(MakeNodeWord(1, false, 2), {{'x', leaf}});
-  const std::string path = files_.Write("damaged.dic", dic.Finish(root));
+  const std::string path =
+      files_.Write("damaged.dic", testing::RootCountOneTooHigh());
   ASSERT_NE(OpenDictionaryFile(path.c_str()), nullptr);
 
   DictionaryState state;

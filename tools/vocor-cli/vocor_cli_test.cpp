@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "dictionary/dictionary_state.h"
-#include "dictionary/testing/dic_assembler.h"
+#include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
 #include "settings/scratch_home.h"
@@ -253,11 +253,8 @@ TEST_F(VocorCliTest, InstallsRunAtOnceAllStay) {
 }
 
 TEST_F(VocorCliTest, InstallChecksTheWholeBinaryFile) {
-  // The root claims a word more than its child holds.
-  testing::DicAssembler dic("Damaged");
-  const uint32_t leaf = dic.Node(true, {});
-  const uint32_t root = dic.RawNode(MakeNodeWord(1, false, 2), {{'x', leaf}});
-  const std::string path = files_.Write("damaged.dic", dic.Finish(root));
+  const std::string path =
+      files_.Write("damaged.dic", testing::RootCountOneTooHigh());
   Outcome o = Run({"dictionaries", "install", path});
   EXPECT_EQ(o.code, 2);
   EXPECT_EQ(o.err, "Dictionary load failed.\n" + path + "\n");
