@@ -132,6 +132,8 @@ void DictionaryState::LoadActiveDictionary() {
 }
 
 bool DictionaryState::SaveActiveDictionary() const {
+  // Unread lists resolve the stored choice wrongly; keep the stored one.
+  if (!loaded_) return false;
   const uint32_t id =
       active_ != nullptr ? static_cast<uint32_t>(active_->id()) : 0xFFFFFFFFu;
   return WriteRegDword(kCurrentUser, kSettingsKey, kActiveValue, id);

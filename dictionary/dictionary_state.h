@@ -94,6 +94,7 @@ class DictionaryState {
   // "ActiveDictionary": an unknown, missing or not activatable id makes
   // "All Dictionaries" active.
   void LoadActiveDictionary();
+  // Refused (false) while !loaded().
   bool SaveActiveDictionary() const;
 
   // Opens `path` (binary first, then text) and adds it to "All

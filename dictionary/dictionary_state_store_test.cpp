@@ -108,6 +108,7 @@ TEST_F(DictionaryStateStoreTest, ListsThatCouldNotBeReadAreNeverStored) {
     lock.Release();
     ASSERT_NE(state.Install(Text("c.txt")), nullptr);
     EXPECT_EQ(state.Save(), ListsResult::kNotLoaded);
+    EXPECT_FALSE(state.SaveActiveDictionary());
     EXPECT_EQ(state.InstallDataFolderDictionaries(data), 0);
   }
   EXPECT_EQ(DumpStore(), before);

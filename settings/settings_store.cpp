@@ -15,7 +15,8 @@ std::string_view ValueName(const char* name) {
 
 // A read never needs the write lock for a key that exists. A missing key
 // is created, as the registry does, but the answer is "missing" whether or
-// not that succeeds (a read-only store, a busy writer).
+// not that succeeds (a busy writer). A read-only store, and a snapshot
+// being read (which must not wait for another writer), create nothing.
 Lookup ReadStored(Connection* connection, bool nested,
                   const std::vector<KeyLevel>& levels,
                   const std::string& folded, StoredValue* value) {
@@ -29,8 +30,11 @@ Lookup ReadStored(Connection* connection, bool nested,
     if (!scope.Commit()) return Lookup::kError;
     if (key != Lookup::kMissing) return found;
   }
-  WithOpenedKey(connection, nested, CallScope::Kind::kWrite, levels,
-                [](int64_t) { return Lookup::kFound; });
+  const UserStore& store = UserStore::Get();
+  if (!store.read_only() && (!nested || store.transaction_writes())) {
+    WithOpenedKey(connection, nested, CallScope::Kind::kWrite, levels,
+                  [](int64_t) { return Lookup::kFound; });
+  }
   return Lookup::kMissing;
 }
 

@@ -5,7 +5,9 @@
 //  * Key paths use backslashes between levels ("Software\Vocor\...").
 //  * Key and value names compare without regard to ASCII case.
 //  * Opening a key creates it (and every missing ancestor), so reading a
-//    value below a missing key creates that key empty and then fails.
+//    value below a missing key creates that key empty and then fails;
+//    except inside a SettingsTransaction of kRead mode, and in a store
+//    opened read-only, where reads create nothing.
 //  * Every call stands alone: it opens what it names, does one operation
 //    and is done. Nothing above SQLite is cached between calls, so another
 //    process writing the same store is seen at once.

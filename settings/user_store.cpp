@@ -153,6 +153,7 @@ bool UserStore::BeginTransaction(bool write) {
     return false;
   }
   in_transaction_ = true;
+  transaction_writes_ = write;
   return true;
 }
 

@@ -36,6 +36,8 @@ class UserStore {
   const std::string& path() const { return path_; }
 
   bool in_transaction() const { return in_transaction_; }
+  // Whether the living transaction may write (it was begun to write).
+  bool transaction_writes() const { return transaction_writes_; }
 
   // Whether the current connection was opened read-only.
   bool read_only() const { return connection_ != nullptr && read_only_; }
@@ -83,6 +85,7 @@ class UserStore {
   FileId file_id_;
   pid_t pid_ = 0;
   bool in_transaction_ = false;
+  bool transaction_writes_ = false;
   bool transaction_failed_ = false;
   bool read_only_ = false;
   bool force_read_only_ = false;
