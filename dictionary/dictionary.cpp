@@ -83,8 +83,7 @@ int CDictionary::NextId() { return Registry().next_id; }
 
 bool CDictionary::IsValidId(int64_t id) { return id >= 0 && id < kIdLimit; }
 
-void CDictionary::RegisterMemberList(
-    CList2<CDictionary*, CDictionary*>* list) {
+void CDictionary::RegisterMemberList(CList2<CDictionary*, CDictionary*>* list) {
   Registry().member_lists.insert(list);
 }
 

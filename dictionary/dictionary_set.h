@@ -73,9 +73,9 @@ class CDictionarySet : public CDictionary {
 
   // Container persistence: every member under "<key>\Item-n". Loading
   // takes the items in the order of n (so the list keeps its order across
-  // a save) and returns the number of members added, or -1 when the store could not be
-  // read (busy, unreadable, a read error: anything but values not stored),
-  // in which case the members loaded so far stay. A missing key is
+  // a save) and returns the number of members added, or -1 when the store could
+  // not be read (busy, unreadable, a read error: anything but values not
+  // stored), in which case the members loaded so far stay. A missing key is
   // nothing stored and is not created. The files of stored dictionaries
   // that could not be opened (and so were left out) are appended to
   // `unopened` when given. Saving returns the number saved or -1. A save

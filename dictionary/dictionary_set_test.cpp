@@ -261,8 +261,8 @@ TEST_F(DictionarySetTest, IdsNeverWrapWhenTheCounterIsSpent) {
     auto second = std::make_unique<CDictionarySet>();
     const int freed = first->id();
     bool ok = CDictionary::IsValidId(freed) &&
-              CDictionary::IsValidId(second->id()) &&
-              freed != second->id() && CDictionary::NextId() == INT_MAX;
+              CDictionary::IsValidId(second->id()) && freed != second->id() &&
+              CDictionary::NextId() == INT_MAX;
     // Each takes the lowest id not in use.
     first.reset();
     CDictionarySet reused;

@@ -91,7 +91,8 @@ void DictionaryState::LoadDictionaries() {
     snapshot.Commit();
   }
   loaded_ = read && SettingsFailureCount() == failures;
-  load_result_ = loaded_ ? ListsResult::kOk : ListsResultOf(LastSettingsProblem());
+  load_result_ =
+      loaded_ ? ListsResult::kOk : ListsResultOf(LastSettingsProblem());
 }
 
 ListsResult DictionaryState::Save() const {
@@ -105,8 +106,8 @@ ListsResult DictionaryState::Save() const {
   }
   if (stored != generation_) return ListsResult::kChanged;
   const uint32_t next = generation_ + 1;
-  if (all_dictionaries_->SaveMembersToRegistry(kCurrentUser,
-                                               kDictionariesKey) < 0 ||
+  if (all_dictionaries_->SaveMembersToRegistry(kCurrentUser, kDictionariesKey) <
+          0 ||
       all_sets_->SaveMembersToRegistry(kCurrentUser, kSetsKey) < 0 ||
       !SaveActiveDictionary() ||
       !WriteRegDword(kCurrentUser, kSettingsKey, kGenerationValue, next) ||

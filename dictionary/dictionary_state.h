@@ -22,13 +22,13 @@ namespace vocor {
 // The outcome of reading or storing the lists.
 enum class ListsResult {
   kOk,
-  kNotLoaded,  // a save refused: the lists in memory were never read whole
-  kChanged,    // a save refused: another process stored the lists since
-               // they were loaded (load them again)
-  kBusy,       // another process held the store past the wait
-  kReadOnly,   // the store may only be read
+  kNotLoaded,    // a save refused: the lists in memory were never read whole
+  kChanged,      // a save refused: another process stored the lists since
+                 // they were loaded (load them again)
+  kBusy,         // another process held the store past the wait
+  kReadOnly,     // the store may only be read
   kUnavailable,  // the store could not be opened
-  kFailed,     // any other failure of the store
+  kFailed,       // any other failure of the store
 };
 
 // Keys of the settings store.

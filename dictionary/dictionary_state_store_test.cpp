@@ -42,7 +42,8 @@ class DictionaryStateStoreTest : public ::testing::Test {
   void StoreLists(const Names& names) {
     DictionaryState state;
     state.LoadDictionaries();
-    for (const auto& name : names) ASSERT_NE(state.Install(Text(name)), nullptr);
+    for (const auto& name : names)
+      ASSERT_NE(state.Install(Text(name)), nullptr);
     auto set = std::make_unique<CDictionarySet>();
     set->SetName("Both");
     for (int i = 0; i < 2; ++i) {
@@ -57,12 +58,12 @@ class DictionaryStateStoreTest : public ::testing::Test {
 };
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                       start)
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
       .count();
 }
 
-TEST_F(DictionaryStateStoreTest, AnotherWritersLockNeitherStopsLoadsNorCostsLists) {
+TEST_F(DictionaryStateStoreTest,
+       AnotherWritersLockNeitherStopsLoadsNorCostsLists) {
   StoreLists({"a.txt", "b.txt"});
   // The next load opens the store afresh, under the other's lock.
   ASSERT_TRUE(CloseSettingsStore());
@@ -93,8 +94,8 @@ TEST_F(DictionaryStateStoreTest, ListsThatCouldNotBeReadAreNeverStored) {
   const std::string data = files_.path() + "/Data";
   std::filesystem::create_directory(data);
   std::string bytes, error;
-  ASSERT_TRUE(BuildVocorFile({"word"}, VocorFileInfo(), &bytes, nullptr,
-                             &error));
+  ASSERT_TRUE(
+      BuildVocorFile({"word"}, VocorFileInfo(), &bytes, nullptr, &error));
   files_.Write("Data/real.dic", bytes);
   {
     DictionaryState state;
@@ -157,7 +158,8 @@ TEST_F(DictionaryStateStoreTest, AReadOnlyStoreShowsTheListsAndRefusesSaves) {
     DictionaryState state;
     state.LoadDictionaries();
     EXPECT_TRUE(state.loaded());
-    EXPECT_EQ(MemberNames(*state.all_dictionaries()), (Names{"a.txt", "b.txt"}));
+    EXPECT_EQ(MemberNames(*state.all_dictionaries()),
+              (Names{"a.txt", "b.txt"}));
     ASSERT_NE(state.Install(Text("c.txt")), nullptr);
     EXPECT_EQ(state.Save(), ListsResult::kReadOnly);
   }
@@ -207,7 +209,8 @@ TEST_F(DictionaryStateStoreTest, OnlySearchableDictionariesBecomeActive) {
   EXPECT_EQ(state.active(), set);
 }
 
-TEST_F(DictionaryStateStoreTest, ASetAmongTheDictionariesLosesUninstalledMembers) {
+TEST_F(DictionaryStateStoreTest,
+       ASetAmongTheDictionariesLosesUninstalledMembers) {
   int kept_id = 0, mixed_id = 0;
   {
     DictionaryState state;
@@ -242,9 +245,9 @@ TEST_F(DictionaryStateStoreTest, ASetAmongTheDictionariesLosesUninstalledMembers
     ASSERT_EQ(state.Save(), ListsResult::kOk);
   }
   std::string list;
-  ASSERT_TRUE(ReadRegString(kCurrentUser,
-                            (std::string(kDictionariesKey) + "\\Item-1").c_str(),
-                            "List", &list));
+  ASSERT_TRUE(ReadRegString(
+      kCurrentUser, (std::string(kDictionariesKey) + "\\Item-1").c_str(),
+      "List", &list));
   EXPECT_EQ(list, std::to_string(kept_id));
   ASSERT_TRUE(ReadRegString(kCurrentUser,
                             (std::string(kSetsKey) + "\\Item-0").c_str(),

@@ -34,8 +34,7 @@ class ReadOnlyOpening {
 };
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                       start)
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
       .count();
 }
 

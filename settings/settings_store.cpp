@@ -54,12 +54,11 @@ bool WriteStored(int root, const char* key_path, const char* value_name,
   if (!ParseKeyPath(key_path, &levels)) return false;
   std::string_view name = ValueName(value_name);
   return RunOnStore(root, [&](Connection* connection, bool nested) {
-    return WithOpenedKey(connection, nested, CallScope::Kind::kWrite, levels,
-                         [&](int64_t key) {
-                           return WriteValue(connection, key, name, value)
-                                      ? Lookup::kFound
-                                      : Lookup::kError;
-                         });
+    return WithOpenedKey(
+        connection, nested, CallScope::Kind::kWrite, levels, [&](int64_t key) {
+          return WriteValue(connection, key, name, value) ? Lookup::kFound
+                                                          : Lookup::kError;
+        });
   });
 }
 

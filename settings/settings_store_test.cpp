@@ -12,10 +12,10 @@
 namespace vocor {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::Contains;
-using ::testing::Not;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 using SettingsStoreTest = SettingsTest;
 

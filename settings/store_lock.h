@@ -1,6 +1,7 @@
-// Test support: a whole store as text, and a connection of its own to the current user's settings
-// store that holds a lock on it, as another process busy with the store
-// would. Made after the store exists (the store's own code creates it).
+// Test support: a whole store as text, and a connection of its own to the
+// current user's settings store that holds a lock on it, as another process
+// busy with the store would. Made after the store exists (the store's own code
+// creates it).
 //
 // kWrite holds the write lock: other writers wait and then fail, readers
 // go on. kEverything holds the file exclusively: readers fail as well, as
@@ -56,14 +57,14 @@ class StoreLock {
         SQLITE_OK) {
       return;
     }
-    if (kind == Kind::kEverything &&
-        !Exec("PRAGMA locking_mode=EXCLUSIVE")) {
+    if (kind == Kind::kEverything && !Exec("PRAGMA locking_mode=EXCLUSIVE")) {
       return;
     }
     // A write makes the exclusive mode take the file for good.
     held_ = Exec("BEGIN IMMEDIATE") &&
-            Exec("INSERT INTO settings_values(key, name, folded, type, data) "
-                 "VALUES(-1, 'lock', 'LOCK', 4, x'00000000')");
+            Exec(
+                "INSERT INTO settings_values(key, name, folded, type, data) "
+                "VALUES(-1, 'lock', 'LOCK', 4, x'00000000')");
   }
 
   ~StoreLock() { Release(); }

@@ -108,9 +108,8 @@ Connection::Access ReadOnlyAccess(const std::string& path) {
 Connection* UserStore::Open(const std::string& path) {
   if (!MakeParentFolders(path)) return nullptr;
   const bool read_only = ShouldOpenReadOnly(path);
-  const Connection::Access access = read_only
-                                        ? ReadOnlyAccess(path)
-                                        : Connection::Access::kReadWrite;
+  const Connection::Access access =
+      read_only ? ReadOnlyAccess(path) : Connection::Access::kReadWrite;
   // A damaged file gets one chance to be replaced by a fresh store; a store
   // opened read-only is never replaced.
   for (int attempt = 0; attempt < 2; ++attempt) {

@@ -48,7 +48,9 @@ std::string Command(const std::vector<std::string>& args) {
   return command;
 }
 
-int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+int ExitCode(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 class VocorCliTest : public ::testing::Test {
  protected:
@@ -57,8 +59,8 @@ class VocorCliTest : public ::testing::Test {
   Outcome Run(const std::vector<std::string>& args) {
     const std::string out = files_.path() + "/out",
                       err = files_.path() + "/err";
-    const std::string command = Command(args) + " >" + Quote(out) + " 2>" +
-                                Quote(err) + " </dev/null";
+    const std::string command =
+        Command(args) + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
     Outcome o;
     o.code = ExitCode(std::system(command.c_str()));
     o.out = Slurp(out);
@@ -263,8 +265,7 @@ TEST_F(VocorCliTest, InstallChecksTheWholeBinaryFile) {
 
 TEST_F(VocorCliTest, AStoredDictionaryWhoseFileIsGoneIsReported) {
   const std::string gone = List("gone.txt", "cat\n");
-  ASSERT_EQ(Run({"dictionaries", "install", gone, List("b.txt", "dog\n")})
-                .code,
+  ASSERT_EQ(Run({"dictionaries", "install", gone, List("b.txt", "dog\n")}).code,
             0);
   std::filesystem::remove(gone);
   const std::string warning = "Warning: the installed dictionary " + gone +
@@ -287,8 +288,8 @@ TEST_F(VocorCliTest, OnlyWhatCanBeSearchedIsActivated) {
 }
 
 TEST_F(VocorCliTest, NamesFromNonAsciiFileNamesReadAsTyped) {
-  Outcome o = Run({"dictionaries", "install",
-                   List("sp ace \xc3\xa9.txt", "cat\n")});
+  Outcome o =
+      Run({"dictionaries", "install", List("sp ace \xc3\xa9.txt", "cat\n")});
   EXPECT_EQ(o.code, 0);
   EXPECT_NE(o.out.find(" sp ace \xc3\xa9.txt\n"), std::string::npos) << o.out;
 }
