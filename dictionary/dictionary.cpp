@@ -1,14 +1,25 @@
 #include "dictionary/dictionary.h"
 
+#include <climits>
 #include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
+
+#include "dictionary/dictionary_list.h"
 
 namespace vocor {
 namespace {
 
+// Ids run from 0 to kIdLimit - 1, so that the counter itself, which stops
+// at kIdLimit, can never wrap.
+constexpr int kIdLimit = INT_MAX;
+
 struct IdRegistry {
   std::unordered_map<int, CDictionary*> map;
   int next_id = 0;
+  // The member lists of every live set, wherever the set is kept: a
+  // dictionary leaves them all as it dies.
+  std::unordered_set<CList2<CDictionary*, CDictionary*>*> member_lists;
 };
 
 IdRegistry& Registry() {
@@ -16,11 +27,18 @@ IdRegistry& Registry() {
   return *registry;                              // may outlive statics
 }
 
+int LowestFreeId(const IdRegistry& r) {
+  int id = 0;
+  while (r.map.count(id) != 0) ++id;
+  return id;
+}
+
 int TakeNextId(CDictionary* object) {
   IdRegistry& r = Registry();
   // Skip ids still held by objects that adopted them out of order.
-  while (r.map.count(r.next_id) != 0) ++r.next_id;
-  const int id = r.next_id++;
+  while (r.next_id < kIdLimit && r.map.count(r.next_id) != 0) ++r.next_id;
+  // Once a stored id has pushed the counter to the end, ids are reused.
+  const int id = r.next_id < kIdLimit ? r.next_id++ : LowestFreeId(r);
   r.map[id] = object;
   return id;
 }
@@ -33,6 +51,10 @@ CDictionary::CDictionary(const CDictionary& other)
     : text_(other.text_), id_(TakeNextId(this)) {}
 
 CDictionary::~CDictionary() {
+  for (auto* list : Registry().member_lists) {
+    while (list->Remove(this)) {
+    }
+  }
   auto& map = Registry().map;
   auto it = map.find(id_);
   if (it != map.end() && it->second == this) map.erase(it);
@@ -40,7 +62,7 @@ CDictionary::~CDictionary() {
 
 bool CDictionary::AdoptStoredId(int stored_id) {
   IdRegistry& r = Registry();
-  if (stored_id < 0 || stored_id == INT32_MAX) return false;
+  if (!IsValidId(stored_id)) return false;
   auto it = r.map.find(stored_id);
   if (it != r.map.end() && it->second != this) return false;
   auto mine = r.map.find(id_);
@@ -58,6 +80,17 @@ CDictionary* CDictionary::FindById(int id) {
 }
 
 int CDictionary::NextId() { return Registry().next_id; }
+
+bool CDictionary::IsValidId(int64_t id) { return id >= 0 && id < kIdLimit; }
+
+void CDictionary::RegisterMemberList(CList2<CDictionary*, CDictionary*>* list) {
+  Registry().member_lists.insert(list);
+}
+
+void CDictionary::UnregisterMemberList(
+    CList2<CDictionary*, CDictionary*>* list) {
+  Registry().member_lists.erase(list);
+}
 
 uint32_t CDictionary::GetLanguage() const { return 0; }
 

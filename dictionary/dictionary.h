@@ -9,7 +9,9 @@
 // the next id from a counter; an id read back from the settings replaces
 // the constructed one and moves the counter past it, unless another live
 // object already holds it (a damaged store), in which case the first holder
-// keeps it. Not thread-safe: dictionaries live on the user-interface
+// keeps it. Ids stay within 0 to INT_MAX - 1: once the counter reaches the
+// end (a stored id near it), each new object takes the lowest id not in
+// use. Not thread-safe: dictionaries live on the user-interface
 // thread.
 #ifndef VOCOR_DICTIONARY_DICTIONARY_H_
 #define VOCOR_DICTIONARY_DICTIONARY_H_
@@ -21,6 +23,9 @@
 #include "engine/enum_results.h"
 
 namespace vocor {
+
+template <typename T, typename Arg>
+class CList2;
 
 class CDictionary {
  public:
@@ -64,8 +69,11 @@ class CDictionary {
 
   // The live dictionary holding `id`, or null.
   static CDictionary* FindById(int id);
-  // The id the next constructed object will get.
+  // The counter: the id the next constructed object will get, unless that
+  // id is taken or the counter is exhausted (INT_MAX).
   static int NextId();
+  // Whether `id` lies in the range ids are taken from.
+  static bool IsValidId(int64_t id);
 
  protected:
   // Copies the text field and takes a new id.
@@ -75,6 +83,12 @@ class CDictionary {
   // Takes `stored_id` as this object's id if no other live object holds
   // it, and moves the counter past it. Returns whether the id was taken.
   bool AdoptStoredId(int stored_id);
+
+  // A set's member list is registered for as long as the set lives, so that
+  // every dictionary removes itself from it when destroyed: no set can ever
+  // hold a freed member, however the set is kept.
+  static void RegisterMemberList(CList2<CDictionary*, CDictionary*>* list);
+  static void UnregisterMemberList(CList2<CDictionary*, CDictionary*>* list);
 
   // The full path of a file dictionary, the name of a set.
   std::string text_;

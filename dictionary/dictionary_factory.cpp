@@ -8,6 +8,7 @@
 #include "dictionary/dictionary_set.h"
 #include "dictionary/file_image.h"
 #include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_format.h"
 #include "settings/settings_store.h"
@@ -33,18 +34,43 @@ bool HasVocorMagic(const char* path) {
          std::memcmp(head, kVocorMagic, kVocorMagicSize) == 0;
 }
 
+std::string FileNameOf(const CDictionary& dictionary) {
+  if (auto* text = dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
+    return text->GetFileName();
+  }
+  if (auto* binary = dynamic_cast<const CDictionaryVocorFile*>(&dictionary)) {
+    return binary->GetFileName();
+  }
+  return std::string();
+}
+
 }  // namespace
 
 std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
-    int root, const char* key_path) {
+    int root, const char* key_path, std::string* unopened) {
   std::string type;
   if (!ReadRegString(root, key_path, "Type", &type)) return nullptr;
   std::unique_ptr<CDictionary> dictionary = MakeByType(type);
   if (dictionary == nullptr) return nullptr;
-  if (!dictionary->LoadFromRegistry(root, key_path) || !dictionary->Open()) {
+  if (!dictionary->LoadFromRegistry(root, key_path)) return nullptr;
+  if (!dictionary->Open()) {
+    if (unopened != nullptr) *unopened = FileNameOf(*dictionary);
     return nullptr;
   }
   return dictionary;
+}
+
+bool PassesInstallCheck(const CDictionary& dictionary) {
+  if (dynamic_cast<const CDictionaryVocorFile*>(&dictionary) == nullptr) {
+    return true;
+  }
+  std::shared_ptr<const FileImage> image =
+      FileImage::Read(FileNameOf(dictionary), kMaxDictionaryFileSize);
+  if (image == nullptr) return false;
+  VocorFileFacts facts;
+  std::string reason;
+  return CheckVocorFile(std::string_view(image->data(), image->size()), &facts,
+                        &reason);
 }
 
 std::unique_ptr<CDictionary> OpenDictionaryFile(const char* path) {

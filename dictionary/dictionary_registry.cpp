@@ -1,6 +1,4 @@
 // Settings persistence shared by every kind of dictionary.
-#include <climits>
-
 #include "dictionary/dictionary.h"
 #include "dictionary/text_file_dictionary.h"
 #include "settings/settings_store.h"
@@ -10,11 +8,12 @@ namespace vocor {
 bool CDictionary::LoadFromRegistry(int root, const char* key_path) {
   uint32_t stored = 0;
   if (!ReadRegDword(root, key_path, "ID", &stored)) return false;
-  // Ids beyond INT_MAX - 1 would wrap the counter; they are unreadable.
-  if (stored > static_cast<uint32_t>(INT_MAX - 1)) return false;
-  // An id held by another live object (a damaged or hand-edited store)
-  // stays with its first holder; this object keeps its fresh id.
-  AdoptStoredId(static_cast<int>(stored));
+  // An id outside the range ids are taken from (a hand-edited store, or
+  // one written after a counter wrapped) is not worth losing the
+  // dictionary over: the object keeps its fresh id, and the next save
+  // stores that. So does an id held by another live object (a damaged
+  // store): it stays with its first holder.
+  if (IsValidId(stored)) AdoptStoredId(static_cast<int>(stored));
   return true;
 }
 

@@ -1,5 +1,6 @@
 #include "dictionary/dictionary_set.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <unordered_set>
@@ -14,31 +15,69 @@ std::string ItemPath(const char* key_path, int n) {
   return std::string(key_path) + "\\Item-" + std::to_string(n);
 }
 
-// Reads the member ids of a stored "List" text: numbers as atoi reads
-// them (a sign may lead), separated by anything that is not a digit.
-// Numbers too large for an int saturate, so they name no dictionary.
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the member ids of a stored "List" text as atoi reads them, called
+// first at the start of the text and then at each later run of digits: so
+// only the first number may carry a sign (after leading blanks), and a '-'
+// after a number separates. Numbers too large for an int saturate, so
+// they name no dictionary.
 std::vector<int> ParseIdList(const std::string& text) {
   std::vector<int> ids;
   const char* s = text.c_str();
+  while (*s == ' ' || (*s >= '\t' && *s <= '\r')) ++s;
+  const bool negative = *s == '-' && IsDigit(s[1]);
+  if ((*s == '-' || *s == '+') && IsDigit(s[1])) ++s;
+  bool first = true;
   while (*s != '\0') {
-    const bool negative = (*s == '-') && s[1] >= '0' && s[1] <= '9';
-    if (negative) ++s;
-    if (*s >= '0' && *s <= '9') {
-      const int value = ParseSaturatedDecimal(&s, INT_MAX);
-      ids.push_back(negative ? -value : value);
+    if (!IsDigit(*s)) {
+      ++s;
       continue;
     }
-    ++s;
+    const int value = ParseSaturatedDecimal(&s, INT_MAX);
+    ids.push_back(first && negative ? -value : value);
+    first = false;
   }
   return ids;
 }
 
+// The number n of a subkey named "Item-n" (any case), or -1.
+long long ItemNumber(const std::string& name) {
+  constexpr char kPrefix[] = "item-";
+  const size_t prefix = sizeof kPrefix - 1;
+  if (name.size() <= prefix || name.size() > prefix + 9) return -1;
+  for (size_t i = 0; i < prefix; ++i) {
+    if ((name[i] | 0x20) != kPrefix[i]) return -1;
+  }
+  long long n = 0;
+  for (size_t i = prefix; i < name.size(); ++i) {
+    if (!IsDigit(name[i])) return -1;
+    n = n * 10 + (name[i] - '0');
+  }
+  return n;
+}
+
+// Saving numbers the members Item-0, Item-1, ... in list order; loading
+// them back in that order (not the store's name order, which puts Item-10
+// before Item-2) keeps the list's order, and keeps every set's members
+// loaded before the set that names them. Other names follow, in the
+// store's order.
+void SortItemsByNumber(std::vector<std::string>* subkeys) {
+  std::stable_sort(subkeys->begin(), subkeys->end(),
+                   [](const std::string& a, const std::string& b) {
+                     const long long x = ItemNumber(a), y = ItemNumber(b);
+                     if (x < 0 || y < 0) return x >= 0 && y < 0;
+                     return x < y;
+                   });
+}
+
 }  // namespace
 
-CDictionarySet::CDictionarySet() = default;
+CDictionarySet::CDictionarySet() { RegisterMemberList(&members_); }
 
 CDictionarySet::CDictionarySet(const CDictionarySet& source, bool deep)
     : CDictionary(source) {
+  RegisterMemberList(&members_);
   for (CDictionary* member : source.members_) {
     if (deep) {
       AdoptMember(member->Clone());
@@ -48,7 +87,10 @@ CDictionarySet::CDictionarySet(const CDictionarySet& source, bool deep)
   }
 }
 
-CDictionarySet::~CDictionarySet() { DeleteAll(); }
+CDictionarySet::~CDictionarySet() {
+  DeleteAll();
+  UnregisterMemberList(&members_);
+}
 
 std::unique_ptr<CDictionary> CDictionarySet::Clone() const {
   return std::make_unique<CDictionarySet>(*this, false);
@@ -186,26 +228,37 @@ bool CDictionarySet::SaveToRegistry(int root, const char* key_path) const {
   return base && name && ids;
 }
 
-int CDictionarySet::LoadMembersFromRegistry(int root, const char* key_path) {
+int CDictionarySet::LoadMembersFromRegistry(
+    int root, const char* key_path, std::vector<std::string>* unopened) {
   MarkAsContainer();
   DeleteAll();
+  const uint64_t failures = SettingsFailureCount();
+  std::vector<std::string> subkeys;
+  const KeyListing listing = ListSubkeys(root, key_path, &subkeys);
+  if (listing == KeyListing::kFailed) return -1;
+  if (listing == KeyListing::kMissing) return 0;
+  SortItemsByNumber(&subkeys);
   if (CDictionary::LoadFromRegistry(root, key_path)) {
     std::string name;
     if (ReadRegString(root, key_path, "Name", &name)) text_ = name;
   }
-  std::unique_ptr<SettingsKey> key = OpenSettingsKey(root, key_path);
-  if (key == nullptr) return -1;
   int added = 0;
-  std::string subkey;
   // A subkey that fails to load is skipped; the walk goes on to the end.
-  for (int i = 0; key->SubkeyName(i, &subkey); ++i) {
+  for (const std::string& subkey : subkeys) {
     const std::string path = std::string(key_path) + "\\" + subkey;
+    std::string file;
     std::unique_ptr<CDictionary> member =
-        CreateDictionaryFromRegistry(root, path.c_str());
-    if (member == nullptr) continue;
-    AdoptMember(std::move(member));
-    ++added;
+        CreateDictionaryFromRegistry(root, path.c_str(), &file);
+    if (member != nullptr) {
+      AdoptMember(std::move(member));
+      ++added;
+    } else if (!file.empty() && unopened != nullptr) {
+      unopened->push_back(file);
+    }
   }
+  // A value that could not be read, unlike one not stored, means the
+  // members are not the user's whole list.
+  if (SettingsFailureCount() != failures) return -1;
   return added;
 }
 
@@ -215,7 +268,7 @@ int CDictionarySet::SaveMembersToRegistry(int root,
   // store: a crash in between must not lose every installed dictionary.
   SettingsTransaction transaction;
   // Open first so that a store without the key yet can still be written.
-  if (OpenSettingsKey(root, key_path) == nullptr ||
+  if (!transaction.ok() || OpenSettingsKey(root, key_path) == nullptr ||
       !DeleteRegTree(root, key_path) ||
       !CDictionary::SaveToRegistry(root, key_path) ||
       !WriteRegString(root, key_path, "Name", text_.c_str()) ||

@@ -72,10 +72,18 @@ class CDictionarySet : public CDictionary {
   bool is_container() const { return container_; }
 
   // Container persistence: every member under "<key>\Item-n". Loading
-  // returns the number of members added or -1; saving the number saved or
-  // -1. A save is one transaction of the store (joining the caller's, if
-  // one is open): it leaves the complete old or the complete new list.
-  int LoadMembersFromRegistry(int root, const char* key_path);
+  // takes the items in the order of n (so the list keeps its order across
+  // a save) and returns the number of members added, or -1 when the store could
+  // not be read (busy, unreadable, a read error: anything but values not
+  // stored), in which case the members loaded so far stay. A missing key is
+  // nothing stored and is not created. The files of stored dictionaries
+  // that could not be opened (and so were left out) are appended to
+  // `unopened` when given. Saving returns the number saved or -1. A save
+  // is one transaction of the store (joining the caller's, if one is
+  // open): it leaves the complete old or the complete new list, and
+  // reports success only once that is committed.
+  int LoadMembersFromRegistry(int root, const char* key_path,
+                              std::vector<std::string>* unopened = nullptr);
   int SaveMembersToRegistry(int root, const char* key_path) const;
 
  private:
@@ -90,9 +98,15 @@ class CDictionarySet : public CDictionary {
 
 // Makes, loads and opens the dictionary described under `key_path`
 // ("Type" names the kind, exactly). Null when the type is unknown or the
-// description cannot be loaded or the dictionary cannot be opened.
-std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(int root,
-                                                          const char* key_path);
+// description cannot be loaded or the dictionary cannot be opened; in the
+// last case the file that failed goes to *unopened, when given.
+std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
+    int root, const char* key_path, std::string* unopened = nullptr);
+
+// Whether an opened dictionary may be installed: a binary dictionary must
+// pass the full check of its file (which opening does not make), so that a
+// damaged file is refused at once instead of giving partial results.
+bool PassesInstallCheck(const CDictionary& dictionary);
 
 // Opens `path` as a binary dictionary, else as a text word list. A file
 // that carries the binary dictionary's magic but fails its checks is

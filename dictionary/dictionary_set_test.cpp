@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <optional>
 #include <random>
 
+#include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
@@ -46,9 +48,7 @@ class DictionarySetTest : public ::testing::Test {
   }
 
   static Words NamesOf(const CDictionarySet& set) {
-    Words names;
-    for (const CDictionary* d : set.members()) names.push_back(d->GetName());
-    return names;
+    return testing::MemberNames(set);
   }
 
   ScratchHome home_;
@@ -116,11 +116,15 @@ TEST_F(DictionarySetTest, StoredIdsMoveTheCounterAndNeverCollide) {
   const int first_id = first->id();
   second.reset();
   EXPECT_EQ(CDictionary::FindById(first_id), first.get());
-  // Ids that would wrap the counter are unreadable.
-  WriteRegDword(kCurrentUser, "T\\A", "ID", 0xFFFFFFFFu);
-  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
-  WriteRegDword(kCurrentUser, "T\\A", "ID", 0x7FFFFFFFu);
-  EXPECT_EQ(CreateDictionaryFromRegistry(kCurrentUser, "T\\A"), nullptr);
+  // Ids outside 0 to INT_MAX - 1 would wrap the counter: the dictionary is
+  // kept under a fresh id instead.
+  for (uint32_t outside : {0xFFFFFFFFu, 0x7FFFFFFFu}) {
+    WriteRegDword(kCurrentUser, "T\\A", "ID", outside);
+    auto kept = CreateDictionaryFromRegistry(kCurrentUser, "T\\A");
+    ASSERT_NE(kept, nullptr) << outside;
+    EXPECT_TRUE(CDictionary::IsValidId(kept->id()));
+    EXPECT_NE(kept->id(), first_id);
+  }
   // Type names are exact.
   WriteRegDword(kCurrentUser, "T\\A", "ID", 7000);
   WriteRegString(kCurrentUser, "T\\A", "Type", "textfile");
@@ -159,6 +163,111 @@ TEST_F(DictionarySetTest, ListDropsUnknownRepeatedAndLoopingMembers) {
   ASSERT_TRUE(outer.LoadFromRegistry(kCurrentUser, "L"));
   EXPECT_EQ(NamesOf(outer), (Words{"7.txt"}));
   EXPECT_EQ(outer.GetWordCount(), 1);  // and no endless recursion
+}
+
+TEST_F(DictionarySetTest, OnlyTheFirstNumberOfAListIsSigned) {
+  auto three = TextDictionary("3.txt", "x");
+  auto four = TextDictionary("4.txt", "y");
+  const std::string a = std::to_string(four->id()),
+                    b = std::to_string(three->id());
+  WriteRegString(kCurrentUser, "S", "Type", "Set");
+  WriteRegDword(kCurrentUser, "S", "ID", 60000);
+  WriteRegString(kCurrentUser, "S", "Name", "Signs");
+  CDictionarySet set;
+  // "4-3,4,99": the '-' after a number separates.
+  WriteRegString(kCurrentUser, "S", "List",
+                 (a + "-" + b + "," + a + ",99999").c_str());
+  ASSERT_TRUE(set.LoadFromRegistry(kCurrentUser, "S"));
+  EXPECT_EQ(NamesOf(set), (Words{"4.txt", "3.txt"}));
+  // A leading sign belongs to the first number, as atoi reads it.
+  WriteRegString(kCurrentUser, "S", "List", (" -" + a + "--" + b).c_str());
+  ASSERT_TRUE(set.LoadFromRegistry(kCurrentUser, "S"));
+  EXPECT_EQ(NamesOf(set), (Words{"3.txt"}));
+  WriteRegString(kCurrentUser, "S", "List", ("+" + a + "+" + b).c_str());
+  ASSERT_TRUE(set.LoadFromRegistry(kCurrentUser, "S"));
+  EXPECT_EQ(NamesOf(set), (Words{"4.txt", "3.txt"}));
+}
+
+TEST_F(DictionarySetTest, ADestroyedDictionaryLeavesEverySetThatHoldsIt) {
+  auto kept = TextDictionary("kept.txt", "k");
+  auto gone = TextDictionary("gone.txt", "g");
+  CDictionarySet plain;
+  plain.members().AddTail(gone.get());
+  plain.members().AddTail(kept.get());
+  plain.members().AddTail(gone.get());
+  CDictionarySet container;
+  container.MarkAsContainer();
+  auto inner = std::make_unique<CDictionarySet>();
+  inner->members().AddTail(gone.get());
+  CDictionarySet* inner_set = inner.get();
+  container.AdoptMember(std::move(inner));
+  CDictionarySet outer;
+  outer.members().AddTail(inner_set);
+  outer.members().AddTail(gone.get());
+  CDictionarySet shallow(plain, false), deep(outer, true);
+
+  gone.reset();
+  EXPECT_EQ(NamesOf(plain), (Words{"kept.txt"}));
+  EXPECT_EQ(NamesOf(shallow), (Words{"kept.txt"}));
+  EXPECT_TRUE(inner_set->members().IsEmpty());
+  EXPECT_EQ(outer.members().GetCount(), 1);
+  // The deep copy owns a clone of `gone`, which lives on; its clone of the
+  // inner set held the original.
+  ASSERT_EQ(deep.members().GetCount(), 2);
+  EXPECT_TRUE(static_cast<CDictionarySet*>(deep.members().items().front())
+                  ->members()
+                  .IsEmpty());
+  EXPECT_EQ(ReadAll(plain.CreateEnumerator().get()), (Words{"k"}));
+  ASSERT_TRUE(plain.SaveToRegistry(kCurrentUser, "P"));
+  std::string list;
+  ASSERT_TRUE(ReadRegString(kCurrentUser, "P", "List", &list));
+  EXPECT_EQ(list, std::to_string(kept->id()));
+
+  // A set destroyed before its members is forgotten too.
+  {
+    CDictionarySet brief;
+    brief.members().AddTail(kept.get());
+  }
+  kept.reset();
+  EXPECT_TRUE(plain.members().IsEmpty());
+}
+
+// Runs `body` in a child process, so that what it does to the process-wide
+// id counter stays there; returns whether the child exited with 0.
+template <typename Body>
+bool InChild(Body body) {
+  if (!CloseSettingsStore()) return false;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const bool ok = body();
+    CloseSettingsStore();
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(DictionarySetTest, IdsNeverWrapWhenTheCounterIsSpent) {
+  const std::string words = files_.Write("w.txt", "w");
+  EXPECT_TRUE(InChild([&] {
+    WriteRegString(kCurrentUser, "T\\A", "Type", "TextFile");
+    WriteRegDword(kCurrentUser, "T\\A", "ID", 2147483646u);
+    WriteRegString(kCurrentUser, "T\\A", "FileName", words.c_str());
+    auto stored = CreateDictionaryFromRegistry(kCurrentUser, "T\\A");
+    if (stored == nullptr || stored->id() != 2147483646) return false;
+    if (CDictionary::NextId() != INT_MAX) return false;
+    auto first = std::make_unique<CDictionarySet>();
+    auto second = std::make_unique<CDictionarySet>();
+    const int freed = first->id();
+    bool ok = CDictionary::IsValidId(freed) &&
+              CDictionary::IsValidId(second->id()) && freed != second->id() &&
+              CDictionary::NextId() == INT_MAX;
+    // Each takes the lowest id not in use.
+    first.reset();
+    CDictionarySet reused;
+    return ok && reused.id() == freed;
+  }));
 }
 
 TEST_F(DictionarySetTest, OpenDictionaryFileTriesBinaryThenText) {

@@ -17,8 +17,30 @@ const char kSetsKey[] = "Software\\Vocor\\Vocor for Windows\\DictionarySets";
 namespace {
 
 constexpr char kActiveValue[] = "ActiveDictionary";
+// Moved on by every save of the lists, by any process.
+constexpr char kGenerationValue[] = "DictionaryListsGeneration";
+
+// The stored generation; 0 when none is stored yet.
+uint32_t StoredGeneration() {
+  uint32_t generation = 0;
+  ReadRegDword(kCurrentUser, kSettingsKey, kGenerationValue, &generation);
+  return generation;
+}
 
 }  // namespace
+
+ListsResult ListsResultOf(SettingsProblem problem) {
+  switch (problem) {
+    case SettingsProblem::kBusy:
+      return ListsResult::kBusy;
+    case SettingsProblem::kReadOnly:
+      return ListsResult::kReadOnly;
+    case SettingsProblem::kUnavailable:
+      return ListsResult::kUnavailable;
+    default:
+      return ListsResult::kFailed;
+  }
+}
 
 DictionaryState::DictionaryState()
     : all_dictionaries_(std::make_unique<CDictionarySet>()),
@@ -38,27 +60,66 @@ DictionaryState::~DictionaryState() {
   all_dictionaries_.reset();
 }
 
-void DictionaryState::SetActive(CDictionary* dictionary) {
-  active_ = dictionary != nullptr ? dictionary : all_dictionaries_.get();
+bool DictionaryState::IsActivatable(const CDictionary* dictionary) const {
+  return dictionary == all_dictionaries_.get() ||
+         all_dictionaries_->Owns(dictionary) || all_sets_->Owns(dictionary);
+}
+
+bool DictionaryState::SetActive(CDictionary* dictionary) {
+  if (dictionary == nullptr) dictionary = all_dictionaries_.get();
+  if (!IsActivatable(dictionary)) return false;
+  active_ = dictionary;
+  return true;
 }
 
 void DictionaryState::LoadDictionaries() {
   active_ = all_dictionaries_.get();
   all_sets_->DeleteAll();
-  all_dictionaries_->LoadMembersFromRegistry(kCurrentUser, kDictionariesKey);
-  all_sets_->LoadMembersFromRegistry(kCurrentUser, kSetsKey);
-  LoadActiveDictionary();
+  unopened_.clear();
+  const uint64_t failures = SettingsFailureCount();
+  bool read = false;
+  {
+    // One snapshot: the sets must match the dictionaries they name, and
+    // the generation the lists.
+    SettingsTransaction snapshot(SettingsTransaction::Mode::kRead);
+    read = snapshot.ok() &&
+           all_dictionaries_->LoadMembersFromRegistry(
+               kCurrentUser, kDictionariesKey, &unopened_) >= 0 &&
+           all_sets_->LoadMembersFromRegistry(kCurrentUser, kSetsKey) >= 0;
+    generation_ = StoredGeneration();
+    LoadActiveDictionary();
+    snapshot.Commit();
+  }
+  loaded_ = read && SettingsFailureCount() == failures;
+  load_result_ =
+      loaded_ ? ListsResult::kOk : ListsResultOf(LastSettingsProblem());
 }
 
-bool DictionaryState::SaveDictionaries() const {
+ListsResult DictionaryState::Save() const {
+  if (!loaded_) return ListsResult::kNotLoaded;
+  const uint64_t failures = SettingsFailureCount();
   SettingsTransaction transaction;
+  if (!transaction.ok()) return ListsResultOf(LastSettingsProblem());
+  const uint32_t stored = StoredGeneration();
+  if (SettingsFailureCount() != failures) {
+    return ListsResultOf(LastSettingsProblem());
+  }
+  if (stored != generation_) return ListsResult::kChanged;
+  const uint32_t next = generation_ + 1;
   if (all_dictionaries_->SaveMembersToRegistry(kCurrentUser, kDictionariesKey) <
           0 ||
       all_sets_->SaveMembersToRegistry(kCurrentUser, kSetsKey) < 0 ||
-      !SaveActiveDictionary()) {
-    return false;  // the transaction rolls back
+      !SaveActiveDictionary() ||
+      !WriteRegDword(kCurrentUser, kSettingsKey, kGenerationValue, next) ||
+      !transaction.Commit()) {
+    return ListsResultOf(LastSettingsProblem());  // the transaction rolls back
   }
-  return transaction.Commit();
+  generation_ = next;
+  return ListsResult::kOk;
+}
+
+bool DictionaryState::SaveDictionaries() const {
+  return Save() == ListsResult::kOk;
 }
 
 void DictionaryState::LoadActiveDictionary() {
@@ -68,10 +129,12 @@ void DictionaryState::LoadActiveDictionary() {
       id <= static_cast<uint32_t>(INT32_MAX)) {
     found = CDictionary::FindById(static_cast<int>(id));
   }
-  SetActive(found);
+  if (!SetActive(found)) SetActive(nullptr);
 }
 
 bool DictionaryState::SaveActiveDictionary() const {
+  // Unread lists resolve the stored choice wrongly; keep the stored one.
+  if (!loaded_) return false;
   const uint32_t id =
       active_ != nullptr ? static_cast<uint32_t>(active_->id()) : 0xFFFFFFFFu;
   return WriteRegDword(kCurrentUser, kSettingsKey, kActiveValue, id);
@@ -79,7 +142,9 @@ bool DictionaryState::SaveActiveDictionary() const {
 
 CDictionary* DictionaryState::Install(const std::string& path) {
   std::unique_ptr<CDictionary> dictionary = OpenDictionaryFile(path.c_str());
-  if (dictionary == nullptr) return nullptr;
+  if (dictionary == nullptr || !PassesInstallCheck(*dictionary)) {
+    return nullptr;
+  }
   CDictionary* raw = dictionary.get();
   all_dictionaries_->AdoptMember(std::move(dictionary));
   return raw;
@@ -90,13 +155,9 @@ bool DictionaryState::Uninstall(CDictionary* dictionary) {
   if (all_dictionaries_->Owns(dictionary)) container = all_dictionaries_.get();
   if (all_sets_->Owns(dictionary)) container = all_sets_.get();
   if (container == nullptr) return false;
-  for (CDictionary* member : all_sets_->members()) {
-    if (auto* set = dynamic_cast<CDictionarySet*>(member)) {
-      set->members().Remove(dictionary);
-    }
-  }
   if (active_ == dictionary) active_ = all_dictionaries_.get();
-  container->ReleaseMember(dictionary);  // destroyed here
+  // Destroyed here; it leaves every set that holds it as it goes.
+  container->ReleaseMember(dictionary);
   return true;
 }
 
@@ -112,6 +173,7 @@ std::vector<std::string> ListDictionaryFiles(const std::string& folder) {
 }
 
 int DictionaryState::InstallDataFolderDictionaries(const std::string& folder) {
+  if (!loaded_) return 0;
   int installed = 0;
   for (const auto& file : ListDictionaryFiles(folder)) {
     installed += Install(file) != nullptr;

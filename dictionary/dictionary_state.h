@@ -9,19 +9,37 @@
 #ifndef VOCOR_DICTIONARY_DICTIONARY_STATE_H_
 #define VOCOR_DICTIONARY_DICTIONARY_STATE_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dictionary/dictionary_set.h"
+#include "settings/settings_store.h"
 
 namespace vocor {
+
+// The outcome of reading or storing the lists.
+enum class ListsResult {
+  kOk,
+  kNotLoaded,    // a save refused: the lists in memory were never read whole
+  kChanged,      // a save refused: another process stored the lists since
+                 // they were loaded (load them again)
+  kBusy,         // another process held the store past the wait
+  kReadOnly,     // the store may only be read
+  kUnavailable,  // the store could not be opened
+  kFailed,       // any other failure of the store
+};
 
 // Keys of the settings store.
 extern const char kProgramKey[];       // "Software\Vocor\Vocor for Windows"
 extern const char kSettingsKey[];      // ...\Settings
 extern const char kDictionariesKey[];  // ...\Dictionaries
 extern const char kSetsKey[];          // ...\DictionarySets
+
+// The ListsResult that a failure of the store stands for (kBusy, kReadOnly,
+// kUnavailable or kFailed).
+ListsResult ListsResultOf(SettingsProblem problem);
 
 // The "*.dic" files of `folder` (folders skipped), in name order: the file
 // system's own order is arbitrary. Empty when the folder cannot be read.
@@ -40,37 +58,60 @@ class DictionaryState {
   CDictionarySet* all_sets() const { return all_sets_.get(); }
   // Never null: "All Dictionaries" when nothing else is active.
   CDictionary* active() const { return active_; }
-  // `dictionary` must be one of the containers or one of their members;
-  // null makes "All Dictionaries" active.
-  void SetActive(CDictionary* dictionary);
+  // Whether `dictionary` can be searched as the active one: "All
+  // Dictionaries", or a member of either container ("All Sets" itself
+  // cannot: it holds the sets, not words).
+  bool IsActivatable(const CDictionary* dictionary) const;
+  // Makes `dictionary` active; null makes "All Dictionaries" active.
+  // Returns false, changing nothing, when it is not activatable.
+  bool SetActive(CDictionary* dictionary);
 
   // Loads both containers (dictionaries first, so that the sets' member
-  // ids resolve), then the active dictionary.
+  // ids resolve), then the active dictionary, from one snapshot of the
+  // store that another process's writer does not hold up.
   void LoadDictionaries();
   // Whether the lists were read (or nothing was stored). While false the
   // lists in memory are not the user's, and nothing may store them.
   bool loaded() const { return loaded_; }
-  // Stores both containers and the active dictionary in one transaction
-  // of the store. Returns false (and changes nothing) on failure.
+  // kOk, or why the last load could not read the lists.
+  ListsResult load_result() const { return load_result_; }
+  // Files of stored dictionaries that the last load could not open; they
+  // are left out of "All Dictionaries" (and so out of the next save).
+  const std::vector<std::string>& unopened_files() const { return unopened_; }
+  // The stored lists' generation read at the last load: every save moves
+  // it on, so a save can tell that another process saved in between.
+  uint32_t generation() const { return generation_; }
+
+  // Stores both containers, the active dictionary and the next generation
+  // in one transaction of the store, and reports kOk exactly when all of
+  // it was committed (when the caller holds a SettingsTransaction, its
+  // commit decides). Refuses with kNotLoaded while !loaded(), and with
+  // kChanged when the stored generation is no longer the one loaded.
+  // Nothing is changed unless kOk.
+  ListsResult Save() const;
+  // Save() == ListsResult::kOk.
   bool SaveDictionaries() const;
-  // "ActiveDictionary": an unknown or missing id makes "All Dictionaries"
-  // active.
+  // "ActiveDictionary": an unknown, missing or not activatable id makes
+  // "All Dictionaries" active.
   void LoadActiveDictionary();
+  // Refused (false) while !loaded().
   bool SaveActiveDictionary() const;
 
   // Opens `path` (binary first, then text) and adds it to "All
   // Dictionaries". Returns the new dictionary, or null when it cannot be
-  // opened. Stores nothing.
+  // opened or is a binary dictionary that fails the full check of its
+  // file. Stores nothing.
   CDictionary* Install(const std::string& path);
-  // Removes the dictionary or set from its container and from every set,
-  // and destroys it; the active one falls back to "All Dictionaries".
+  // Removes the dictionary or set from its container and from every set
+  // that holds it (wherever that set is kept), and destroys it; the active
+  // one falls back to "All Dictionaries".
   // Returns false when `dictionary` is not installed (or is a container).
   bool Uninstall(CDictionary* dictionary);
 
   // First-run installation: every "*.dic" file in `folder` that opens is
   // added, in name order; then the active dictionary is resolved again and
   // everything is stored. Returns the number installed (nothing is stored
-  // when it is 0).
+  // when it is 0). Does nothing while !loaded().
   int InstallDataFolderDictionaries(const std::string& folder);
 
  private:
@@ -78,6 +119,10 @@ class DictionaryState {
   std::unique_ptr<CDictionarySet> all_sets_;
   CDictionary* active_;
   bool loaded_ = true;
+  ListsResult load_result_ = ListsResult::kOk;
+  std::vector<std::string> unopened_;
+  // Moved on by a successful Save(), which is logically const.
+  mutable uint32_t generation_ = 0;
 };
 
 }  // namespace vocor

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dictionary/text_word_list.h"
+#include "engine/charset.h"
 
 namespace vocor {
 
@@ -14,7 +15,7 @@ CDictionaryTextFile::~CDictionaryTextFile() { Close(); }
 
 std::unique_ptr<CDictionary> CDictionaryTextFile::Clone() const {
   auto copy = std::make_unique<CDictionaryTextFile>();
-  copy->text_ = text_;
+  copy->SetFileName(text_.c_str());
   copy->list_ = list_;
   return copy;
 }
@@ -32,10 +33,7 @@ bool CDictionaryTextFile::Open() {
 
 void CDictionaryTextFile::Close() { list_.reset(); }
 
-const char* CDictionaryTextFile::GetName() const {
-  const size_t slash = text_.rfind('/');
-  return text_.c_str() + (slash == std::string::npos ? 0 : slash + 1);
-}
+const char* CDictionaryTextFile::GetName() const { return name_.c_str(); }
 
 int CDictionaryTextFile::GetWordCount() const {
   return list_ ? list_->word_count() : 0;
@@ -55,6 +53,9 @@ EnumPtr CDictionaryTextFile::CreateEnumerator() const {
 bool CDictionaryTextFile::SetFileName(const char* path) {
   if (IsOpen()) return false;
   text_ = path != nullptr ? path : "";
+  const size_t slash = text_.rfind('/');
+  name_ = Utf8ToEngine(text_.substr(slash == std::string::npos ? 0 : slash + 1),
+                       '?');
   return true;
 }
 

@@ -34,7 +34,8 @@ class CDictionaryTextFile : public CDictionary {
   // Drops this object's reference to the list; clones and enumerators keep
   // theirs.
   void Close() override;
-  // The path after its last '/'.
+  // The path after its last '/', decoded from UTF-8 (file names are) into
+  // engine text, like every other text a dictionary shows.
   const char* GetName() const override;
   int GetWordCount() const override;
   int GetSize() const override;
@@ -47,6 +48,7 @@ class CDictionaryTextFile : public CDictionary {
 
  private:
   std::shared_ptr<const TextWordList> list_;
+  std::string name_;
 };
 
 class CEnumResultsDictionaryTextFile final : public CEnumResults {

@@ -95,6 +95,18 @@ Lookup FindSubkeyName(Connection* connection, int64_t parent, int index,
       &find, [name](const Statement& row) { *name = row.ColumnBytes(0); });
 }
 
+Lookup ListSubkeyNames(Connection* connection, int64_t parent,
+                       std::vector<std::string>* names) {
+  Statement list = connection->Prepare(
+      "SELECT name FROM settings_keys WHERE parent = ?1 ORDER BY folded");
+  list.BindInt(1, parent);
+  Statement::Step step;
+  while ((step = list.Next()) == Statement::Step::kRow) {
+    names->push_back(list.ColumnBytes(0));
+  }
+  return step == Statement::Step::kDone ? Lookup::kFound : Lookup::kError;
+}
+
 bool DeleteKeyTree(Connection* connection, int64_t id) {
   // Values first: once the keys are gone their values cannot be found.
   return DeleteInSubtree(connection, id,

@@ -39,6 +39,10 @@ bool CreateKey(Connection* connection, const std::vector<KeyLevel>& levels,
 Lookup FindSubkeyName(Connection* connection, int64_t parent, int index,
                       std::string* name);
 
+// Names of every subkey of `parent`, in folded-name order, in one query.
+Lookup ListSubkeyNames(Connection* connection, int64_t parent,
+                       std::vector<std::string>* names);
+
 // Removes the key `id`, every key below it and all their values.
 bool DeleteKeyTree(Connection* connection, int64_t id);
 

@@ -14,17 +14,18 @@ class StoredKey final : public SettingsKey {
 
   bool SubkeyName(int index, std::string* name) const override {
     return RunOnStore(kCurrentUser, [&](Connection* connection, bool nested) {
-      if (UserStore::Get().path() != store_path_) return false;
+      if (UserStore::Get().path() != store_path_) return Lookup::kMissing;
       CallScope scope(connection, nested, CallScope::Kind::kRead);
+      if (!scope.ok()) return Lookup::kError;
       int64_t id = 0;
       std::string found;
-      if (!scope.ok() || FindKey(connection, levels_, &id) != Lookup::kFound ||
-          FindSubkeyName(connection, id, index, &found) != Lookup::kFound ||
-          !scope.Commit()) {
-        return false;
+      Lookup result = FindKey(connection, levels_, &id);
+      if (result == Lookup::kFound) {
+        result = FindSubkeyName(connection, id, index, &found);
       }
-      *name = std::move(found);
-      return true;
+      if (!scope.Commit()) return Lookup::kError;
+      if (result == Lookup::kFound) *name = std::move(found);
+      return result;
     });
   }
 
@@ -40,12 +41,36 @@ std::unique_ptr<SettingsKey> OpenSettingsKey(int root, const char* key_path) {
   if (!ParseKeyPath(key_path, &levels)) return nullptr;
   bool opened = RunOnStore(root, [&](Connection* connection, bool nested) {
     return WithOpenedKey(connection, nested, CallScope::Kind::kRead, levels,
-                         [](int64_t) { return Lookup::kFound; }) ==
-           Lookup::kFound;
+                         [](int64_t) { return Lookup::kFound; });
   });
   if (!opened) return nullptr;
   return std::make_unique<StoredKey>(UserStore::Get().path(),
                                      std::move(levels));
+}
+
+KeyListing ListSubkeys(int root, const char* key_path,
+                       std::vector<std::string>* names) {
+  std::vector<KeyLevel> levels;
+  if (!ParseKeyPath(key_path, &levels)) return KeyListing::kFailed;
+  std::vector<std::string> found;
+  bool missing = false;
+  const bool listed =
+      RunOnStore(root, [&](Connection* connection, bool nested) {
+        CallScope scope(connection, nested, CallScope::Kind::kRead);
+        if (!scope.ok()) return Lookup::kError;
+        found.clear();
+        int64_t id = 0;
+        Lookup result = FindKey(connection, levels, &id);
+        missing = result == Lookup::kMissing;
+        if (result == Lookup::kFound) {
+          result = ListSubkeyNames(connection, id, &found);
+        }
+        if (!scope.Commit()) return Lookup::kError;
+        return missing ? Lookup::kFound : result;
+      });
+  if (!listed) return KeyListing::kFailed;
+  *names = std::move(found);
+  return missing ? KeyListing::kMissing : KeyListing::kListed;
 }
 
 }  // namespace vocor

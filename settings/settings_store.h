@@ -5,7 +5,9 @@
 //  * Key paths use backslashes between levels ("Software\Vocor\...").
 //  * Key and value names compare without regard to ASCII case.
 //  * Opening a key creates it (and every missing ancestor), so reading a
-//    value below a missing key creates that key empty and then fails.
+//    value below a missing key creates that key empty and then fails;
+//    except inside a SettingsTransaction of kRead mode, and in a store
+//    opened read-only, where reads create nothing.
 //  * Every call stands alone: it opens what it names, does one operation
 //    and is done. Nothing above SQLite is cached between calls, so another
 //    process writing the same store is seen at once.
@@ -35,6 +37,10 @@
 //  * A file that is damaged or is not a settings store is renamed
 //    "settings.sqlite.damaged-YYYYMMDD-HHMMSS" (never deleted) and a fresh
 //    store takes its place, silently.
+//  * A store file (or, before it exists, its folder) that this process may
+//    not write is opened read-only: reads work, every write fails and
+//    LastSettingsProblem() says kReadOnly. The tables are created only when
+//    missing, so opening never waits for another process's writer.
 //  * One connection is kept open between calls (never any data). Use the
 //    store from one thread only. A child made by fork() must not use the
 //    store while the parent has it open: call CloseSettingsStore() before
@@ -45,6 +51,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vocor {
 
@@ -75,6 +82,37 @@ bool ReadRegDword(int root, const char* key_path, const char* value_name,
 // null or empty path and on a key that does not exist.
 bool DeleteRegTree(int root, const char* key_path);
 
+// How the subkey names of a key were read.
+enum class KeyListing { kListed, kMissing, kFailed };
+
+// Stores in *names the names of the subkeys of `key_path`, in the order of
+// SettingsKey::SubkeyName, read in one query. Unlike every other call it
+// creates nothing: a missing key gives kMissing and no names. kFailed when
+// the store could not be read.
+KeyListing ListSubkeys(int root, const char* key_path,
+                       std::vector<std::string>* names);
+
+// Why the most recent failing call failed.
+enum class SettingsProblem {
+  kNone,         // no call has failed yet
+  kUnavailable,  // the store could not be opened
+  kBusy,         // another process held the store past the wait
+  kReadOnly,     // a write to a store this process may only read
+  kError,        // any other failure of the store
+};
+
+// The number of calls that have failed, since the process started, for any
+// reason other than a missing key or value (a read that finds nothing is
+// not a failure of the store). Compare it before and after a group of
+// calls to learn whether the store let any of them down.
+uint64_t SettingsFailureCount();
+SettingsProblem LastSettingsProblem();
+
+// For tests: makes every store opened from now on read-only, as if its
+// file or folder were not writable (which root cannot be denied). Takes
+// effect at the next open; call CloseSettingsStore() first.
+void ForceSettingsStoreReadOnlyForTesting(bool read_only);
+
 // An open key. Created by OpenSettingsKey; closing is the destructor.
 class SettingsKey {
  public:
@@ -94,9 +132,19 @@ std::unique_ptr<SettingsKey> OpenSettingsKey(int root, const char* key_path);
 // current user's store: the destructor rolls back unless Commit() succeeded.
 // Transactions do not nest: a second one while the first lives is inactive
 // and its calls join the outer one.
+//
+// A kWrite transaction takes the store's write lock at once (waiting for
+// another process's writer as a call does), so a read, change and write
+// inside it cannot interleave with another process. A kRead transaction
+// reads one consistent snapshot and never waits for writers.
+//
+// When the transaction cannot begin, every store call fails while it lives
+// (joined ones included), so that nothing is written piecemeal.
 class SettingsTransaction {
  public:
-  SettingsTransaction();
+  enum class Mode { kWrite, kRead };
+
+  explicit SettingsTransaction(Mode mode = Mode::kWrite);
   ~SettingsTransaction();
   SettingsTransaction(const SettingsTransaction&) = delete;
   SettingsTransaction& operator=(const SettingsTransaction&) = delete;
@@ -104,12 +152,19 @@ class SettingsTransaction {
   // True when this object owns an open transaction.
   bool active() const { return active_; }
 
+  // True when calls made now run in a transaction: this object's own, or
+  // the outer one it joined. False once the transaction failed to begin.
+  bool ok() const;
+
   // Makes the changes durable. Returns false (and rolls back) on failure.
+  // A joined transaction commits nothing itself: true unless the outer one
+  // failed to begin.
   bool Commit();
 
  private:
   bool active_ = false;
   bool outer_ = false;
+  bool failed_ = false;
 };
 
 // Path of the database file that kCurrentUser names, from the environment

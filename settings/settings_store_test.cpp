@@ -12,8 +12,10 @@
 namespace vocor {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 using SettingsStoreTest = SettingsTest;
 
@@ -186,6 +188,20 @@ TEST_F(SettingsStoreTest, SubkeysEnumerateInFoldedNameOrder) {
   EXPECT_FALSE(key->SubkeyName(-1, &name));
   EXPECT_FALSE(key->SubkeyName(7, &name));
   EXPECT_EQ(name, "untouched");
+
+  // The whole listing at once, in the same order; a missing key is told
+  // apart and is not created.
+  std::vector<std::string> names;
+  EXPECT_EQ(ListSubkeys(kCurrentUser, kList, &names), KeyListing::kListed);
+  EXPECT_EQ(names, Subkeys(kList));
+  EXPECT_EQ(ListSubkeys(kCurrentUser, "Software\\Absent", &names),
+            KeyListing::kMissing);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(ListSubkeys(kCurrentUser, "Software\\Absent\\Deeper", &names),
+            KeyListing::kMissing);
+  EXPECT_EQ(ListSubkeys(kCurrentUser, "", &names), KeyListing::kFailed);
+  EXPECT_EQ(ListSubkeys(0, kList, &names), KeyListing::kFailed);
+  EXPECT_THAT(Subkeys("Software"), Not(Contains("Absent")));
 }
 
 TEST_F(SettingsStoreTest, KeyHandleSeesTheKeyAsItIsNow) {

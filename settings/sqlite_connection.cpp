@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+
 namespace vocor {
 
 Statement::Statement(Connection* connection, sqlite3_stmt* stmt)
@@ -63,10 +65,41 @@ std::string Statement::ColumnBytes(int column) const {
   return std::string(static_cast<const char*>(data), size);
 }
 
-std::unique_ptr<Connection> Connection::Open(const std::string& path) {
+namespace {
+
+// A file: URI naming `path`, with the characters a URI gives meaning to
+// escaped.
+std::string FileUri(const std::string& path, const char* query) {
+  std::string uri = "file:";
+  for (char c : path) {
+    if (c == '%' || c == '?' || c == '#') {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X",
+                    static_cast<unsigned char>(c));
+      uri += escaped;
+    } else {
+      uri += c;
+    }
+  }
+  return uri + query;
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> Connection::Open(const std::string& path,
+                                             Access access) {
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int rc;
+  if (access == Access::kImmutable) {
+    rc = sqlite3_open_v2(FileUri(path, "?immutable=1").c_str(), &db,
+                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  } else {
+    rc = sqlite3_open_v2(path.c_str(), &db,
+                         access == Access::kReadOnly
+                             ? SQLITE_OPEN_READONLY
+                             : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                         nullptr);
+  }
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);  // SQLite may hand out a handle even on failure.
     return nullptr;

@@ -58,10 +58,20 @@ class Statement {
 // An open SQLite database connection, closed by the destructor.
 class Connection {
  public:
-  // Opens `path` for reading and writing, creating an empty file when it is
-  // missing. SQLite reads nothing yet, so a file that is not a database is
-  // noticed only by the first statement. Returns null on failure.
-  static std::unique_ptr<Connection> Open(const std::string& path);
+  enum class Access {
+    kReadWrite,  // creating an empty file when it is missing
+    kReadOnly,   // an existing file
+    // An existing file that nobody can change while it is open: a store in
+    // WAL mode can otherwise be read only by creating its "-shm" companion,
+    // which a folder the user cannot write does not allow.
+    kImmutable,
+  };
+
+  // Opens `path`. SQLite reads nothing yet, so a file that is not a
+  // database is noticed only by the first statement. Returns null on
+  // failure.
+  static std::unique_ptr<Connection> Open(const std::string& path,
+                                          Access access = Access::kReadWrite);
 
   ~Connection();
   Connection(const Connection&) = delete;

@@ -8,26 +8,43 @@
 #include "settings/call_scope.h"
 #include "settings/key_path.h"
 #include "settings/key_tree.h"
+#include "settings/settings_store.h"
 #include "settings/sqlite_connection.h"
 #include "settings/user_store.h"
 
 namespace vocor {
 
-// Runs `op(Connection*, bool nested)` on the current user's store; `nested`
-// tells whether a SettingsTransaction lives. Root 0 and a store that cannot
-// be opened fail without calling `op`. A call that failed because the file
-// proved damaged runs once more, on the fresh store that replaces it,
-// unless a transaction still holds the damaged one.
+// Runs `op(Connection*, bool nested)`, which returns a Lookup, on the
+// current user's store; `nested` tells whether a SettingsTransaction lives.
+// True when `op` gave kFound. Root 0 and a store that cannot be opened fail
+// without calling `op`, and so does every call while a SettingsTransaction
+// that failed to begin lives. A call that failed because the file proved
+// damaged runs once more, on the fresh store that replaces it, unless a
+// transaction still holds the damaged one. Every failure but kMissing is
+// counted for SettingsFailureCount().
 template <typename Op>
 bool RunOnStore(int root, Op op) {
   if (root == 0) return false;
   UserStore& store = UserStore::Get();
+  if (store.transaction_failed()) {
+    store.RecordFailure(store.last_problem());
+    return false;
+  }
   for (int attempt = 0; attempt < 2; ++attempt) {
     Connection* connection = store.Acquire();
-    if (connection == nullptr) return false;
-    if (op(connection, store.in_transaction())) return true;
-    if (!connection->damaged() || store.in_transaction()) return false;
+    if (connection == nullptr) {
+      store.RecordFailure(store.OpenProblem());
+      return false;
+    }
+    const Lookup result = op(connection, store.in_transaction());
+    if (result == Lookup::kFound) return true;
+    if (result == Lookup::kMissing) return false;
+    if (!connection->damaged() || store.in_transaction() || store.read_only()) {
+      store.RecordFailure(store.ProblemOf(*connection));
+      return false;
+    }
   }
+  store.RecordFailure(SettingsProblem::kError);
   return false;
 }
 

@@ -59,6 +59,23 @@ bool UseWal(Connection* connection) {
   return false;
 }
 
+// 1 when the journal is WAL already, 0 when not, -1 when that cannot be
+// read; asking does not write.
+int IsWal(Connection* connection) {
+  Statement pragma = connection->Prepare("PRAGMA journal_mode");
+  if (pragma.Next() != Statement::Step::kRow) return -1;
+  return pragma.ColumnBytes(0) == "wal" ? 1 : 0;
+}
+
+// How many of the two tables exist, or -1 when that cannot be read.
+int CountTables(Connection* connection) {
+  Statement count = connection->Prepare(
+      "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+      "name IN ('settings_keys', 'settings_values')");
+  if (count.Next() != Statement::Step::kRow) return -1;
+  return static_cast<int>(count.ColumnInt(0));
+}
+
 bool CreateTables(Connection* connection) {
   // IMMEDIATE so that two processes creating a new store take turns.
   if (!connection->Exec("BEGIN IMMEDIATE")) return false;
@@ -93,10 +110,16 @@ bool HasOurColumns(Connection* connection) {
 
 }  // namespace
 
-bool ReadyStore(Connection* connection) {
+bool ReadyStore(Connection* connection, bool read_only) {
   sqlite3_busy_timeout(connection->handle(), kBusyTimeoutMs);
-  return UseWal(connection) && CreateTables(connection) &&
-         PassesQuickCheck(connection) && HasOurColumns(connection);
+  if (!read_only) {
+    const int wal = IsWal(connection);
+    if (wal < 0 || (wal == 0 && !UseWal(connection))) return false;
+  }
+  const int tables = CountTables(connection);
+  if (tables < 0) return false;
+  if (tables < 2 && (read_only || !CreateTables(connection))) return false;
+  return PassesQuickCheck(connection) && HasOurColumns(connection);
 }
 
 }  // namespace vocor

@@ -20,11 +20,15 @@ constexpr int kBusyTimeoutMs = 5000;
 // Readies a freshly opened connection: busy timeout, WAL journal (readers
 // and one writer proceed together; a killed writer leaves the file intact),
 // the tables when missing, then an integrity check and a check that the
-// tables have the columns this code uses. Returns false when the store is
-// unusable; connection->damaged() then tells whether the file itself is at
-// fault (damaged, not a database, or tables of another layout) as opposed
-// to a passing condition such as a lock held too long.
-bool ReadyStore(Connection* connection);
+// tables have the columns this code uses. The journal mode and the tables
+// are changed only when they are not as needed, so that opening an
+// existing store only reads and never waits for another process's writer.
+// A `read_only` connection changes nothing, and fails on a file without
+// the tables. Returns false when the store is unusable;
+// connection->damaged() then tells whether the file itself is at fault
+// (damaged, not a database, or tables of another layout) as opposed to a
+// passing condition such as a lock held too long.
+bool ReadyStore(Connection* connection, bool read_only);
 
 }  // namespace vocor
 

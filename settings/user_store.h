@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "settings/settings_store.h"
 #include "settings/sqlite_connection.h"
 #include "settings/store_files.h"
 
@@ -35,10 +36,31 @@ class UserStore {
   const std::string& path() const { return path_; }
 
   bool in_transaction() const { return in_transaction_; }
+  // Whether the living transaction may write (it was begun to write).
+  bool transaction_writes() const { return transaction_writes_; }
 
-  // Starts the process-wide transaction (BEGIN IMMEDIATE). False when one
-  // lives already or it could not start.
-  bool BeginTransaction();
+  // Whether the current connection was opened read-only.
+  bool read_only() const { return connection_ != nullptr && read_only_; }
+
+  // Starts the process-wide transaction: BEGIN IMMEDIATE to write, BEGIN
+  // DEFERRED to read. False when one lives already or it could not start.
+  bool BeginTransaction(bool write);
+
+  // Set while a SettingsTransaction that failed to begin lives: every call
+  // must then fail rather than commit on its own.
+  bool transaction_failed() const { return transaction_failed_; }
+  void set_transaction_failed(bool failed) { transaction_failed_ = failed; }
+
+  // Failure accounting behind SettingsFailureCount().
+  void RecordFailure(SettingsProblem problem);
+  // The problem that an SQLite result code of `connection` stands for.
+  SettingsProblem ProblemOf(const Connection& connection) const;
+  // Why the last Acquire() gave null.
+  SettingsProblem OpenProblem() const;
+  uint64_t failures() const { return failures_; }
+  SettingsProblem last_problem() const { return last_problem_; }
+
+  void set_force_read_only(bool force) { force_read_only_ = force; }
 
   // Ends the process-wide transaction: commits it when `commit` is true,
   // rolling back if the commit fails, else rolls it back. Returns whether a
@@ -56,12 +78,22 @@ class UserStore {
   bool StillValid(const std::string& path) const;
   void Drop();
   Connection* Open(const std::string& path);
+  bool ShouldOpenReadOnly(const std::string& path) const;
 
   std::unique_ptr<Connection> connection_;
   std::string path_;
   FileId file_id_;
   pid_t pid_ = 0;
   bool in_transaction_ = false;
+  bool transaction_writes_ = false;
+  bool transaction_failed_ = false;
+  bool read_only_ = false;
+  bool force_read_only_ = false;
+  // Why the last attempt to open a store failed (an SQLite code, 0 when
+  // the file or its folder could not be reached at all).
+  int open_error_ = 0;
+  uint64_t failures_ = 0;
+  SettingsProblem last_problem_ = SettingsProblem::kNone;
 };
 
 }  // namespace vocor

@@ -1,6 +1,7 @@
 // vocor-cli dictionaries: the configuration dialog's Install, Uninstall and
 // Activate, each followed by OK: load the lists, change them, and store
-// the lists and the active dictionary in one transaction.
+// the lists and the active dictionary, all in one transaction that holds
+// the store's write lock, so that commands run at once take turns.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +9,7 @@
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
+#include "settings/settings_store.h"
 #include "tools/vocor-cli/cli_search.h"
 
 namespace vocor::cli {
@@ -50,13 +52,41 @@ int List(DictionaryState* state) {
   return kExitOk;
 }
 
-int Store(DictionaryState* state) {
-  if (state->SaveDictionaries()) return kExitOk;
-  std::fprintf(stderr, "The settings could not be stored.\n");
+const char* Reason(ListsResult result) {
+  switch (result) {
+    case ListsResult::kBusy:
+      return "another program held the settings store too long";
+    case ListsResult::kReadOnly:
+      return "the settings store is read-only";
+    case ListsResult::kUnavailable:
+      return "the settings store could not be opened";
+    case ListsResult::kChanged:
+      return "another program changed the dictionaries meanwhile";
+    default:
+      return "the settings store failed";
+  }
+}
+
+int StoreFailed(ListsResult result) {
+  std::fprintf(stderr,
+               "The settings could not be stored: %s.\n%s\nNothing was "
+               "changed.\n",
+               Reason(result), SettingsStorePath().c_str());
   return kExitFailure;
 }
 
-int Install(const Options& options, DictionaryState* state) {
+// Saves the lists and commits the command's transaction.
+int Store(DictionaryState* state, SettingsTransaction* transaction) {
+  ListsResult result = state->Save();
+  if (result == ListsResult::kOk && transaction->Commit()) return kExitOk;
+  if (result == ListsResult::kOk) {
+    result = ListsResultOf(LastSettingsProblem());
+  }
+  return StoreFailed(result);
+}
+
+int Install(const Options& options, DictionaryState* state,
+            SettingsTransaction* transaction) {
   std::vector<const CDictionary*> added;
   for (const auto& path : options.install_paths) {
     std::error_code error;
@@ -68,7 +98,7 @@ int Install(const Options& options, DictionaryState* state) {
     }
     added.push_back(d);
   }
-  if (const int failed = Store(state)) return failed;
+  if (const int failed = Store(state, transaction)) return failed;
   for (const CDictionary* d : added) {
     std::printf("Installed %d %s\n", d->id(),
                 EngineToUtf8(d->GetName()).c_str());
@@ -81,40 +111,74 @@ int Unknown(int id) {
   return kExitFailure;
 }
 
-int Uninstall(const Options& options, DictionaryState* state) {
+int Uninstall(const Options& options, DictionaryState* state,
+              SettingsTransaction* transaction) {
   for (int id : options.ids) {
     CDictionary* d = CDictionary::FindById(id);
     if (d == nullptr || !state->Uninstall(d)) return Unknown(id);
   }
-  return Store(state);
+  return Store(state, transaction);
 }
 
-bool IsKnown(const DictionaryState& state, const CDictionary* d) {
-  return d == state.all_dictionaries() || d == state.all_sets() ||
-         state.all_dictionaries()->Owns(d) || state.all_sets()->Owns(d);
+int Activate(const Options& options, DictionaryState* state,
+             SettingsTransaction* transaction) {
+  const int id = options.ids.front();
+  CDictionary* d = CDictionary::FindById(id);
+  if (d == state->all_sets()) {
+    std::fprintf(stderr,
+                 "The id %d is the list of all sets, which cannot be searched. "
+                 "Activate \"All Dictionaries\" (0), a set or a "
+                 "dictionary.\n",
+                 id);
+    return kExitFailure;
+  }
+  if (d == nullptr || !state->SetActive(d)) return Unknown(id);
+  return Store(state, transaction);
 }
 
-int Activate(const Options& options, DictionaryState* state) {
-  CDictionary* d = CDictionary::FindById(options.ids.front());
-  if (d == nullptr || !IsKnown(*state, d)) return Unknown(options.ids.front());
-  state->SetActive(d);
-  return Store(state);
+// Changes the lists: load, change and save under the store's write lock.
+int Change(const Options& options, DictionaryState* state) {
+  SettingsTransaction transaction;
+  if (!transaction.ok()) {
+    return StoreFailed(ListsResultOf(LastSettingsProblem()));
+  }
+  if (const int failed = LoadInstalled(state)) return failed;
+  switch (options.command) {
+    case Command::kDictionariesInstall:
+      return Install(options, state, &transaction);
+    case Command::kDictionariesUninstall:
+      return Uninstall(options, state, &transaction);
+    default:
+      return Activate(options, state, &transaction);
+  }
 }
 
 }  // namespace
 
-int RunDictionaries(const Options& options, DictionaryState* state) {
+int LoadInstalled(DictionaryState* state) {
   state->LoadDictionaries();
-  switch (options.command) {
-    case Command::kDictionariesInstall:
-      return Install(options, state);
-    case Command::kDictionariesUninstall:
-      return Uninstall(options, state);
-    case Command::kDictionariesActivate:
-      return Activate(options, state);
-    default:
-      return List(state);
+  if (!state->loaded()) {
+    std::fprintf(stderr,
+                 "The settings could not be read: %s.\n%s\nNothing was "
+                 "changed.\n",
+                 Reason(state->load_result()), SettingsStorePath().c_str());
+    return kExitFailure;
   }
+  for (const std::string& file : state->unopened_files()) {
+    std::fprintf(stderr,
+                 "Warning: the installed dictionary %s could not be opened "
+                 "and is left out.\n",
+                 file.c_str());
+  }
+  return kExitOk;
+}
+
+int RunDictionaries(const Options& options, DictionaryState* state) {
+  if (options.command != Command::kDictionariesList) {
+    return Change(options, state);
+  }
+  if (const int failed = LoadInstalled(state)) return failed;
+  return List(state);
 }
 
 }  // namespace vocor::cli

@@ -58,7 +58,7 @@ int OpenFiles(const std::vector<std::string>& paths, SearchSource* source) {
 int ChooseSource(const Options& options, DictionaryState* state,
                  SearchSource* source) {
   if (!options.dict_paths.empty()) return OpenFiles(options.dict_paths, source);
-  state->LoadDictionaries();
+  if (const int failed = LoadInstalled(state)) return failed;
   if (state->all_dictionaries()->members().GetCount() > 0) {
     source->dictionary = state->active();
     return 0;

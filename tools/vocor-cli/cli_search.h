@@ -14,6 +14,11 @@ int RunSearch(const Options& options, DictionaryState* state);
 // The "dictionaries" commands. Returns the exit code.
 int RunDictionaries(const Options& options, DictionaryState* state);
 
+// Loads the installed lists, warning on stderr about stored dictionaries
+// whose files could not be opened. Returns 0, or kExitFailure (with a
+// message) when the lists could not be read.
+int LoadInstalled(DictionaryState* state);
+
 // The folder of shipped dictionaries beside the running program.
 std::string DataFolder();
 

@@ -1,17 +1,24 @@
 // End-to-end tests of the built vocor-cli, run as a user would run it, on
 // small word lists made by the tests, with a private settings store.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "dictionary/dictionary_state.h"
+#include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
 #include "settings/scratch_home.h"
+#include "settings/settings_store.h"
+#include "settings/store_lock.h"
 
 namespace vocor {
 namespace {
@@ -35,20 +42,38 @@ std::string Slurp(const std::string& path) {
   return s.str();
 }
 
+std::string Command(const std::vector<std::string>& args) {
+  std::string command = Quote(VOCOR_CLI_PATH);
+  for (const auto& a : args) command += " " + Quote(a);
+  return command;
+}
+
+int ExitCode(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class VocorCliTest : public ::testing::Test {
  protected:
+  ~VocorCliTest() override { CloseSettingsStore(); }
+
   Outcome Run(const std::vector<std::string>& args) {
-    std::string command = Quote(VOCOR_CLI_PATH);
-    for (const auto& a : args) command += " " + Quote(a);
     const std::string out = files_.path() + "/out",
                       err = files_.path() + "/err";
-    command += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
-    const int status = std::system(command.c_str());
+    const std::string command =
+        Command(args) + " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
     Outcome o;
-    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.code = ExitCode(std::system(command.c_str()));
     o.out = Slurp(out);
     o.err = Slurp(err);
     return o;
+  }
+
+  // The data rows of "dictionaries": the containers' members.
+  int InstalledCount() {
+    const std::string out = Run({"dictionaries"}).out;
+    int rows = 0;
+    for (char c : out) rows += c == '\n';
+    return rows - 2;  // the heading and "All Dictionaries"
   }
 
   std::string List(const std::string& name, const std::string& words) {
@@ -178,6 +203,131 @@ TEST_F(VocorCliTest, InstallActivateUninstall) {
   EXPECT_NE(o.out.find("*     0"), std::string::npos);
   EXPECT_EQ(o.out.find("words.txt"), std::string::npos);
   EXPECT_EQ(Run({"crossword", "z??"}).out, "zip\nzoo\n");
+}
+
+TEST_F(VocorCliTest, AStoreHeldByAnotherProcessIsLeftAsItWas) {
+  ASSERT_EQ(Run({"dictionaries", "install", List("a.txt", "cat\n"),
+                 List("b.txt", "dog\n")})
+                .code,
+            0);
+  const std::string before = DumpStore();
+  StoreLock lock;
+  ASSERT_TRUE(lock.held());
+  Outcome o = Run({"dictionaries", "install", List("c.txt", "eel\n")});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_EQ(o.out, "");
+  EXPECT_NE(o.err.find("could not be stored: another program held the "
+                       "settings store too long"),
+            std::string::npos)
+      << o.err;
+  EXPECT_NE(o.err.find("Nothing was changed."), std::string::npos);
+  // Reading goes on meanwhile.
+  EXPECT_EQ(Run({"crossword", "???"}).out, "cat\ndog\n");
+  lock.Release();
+  EXPECT_EQ(DumpStore(), before);
+  EXPECT_EQ(InstalledCount(), 2);
+}
+
+TEST_F(VocorCliTest, InstallsRunAtOnceAllStay) {
+  constexpr int kRuns = 10;
+  // Every run waits at a FIFO until the first writer opens it, which
+  // releases them all at the same moment.
+  const std::string gate = files_.path() + "/gate";
+  ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
+  std::string script;
+  for (int i = 0; i < kRuns; ++i) {
+    const std::string file = List("w" + std::to_string(i) + ".txt", "w\n");
+    script += "(cat " + Quote(gate) + " >/dev/null; " +
+              Command({"dictionaries", "install", file}) + " >" +
+              Quote(files_.path() + "/out" + std::to_string(i)) + " 2>&1) & ";
+  }
+  script += "sleep 0.3; echo >" + Quote(gate) + "; wait";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  std::set<int> ids;
+  for (int i = 0; i < kRuns; ++i) {
+    const std::string out = Slurp(files_.path() + "/out" + std::to_string(i));
+    int id = -1;
+    ASSERT_EQ(std::sscanf(out.c_str(), "Installed %d", &id), 1) << out;
+    ids.insert(id);
+  }
+  EXPECT_EQ(ids.size(), size_t{kRuns});
+  EXPECT_EQ(InstalledCount(), kRuns);
+}
+
+TEST_F(VocorCliTest, InstallChecksTheWholeBinaryFile) {
+  const std::string path =
+      files_.Write("damaged.dic", testing::RootCountOneTooHigh());
+  Outcome o = Run({"dictionaries", "install", path});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_EQ(o.err, "Dictionary load failed.\n" + path + "\n");
+  EXPECT_EQ(InstalledCount(), 0);
+}
+
+TEST_F(VocorCliTest, AStoredDictionaryWhoseFileIsGoneIsReported) {
+  const std::string gone = List("gone.txt", "cat\n");
+  ASSERT_EQ(Run({"dictionaries", "install", gone, List("b.txt", "dog\n")}).code,
+            0);
+  std::filesystem::remove(gone);
+  const std::string warning = "Warning: the installed dictionary " + gone +
+                              " could not be opened and is left out.\n";
+  Outcome o = Run({"dictionaries"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.err, warning);
+  o = Run({"crossword", "???"});
+  EXPECT_EQ(o.out, "dog\n");
+  EXPECT_EQ(o.err, warning);
+}
+
+TEST_F(VocorCliTest, OnlyWhatCanBeSearchedIsActivated) {
+  ASSERT_EQ(Run({"dictionaries", "install", List("a.txt", "cat\n")}).code, 0);
+  Outcome o = Run({"dictionaries", "activate", "1"});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("cannot be searched"), std::string::npos) << o.err;
+  EXPECT_EQ(Run({"crossword", "???"}).out, "cat\n");
+  EXPECT_EQ(Run({"dictionaries", "activate", "0"}).code, 0);
+}
+
+TEST_F(VocorCliTest, NamesFromNonAsciiFileNamesReadAsTyped) {
+  Outcome o =
+      Run({"dictionaries", "install", List("sp ace \xc3\xa9.txt", "cat\n")});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_NE(o.out.find(" sp ace \xc3\xa9.txt\n"), std::string::npos) << o.out;
+}
+
+TEST_F(VocorCliTest, IdsNearTheEndOfTheRangeNeverWrap) {
+  const std::string item = std::string(kDictionariesKey) + "\\Item-0";
+  ASSERT_TRUE(WriteRegString(kCurrentUser, item.c_str(), "Type", "TextFile"));
+  ASSERT_TRUE(WriteRegDword(kCurrentUser, item.c_str(), "ID", 2147483646u));
+  ASSERT_TRUE(WriteRegString(kCurrentUser, item.c_str(), "FileName",
+                             List("a.txt", "cat\n").c_str()));
+  ASSERT_TRUE(CloseSettingsStore());
+  for (const char* name : {"b.txt", "c.txt"}) {
+    Outcome o = Run({"dictionaries", "install", List(name, "dog\n")});
+    int id = -1;
+    ASSERT_EQ(std::sscanf(o.out.c_str(), "Installed %d", &id), 1) << o.out;
+    EXPECT_GE(id, 0);
+    EXPECT_LT(id, 2147483647);
+  }
+  Outcome o = Run({"dictionaries"});
+  EXPECT_NE(o.out.find("2147483646"), std::string::npos);
+  EXPECT_EQ(InstalledCount(), 3) << o.out;
+}
+
+TEST_F(VocorCliTest, AStoreTheUserCannotWriteIsReadButNotChanged) {
+  if (::geteuid() == 0) {
+    GTEST_SKIP() << "root writes read-only folders; the settings and "
+                    "dictionary tests cover the read-only open by force";
+  }
+  ASSERT_EQ(Run({"dictionaries", "install", List("a.txt", "cat\n")}).code, 0);
+  const std::string folder =
+      std::filesystem::path(SettingsStorePath()).parent_path();
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  EXPECT_EQ(InstalledCount(), 1);
+  Outcome o = Run({"dictionaries", "install", List("b.txt", "dog\n")});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("the settings store is read-only"), std::string::npos);
+  ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(InstalledCount(), 1);
 }
 
 TEST_F(VocorCliTest, WithNothingInstalledTheShippedDictionariesAreSearched) {
