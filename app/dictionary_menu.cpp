@@ -72,9 +72,7 @@ std::vector<DictionaryMenuEntry> BuildDictionaryMenu(
 }
 
 std::string DictionaryDisplayName(const CDictionary* dictionary) {
-  const char* name = dictionary->GetName();
-  if (IsValidUtf8(name)) return name;
-  return EngineToUtf8(name);
+  return EngineToUtf8(dictionary->GetName());
 }
 
 std::string DictionaryMenuText(int number, const std::string& utf8_name) {

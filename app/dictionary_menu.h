@@ -37,9 +37,7 @@ std::vector<DictionaryMenuEntry> BuildDictionaryMenu(
     CDictionarySet* all_dictionaries, CDictionarySet* all_sets,
     const CDictionary* active, bool searching);
 
-// A dictionary's name as UTF-8: a file name that already is UTF-8 stays
-// as it is, a name read from a binary dictionary (engine text) is
-// converted.
+// A dictionary's name (engine text, whatever its kind) as UTF-8.
 std::string DictionaryDisplayName(const CDictionary* dictionary);
 
 // "&1 name" up to 9, "1&0 name" from 10 on; every '&' of the name doubled.

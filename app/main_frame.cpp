@@ -312,7 +312,8 @@ void CMainFrame::UpdateCommandStates() {
                            kCmdPrintPreview, kCmdPrintSetup}) {
     action(command)->setEnabled(false);
   }
-  dictionary_pane_->setText(QString::fromUtf8(state_->active()->GetName()));
+  dictionary_pane_->setText(
+      QString::fromStdString(DictionaryDisplayName(state_->active())));
 }
 
 void CMainFrame::RebuildDictionaryMenu() {
