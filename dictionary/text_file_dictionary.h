@@ -29,7 +29,9 @@ class CDictionaryTextFile : public CDictionary {
   bool SaveToRegistry(int root, const char* key_path) const override;
   const char* GetTypeName() const override { return "TextFile"; }
   bool IsOpen() const override;
-  // Fails on a file that cannot be read, is empty, or holds 2 GiB or more.
+  // Fails on a file that cannot be read, is not a regular file, is empty,
+  // is too large for a word list (kMaxWordListFileSize) or holds binary
+  // data (see FileImage::ReadWordList). UTF-8 lists are read in NFC.
   bool Open() override;
   // Drops this object's reference to the list; clones and enumerators keep
   // theirs.

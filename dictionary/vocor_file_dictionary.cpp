@@ -78,6 +78,10 @@ std::string CDictionaryVocorFile::GetNotes() const {
   return file_ ? file_->header.notes : "";
 }
 
+bool CDictionaryVocorFile::DamageSeen() const {
+  return file_ != nullptr && file_->damage_seen();
+}
+
 int CDictionaryVocorFile::GetDictionaryVersion() const {
   return file_ ? file_->header.dictionary_version : 0;
 }
@@ -136,7 +140,10 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
-  if (!ReadVocorNode(data(), size(), root, &node)) return;
+  if (!ReadVocorNode(data(), size(), root, &node)) {
+    file_->NoteDamage();
+    return;
+  }
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
   } else {
@@ -166,7 +173,10 @@ bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
     const int i = FindVocorEntry(data(), node, letter);
     if (i < 0) return false;
     const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
-    if (!ReadVocorNodeShallow(data(), size(), child, &node)) return false;
+    if (!ReadVocorNodeShallow(data(), size(), child, &node)) {
+      file_->NoteDamage();
+      return false;
+    }
   }
   return node.terminal() && MatchPattern(word, pattern_.c_str()) &&
          constraint_.Accepts(word);
