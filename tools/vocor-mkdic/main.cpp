@@ -14,6 +14,7 @@
 #include "CLI/CLI.hpp"
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_writer.h"
+#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 #include "tools/vocor-mkdic/arguments.h"
@@ -105,13 +106,13 @@ int MakeInfo(const Options& options, VocorFileInfo* info) {
       options.name.empty()
           ? std::filesystem::path(options.output).stem().string()
           : options.name;
-  info->name = Utf8ToEngine(name, '?');
+  info->name = Utf8ToEngine(ComposedUtf8(name), '?');
   if (info->name.size() > kVocorMaxNameLength) {
     return Fail(kRefused,
                 "the name takes " + std::to_string(info->name.size()) +
                     " bytes, more than " + std::to_string(kVocorMaxNameLength));
   }
-  info->notes = Utf8ToEngine(options.notes, '?');
+  info->notes = Utf8ToEngine(ComposedUtf8(options.notes), '?');
   return kDone;
 }
 

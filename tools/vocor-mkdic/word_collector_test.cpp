@@ -25,6 +25,17 @@ TEST(WordCollectorTest, KeepsFirstAppearancesAcrossListsAndEncodings) {
   EXPECT_EQ(collector.duplicates(), 3);
 }
 
+TEST(WordCollectorTest, DecomposedLettersAreComposedBeforeFolding) {
+  // cafe + U+0301 and u + U+0308: the marks once made both words vanish.
+  WordCollector decomposed(true);
+  decomposed.AddList("cafe\xcc\x81 u\xcc\x88" "ber\n");
+  WordCollector composed(true);
+  composed.AddList("caf\xc3\xa9 \xc3\xbc" "ber\n");
+  EXPECT_EQ(decomposed.words(), (Words{"cafe", "uber"}));
+  EXPECT_EQ(decomposed.words(), composed.words());
+  EXPECT_EQ(decomposed.skipped(), 0);
+}
+
 TEST(WordCollectorTest, FoldedWordsMustStillFitTheWordBuffer) {
   // 998 letters and one sharp s: 999 letters as read, 1000 once folded.
   const std::string word = std::string(998, 'a') + "\xc3\x9f";
