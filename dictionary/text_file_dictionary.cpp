@@ -51,8 +51,12 @@ int CDictionaryTextFile::GetWordCount() const {
 int CDictionaryTextFile::GetSize() const { return list_ ? list_->size() : 0; }
 
 std::string CDictionaryTextFile::GetNotes() const {
-  return list_ && list_->in_order() ? "In alphabetic order."
-                                    : "Not in alphabetic order.";
+  return IsInAlphabeticOrder() ? "In alphabetic order."
+                               : "Not in alphabetic order.";
+}
+
+bool CDictionaryTextFile::IsInAlphabeticOrder() const {
+  return list_ != nullptr && list_->in_order();
 }
 
 EnumPtr CDictionaryTextFile::CreateEnumerator() const {

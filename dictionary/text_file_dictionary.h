@@ -43,6 +43,10 @@ class CDictionaryTextFile : public CDictionary {
   std::string GetNotes() const override;
   EnumPtr CreateEnumerator() const override;
 
+  // Whether the list was found in alphabetic order when it was opened (the
+  // fact GetNotes words); false while closed.
+  bool IsInAlphabeticOrder() const;
+
   // Fails (and keeps the old path) while open. A null path stores "".
   virtual bool SetFileName(const char* path);
   const char* GetFileName() const { return text_.c_str(); }
