@@ -51,9 +51,9 @@ bool LooksBinary(const char* bytes, size_t size) {
   return std::memchr(bytes, '\0', std::min(size, kBinarySniffSize)) != nullptr;
 }
 
-std::shared_ptr<const FileImage> FileImage::ReadFile(const std::string& path,
-                                                     size_t max_size,
-                                                     bool word_list) {
+std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
+                                                 size_t max_size,
+                                                 FirstBytesCheck plausible) {
   // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return nullptr;
@@ -72,9 +72,10 @@ std::shared_ptr<const FileImage> FileImage::ReadFile(const std::string& path,
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return nullptr;
     if (n == 0) break;  // the file shrank while we read it
-    // The first chunk covers the sniffed bytes, so binary data is refused
-    // before the rest of a large file is read.
-    if (word_list && done == 0 && LooksBinary(bytes.get(), static_cast<size_t>(n))) return nullptr;
+    if (done == 0 && plausible != nullptr &&
+        !plausible(bytes.get(), static_cast<size_t>(n))) {
+      return nullptr;
+    }
     done += static_cast<size_t>(n);
   }
   if (done == 0) return nullptr;
@@ -83,12 +84,14 @@ std::shared_ptr<const FileImage> FileImage::ReadFile(const std::string& path,
 
 std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
                                                  size_t max_size) {
-  return ReadFile(path, max_size, false);
+  return Read(path, max_size, nullptr);
 }
 
 std::shared_ptr<const FileImage> FileImage::ReadWordList(
     const std::string& path) {
-  return ReadFile(path, kMaxWordListFileSize, true);
+  return Read(path, kMaxWordListFileSize, [](const char* first, size_t size) {
+    return !LooksBinary(first, size);
+  });
 }
 
 std::shared_ptr<const FileImage> FileImage::FromBytes(

@@ -26,6 +26,17 @@ class FileImage {
   static std::shared_ptr<const FileImage> Read(const std::string& path,
                                                size_t max_size);
 
+  // Judges a file by its first bytes (the first chunk read, at least
+  // kBinarySniffSize of them or the whole file if smaller), so that a file
+  // of the wrong kind is refused before the rest of it is read.
+  using FirstBytesCheck = bool (*)(const char* first, size_t size);
+
+  // Read, refusing the file (null) when `plausible` rejects its first
+  // bytes.
+  static std::shared_ptr<const FileImage> Read(const std::string& path,
+                                               size_t max_size,
+                                               FirstBytesCheck plausible);
+
   // Reads a text word list as Read does, with the limit of its kind
   // (kMaxWordListFileSize), and refuses binary files: a file whose first
   // kBinarySniffSize bytes hold a NUL byte is no word list. The file is
@@ -51,9 +62,6 @@ class FileImage {
   // sit on huge pages: a search that starts a fresh process then takes a
   // handful of page faults to read the file instead of one per 4 KiB.
   static std::unique_ptr<char, FreeDeleter> Allocate(size_t size);
-  static std::shared_ptr<const FileImage> ReadFile(const std::string& path,
-                                                   size_t max_size,
-                                                   bool word_list);
 
   std::unique_ptr<char, FreeDeleter> data_;
   size_t size_;

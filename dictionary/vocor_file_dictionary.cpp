@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "dictionary/vocor_walk_states.h"
 #include "engine/pattern.h"
@@ -42,7 +43,12 @@ bool CDictionaryVocorFile::IsOpen() const { return file_ != nullptr; }
 
 bool CDictionaryVocorFile::Open() {
   if (IsOpen()) return true;
-  return OpenImage(FileImage::Read(text_, kMaxDictionaryFileSize));
+  // A file without the magic is refused before the rest of it is read.
+  return OpenImage(FileImage::Read(
+      text_, kMaxDictionaryFileSize, [](const char* first, size_t size) {
+        return size >= kVocorMagicSize &&
+               std::memcmp(first, kVocorMagic, kVocorMagicSize) == 0;
+      }));
 }
 
 bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {

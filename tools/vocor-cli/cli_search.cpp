@@ -18,12 +18,15 @@
 #include "search/messages.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
-#include "tools/vocor-cli/checked_output.h"
+#include "tools/common/checked_output.h"
 #include "tools/vocor-cli/progress_bar.h"
 #include "tools/vocor-cli/results_printer.h"
 
 namespace vocor::cli {
 namespace {
+
+using tools::OutputFailed;
+using tools::WriteOutput;
 
 volatile sig_atomic_t g_interrupted = 0;
 

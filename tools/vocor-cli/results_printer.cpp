@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/charset.h"
-#include "tools/vocor-cli/checked_output.h"
+#include "tools/common/checked_output.h"
 
 namespace vocor::cli {
 namespace {
@@ -55,7 +55,7 @@ void ResultsPrinter::Print(std::string_view engine_word) {
 }
 
 void ResultsPrinter::Flush() {
-  WriteOutput(buffer_);
+  tools::WriteOutput(buffer_);
   buffer_.clear();
 }
 
@@ -66,7 +66,7 @@ bool ResultsPrinter::EndResults() {
     if (buffer_.size() >= kBufferLimit) Flush();
   }
   Flush();
-  return !OutputFailed();
+  return !tools::OutputFailed();
 }
 
 int ResultsPrinter::GetResultCount() const {

@@ -1,4 +1,4 @@
-#include "tools/vocor-cli/checked_output.h"
+#include "tools/common/checked_output.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,9 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/vocor-cli/cli_options.h"
-
-namespace vocor::cli {
+namespace vocor::tools {
 namespace {
 
 bool g_failed = false;
@@ -45,14 +43,14 @@ bool WriteOutput(std::string_view bytes) {
 
 bool OutputFailed() { return g_failed; }
 
-int FinishOutput(int code) {
+int FinishOutput(const char* program, int code, int failure_code) {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) NoteFailure(errno);
   if (!g_failed) return code;
   if (g_error == EPIPE) return code;  // the reader has all it wanted
-  std::fprintf(stderr, "vocor-cli: cannot write the output: %s\n",
+  std::fprintf(stderr, "%s: cannot write the output: %s\n", program,
                std::strerror(g_error));
-  return kExitFailure;
+  return failure_code;
 }
 
-}  // namespace vocor::cli
+}  // namespace vocor::tools
