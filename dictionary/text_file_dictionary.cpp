@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "dictionary/text_word_list.h"
-#include "dictionary/unicode_nfc.h"
 
 namespace vocor {
 
@@ -26,13 +25,6 @@ bool CDictionaryTextFile::Open() {
   if (IsOpen()) return true;
   std::shared_ptr<const FileImage> image = FileImage::ReadWordList(text_);
   if (image == nullptr) return false;
-  // Words are read in place from the image, so a list with decomposed
-  // letters is composed whole, once; most lists need no copy.
-  std::string composed;
-  if (ComposeUtf8(std::string_view(image->data(), image->size()), &composed)) {
-    image = FileImage::FromBytes(composed);
-    if (image == nullptr) return false;
-  }
   list_ = std::make_shared<const TextWordList>(std::move(image));
   return true;
 }

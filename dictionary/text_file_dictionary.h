@@ -31,7 +31,7 @@ class CDictionaryTextFile : public CDictionary {
   bool IsOpen() const override;
   // Fails on a file that cannot be read, is not a regular file, is empty,
   // is too large for a word list (kMaxWordListFileSize) or holds binary
-  // data (see FileImage::ReadWordList). UTF-8 lists are read in NFC.
+  // data (see FileImage::ReadWordList).
   bool Open() override;
   // Drops this object's reference to the list; clones and enumerators keep
   // theirs.

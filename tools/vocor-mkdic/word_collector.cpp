@@ -2,7 +2,6 @@
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
-#include "dictionary/unicode_nfc.h"
 
 namespace vocor {
 namespace {
@@ -19,10 +18,6 @@ bool AllStorable(std::string_view word) {
 }  // namespace
 
 void WordCollector::AddList(std::string_view text) {
-  // A decomposed letter (a base and a combining mark) would make its word
-  // unstorable, and unfoldable: compose the list first.
-  std::string composed;
-  if (ComposeUtf8(text, &composed)) text = composed;
   const TextWordScanner scanner(text, TextWordScanner::DetectUtf8(text));
   char buffer[kWordBufferSize];
   size_t from = 0;
