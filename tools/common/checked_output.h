@@ -1,6 +1,6 @@
-// Standard output of the command-line tools, with every write checked. A full disk, a closed
-// descriptor or an I/O error must never pass for success: the first
-// failure is remembered, later writes are skipped, and FinishOutput turns
+// Standard output of the command-line tools, with every write checked. A full
+// disk, a closed descriptor or an I/O error must never pass for success: the
+// first failure is remembered, later writes are skipped, and FinishOutput turns
 // it into a message and the failure exit code.
 #ifndef VOCOR_TOOLS_COMMON_CHECKED_OUTPUT_H_
 #define VOCOR_TOOLS_COMMON_CHECKED_OUTPUT_H_

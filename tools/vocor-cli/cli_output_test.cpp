@@ -27,8 +27,8 @@ class CliOutputTest : public ::testing::Test {
   // file unless the script redirects it itself.
   Result Shell(const std::string& script) {
     const std::string out = dir_.path() + "/out", err = dir_.path() + "/err";
-    const std::string command = "CLI='" VOCOR_CLI_PATH "'; (" + script +
-                                ") >" + out + " 2>" + err + " </dev/null";
+    const std::string command = "CLI='" VOCOR_CLI_PATH "'; (" + script + ") >" +
+                                out + " 2>" + err + " </dev/null";
     const int status = std::system(command.c_str());
     Result r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

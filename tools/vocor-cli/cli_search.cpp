@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <climits>
-#include <new>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "dictionary/dictionary_set.h"
@@ -252,8 +252,7 @@ int RunSearch(const Options& options, DictionaryState* state) {
   const int extent = request.query->GetExtent();
   ProgressBar bar(extent);
   CliObserver observer(&bar);
-  auto printer =
-      std::make_unique<ResultsPrinter>(
+  auto printer = std::make_unique<ResultsPrinter>(
       YieldsInOrder(options, source.dictionary));
   CSearchRun run(std::move(request.query), std::move(printer), &observer,
                  options.limit);

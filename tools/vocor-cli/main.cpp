@@ -24,5 +24,5 @@ int main(int argc, char** argv) {
   // Every command's output, the dictionary listings' included, is checked
   // here, once it is all written.
   return vocor::tools::FinishOutput("vocor-cli", code,
-                                      vocor::cli::kExitFailure);
+                                    vocor::cli::kExitFailure);
 }

@@ -13,9 +13,9 @@
 
 #include "CLI/CLI.hpp"
 #include "dictionary/file_image.h"
+#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_writer.h"
-#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 #include "tools/common/checked_output.h"
@@ -82,7 +82,8 @@ bool PlausibleDictionary(std::string_view first, size_t file_size,
     *reason = "invalid: the file does not start with the dictionary magic";
     return false;
   }
-  const auto claimed = static_cast<int32_t>(LoadLE32(first.data() + kVocorSizeOffset));
+  const auto claimed =
+      static_cast<int32_t>(LoadLE32(first.data() + kVocorSizeOffset));
   if (claimed < 0 || static_cast<size_t>(claimed) != file_size) {
     *reason = "invalid: the size field says " + std::to_string(claimed) +
               " bytes but the file has " + std::to_string(file_size);

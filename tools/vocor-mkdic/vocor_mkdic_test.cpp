@@ -232,9 +232,9 @@ TEST_F(MkdicTest, OnlyRegularFilesAreReplacedAndLinksAreFollowed) {
   VocorFileFacts facts;
   std::string reason;
   EXPECT_TRUE(CheckVocorFile(Slurp(Out("real/words.dic")), &facts, &reason));
-  ASSERT_EQ(Mkdic({In("more.txt", "cat dog emu"), "-o", Out("link.dic")})
-                .exit_code,
-            0);
+  ASSERT_EQ(
+      Mkdic({In("more.txt", "cat dog emu"), "-o", Out("link.dic")}).exit_code,
+      0);
   EXPECT_TRUE(std::filesystem::is_symlink(Out("link.dic")));
   ASSERT_TRUE(CheckVocorFile(Slurp(Out("real/words.dic")), &facts, &reason));
   EXPECT_EQ(facts.header.word_count, 3);
