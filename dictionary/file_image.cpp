@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -28,6 +29,11 @@ class FileDescriptor {
 
 constexpr size_t kHugePage = size_t{2} << 20;
 
+// Large files are read a chunk at a time, so that a file refused for what
+// its first bytes hold costs no more than one chunk. At least
+// kBinarySniffSize.
+constexpr size_t kReadChunk = size_t{1} << 20;
+
 }  // namespace
 
 std::unique_ptr<char, FreeDeleter> FileImage::Allocate(size_t size) {
@@ -41,8 +47,13 @@ std::unique_ptr<char, FreeDeleter> FileImage::Allocate(size_t size) {
   return std::unique_ptr<char, FreeDeleter>(p);
 }
 
+bool LooksBinary(const char* bytes, size_t size) {
+  return std::memchr(bytes, '\0', std::min(size, kBinarySniffSize)) != nullptr;
+}
+
 std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
-                                                 size_t max_size) {
+                                                 size_t max_size,
+                                                 FirstBytesCheck plausible) {
   // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) return nullptr;
@@ -56,14 +67,31 @@ std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
   if (bytes == nullptr) return nullptr;
   size_t done = 0;
   while (done < expected) {
-    const ssize_t n = ::read(fd.get(), bytes.get() + done, expected - done);
+    const size_t chunk = std::min(expected - done, kReadChunk);
+    const ssize_t n = ::read(fd.get(), bytes.get() + done, chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return nullptr;
     if (n == 0) break;  // the file shrank while we read it
+    if (done == 0 && plausible != nullptr &&
+        !plausible(bytes.get(), static_cast<size_t>(n))) {
+      return nullptr;
+    }
     done += static_cast<size_t>(n);
   }
   if (done == 0) return nullptr;
   return std::make_shared<const FileImage>(Key(), std::move(bytes), done);
+}
+
+std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
+                                                 size_t max_size) {
+  return Read(path, max_size, nullptr);
+}
+
+std::shared_ptr<const FileImage> FileImage::ReadWordList(
+    const std::string& path) {
+  return Read(path, kMaxWordListFileSize, [](const char* first, size_t size) {
+    return !LooksBinary(first, size);
+  });
 }
 
 std::shared_ptr<const FileImage> FileImage::FromBytes(

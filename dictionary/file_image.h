@@ -26,6 +26,23 @@ class FileImage {
   static std::shared_ptr<const FileImage> Read(const std::string& path,
                                                size_t max_size);
 
+  // Judges a file by its first bytes (the first chunk read, at least
+  // kBinarySniffSize of them or the whole file if smaller), so that a file
+  // of the wrong kind is refused before the rest of it is read.
+  using FirstBytesCheck = bool (*)(const char* first, size_t size);
+
+  // Read, refusing the file (null) when `plausible` rejects its first
+  // bytes.
+  static std::shared_ptr<const FileImage> Read(const std::string& path,
+                                               size_t max_size,
+                                               FirstBytesCheck plausible);
+
+  // Reads a text word list as Read does, with the limit of its kind
+  // (kMaxWordListFileSize), and refuses binary files: a file whose first
+  // kBinarySniffSize bytes hold a NUL byte is no word list. The file is
+  // read in bounded chunks, so a refusal comes after the first of them.
+  static std::shared_ptr<const FileImage> ReadWordList(const std::string& path);
+
   // Copies bytes already in memory (tests, fuzzing).
   static std::shared_ptr<const FileImage> FromBytes(const std::string& bytes);
 
@@ -52,6 +69,19 @@ class FileImage {
 
 // Files of 2 GiB or more are refused: sizes and progress are 32-bit ints.
 constexpr size_t kMaxDictionaryFileSize = size_t{1} << 31;
+
+// The largest word lists in use hold a few million words in tens of
+// megabytes; a text file far beyond that is no word list, and reading it
+// whole would cost its size in memory for nothing.
+constexpr size_t kMaxWordListFileSize = size_t{512} << 20;
+
+// How much of a word list is looked at to tell text from binary data, the
+// way grep and diff tell them apart.
+constexpr size_t kBinarySniffSize = size_t{64} << 10;
+
+// Whether `bytes` looks like binary data rather than text: a NUL byte in
+// its first kBinarySniffSize bytes.
+bool LooksBinary(const char* bytes, size_t size);
 
 }  // namespace vocor
 

@@ -24,8 +24,7 @@ bool CDictionaryTextFile::IsOpen() const { return list_ != nullptr; }
 
 bool CDictionaryTextFile::Open() {
   if (IsOpen()) return true;
-  std::shared_ptr<const FileImage> image =
-      FileImage::Read(text_, kMaxDictionaryFileSize);
+  std::shared_ptr<const FileImage> image = FileImage::ReadWordList(text_);
   if (image == nullptr) return false;
   list_ = std::make_shared<const TextWordList>(std::move(image));
   return true;
@@ -42,8 +41,12 @@ int CDictionaryTextFile::GetWordCount() const {
 int CDictionaryTextFile::GetSize() const { return list_ ? list_->size() : 0; }
 
 std::string CDictionaryTextFile::GetNotes() const {
-  return list_ && list_->in_order() ? "In alphabetic order."
-                                    : "Not in alphabetic order.";
+  return IsInAlphabeticOrder() ? "In alphabetic order."
+                               : "Not in alphabetic order.";
+}
+
+bool CDictionaryTextFile::IsInAlphabeticOrder() const {
+  return list_ != nullptr && list_->in_order();
 }
 
 EnumPtr CDictionaryTextFile::CreateEnumerator() const {

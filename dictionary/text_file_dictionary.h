@@ -29,7 +29,9 @@ class CDictionaryTextFile : public CDictionary {
   bool SaveToRegistry(int root, const char* key_path) const override;
   const char* GetTypeName() const override { return "TextFile"; }
   bool IsOpen() const override;
-  // Fails on a file that cannot be read, is empty, or holds 2 GiB or more.
+  // Fails on a file that cannot be read, is not a regular file, is empty,
+  // is too large for a word list (kMaxWordListFileSize) or holds binary
+  // data (see FileImage::ReadWordList).
   bool Open() override;
   // Drops this object's reference to the list; clones and enumerators keep
   // theirs.
@@ -41,6 +43,10 @@ class CDictionaryTextFile : public CDictionary {
   int GetSize() const override;
   std::string GetNotes() const override;
   EnumPtr CreateEnumerator() const override;
+
+  // Whether the list was found in alphabetic order when it was opened (the
+  // fact GetNotes words); false while closed.
+  bool IsInAlphabeticOrder() const;
 
   // Fails (and keeps the old path) while open. A null path stores "".
   virtual bool SetFileName(const char* path);

@@ -2,8 +2,10 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "dictionary/file_image.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "engine/pattern.h"
 #include "engine/testing/vector_enum.h"
@@ -84,6 +86,24 @@ TEST_F(TextFileTest, EncodingsAndUnmappableWords) {
   EXPECT_EQ(e->GetPosition(), dict->GetSize());  // bytes, not characters
 }
 
+TEST_F(TextFileTest, DecomposedListsReadAsComposedOnes) {
+  // e + U+0301, i + U+0308, and a capital: the same words as the
+  // precomposed spelling, none lost to its combining mark.
+  const std::string decomposed = "Cafe\u0301\nnai\u0308ve\nEtre\n";
+  const std::string composed = "Caf\u00e9\nna\u00efve\nEtre\n";
+  const Words expected{"caf\xe9", "na\xefve", "etre"};
+  EXPECT_EQ(WordsOf(decomposed), expected);
+  EXPECT_EQ(WordsOf(composed), expected);
+  // A mark with no precomposed letter still leaves its word out.
+  auto dict = OpenText(decomposed + "q\u0301 ok\n");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 4);
+  EnumPtr e = dict->CreateEnumerator();
+  EXPECT_TRUE(e->Contains("caf\xe9"));
+  ReadAll(e.get());
+  EXPECT_EQ(e->GetPosition(), e->GetExtent());
+}
+
 TEST_F(TextFileTest, OverlongRunsAreSkippedAndNotCounted) {
   const std::string longest(999, 'a'), too_long(1000, 'b');
   auto dict = OpenText("x " + too_long + " " + longest + "\ny");
@@ -106,6 +126,23 @@ TEST_F(TextFileTest, FilesThatCannotBeOpened) {
   const std::string huge = dir_.Write("huge.txt", "");
   ASSERT_EQ(::truncate(huge.c_str(), off_t{1} << 31), 0);
   dict->SetFileName(huge.c_str());
+  EXPECT_FALSE(dict->Open());
+  // Larger than any word list, though far below 2 GiB: refused unread.
+  ASSERT_EQ(::truncate(huge.c_str(), off_t{1} << 30), 0);
+  EXPECT_FALSE(dict->Open());
+  // Binary data is no word list: NUL bytes at the start refuse it.
+  std::string nul_led(kBinarySniffSize, '\0');
+  nul_led += "word\n";
+  dict->SetFileName(dir_.Write("zeros.txt", nul_led).c_str());
+  EXPECT_FALSE(dict->Open());
+  // A NUL far into a text file is only a separator.
+  std::string late_nul(kBinarySniffSize, ' ');
+  late_nul += std::string("one\0two\n", 8);
+  EXPECT_EQ(WordsOf(late_nul), (Words{"one", "two"}));
+  // A FIFO would block a reader forever; it is refused at once.
+  const std::string fifo = dir_.path() + "/fifo.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  dict->SetFileName(fifo.c_str());
   EXPECT_FALSE(dict->Open());
 }
 

@@ -1,5 +1,8 @@
 #include "dictionary/text_words.h"
 
+#include <string>
+
+#include "dictionary/unicode_nfc.h"
 #include "engine/charset.h"
 
 namespace vocor {
@@ -54,6 +57,26 @@ int TextWordScanner::Classify(size_t pos, bool* is_word, int* engine) const {
   return len;
 }
 
+bool TextWordScanner::MapComposed(std::string_view run, char* buffer,
+                                  int* length) {
+  // Only runs holding a character outside the code page get here, so a
+  // list of code page letters never pays for composition.
+  std::string composed;
+  if (!ComposeUtf8(run, &composed)) return false;  // composing changes nothing
+  int count = 0;
+  for (std::string_view rest = composed; !rest.empty(); ++count) {
+    uint32_t cp = 0;
+    const int len = DecodeUtf8(rest, &cp);
+    const int mapped = len > 0 ? UnicodeToEngine(cp) : -1;
+    if (mapped < 0 || count >= kMaxWordLength) return false;
+    buffer[count] =
+        static_cast<char>(EngineToLower(static_cast<unsigned char>(mapped)));
+    rest.remove_prefix(len);
+  }
+  *length = count;
+  return true;
+}
+
 bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
                                char* buffer, int* length) const {
   size_t pos = from;
@@ -69,17 +92,22 @@ bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
     // A run of word characters starts here; read it whole.
     const size_t run_start = pos;
     int count = 0;
-    bool acceptable = true;
+    bool unmappable = false;
     while (pos < size) {
       len = Classify(pos, &is_word, &engine);
       if (!is_word) break;
-      if (engine < 0 || count >= kMaxWordLength) {
-        acceptable = false;
-      } else {
+      if (engine < 0) {
+        unmappable = true;
+      } else if (count < kMaxWordLength) {
         buffer[count] = static_cast<char>(engine);
       }
       ++count;
       pos += len;
+    }
+    bool acceptable = !unmappable && count <= kMaxWordLength;
+    if (unmappable) {
+      acceptable =
+          MapComposed(text_.substr(run_start, pos - run_start), buffer, &count);
     }
     if (acceptable) {
       buffer[count] = '\0';

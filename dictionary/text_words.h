@@ -5,9 +5,12 @@
 // apostrophe. Everything else separates words. A list that is well-formed
 // UTF-8 (with or without a byte-order mark) is decoded; any other list is
 // read as Windows-1252. Words come out lower-cased in engine text
-// (Windows-1252). A word holding a letter that Windows-1252 cannot hold,
-// or longer than kMaxWordLength characters, is skipped: it is neither
-// yielded nor counted. Offsets are always byte offsets into the file.
+// (Windows-1252). A UTF-8 word with a character that Windows-1252 cannot
+// hold is read in its composed form (NFC), so that a letter spelled as a
+// base and combining marks counts as the precomposed letter. A word
+// holding a letter that Windows-1252 cannot hold even then, or longer
+// than kMaxWordLength characters, is skipped: it is neither yielded nor
+// counted. Offsets are always byte offsets into the file.
 #ifndef VOCOR_DICTIONARY_TEXT_WORDS_H_
 #define VOCOR_DICTIONARY_TEXT_WORDS_H_
 
@@ -40,6 +43,10 @@ class TextWordScanner {
   // *engine to its lower-cased engine byte, or to -1 for a letter that
   // Windows-1252 cannot hold; *is_word tells whether it belongs to words.
   int Classify(size_t pos, bool* is_word, int* engine) const;
+  // Maps the composed form of the UTF-8 word `run` into `buffer`, setting
+  // *length; false when it still holds a character outside the code page
+  // or is too long.
+  static bool MapComposed(std::string_view run, char* buffer, int* length);
 
   std::string_view text_;
   bool utf8_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "dictionary/vocor_walk_states.h"
 #include "engine/pattern.h"
@@ -42,7 +43,12 @@ bool CDictionaryVocorFile::IsOpen() const { return file_ != nullptr; }
 
 bool CDictionaryVocorFile::Open() {
   if (IsOpen()) return true;
-  return OpenImage(FileImage::Read(text_, kMaxDictionaryFileSize));
+  // A file without the magic is refused before the rest of it is read.
+  return OpenImage(FileImage::Read(
+      text_, kMaxDictionaryFileSize, [](const char* first, size_t size) {
+        return size >= kVocorMagicSize &&
+               std::memcmp(first, kVocorMagic, kVocorMagicSize) == 0;
+      }));
 }
 
 bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {
@@ -76,6 +82,10 @@ uint32_t CDictionaryVocorFile::GetLanguage() const {
 
 std::string CDictionaryVocorFile::GetNotes() const {
   return file_ ? file_->header.notes : "";
+}
+
+bool CDictionaryVocorFile::DamageSeen() const {
+  return file_ != nullptr && file_->damage_seen();
 }
 
 int CDictionaryVocorFile::GetDictionaryVersion() const {
@@ -136,7 +146,10 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
-  if (!ReadVocorNode(data(), size(), root, &node)) return;
+  if (!ReadVocorNode(data(), size(), root, &node)) {
+    file_->NoteDamage();
+    return;
+  }
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
   } else {
@@ -166,7 +179,10 @@ bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
     const int i = FindVocorEntry(data(), node, letter);
     if (i < 0) return false;
     const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
-    if (!ReadVocorNodeShallow(data(), size(), child, &node)) return false;
+    if (!ReadVocorNodeShallow(data(), size(), child, &node)) {
+      file_->NoteDamage();
+      return false;
+    }
   }
   return node.terminal() && MatchPattern(word, pattern_.c_str()) &&
          constraint_.Accepts(word);

@@ -10,7 +10,9 @@
 // a node that does not lie inside the file, whose counts do not add up, or
 // that would make a path longer than kMaxWordLength letters ends the walk
 // as if the dictionary were exhausted, and a lookup that meets one answers
-// false. Nothing outside the file image is ever read.
+// false; either way the dictionary remembers it (DamageSeen), so that the
+// search can say its results are incomplete. Nothing outside the file
+// image is ever read.
 #ifndef VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 #define VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 
@@ -34,6 +36,12 @@ struct VocorFileContents {
   // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
   // back to the same nodes many times, and each is checked once per open
   // file. Single-threaded, like every reader of the file.
+  // Whether a walk or lookup over this file has met a damaged node. Set by
+  // readers as they meet one; read by whoever ran the search, to tell an
+  // exhausted dictionary from a damaged one.
+  bool damage_seen() const { return damage_seen_; }
+  void NoteDamage() const { damage_seen_ = true; }
+
   bool CheckNode(uint32_t offset, VocorNode* node) const {
     // The common case, a node already judged sound, stays inline.
     if (offset % 4 == 0 && verdicts_ != nullptr && offset < image->size() &&
@@ -53,6 +61,7 @@ struct VocorFileContents {
   // offsets are checked every time. Allocated zeroed on first use, so a
   // short walk touches only the pages it needs.
   mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
+  mutable bool damage_seen_ = false;
 };
 
 class CDictionaryVocorFile : public CDictionary {
@@ -85,6 +94,10 @@ class CDictionaryVocorFile : public CDictionary {
   int GetSize() const override;
   uint32_t GetLanguage() const override;
   std::string GetNotes() const override;
+  // Whether any walk or lookup over the open file (by this dictionary's
+  // enumerators, its clones' or their clones') met damage. False while
+  // closed.
+  bool DamageSeen() const;
   // In hundredths, for the details dialog.
   int GetDictionaryVersion() const;
   int GetFormatVersion() const;

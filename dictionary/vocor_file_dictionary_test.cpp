@@ -516,8 +516,54 @@ TEST_F(VocorFileTest, DamageEndsTheWalkAfterTheWordsBeforeIt) {
   const uint32_t good = dic.Node(false, {{'t', leaf}});
   const CDictionaryVocorFile& dict = Open(
       dic.Finish(dic.Node(false, {{'a', good}, {'c', liar}, {'d', leaf}})));
-  EXPECT_EQ(Query(dict, "*"), (Words{"at"}));
   EXPECT_EQ(Query(dict, "d"), (Words{"d"}));  // never reaches the damage
+  EXPECT_FALSE(dict.DamageSeen());
+  EXPECT_EQ(Query(dict, "*"), (Words{"at"}));
+  // The walk ended early, and the dictionary says why.
+  EXPECT_TRUE(dict.DamageSeen());
+}
+
+TEST_F(VocorFileTest, DamageIsSeenByPatternWalksLookupsAndClones) {
+  DicAssembler dic;
+  const uint32_t leaf = dic.Node(true, {});
+  const uint32_t liar = dic.RawNode(MakeNodeWord(0, false, 1), {});
+  const std::string image =
+      dic.Finish(dic.Node(false, {{'a', leaf}, {'c', liar}}));
+  const CDictionaryVocorFile& walked = Open(image);
+  std::unique_ptr<CDictionary> clone = walked.Clone();
+  EXPECT_EQ(Query(walked, "?*"), (Words{"a"}));
+  EXPECT_TRUE(static_cast<CDictionaryVocorFile*>(clone.get())->DamageSeen());
+
+  // A lookup that meets a child outside the file.
+  DicAssembler outside;
+  const uint32_t end = outside.Node(true, {});
+  const CDictionaryVocorFile& looked_up = Open(outside.Finish(outside.RawNode(
+      MakeNodeWord(2, false, 2), {{'a', end}, {'c', 0xFFFF00}})));
+  EXPECT_FALSE(looked_up.DamageSeen());
+  EnumPtr e = looked_up.CreateEnumerator();
+  EXPECT_FALSE(e->Contains("ct"));
+  EXPECT_TRUE(looked_up.DamageSeen());
+  EXPECT_FALSE(CDictionaryVocorFile().DamageSeen());  // closed
+}
+
+TEST_F(VocorFileTest, AlternatingStarsWalkEachWordOnce) {
+  // Every way of placing the stars used to be walked, and each word came
+  // out once per way: exponential in the number of stars.
+  std::vector<std::string> words;
+  for (int n = 1; n <= 12; ++n) {
+    words.push_back(std::string(n, 'a'));
+    words.push_back(std::string(n - 1, 'a') + "b");
+  }
+  const CDictionaryVocorFile& dict = Open(testing::CompileWords(words, "ab"));
+  Words expected;
+  for (const std::string& w : ReadAll(dict.CreateEnumerator().get())) {
+    if (w.size() >= 5) expected.push_back(w);
+  }
+  EXPECT_EQ(Query(dict, "*?*?*?*?*?*"), expected);
+  EXPECT_EQ(Query(dict, "?*?*?*?*?*"), expected);
+  std::string long_run;
+  for (int i = 0; i < 500; ++i) long_run += "?*";
+  EXPECT_EQ(Query(dict, long_run.c_str()), Words{});
 }
 
 // ---- Progress ----

@@ -99,6 +99,7 @@ void CEnumResultsDictionaryVocorFile::Pop() {
 }
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {
+  file_->NoteDamage();
   stack_.clear();
   plain_stack_.clear();
   working_ = constraint_;

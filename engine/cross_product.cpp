@@ -139,8 +139,14 @@ int CEnumResultsCrossProduct::GetExtent() const {
 // ---- Builders ----
 
 EnumPtr ApplyWordPattern(EnumPtr source, const char* pattern) {
-  std::string converted;
-  LengthSpecToPattern(pattern, converted);
+  std::string typed;
+  LengthSpecToPattern(pattern, typed);
+  // Before any work that grows with the pattern's length: cloning a
+  // reader per piece, or comparing it with another pattern.
+  if (PatternExceedsLimits(typed.c_str())) {
+    return std::make_unique<CEnumResultsNone>();
+  }
+  std::string converted = CollapseWildcardRuns(typed.c_str());
   const bool is_product =
       dynamic_cast<CEnumResultsCrossProduct*>(source.get()) != nullptr;
   if (converted.find(' ') == std::string::npos || is_product) {

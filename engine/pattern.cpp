@@ -84,24 +84,72 @@ int ComparePatternSpecificity(const char* a, const char* b) {
 }
 
 void LengthSpecToPattern(const char* spec, std::string& out) {
+  // Characters other than '*' that the current piece asks for; once past
+  // the longest word, more of the piece changes nothing.
+  int piece_letters = 0;
+  int pieces = 1;
   while (*spec != '\0') {
     const char c = *spec;
     if (c >= '0' && c <= '9') {
-      int run = ParseSaturatedDecimal(&spec, kMaxLengthRun);
-      out.append(run, '?');
+      const int run = ParseSaturatedDecimal(&spec, kMaxLengthRun);
+      const int room = kMaxPieceLetters + 1 - piece_letters;
+      const int kept = run < room ? run : room;
+      out.append(kept, '?');
+      piece_letters += kept;
       continue;
     }
     ++spec;
-    if (c == '.') {
-      out.push_back('?');
-    } else if (c == ',') {
+    if (c == ',' || c == ' ') {
+      if (++pieces > kMaxPatternPieces + 1) return;
+      piece_letters = 0;
       out.push_back(' ');
-    } else if (c == '*' && *spec == '*') {
+    } else if (piece_letters > kMaxPieceLetters) {
+      // The piece already matches nothing; its stars and letters too.
+    } else if (c == '.') {
+      out.push_back('?');
+      ++piece_letters;
+    } else if (c == '*') {
       // A run of stars collapses into its last star.
+      if (*spec != '*') out.push_back(c);
     } else {
       out.push_back(c);
+      ++piece_letters;
     }
   }
+}
+
+std::string CollapseWildcardRuns(const char* pattern) {
+  std::string out;
+  out.reserve(std::strlen(pattern));
+  while (*pattern != '\0') {
+    if (*pattern != '?' && *pattern != '*') {
+      out.push_back(*pattern++);
+      continue;
+    }
+    size_t questions = 0;
+    bool star = false;
+    for (; *pattern == '?' || *pattern == '*'; ++pattern) {
+      if (*pattern == '?') ++questions;
+      star = star || *pattern == '*';
+    }
+    out.append(questions, '?');
+    if (star) out.push_back('*');
+  }
+  return out;
+}
+
+bool PatternExceedsLimits(const char* pattern) {
+  int pieces = 1;
+  int letters = 0;
+  for (; *pattern != '\0'; ++pattern) {
+    if (*pattern == ' ') {
+      if (++pieces > kMaxPatternPieces) return true;
+      letters = 0;
+    } else if (*pattern != '*' && ++letters > kMaxPieceLetters) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool IsStarsOnly(const char* pattern) {
@@ -112,7 +160,8 @@ bool IsStarsOnly(const char* pattern) {
 }
 
 CEnumResultsPattern::CEnumResultsPattern(EnumPtr child, const char* pattern)
-    : CEnumResultsParent1(std::move(child)), pattern_(pattern) {}
+    : CEnumResultsParent1(std::move(child)),
+      pattern_(CollapseWildcardRuns(pattern)) {}
 
 EnumPtr CEnumResultsPattern::Clone() const {
   return std::make_unique<CEnumResultsPattern>(child()->Clone(),
@@ -130,18 +179,18 @@ bool CEnumResultsPattern::Contains(const char* word) const {
 
 bool SplitPatternPair(const std::string& own, const char* incoming,
                       std::string* inner, std::string* outer) {
-  if (*incoming == '\0' || !PatternsCompatible(incoming, own.c_str())) {
-    return false;
-  }
+  if (*incoming == '\0') return false;
+  const std::string collapsed = CollapseWildcardRuns(incoming);
+  if (!PatternsCompatible(collapsed.c_str(), own.c_str())) return false;
   if (own == "*") {
-    *inner = incoming;
+    *inner = collapsed;
     *outer = "*";
-  } else if (ComparePatternSpecificity(incoming, own.c_str()) < 0) {
-    *inner = incoming;
+  } else if (ComparePatternSpecificity(collapsed.c_str(), own.c_str()) < 0) {
+    *inner = collapsed;
     *outer = own;
   } else {
     *inner = own;
-    *outer = incoming;
+    *outer = collapsed;
   }
   return true;
 }

@@ -29,10 +29,32 @@ void CountWildcards(const char* pattern, int& stars, int& questions);
 // fewer stars first, then more fixed characters, then fewer '?'.
 int ComparePatternSpecificity(const char* a, const char* b);
 
+// No stored word is longer than this, so a pattern piece (the text
+// between spaces) that asks for more characters matches nothing.
+constexpr int kMaxPieceLetters = 999;
+// A phrase pattern of more words than this is refused as matching nothing:
+// every word costs a reader of its own, and no puzzle has that many.
+constexpr int kMaxPatternPieces = 500;
+
 // Appends the pattern form of the word-length notation `spec` to `out`:
 // a digit run becomes that many '?' (at most kMaxLengthRun), '.' becomes
-// '?', ',' a space, and a run of stars one star.
+// '?', ',' a space, and a run of stars one star. The output stays bounded
+// whatever `spec` holds: a piece stops growing once it asks for more than
+// kMaxPieceLetters characters (it matches nothing either way), and the
+// conversion stops after kMaxPatternPieces + 1 pieces. So the result
+// matches exactly the words the full expansion would.
 void LengthSpecToPattern(const char* spec, std::string& out);
+
+// The same pattern with every run of '?' and '*' that holds a star
+// written as its '?'s followed by one '*' ("*?*?" becomes "??*"). The
+// same words match, but a matcher that branches on stars has only one way
+// left to match each word instead of one per placement of the stars.
+std::string CollapseWildcardRuns(const char* pattern);
+
+// Whether no stored word can match `pattern`, judged without a dictionary:
+// some piece asks for more than kMaxPieceLetters characters, or there are
+// more than kMaxPatternPieces pieces. Linear in the pattern's length.
+bool PatternExceedsLimits(const char* pattern);
 
 // True when `pattern` is made of '*' only (the empty text included).
 bool IsStarsOnly(const char* pattern);
@@ -40,7 +62,8 @@ bool IsStarsOnly(const char* pattern);
 // Filters its child's words by a pattern.
 class CEnumResultsPattern final : public CEnumResultsParent1 {
  public:
-  // Takes ownership of `child`; copies `pattern`.
+  // Takes ownership of `child`; copies `pattern` with its wildcard runs
+  // collapsed.
   CEnumResultsPattern(EnumPtr child, const char* pattern);
 
   EnumPtr Clone() const override;
@@ -60,7 +83,8 @@ class CEnumResultsPattern final : public CEnumResultsParent1 {
 // Decides, for a node holding `own` that receives `incoming`, which pattern
 // the node keeps and which goes outside (written to *inner and *outer).
 // Returns false when the two patterns cannot match a common word. Shared by
-// the pattern node and the dictionary readers that absorb patterns.
+// the pattern node and the dictionary readers that absorb patterns. The
+// incoming pattern is kept with its wildcard runs collapsed.
 bool SplitPatternPair(const std::string& own, const char* incoming,
                       std::string* inner, std::string* outer);
 

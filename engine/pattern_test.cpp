@@ -131,6 +131,89 @@ TEST(LengthSpecToPatternTest, HugeRunsSaturateInsteadOfWrapping) {
   EXPECT_EQ(Spec("1000").size(), 1000u);
 }
 
+TEST(LengthSpecToPatternTest, ExpansionStaysBoundedAndMeansTheSame) {
+  // Each run is capped, but '.' joins runs into one piece: 75 runs once
+  // grew to 75,000 characters, and two such patterns took seconds to
+  // compare. A piece stops at one character past the longest word.
+  std::string joined;
+  for (int i = 0; i < 75; ++i) joined += i == 0 ? "999" : ".999";
+  const std::string piece = Spec(joined.c_str());
+  EXPECT_EQ(piece, std::string(kMaxPieceLetters + 1, '?'));
+  EXPECT_TRUE(PatternExceedsLimits(piece.c_str()));
+  // The next piece starts afresh.
+  EXPECT_EQ(Spec((joined + ",2").c_str()),
+            std::string(kMaxPieceLetters + 1, '?') + " ??");
+  // 100,000 typed pieces: the output stops one piece past the limit.
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += "999,";
+  const std::string phrase = Spec(many.c_str());
+  EXPECT_LT(phrase.size(), (kMaxPatternPieces + 2) * 1000u);
+  EXPECT_TRUE(PatternExceedsLimits(phrase.c_str()));
+}
+
+TEST(PatternLimitsTest, PiecesAndLettersWithinLimitsPass) {
+  const std::string longest(kMaxPieceLetters, '?');
+  EXPECT_FALSE(PatternExceedsLimits((longest + "*").c_str()));
+  EXPECT_FALSE(PatternExceedsLimits((longest + " " + longest).c_str()));
+  EXPECT_TRUE(PatternExceedsLimits((longest + "a").c_str()));
+  // Stars ask for no character.
+  std::string starred;
+  for (int i = 0; i < kMaxPieceLetters; ++i) starred += "*a";
+  EXPECT_FALSE(PatternExceedsLimits(starred.c_str()));
+  std::string pieces = "a";
+  for (int i = 1; i < kMaxPatternPieces; ++i) pieces += " a";
+  EXPECT_FALSE(PatternExceedsLimits(pieces.c_str()));
+  EXPECT_TRUE(PatternExceedsLimits((pieces + " a").c_str()));
+}
+
+TEST(CollapseWildcardRunsTest, OneStarPerRunAfterItsQuestionMarks) {
+  EXPECT_EQ(CollapseWildcardRuns("*?*?*"), "??*");
+  EXPECT_EQ(CollapseWildcardRuns("a?*?b*c"), "a??*b*c");
+  EXPECT_EQ(CollapseWildcardRuns("???"), "???");
+  EXPECT_EQ(CollapseWildcardRuns("**"), "*");
+  EXPECT_EQ(CollapseWildcardRuns("c?t"), "c?t");
+  EXPECT_EQ(CollapseWildcardRuns(""), "");
+}
+
+TEST(CollapseWildcardRunsTest, SameWordsMatch) {
+  std::mt19937 rng(11);
+  const std::string chars = "ab??**";
+  for (int i = 0; i < 20000; ++i) {
+    std::string word, pattern;
+    for (int k = rng() % 8; k > 0; --k) word += "ab"[rng() % 2];
+    for (int k = rng() % 9; k > 0; --k) pattern += chars[rng() % 6];
+    const std::string collapsed = CollapseWildcardRuns(pattern.c_str());
+    ASSERT_EQ(MatchPattern(word.c_str(), collapsed.c_str()),
+              testing::RefMatch(word, pattern))
+        << word << " / " << pattern;
+  }
+}
+
+TEST(ApplyWordPatternTest, PatternsNoWordCanFitAreEmptyAtOnce) {
+  // A piece longer than any stored word, typed in the length notation.
+  std::string joined = "999";
+  for (int i = 0; i < 74; ++i) joined += ".999";
+  EnumPtr e = ApplyWordPattern(MakeVectorEnum({"cat"}), joined.c_str());
+  EXPECT_TRUE(IsNone(e.get()));
+  // Too many words: no reader per piece is ever made.
+  std::string pieces = "a";
+  for (int i = 0; i < 60000; ++i) pieces += ",a";
+  e = ApplyWordPattern(MakeVectorEnum({"a"}), pieces.c_str());
+  EXPECT_TRUE(IsNone(e.get()));
+  // Within the limits the phrase is built as before.
+  e = ApplyWordPattern(MakeVectorEnum({"a", "bb"}), "1,2");
+  EXPECT_EQ(ReadAll(e.get()), (std::vector<std::string>{"a bb"}));
+}
+
+TEST(PatternNodeTest, IncomingPatternKeepsCollapsedRuns) {
+  EnumPtr e = MakeVectorEnum({"cat", "ca", "cart"});
+  e = e->Pattern(std::move(e), "c*?*?*");
+  e = e->Pattern(std::move(e), "c*t");
+  EXPECT_EQ(e->Describe(0),
+            "Pattern(\"c??*\")\n\tPattern(\"c*t\")\n\t\tVector(\"words\")\n");
+  EXPECT_EQ(ReadAll(e.get()), (std::vector<std::string>{"cat", "cart"}));
+}
+
 TEST(PatternNodeTest, TwoPatternsStackTheMoreSelectiveNearestTheChild) {
   EnumPtr e = MakeVectorEnum({"cat", "cot", "cart"});
   e = e->Pattern(std::move(e), "c*t");

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/unicode_nfc.h"
 #include "engine/charset.h"
 #include "engine/cross_product.h"
 #include "engine/letters.h"
@@ -29,7 +30,9 @@ struct EngineText {
 EngineText ReadInput(const std::string& typed, InputHistory* history) {
   if (history != nullptr) history->AddToHistory(typed);
   EngineText result;
-  result.text = Utf8ToEngine(typed, kUnmappable);
+  // Composed first: a letter typed as a base and a combining mark is one
+  // letter of the code page, not a letter and an unmappable mark.
+  result.text = Utf8ToEngine(ComposedUtf8(typed), kUnmappable);
   EngineLowerInPlace(&result.text);
   for (char c : result.text) result.unmappable += c == kUnmappable;
   return result;

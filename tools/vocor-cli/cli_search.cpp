@@ -6,17 +6,27 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <string>
 
+#include "dictionary/dictionary_set.h"
+#include "dictionary/text_file_dictionary.h"
 #include "dictionary/text_words.h"
+#include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
+#include "engine/pattern.h"
 #include "search/messages.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
+#include "tools/common/checked_output.h"
 #include "tools/vocor-cli/progress_bar.h"
+#include "tools/vocor-cli/results_printer.h"
 
 namespace vocor::cli {
 namespace {
+
+using tools::OutputFailed;
+using tools::WriteOutput;
 
 volatile sig_atomic_t g_interrupted = 0;
 
@@ -105,21 +115,108 @@ class CliObserver : public SearchObserver {
   ProgressBar* bar_;
 };
 
-void PrintResults(const std::vector<std::string_view>& results) {
-  // Written in chunks: one system call per 64 KiB, without building the
-  // whole text in memory.
-  std::string chunk;
-  chunk.reserve(1 << 16);
-  for (std::string_view word : results) {
-    chunk += word;
-    chunk += '\n';
-    if (chunk.size() >= (1 << 16) - kWordBufferSize * 2) {
-      std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-      chunk.clear();
-    }
+// Whether a binary reader that absorbs `typed` (a pattern as typed) walks
+// its matches in ascending order: a '*' followed by more of its word makes
+// the walk try the star's empty match before the letters it could absorb
+// (so *ing yields ing before abating); a '*' that ends its word does not.
+bool PatternKeepsWalkOrder(const std::string& typed) {
+  std::string converted;
+  LengthSpecToPattern(typed.c_str(), converted);
+  const std::string pattern = CollapseWildcardRuns(converted.c_str());
+  for (size_t star = pattern.find('*'); star != std::string::npos;
+       star = pattern.find('*', star + 1)) {
+    if (star + 1 < pattern.size() && pattern[star + 1] != ' ') return false;
   }
-  std::fwrite(chunk.data(), 1, chunk.size(), stdout);
-  std::fflush(stdout);
+  return true;
+}
+
+// Whether the patterns the search pushes into binary readers keep their
+// walks in order. Anagram letters and hidden-word inputs are no patterns.
+bool PatternsKeepWalkOrder(const Options& o) {
+  switch (o.command) {
+    case Command::kCrossword:
+      return PatternKeepsWalkOrder(o.text) && PatternKeepsWalkOrder(o.text2);
+    case Command::kAnagram:
+      return PatternKeepsWalkOrder(o.text2);
+    case Command::kHidden:
+      return true;
+    default:
+      return PatternKeepsWalkOrder(o.text);
+  }
+}
+
+// Whether the search yields its words in ascending order with repeats
+// only next to each other: over one binary dictionary (a letter tree
+// walked in order) when its patterns keep the walk in order, or one text
+// list found sorted when it was opened (filters keep its order). Sets of
+// one member are that member.
+bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
+  while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
+    if (set->members().GetCount() != 1) return false;
+    dictionary = *set->members().begin();
+  }
+  if (dynamic_cast<const CDictionaryVocorFile*>(dictionary) != nullptr) {
+    return PatternsKeepWalkOrder(options);
+  }
+  const auto* text = dynamic_cast<const CDictionaryTextFile*>(dictionary);
+  return text != nullptr && text->IsInAlphabeticOrder();
+}
+
+// The paths of the binary dictionary files under `dictionary` whose walks
+// met damage.
+void CollectDamaged(const CDictionary* dictionary,
+                    std::vector<std::string>* paths) {
+  if (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
+    for (const CDictionary* member : set->members()) {
+      CollectDamaged(member, paths);
+    }
+  } else if (const auto* file =
+                 dynamic_cast<const CDictionaryVocorFile*>(dictionary)) {
+    if (file->DamageSeen()) paths->push_back(file->GetFileName());
+  }
+}
+
+// Says which dictionary files are damaged; returns whether there was any.
+bool ReportDamage(const CDictionary* dictionary) {
+  std::vector<std::string> damaged;
+  CollectDamaged(dictionary, &damaged);
+  for (const std::string& path : damaged) {
+    std::fprintf(stderr,
+                 "vocor-cli: the dictionary file is damaged; the results "
+                 "above may be incomplete: %s\n",
+                 path.c_str());
+  }
+  return !damaged.empty();
+}
+
+int OutOfMemory(const char* when) {
+  std::fprintf(stderr, "vocor-cli: out of memory %s.\n", when);
+  return kExitFailure;
+}
+
+// How a search run ended.
+enum class RunEnd { kFinished, kInterrupted, kOutOfMemory, kOutputFailed };
+
+RunEnd RunToEnd(CSearchRun* run, ProgressBar* bar) {
+  try {
+    while (run->Step()) {
+      bar->Update(run->position());
+      if (OutputFailed()) {
+        run->Stop();
+        return RunEnd::kOutputFailed;
+      }
+      if (g_interrupted) {
+        run->Stop();
+        return RunEnd::kInterrupted;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    // The query tree goes first: it holds what can be freed, and the
+    // results kept so far still get printed.
+    run->Stop();
+    return RunEnd::kOutOfMemory;
+  }
+  return RunEnd::kFinished;
 }
 
 }  // namespace
@@ -134,7 +231,12 @@ std::string DataFolder() {
 int RunSearch(const Options& options, DictionaryState* state) {
   SearchSource source;
   if (const int failed = ChooseSource(options, state, &source)) return failed;
-  SearchRequestResult request = BuildRequest(options, source.dictionary);
+  SearchRequestResult request;
+  try {
+    request = BuildRequest(options, source.dictionary);
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory("while building the search");
+  }
   if (request.refused()) {
     const char* text = request.message != 0 ? MessageText(request.message)
                                             : "No word can match this pattern.";
@@ -142,8 +244,7 @@ int RunSearch(const Options& options, DictionaryState* state) {
     return kExitRefused;
   }
   if (options.describe) {
-    const std::string tree = EngineToUtf8(request.query->Describe(0));
-    std::fwrite(tree.data(), 1, tree.size(), stdout);
+    WriteOutput(EngineToUtf8(request.query->Describe(0)));
     return kExitOk;
   }
 
@@ -151,27 +252,24 @@ int RunSearch(const Options& options, DictionaryState* state) {
   const int extent = request.query->GetExtent();
   ProgressBar bar(extent);
   CliObserver observer(&bar);
-  CSearchRun run(std::move(request.query),
-                 std::make_unique<CResultsSinkSorted>(), &observer,
+  auto printer = std::make_unique<ResultsPrinter>(
+      YieldsInOrder(options, source.dictionary));
+  CSearchRun run(std::move(request.query), std::move(printer), &observer,
                  options.limit);
-  bool interrupted = false;
-  while (run.Step()) {
-    bar.Update(run.position());
-    if (g_interrupted) {
-      run.Stop();
-      interrupted = true;
-    }
-  }
+  const RunEnd end = RunToEnd(&run, &bar);
   bar.Erase();
-  PrintResults(static_cast<CResultsSinkSorted*>(run.sink())->SortedViews());
+  if (end == RunEnd::kOutOfMemory) {
+    OutOfMemory("during the search: it stopped after the results above");
+  }
+  const bool damaged = ReportDamage(source.dictionary);
   if (observer.limit_reached) {
     std::fprintf(stderr, "%s\n", MessageText(kMsgMatchLimit));
   }
-  if (interrupted) {
+  if (end == RunEnd::kInterrupted) {
     std::fprintf(stderr, "Search stopped.\n");
     return kExitInterrupted;
   }
-  return kExitOk;
+  return end == RunEnd::kOutOfMemory || damaged ? kExitFailure : kExitOk;
 }
 
 }  // namespace vocor::cli

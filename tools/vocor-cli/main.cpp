@@ -2,10 +2,12 @@
 // search runs as the window, over the same installed dictionaries.
 #include "dictionary/dictionary_state.h"
 #include "settings/settings_store.h"
+#include "tools/common/checked_output.h"
 #include "tools/vocor-cli/cli_options.h"
 #include "tools/vocor-cli/cli_search.h"
 
 int main(int argc, char** argv) {
+  vocor::tools::ReserveStandardDescriptors();
   // First dictionary objects of the process: the containers get ids 0, 1.
   vocor::DictionaryState state;
   vocor::cli::Options options;
@@ -19,5 +21,8 @@ int main(int argc, char** argv) {
                   : vocor::cli::RunDictionaries(options, &state);
   }
   vocor::CloseSettingsStore();
-  return code;
+  // Every command's output, the dictionary listings' included, is checked
+  // here, once it is all written.
+  return vocor::tools::FinishOutput("vocor-cli", code,
+                                    vocor::cli::kExitFailure);
 }

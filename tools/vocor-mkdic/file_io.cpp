@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 
@@ -52,6 +53,27 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Closes a descriptor on every path out of a function.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() { ::close(fd_); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+ private:
+  int fd_;
+};
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISFIFO(mode)) return "a pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a plain file";
+}
+
 mode_t CreationMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -70,37 +92,97 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, size_t max_bytes,
-                         std::string* bytes, std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+                         std::string* bytes, std::string* error,
+                         const FirstChunkCheck& check) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused
+  // below like every file that is not regular.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     *error = Reason("cannot open", path, errno);
     return ReadStatus::kUnreadable;
   }
+  Descriptor closer(fd);
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    *error = Reason("cannot read", path, errno);
+    return ReadStatus::kUnreadable;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *error = path + ": not a regular file (" + KindOf(st.st_mode) + ")";
+    return ReadStatus::kUnreadable;
+  }
+  const auto size = static_cast<uint64_t>(st.st_size);
+  if (size > max_bytes) {
+    *error = path + ": larger than " + std::to_string(max_bytes) + " bytes";
+    return ReadStatus::kTooLarge;
+  }
   bytes->clear();
-  char chunk[1 << 16];
-  ReadStatus status = ReadStatus::kRead;
-  for (;;) {
+  bytes->reserve(static_cast<size_t>(size));
+  char chunk[kFirstChunkSize];
+  for (bool first = true;; first = false) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {  // a folder fails here with EISDIR
+    if (n < 0) {
       *error = Reason("cannot read", path, errno);
-      status = ReadStatus::kUnreadable;
-      break;
+      return ReadStatus::kUnreadable;
+    }
+    const std::string_view got(chunk, static_cast<size_t>(n));
+    std::string reason;
+    if (first && check && !check(got, static_cast<size_t>(size), &reason)) {
+      *error = path + ": " + reason;
+      return ReadStatus::kRefused;
     }
     if (n == 0) break;
-    if (bytes->size() + static_cast<size_t>(n) > max_bytes) {
+    // The file may have grown since it was measured.
+    if (bytes->size() + got.size() > max_bytes) {
       *error = path + ": larger than " + std::to_string(max_bytes) + " bytes";
-      status = ReadStatus::kTooLarge;
-      break;
+      return ReadStatus::kTooLarge;
     }
-    bytes->append(chunk, static_cast<size_t>(n));
+    bytes->append(got);
   }
-  ::close(fd);
-  return status;
+  return ReadStatus::kRead;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+bool ResolveReplaceTarget(const std::string& path, std::string* target,
+                          std::string* error) {
+  namespace fs = std::filesystem;
+  fs::path current(path);
+  // The kernel's own limit on links followed in one lookup.
+  for (int links = 0; links <= 40; ++links) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0) {
+      if (errno != ENOENT) {
+        *error = Reason("cannot look at", current.string(), errno);
+        return false;
+      }
+      *target = current.string();  // a new file, or a link's missing target
+      return true;
+    }
+    if (S_ISREG(st.st_mode)) {
+      *target = current.string();
+      return true;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      *error = current.string() + ": not a regular file (" +
+               KindOf(st.st_mode) + "); it is left as it is";
+      return false;
+    }
+    std::error_code failed;
+    const fs::path next = fs::read_symlink(current, failed);
+    if (failed) {
+      *error = Reason("cannot follow", current.string(), failed.value());
+      return false;
+    }
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  *error = Reason("cannot follow", path, ELOOP);
+  return false;
+}
+
+bool WriteFileAtomically(const std::string& requested, std::string_view bytes,
                          std::string* error) {
+  std::string path;
+  if (!ResolveReplaceTarget(requested, &path, error)) return false;
   const std::filesystem::path target(path);
   std::string folder = target.parent_path().string();
   if (folder.empty()) folder = ".";

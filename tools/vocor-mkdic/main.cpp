@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "CLI/CLI.hpp"
+#include "dictionary/file_image.h"
+#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_writer.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
+#include "tools/common/checked_output.h"
 #include "tools/vocor-mkdic/arguments.h"
 #include "tools/vocor-mkdic/file_io.h"
 #include "tools/vocor-mkdic/word_collector.h"
@@ -69,12 +72,41 @@ void PrintFacts(const VocorFileFacts& facts) {
       facts.nodes, facts.longest_path);
 }
 
+// A dictionary file says its own size in its header: one that does not
+// is refused before the rest of it is read.
+bool PlausibleDictionary(std::string_view first, size_t file_size,
+                         std::string* reason) {
+  if (first.size() < kVocorHeaderSize) return true;  // the check says why
+  if (first.substr(0, kVocorMagicSize) !=
+      std::string_view(kVocorMagic, kVocorMagicSize)) {
+    *reason = "invalid: the file does not start with the dictionary magic";
+    return false;
+  }
+  const auto claimed =
+      static_cast<int32_t>(LoadLE32(first.data() + kVocorSizeOffset));
+  if (claimed < 0 || static_cast<size_t>(claimed) != file_size) {
+    *reason = "invalid: the size field says " + std::to_string(claimed) +
+              " bytes but the file has " + std::to_string(file_size);
+    return false;
+  }
+  return true;
+}
+
+bool PlausibleWordList(std::string_view first, size_t, std::string* reason) {
+  if (!LooksBinary(first.data(), first.size())) return true;
+  *reason = "holds binary data (NUL bytes), not a word list";
+  return false;
+}
+
 int RunCheck(const std::string& path) {
   std::string bytes;
   std::string error;
-  switch (ReadWholeFile(path, kMaxCheckedFileSize, &bytes, &error)) {
+  switch (ReadWholeFile(path, kMaxCheckedFileSize, &bytes, &error,
+                        PlausibleDictionary)) {
     case ReadStatus::kRead:
       break;
+    case ReadStatus::kRefused:
+      return Fail(kRefused, error);
     case ReadStatus::kTooLarge:
       return Fail(kRefused, "invalid: " + error);
     case ReadStatus::kUnreadable:
@@ -105,13 +137,13 @@ int MakeInfo(const Options& options, VocorFileInfo* info) {
       options.name.empty()
           ? std::filesystem::path(options.output).stem().string()
           : options.name;
-  info->name = Utf8ToEngine(name, '?');
+  info->name = Utf8ToEngine(ComposedUtf8(name), '?');
   if (info->name.size() > kVocorMaxNameLength) {
     return Fail(kRefused,
                 "the name takes " + std::to_string(info->name.size()) +
                     " bytes, more than " + std::to_string(kVocorMaxNameLength));
   }
-  info->notes = Utf8ToEngine(options.notes, '?');
+  info->notes = Utf8ToEngine(ComposedUtf8(options.notes), '?');
   return kDone;
 }
 
@@ -119,8 +151,8 @@ int CollectWords(const Options& options, WordCollector* collector) {
   for (const std::string& input : options.inputs) {
     std::string text;
     std::string error;
-    if (ReadWholeFile(input, std::numeric_limits<size_t>::max(), &text,
-                      &error) != ReadStatus::kRead) {
+    if (ReadWholeFile(input, kMaxWordListFileSize, &text, &error,
+                      PlausibleWordList) != ReadStatus::kRead) {
       return Fail(kUsageOrIo, error);
     }
     collector->AddList(text);
@@ -221,4 +253,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace vocor
 
-int main(int argc, char** argv) { return vocor::Run(argc, argv); }
+int main(int argc, char** argv) {
+  vocor::tools::ReserveStandardDescriptors();
+  const int code = vocor::Run(argc, argv);
+  // The header listing and the summary are only delivered once flushed.
+  return vocor::tools::FinishOutput("vocor-mkdic", code, vocor::kUsageOrIo);
+}

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -200,6 +203,71 @@ TEST_F(MkdicTest, FailedRunsLeaveTheOldOutputAlone) {
       Entries(work_.path()),
       (std::vector<std::string>{"a.txt", "keep.dic", "none.txt", "taken"}));
   EXPECT_TRUE(std::filesystem::is_empty(Out("taken")));
+}
+
+TEST_F(MkdicTest, OnlyRegularFilesAreReplacedAndLinksAreFollowed) {
+  const std::string list = In("list.txt", "cat dog");
+  // Devices, pipes and folders stay what they are. The devices are made
+  // here, never the system's own: a program with this fault, run as root,
+  // would replace /dev/null for the whole machine.
+  ASSERT_EQ(::mkfifo(Out("pipe").c_str(), 0600), 0);
+  ExpectFailure({list, "-o", Out("pipe")}, 2, "a pipe");
+  EXPECT_TRUE(std::filesystem::is_fifo(Out("pipe")));
+  std::filesystem::create_symlink("pipe", Out("to-pipe"));
+  ExpectFailure({list, "-o", Out("to-pipe")}, 2, "pipe");
+  EXPECT_TRUE(std::filesystem::is_fifo(Out("pipe")));
+  if (::mknod(Out("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    ExpectFailure({list, "-o", Out("null")}, 2, "a character device");
+    EXPECT_TRUE(std::filesystem::is_character_file(Out("null")));
+  }
+  std::filesystem::remove(Out("pipe"));
+  std::filesystem::remove(Out("null"));
+  std::filesystem::remove(Out("to-pipe"));
+  // A link to a file (existing or not yet) has its target replaced; the
+  // link stays.
+  std::filesystem::create_directory(Out("real"));
+  std::filesystem::create_symlink("real/words.dic", Out("link.dic"));
+  ASSERT_EQ(Mkdic({list, "-o", Out("link.dic")}).exit_code, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(Out("link.dic")));
+  VocorFileFacts facts;
+  std::string reason;
+  EXPECT_TRUE(CheckVocorFile(Slurp(Out("real/words.dic")), &facts, &reason));
+  ASSERT_EQ(
+      Mkdic({In("more.txt", "cat dog emu"), "-o", Out("link.dic")}).exit_code,
+      0);
+  EXPECT_TRUE(std::filesystem::is_symlink(Out("link.dic")));
+  ASSERT_TRUE(CheckVocorFile(Slurp(Out("real/words.dic")), &facts, &reason));
+  EXPECT_EQ(facts.header.word_count, 3);
+}
+
+TEST_F(MkdicTest, InputsOfTheWrongKindAreRefusedBeforeTheyAreRead) {
+  // /dev/zero used to be read for 2 GB before its refusal.
+  ExpectFailure({"--check", "/dev/zero"}, 2, "not a regular file");
+  ExpectFailure({"/dev/zero", "-o", Out("x.dic")}, 2, "not a regular file");
+  // Sparse files: their size alone refuses them.
+  const std::string big_list = In("big.txt", "");
+  ASSERT_EQ(::truncate(big_list.c_str(), off_t{1} << 30), 0);
+  ExpectFailure({big_list, "-o", Out("x.dic")}, 2, "larger than");
+  const std::string zeros = In("zeros.txt", "");
+  ASSERT_EQ(::truncate(zeros.c_str(), off_t{100} << 20), 0);
+  ExpectFailure({zeros, "-o", Out("x.dic")}, 2, "binary data");
+  // A dictionary's header says its size; a file that disagrees is not
+  // read further.
+  const std::string dic = Out("ok.dic");
+  ASSERT_EQ(Mkdic({In("w.txt", "cat"), "-o", dic}).exit_code, 0);
+  std::filesystem::resize_file(dic, off_t{1} << 30);
+  ExpectFailure({"--check", dic}, 1, "the size field says");
+}
+
+TEST_F(MkdicTest, FailedOutputWritesAreErrors) {
+  const std::string dic = Out("ok.dic");
+  ASSERT_EQ(Mkdic({In("w.txt", "cat"), "-o", dic}).exit_code, 0);
+  // The header listing to a full disk used to be reported as success.
+  const std::string command = std::string("'") + VOCOR_MKDIC_PATH +
+                              "' --check '" + dic + "' >/dev/full 2>&1";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
 }
 
 }  // namespace

@@ -25,6 +25,18 @@ TEST(WordCollectorTest, KeepsFirstAppearancesAcrossListsAndEncodings) {
   EXPECT_EQ(collector.duplicates(), 3);
 }
 
+TEST(WordCollectorTest, DecomposedLettersAreComposedBeforeFolding) {
+  // cafe + U+0301 and nai + U+0308 + ve: the marks once made both words
+  // vanish.
+  WordCollector decomposed(true);
+  decomposed.AddList("cafe\u0301 nai\u0308ve\n");
+  WordCollector composed(true);
+  composed.AddList("caf\u00e9 na\u00efve\n");
+  EXPECT_EQ(decomposed.words(), (Words{"cafe", "naive"}));
+  EXPECT_EQ(decomposed.words(), composed.words());
+  EXPECT_EQ(decomposed.skipped(), 0);
+}
+
 TEST(WordCollectorTest, FoldedWordsMustStillFitTheWordBuffer) {
   // 998 letters and one sharp s: 999 letters as read, 1000 once folded.
   const std::string word = std::string(998, 'a') + "\xc3\x9f";
