@@ -439,10 +439,12 @@ void CMainFrame::SaveBarState() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  SaveWindowPlacement(this, kCurrentUser, kRegistryKey, kPositionValue);
-  SaveBarState();
-  QApplication::restoreOverrideCursor();
+  if (!keep_stored_settings_) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SaveWindowPlacement(this, kCurrentUser, kRegistryKey, kPositionValue);
+    SaveBarState();
+    QApplication::restoreOverrideCursor();
+  }
   // The help window is a top-level window of its own; left open it would
   // keep the program running.
   if (QWidget* help = HelpWindowIfOpen()) help->close();

@@ -55,6 +55,10 @@ class CMainFrame : public QMainWindow, public SearchHost {
   // Tool bar and status bar visibility and position, under kBarStateKey.
   void LoadBarState();
   void SaveBarState();
+  // From now on closing stores neither the placement nor the bars: the
+  // settings could not be read at start-up, and the ones stored must come
+  // through this session unchanged.
+  void KeepStoredSettings() { keep_stored_settings_ = true; }
 
   CSearchView* searchView() const { return view_; }
   // The action of a command id (command_texts.h), or null.
@@ -101,6 +105,7 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QLabel* found_pane_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPointer<QLineEdit> watched_box_;
+  bool keep_stored_settings_ = false;
 };
 
 }  // namespace vocor

@@ -103,8 +103,10 @@ void CVocorApp::MeasureBaseFont() {
 void CVocorApp::LoadDictionaries() {
   state_->LoadDictionaries();
   if (!state_->loaded()) {
-    // The lists in memory are not the user's: say so once, and do not
-    // offer an installation that would overwrite them.
+    // The lists in memory are not the user's: say so once, do not offer
+    // an installation that would overwrite them, and let the window store
+    // nothing of this session over what could not be read.
+    frame_->KeepStoredSettings();
     QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle),
                          QString::fromUtf8(kSettingsUnreadableMessage));
     return;

@@ -1,9 +1,11 @@
 // Start-up and shutdown of the window program against private settings
 // stores: the first-run question, the stored active dictionary, the reset
-// question and a missing version block.
+// question, a store that cannot be read and a missing version block.
 #include "app/vocor_app.h"
 
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
@@ -16,6 +18,7 @@
 #include "dictionary/dictionary_state.h"
 #include "settings/scratch_home.h"
 #include "settings/settings_store.h"
+#include "settings/store_lock.h"
 
 namespace vocor {
 namespace {
@@ -72,6 +75,21 @@ QStringList MemberNames(const CDictionarySet* set) {
     names.append(QString::fromUtf8(member->GetName()));
   }
   return names;
+}
+
+// The dictionary entries of the Dictionaries menu, rebuilt as when it
+// opens: those after "Build Dictionary" and its separator.
+QList<QAction*> DictionaryEntries(CMainFrame* frame) {
+  QMenu* menu = frame->dictionariesMenu();
+  emit menu->aboutToShow();
+  const QList<QAction*> entries = menu->actions();
+  return entries.mid(entries.indexOf(frame->action(kCmdBuildDictionary)) + 2);
+}
+
+// A whole session as the user ends it: the window closed, then shutdown.
+void CloseAndExit(CVocorApp* app) {
+  app->main_frame()->close();
+  app->ExitInstance();
 }
 
 int StoredDictionaryCount() {
@@ -172,6 +190,51 @@ class VocorAppTest : public QObject {
     uint32_t stored = 0;
     QVERIFY(ReadRegDword(kCurrentUser, kSettingsKey, kActiveValue, &stored));
     QCOMPARE(static_cast<int>(stored), cats_id);
+  }
+
+  // Another process held the whole store while the lists were read. The
+  // lists in memory are then not the user's: the user hears so once, is
+  // not offered the first-run installation, and neither the session nor
+  // its shutdown stores anything, although the store is free again by
+  // then and would take every write.
+  void unreadableSettingsAreLeftAsStored() {
+    StartupFixture fixture;
+    fixture.Install();
+    {
+      auto app = fixture.Start();
+      app->state()->SetActive(
+          app->state()->all_dictionaries()->members().items().back());
+      CloseAndExit(app.get());
+    }
+    QVERIFY(CloseSettingsStore());
+    const std::string path = SettingsStorePath();
+    const std::string stored_bytes = ReadFile(path);
+    const std::string stored = DumpStore();
+    QVERIFY(stored.find(kActiveValue) != std::string::npos);
+
+    auto lock = std::make_unique<StoreLock>(StoreLock::Kind::kEverything);
+    QVERIFY(lock->held());
+    testing::MessageBoxAnswerer answerer({QMessageBox::Yes});
+    answerer.OnEachBox([&](QMessageBox*) { lock->Release(); });
+    auto app = fixture.Start();
+    QVERIFY(fixture.started());
+    QCOMPARE(answerer.texts(),
+             QStringList{QString::fromUtf8(kSettingsUnreadableMessage)});
+    QVERIFY(!app->state()->loaded());
+
+    // What the user can change in the session: the dictionary, the bars,
+    // the window's size.
+    CMainFrame* frame = app->main_frame();
+    const QList<QAction*> entries = DictionaryEntries(frame);
+    QVERIFY(!entries.isEmpty());
+    entries.back()->trigger();
+    frame->action(kCmdViewStatusBar)->trigger();
+    frame->resize(frame->size() + QSize(37, 23));
+    CloseAndExit(app.get());
+    QCOMPARE(answerer.texts().size(), 1);
+    QVERIFY(CloseSettingsStore());
+    QCOMPARE(DumpStore(), stored);
+    QVERIFY(ReadFile(path) == stored_bytes);
   }
 
   void resetQuestion_data() {

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ class MessageBoxAnswerer {
   }
 
   const QStringList& texts() const { return texts_; }
+  // Called with each box before it is answered, while it is open.
+  void OnEachBox(std::function<void(QMessageBox*)> hook) {
+    hook_ = std::move(hook);
+  }
 
  private:
   void Poll() {
@@ -54,6 +59,7 @@ class MessageBoxAnswerer {
     if (box == nullptr || box->property("answered").toBool()) return;
     box->setProperty("answered", true);
     texts_.append(box->text());
+    if (hook_) hook_(box);
     const size_t index =
         std::min(static_cast<size_t>(texts_.size()) - 1, answers_.size() - 1);
     QAbstractButton* button = box->button(answers_[index]);
@@ -63,6 +69,7 @@ class MessageBoxAnswerer {
 
   std::vector<QMessageBox::StandardButton> answers_;
   QStringList texts_;
+  std::function<void(QMessageBox*)> hook_;
   QTimer timer_;
 };
 
