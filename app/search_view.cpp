@@ -16,12 +16,14 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
+#include <utility>
 
 #include "app/command_texts.h"
 #include "app/font_mapping.h"
 #include "app/font_text.h"
 #include "app/idle_search_driver.h"
 #include "app/results_model.h"
+#include "app/search_damage.h"
 #include "app/search_host.h"
 #include "app/search_info_view.h"
 #include "dictionary/dictionary_state.h"
@@ -230,6 +232,7 @@ void CSearchView::StartSearch() {
   model_->Clear();
   widest_ = 0;
   observer_->Reset();
+  searched_ = host_->ActiveDictionary();
   run_ = std::make_unique<CSearchRun>(
       std::move(request.query),
       std::make_unique<MeasuringSink>(model_->list(), &metrics_, &widest_),
@@ -303,6 +306,16 @@ void CSearchView::EndSearch() {
   UpdateButtons();
   emit searchStateChanged(false);
   host_->UpdateCommandStates();
+  WarnOfDamage(std::exchange(searched_, nullptr));
+}
+
+// After the words found are listed: they stay, but a damaged file ended
+// its walk early, so the user must not take them for all there are.
+void CSearchView::WarnOfDamage(const CDictionary* searched) {
+  const std::vector<std::string> files = DamagedDictionaryFiles(searched);
+  if (!files.empty()) {
+    ShowWarning(QString::fromStdString(DamagedDictionariesMessage(files)));
+  }
 }
 
 void CSearchView::RestoreFocus() {
@@ -316,8 +329,12 @@ void CSearchView::RestoreFocus() {
 }
 
 void CSearchView::ShowMessage(int id) {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle),
-                  QString::fromUtf8(MessageText(id)), QMessageBox::Ok, this);
+  ShowWarning(QString::fromUtf8(MessageText(id)));
+}
+
+void CSearchView::ShowWarning(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), text,
+                  QMessageBox::Ok, this);
   box.exec();
 }
 

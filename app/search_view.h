@@ -26,6 +26,7 @@ class QTabWidget;
 
 namespace vocor {
 
+class CDictionary;
 class CResultsModel;
 class CSearchInfoView;
 class CSearchRun;
@@ -49,6 +50,9 @@ class CSearchView : public QWidget {
   // nothing unless CanStartSearch().
   void StartSearch();
   // Ends a running search at once; the words found so far stay listed.
+  // However a search ends (exhausted, stopped, at the match limit), a
+  // modal warning then names the dictionary files under the searched
+  // dictionary that are known to be damaged, if any.
   void StopSearch();
   // One slice of the running search; returns whether there is more to do.
   // Called by the idle driver; tests may call it directly.
@@ -105,6 +109,8 @@ class CSearchView : public QWidget {
   void CreateForms();
   void LayOutChildren();
   void ShowMessage(int id);
+  void ShowWarning(const QString& text);
+  void WarnOfDamage(const CDictionary* searched);
   void UpdateProgress(int position);
   void ShowPendingResults();
   void UpdateGrid();
@@ -132,6 +138,8 @@ class CSearchView : public QWidget {
   IdleSearchDriver* driver_ = nullptr;
   std::unique_ptr<RunObserver> observer_;
   std::unique_ptr<CSearchRun> run_;
+  // The dictionary the running search reads; null between searches.
+  const CDictionary* searched_ = nullptr;
   QPointer<QWidget> focus_before_search_;
   // The results font's metrics and the width of the widest word listed.
   QFontMetrics metrics_{QFont()};

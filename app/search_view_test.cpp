@@ -1,6 +1,7 @@
 // The search view against a fake frame: a search per form checked against
 // the same request run outside the window, refusals, stopping, the match
-// limit, tab keys, the edit commands, Copy and the results font.
+// limit, damaged dictionaries, tab keys, the edit commands, Copy and the
+// results font.
 #include "app/search_view.h"
 
 #include <QApplication>
@@ -24,8 +25,10 @@
 #include "app/recent_text_cb.h"
 #include "app/search_host.h"
 #include "app/search_info_view.h"
+#include "app/window_test_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
+#include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "search/messages.h"
@@ -134,6 +137,7 @@ class SearchViewTest : public QObject {
   void refusals();
   void stopKeepsResults();
   void limitStopsAfterMessage();
+  void damagedFileIsNamedOncePerSearch();
   void wordsShowWhileRunning();
   void layoutFollowsWindowSize();
   void ctrlTabWraps();
@@ -391,6 +395,69 @@ void SearchViewTest::limitStopsAfterMessage() {
   QCOMPARE(view_->resultsList()->model()->rowCount(), 10000);
   QCOMPARE(host_.found, 10000);
   QCOMPARE(host_.ended, 1);
+}
+
+// Whichever way a search over a set with a damaged member ends, one
+// warning names the file, after the words found are listed; they stay.
+void SearchViewTest::damagedFileIsNamedOncePerSearch() {
+  const std::string path =
+      scratch_.Write("damaged.dic", testing::RootCountOneTooHigh());
+  std::unique_ptr<CDictionary> damaged = OpenDictionaryFile(path.c_str());
+  QVERIFY(damaged != nullptr);
+  CDictionarySet with_small;
+  with_small.members().AddTail(small_.get());
+  with_small.members().AddTail(damaged.get());
+  CDictionarySet with_many;
+  with_many.members().AddTail(many_.get());
+  with_many.members().AddTail(damaged.get());
+  const QString warning = QString::fromStdString(
+      "The dictionary file \"" + path +
+      "\" is damaged.  The words found may be incomplete.");
+  int listed_at_warning = -1;
+  bool running_at_warning = true;
+  testing::MessageBoxAnswerer answerer({QMessageBox::Ok});
+  answerer.OnEachBox([&](QMessageBox* box) {
+    if (box->text() != warning) return;
+    QCOMPARE(box->windowTitle(), QString("Vocor"));
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    listed_at_warning = static_cast<int>(view_->ResultWords().size());
+    running_at_warning = view_->IsSearching();
+  });
+  CRecentTextCB* box = Form(0)->boxes().front();
+
+  // Exhausted.
+  host_.dictionary = &with_small;
+  box->setEditText("*");
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(answerer.texts(), QStringList{warning});
+  QVERIFY(!running_at_warning);
+  const int listed = static_cast<int>(view_->ResultWords().size());
+  QVERIFY(listed >= static_cast<int>(TestWords().size()));
+  QCOMPARE(listed_at_warning, listed);
+
+  // At the match limit, after its own message.
+  host_.dictionary = &with_many;
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(answerer.texts(),
+           (QStringList{warning, MessageText(kMsgMatchLimit), warning}));
+  QCOMPARE(listed_at_warning, 10000);
+
+  // Stopped before it read a word: the file is known to be damaged.
+  view_->StartSearch();
+  view_->StopSearch();
+  QCOMPARE(answerer.texts().size(), 4);
+  QCOMPARE(answerer.texts().back(), warning);
+
+  // Not over the damaged file: no warning.
+  host_.dictionary = many_.get();
+  box->setEditText("b*");
+  view_->StartSearch();
+  RunToEnd();
+  view_->StartSearch();
+  view_->StopSearch();
+  QCOMPARE(answerer.texts().size(), 4);
 }
 
 // The list shows words while the search runs (not only at its end), and
