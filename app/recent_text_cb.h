@@ -24,8 +24,9 @@ class CRecentTextCB : public QComboBox {
   InputHistory* history() { return &history_; }
   // Enters `text` into the history and refreshes the drop-down.
   void AddToHistory(const std::string& text);
-  // Makes the drop-down list the history's entries; the text being edited
-  // and its cursor stay as they are.
+  // Makes the drop-down list the history's entries; the text being edited,
+  // its cursor and selection, and its undo steps stay as they are. No
+  // entry is current afterwards.
   void RefreshDropDown();
 
   // The edit text as UTF-8, exactly as typed.
@@ -36,6 +37,8 @@ class CRecentTextCB : public QComboBox {
   void enterPressed();
 
  private:
+  void ForgetCurrentItem();
+
   InputHistory history_;
 };
 

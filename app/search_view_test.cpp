@@ -133,6 +133,7 @@ class SearchViewTest : public QObject {
   void searchPerForm_data();
   void searchPerForm();
   void historyMirrorsSearches();
+  void searchesKeepTheBoxUndoSteps();
   void refusals_data();
   void refusals();
   void stopKeepsResults();
@@ -285,6 +286,71 @@ void SearchViewTest::historyMirrorsSearches() {
   box->setEditText("");
   QVERIFY(!view_->CanStartSearch());
   QVERIFY(!view_->searchButton()->isEnabled());
+}
+
+// Refreshing the drop-down after a search leaves the box's text, cursor
+// and undo steps alone, whether the entry is new, moves up, falls off the
+// end, or was picked from the drop-down.
+void SearchViewTest::searchesKeepTheBoxUndoSteps() {
+  CRecentTextCB* box = Form(0)->boxes().front();
+  QLineEdit* edit = box->lineEdit();
+  box->setFocus();
+  QTRY_VERIFY(box->hasFocus());
+  const auto type_and_search = [&](const char* keys) {
+    QTest::keyClicks(QApplication::focusWidget(), keys);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    RunToEnd();
+  };
+  const auto undo = [&] {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                    Qt::ControlModifier);
+    return box->currentText();
+  };
+  const auto items = [&] {
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i) texts.append(box->itemText(i));
+    return texts;
+  };
+
+  // Typing runs together into one undo step.
+  type_and_search("cat");
+  QCOMPARE(items(), QStringList{"cat"});
+  QCOMPARE(edit->cursorPosition(), 3);
+  QVERIFY(!edit->isRedoAvailable());
+  QCOMPARE(undo(), QString(""));
+  type_and_search("dog");
+  QCOMPARE(items(), (QStringList{"dog", "cat"}));
+  QCOMPARE(undo(), QString(""));
+
+  // An entry searched again moves up.
+  type_and_search("cat");
+  QCOMPARE(items(), (QStringList{"cat", "dog"}));
+  edit->setCursorPosition(1);
+  QTest::keyClicks(QApplication::focusWidget(), "o");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  RunToEnd();
+  QCOMPARE(items(), (QStringList{"coat", "cat", "dog"}));
+  QCOMPARE(edit->cursorPosition(), 2);
+  QCOMPARE(undo(), QString("cat"));
+
+  // An entry picked from the drop-down, then typed on.
+  box->setCurrentIndex(2);
+  QCOMPARE(box->currentText(), QString("dog"));
+  edit->end(false);
+  type_and_search("?");
+  QCOMPARE(items(), (QStringList{"dog?", "coat", "cat", "dog"}));
+  QCOMPARE(undo(), QString("dog"));
+
+  // The oldest entries fall off the end.
+  for (char second = 'a'; second < 'a' + InputHistory::kMaxEntries; ++second) {
+    edit->clear();
+    type_and_search(std::string{'b', second}.c_str());
+  }
+  const QStringList expected = {"bp", "bo", "bn", "bm", "bl", "bk", "bj", "bi",
+                                "bh", "bg", "bf", "be", "bd", "bc", "bb", "ba"};
+  QCOMPARE(items(), expected);
+  QCOMPARE(undo(), QString(""));
+  QCOMPARE(undo(), QString("bo"));
 }
 
 void SearchViewTest::refusals_data() {
