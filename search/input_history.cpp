@@ -45,6 +45,12 @@ void InputHistory::AddToHistory(const std::string& text) {
       break;
     }
   }
+  // The prefix rule removes only the first entry that begins with the
+  // text, which may be a longer one ("cats" before "cat"); the same text
+  // further down would then be listed twice.
+  std::erase_if(entries_, [&text](const std::string& entry) {
+    return entry.size() == text.size() && StartsWithIgnoringCase(entry, text);
+  });
   entries_.insert(entries_.begin(), text);
   if (entries_.size() > static_cast<size_t>(kMaxEntries)) entries_.pop_back();
 }

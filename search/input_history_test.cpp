@@ -22,6 +22,9 @@ TEST(InputHistoryTest, PrefixRemovalIgnoresCase) {
   EXPECT_EQ(After({"cat", "catalogue"}), (Entries{"catalogue", "cat"}));
   // Only the first matching entry goes.
   EXPECT_EQ(After({"cab", "cat", "ca"}), (Entries{"ca", "cab"}));
+  // A longer entry found first goes, and the same text is never listed
+  // twice.
+  EXPECT_EQ(After({"cat", "cats", "CAT"}), (Entries{"CAT"}));
   // Accented capitals fold too; texts stay as typed.
   EXPECT_EQ(After({"\xc3\xa9t\xc3\xa9", "\xc3\x89T"}), (Entries{"\xc3\x89T"}));
 }
