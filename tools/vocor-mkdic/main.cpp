@@ -1,5 +1,6 @@
-// vocor-mkdic: compiles word lists into a binary dictionary (.dic), or
-// checks a dictionary file against every rule of its format.
+// vocor-mkdic: compiles word lists into a binary dictionary (.dic) or a
+// cleaned text word list, or checks a dictionary file against every rule
+// of its format.
 //
 // Exit codes: 0 done (or the file is valid); 1 refused: the words would
 // break a limit of the format or there is none, or the checked file is
@@ -39,6 +40,9 @@ struct Options {
   std::string language = "0";
   std::string notes;
   bool fold_accents = false;
+  bool skip_possessives = false;
+  bool skip_abbreviations = false;
+  bool text = false;
   std::string check;
 };
 
@@ -166,13 +170,58 @@ int CollectWords(const Options& options, WordCollector* collector) {
   return kDone;
 }
 
-int RunCompile(const Options& options) {
-  VocorFileInfo info;
-  if (int code = MakeInfo(options, &info); code != kDone) return code;
-  WordCollector collector(options.fold_accents);
-  if (int code = CollectWords(options, &collector); code != kDone) {
-    return code;
+WordChoice ChoiceOf(const Options& options) {
+  WordChoice choice;
+  choice.fold_accents = options.fold_accents;
+  choice.keep_code_page = options.text;
+  choice.skip_possessives = options.skip_possessives;
+  choice.skip_abbreviations = options.skip_abbreviations;
+  return choice;
+}
+
+// The counts of the report that every output shares; the left-out counts
+// only for the filters asked for, so the plain report stays as it was.
+std::string CountsReport(const Options& options,
+                         const WordCollector& collector, size_t stored) {
+  std::string report = "words read " + std::to_string(collector.read()) +
+                       ", stored " + std::to_string(stored) + ", skipped " +
+                       std::to_string(collector.skipped()) + ", duplicate " +
+                       std::to_string(collector.duplicates());
+  if (options.skip_possessives) {
+    report += ", possessive " + std::to_string(collector.possessives());
   }
+  if (options.skip_abbreviations) {
+    report += ", abbreviation " + std::to_string(collector.abbreviations());
+  }
+  return report;
+}
+
+// One word a line in UTF-8, the form word lists take on Linux; text
+// dictionaries read it back unambiguously, whatever letters it holds.
+std::string TextListOf(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) {
+    text += EngineToUtf8(word);
+    text += '\n';
+  }
+  return text;
+}
+
+int WriteTextList(const Options& options, const WordCollector& collector) {
+  const std::string text = TextListOf(collector.words());
+  std::string error;
+  if (!WriteFileAtomically(options.output, text, &error)) {
+    return Fail(kUsageOrIo, error);
+  }
+  std::printf("%s: %s; bytes %zu\n", options.output.c_str(),
+              CountsReport(options, collector, collector.words().size())
+                  .c_str(),
+              text.size());
+  return kDone;
+}
+
+int WriteDictionary(const Options& options, const VocorFileInfo& info,
+                    const WordCollector& collector) {
   std::string file;
   VocorFileStats stats;
   std::string error;
@@ -188,22 +237,35 @@ int RunCompile(const Options& options) {
   if (!WriteFileAtomically(options.output, file, &error)) {
     return Fail(kUsageOrIo, error);
   }
-  std::printf("%s: words read %" PRId64 ", stored %d, skipped %" PRId64
-              ", duplicate %" PRId64 "; nodes %d; bytes %d\n",
-              options.output.c_str(), collector.read(), stats.words,
-              collector.skipped(), collector.duplicates(), stats.nodes,
-              stats.bytes);
+  std::printf("%s: %s; nodes %d; bytes %d\n", options.output.c_str(),
+              CountsReport(options, collector, stats.words).c_str(),
+              stats.nodes, stats.bytes);
   return kDone;
+}
+
+int RunCompile(const Options& options) {
+  // Header mistakes are reported before the lists are read.
+  VocorFileInfo info;
+  if (!options.text) {
+    if (int code = MakeInfo(options, &info); code != kDone) return code;
+  }
+  WordCollector collector(ChoiceOf(options));
+  if (int code = CollectWords(options, &collector); code != kDone) {
+    return code;
+  }
+  return options.text ? WriteTextList(options, collector)
+                      : WriteDictionary(options, info, collector);
 }
 
 void DefineOptions(CLI::App* app, Options* options) {
   app->add_option("inputs", options->inputs,
                   "word lists (UTF-8 or Windows-1252 text)")
       ->type_name("INPUT");
-  std::vector<CLI::Option*> compile_options = {
+  CLI::Option* output =
       app->add_option("-o,--output", options->output,
-                      "the dictionary file to write")
-          ->type_name("OUTPUT.dic"),
+                      "the dictionary file (or with --text the list) to write")
+          ->type_name("OUTPUT.dic");
+  std::vector<CLI::Option*> header_options = {
       app->add_option("--name", options->name,
                       "display name (default: the output's base name)"),
       app->add_option("--version", options->version,
@@ -217,6 +279,21 @@ void DefineOptions(CLI::App* app, Options* options) {
                     "spell accented letters in ASCII instead of skipping "
                     "their words"),
   };
+  CLI::Option* text = app->add_flag(
+      "--text", options->text,
+      "write a UTF-8 word list, one word a line, instead of a binary "
+      "dictionary; it keeps every letter of Windows-1252, accents included");
+  for (CLI::Option* option : header_options) text->excludes(option);
+  std::vector<CLI::Option*> compile_options = header_options;
+  compile_options.push_back(output);
+  compile_options.push_back(text);
+  compile_options.push_back(
+      app->add_flag("--skip-possessives", options->skip_possessives,
+                    "leave out entries ending in 's (cat's, it's)"));
+  compile_options.push_back(app->add_flag(
+      "--skip-abbreviations", options->skip_abbreviations,
+      "leave out entries of two or more letters in capitals only (NASA); "
+      "capitalised names stay"));
   CLI::Option* check =
       app->add_option("--check", options->check,
                       "check FILE.dic against the format and print its header");
@@ -244,7 +321,7 @@ int Run(int argc, char** argv) {
   }
   if (options.inputs.empty() || options.output.empty()) {
     return Fail(kUsageOrIo,
-                "expected word lists and -o OUTPUT.dic, or --check "
+                "expected word lists and -o OUTPUT, or --check "
                 "FILE.dic; see --help");
   }
   return RunCompile(options);

@@ -152,6 +152,49 @@ TEST_F(MkdicTest, DuplicatesAndSkippedWordsAcrossInputs) {
                                  "duplicate 4; "));
 }
 
+TEST_F(MkdicTest, FiltersAreCountedInTheReport) {
+  const std::string list = In("en.txt", "cat cat's NASA Paris it's\n");
+  Outcome run = Mkdic({list, "-o", Out("all.dic")});
+  EXPECT_THAT(run.out, HasSubstr(": words read 5, stored 5, skipped 0, "
+                                 "duplicate 0; nodes "));
+  run = Mkdic({"--skip-possessives", list, "-o", Out("p.dic")});
+  EXPECT_THAT(run.out, HasSubstr(": words read 5, stored 3, skipped 0, "
+                                 "duplicate 0, possessive 2; nodes "));
+  run = Mkdic({"--skip-possessives", "--skip-abbreviations", list, "-o",
+               Out("pa.dic")});
+  EXPECT_THAT(run.out, HasSubstr(": words read 5, stored 2, skipped 0, "
+                                 "duplicate 0, possessive 2, abbreviation 1; "
+                                 "nodes "));
+  VocorFileFacts facts;
+  std::string reason;
+  ASSERT_TRUE(CheckVocorFile(Slurp(Out("pa.dic")), &facts, &reason)) << reason;
+  EXPECT_EQ(facts.header.word_count, 2);
+  // Leaving every word out is a refusal, as an empty list is.
+  ExpectFailure({"--skip-abbreviations", In("caps.txt", "NASA CRT"), "-o",
+                 Out("none.dic")},
+                1, "no word");
+}
+
+TEST_F(MkdicTest, TextListsKeepAccentsAndAreWrittenInUtf8) {
+  // Windows-1252 in, with a capital to lower and a word seen twice.
+  const std::string output = Out("da.txt");
+  const Outcome run =
+      Mkdic({"--text", "--skip-abbreviations",
+             In("da.txt.in", "bl\xe5" "b\xe6r \xd8l \xf8l EU\r\nk\xf8" "benhavn"),
+             "-o", output});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, output +
+                         ": words read 5, stored 3, skipped 0, duplicate 1, "
+                         "abbreviation 1; bytes 24\n");
+  EXPECT_EQ(Slurp(output),
+            "bl\xc3\xa5" "b\xc3\xa6r\n\xc3\xb8l\nk\xc3\xb8" "benhavn\n");
+  // A text list has no header to hold a name or a language.
+  ExpectFailure({"--text", "--language", "1030", In("w.txt", "ord"), "-o",
+                 Out("x.txt")},
+                2, "--language");
+  ExpectFailure({"--text", "--check", output}, 2, "");
+}
+
 TEST_F(MkdicTest, UsageAndInputOutputErrorsExitWithTwo) {
   const std::string list = In("list.txt", "word");
   const std::string x = Out("x.dic");

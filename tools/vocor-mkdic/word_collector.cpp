@@ -2,6 +2,7 @@
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
+#include "engine/charset.h"
 
 namespace vocor {
 namespace {
@@ -15,10 +16,30 @@ bool AllStorable(std::string_view word) {
   return true;
 }
 
+bool IsPossessive(std::string_view word) {
+  return word.size() > 2 && word.ends_with("'s");
+}
+
+// Single capitals stay: "I" and "A" are words, and so is every letter in
+// a crossword's eyes.
+bool IsAbbreviation(std::string_view written, bool utf8) {
+  const std::string engine =
+      utf8 ? Utf8ToEngine(written) : std::string(written);
+  int capitals = 0;
+  for (char ch : engine) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!IsEngineLetter(c)) continue;
+    if (EngineToLower(c) == c) return false;
+    ++capitals;
+  }
+  return capitals >= 2;
+}
+
 }  // namespace
 
 void WordCollector::AddList(std::string_view text) {
-  const TextWordScanner scanner(text, TextWordScanner::DetectUtf8(text));
+  const bool utf8 = TextWordScanner::DetectUtf8(text);
+  const TextWordScanner scanner(text, utf8);
   char buffer[kWordBufferSize];
   size_t from = 0;
   size_t start;
@@ -26,7 +47,9 @@ void WordCollector::AddList(std::string_view text) {
   std::string stored;
   while (scanner.FindWord(from, &start, &from, buffer, &length)) {
     ++read_;
-    if (!StoredForm(std::string_view(buffer, length), &stored)) {
+    const std::string_view word(buffer, length);
+    if (LeftOut(text.substr(start, from - start), utf8, word)) continue;
+    if (!StoredForm(word, &stored)) {
       ++skipped_;
       continue;
     }
@@ -38,13 +61,26 @@ void WordCollector::AddList(std::string_view text) {
   }
 }
 
+bool WordCollector::LeftOut(std::string_view written, bool utf8,
+                            std::string_view word) {
+  if (choice_.skip_possessives && IsPossessive(word)) {
+    ++possessives_;
+    return true;
+  }
+  if (choice_.skip_abbreviations && IsAbbreviation(written, utf8)) {
+    ++abbreviations_;
+    return true;
+  }
+  return false;
+}
+
 bool WordCollector::StoredForm(std::string_view word,
                                std::string* stored) const {
-  if (AllStorable(word)) {
+  if (choice_.keep_code_page || AllStorable(word)) {
     stored->assign(word);
     return true;
   }
-  if (!fold_accents_ || !FoldToAscii(word, stored)) return false;
+  if (!choice_.fold_accents || !FoldToAscii(word, stored)) return false;
   // Folding spells some letters with two (ß is ss), so a word may outgrow
   // the reader's word buffer.
   return stored->size() <= static_cast<size_t>(kMaxWordLength);
