@@ -1,5 +1,6 @@
 // End-to-end tests of the built vocor-cli, run as a user would run it, on
 // small word lists made by the tests, with a private settings store.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -340,6 +341,71 @@ TEST_F(VocorCliTest, WithNothingInstalledTheShippedDictionariesAreSearched) {
   EXPECT_NE(o.err.find("shipped"), std::string::npos);
   // Read only: still nothing installed.
   EXPECT_EQ(Run({"dictionaries"}).out.find(".dic"), std::string::npos);
+}
+
+// The lists the build ships: English without the possessives and the
+// abbreviations that made "c?t" list crt and cst, other languages with
+// their accents.
+class ShippedListsTest : public VocorCliTest {
+ protected:
+  static std::filesystem::path ProgramDir() {
+    return std::filesystem::path(VOCOR_CLI_PATH).parent_path();
+  }
+  std::vector<std::string> Lines(const std::string& dict,
+                                 const std::string& clue) {
+    const Outcome o = Run({"crossword", "--dict", dict, clue});
+    EXPECT_EQ(o.code, 0) << dict << ": " << o.err;
+    std::vector<std::string> lines;
+    std::istringstream in(o.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  bool Finds(const std::string& dict, const std::string& word) {
+    const std::vector<std::string> found = Lines(dict, word);
+    return found.size() == 1 && found[0] == word;
+  }
+};
+
+TEST_F(ShippedListsTest, EnglishHasNamesButNoPossessivesOrAbbreviations) {
+  for (const char* file : {"english-us.dic", "english-gb.dic"}) {
+    const std::string dict = (ProgramDir() / "Data" / file).string();
+    if (!std::filesystem::exists(dict)) {
+      ADD_FAILURE() << dict << " was not built";
+      continue;
+    }
+    EXPECT_THAT(Lines(dict, "c?t"),
+                ::testing::IsSupersetOf({"cat", "cot", "cut"}));
+    for (const char* left_out : {"crt", "cst", "cat's", "it's", "nasa"}) {
+      EXPECT_FALSE(Finds(dict, left_out)) << file << ": " << left_out;
+    }
+    for (const char* name : {"paris", "london", "i"}) {
+      EXPECT_TRUE(Finds(dict, name)) << file << ": " << name;
+    }
+    EXPECT_THAT(Lines(dict, "*'s"), ::testing::IsEmpty()) << file;
+  }
+}
+
+TEST_F(ShippedListsTest, OtherLanguagesKeepTheirAccents) {
+  const std::filesystem::path folder = ProgramDir() / "Languages";
+  struct Sample {
+    const char* file;
+    const char* word;  // UTF-8, as the tool prints it
+  };
+  int checked = 0;
+  for (const Sample& sample :
+       {Sample{"French.txt", "\xc3\xa9l\xc3\xa8ve"},
+        Sample{"German.txt", "stra\xc3\x9f" "e"},
+        Sample{"Spanish.txt", "ni\xc3\xb1o"},
+        Sample{"Danish.txt", "bl\xc3\xa5" "b\xc3\xa6r"},
+        Sample{"Swedish.txt", "sm\xc3\xb6rg\xc3\xa5s"},
+        Sample{"Norwegian-Bokmal.txt", "\xc3\xb8l"}}) {
+    const std::string dict = (folder / sample.file).string();
+    // Each list is built only where its Debian package is installed.
+    if (!std::filesystem::exists(dict)) continue;
+    ++checked;
+    EXPECT_TRUE(Finds(dict, sample.word)) << sample.file;
+  }
+  if (checked == 0) GTEST_SKIP() << "no word list in " << folder;
 }
 
 }  // namespace
