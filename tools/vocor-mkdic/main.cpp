@@ -181,8 +181,8 @@ WordChoice ChoiceOf(const Options& options) {
 
 // The counts of the report that every output shares; the left-out counts
 // only for the filters asked for, so the plain report stays as it was.
-std::string CountsReport(const Options& options,
-                         const WordCollector& collector, size_t stored) {
+std::string CountsReport(const Options& options, const WordCollector& collector,
+                         size_t stored) {
   std::string report = "words read " + std::to_string(collector.read()) +
                        ", stored " + std::to_string(stored) + ", skipped " +
                        std::to_string(collector.skipped()) + ", duplicate " +
@@ -213,10 +213,10 @@ int WriteTextList(const Options& options, const WordCollector& collector) {
   if (!WriteFileAtomically(options.output, text, &error)) {
     return Fail(kUsageOrIo, error);
   }
-  std::printf("%s: %s; bytes %zu\n", options.output.c_str(),
-              CountsReport(options, collector, collector.words().size())
-                  .c_str(),
-              text.size());
+  std::printf(
+      "%s: %s; bytes %zu\n", options.output.c_str(),
+      CountsReport(options, collector, collector.words().size()).c_str(),
+      text.size());
   return kDone;
 }
 

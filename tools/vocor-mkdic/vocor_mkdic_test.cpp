@@ -180,18 +180,16 @@ TEST_F(MkdicTest, TextListsKeepAccentsAndAreWrittenInUtf8) {
   const std::string output = Out("da.txt");
   const Outcome run =
       Mkdic({"--text", "--skip-abbreviations",
-             In("da.txt.in", "bl\xe5" "b\xe6r \xd8l \xf8l EU\r\nk\xf8" "benhavn"),
-             "-o", output});
+             In("da.txt.in", "s\xe6l \xd8l \xf8l EU\r\n\xe5r"), "-o", output});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, output +
                          ": words read 5, stored 3, skipped 0, duplicate 1, "
-                         "abbreviation 1; bytes 24\n");
-  EXPECT_EQ(Slurp(output),
-            "bl\xc3\xa5" "b\xc3\xa6r\n\xc3\xb8l\nk\xc3\xb8" "benhavn\n");
+                         "abbreviation 1; bytes 13\n");
+  EXPECT_EQ(Slurp(output), "s\xc3\xa6l\n\xc3\xb8l\n\xc3\xa5r\n");
   // A text list has no header to hold a name or a language.
-  ExpectFailure({"--text", "--language", "1030", In("w.txt", "ord"), "-o",
-                 Out("x.txt")},
-                2, "--language");
+  ExpectFailure(
+      {"--text", "--language", "1030", In("w.txt", "ord"), "-o", Out("x.txt")},
+      2, "--language");
   ExpectFailure({"--text", "--check", output}, 2, "");
 }
 

@@ -93,11 +93,11 @@ TEST(WordCollectorTest, AccentedCapitalsAreCapitalsInBothEncodings) {
 TEST(WordCollectorTest, TextListsKeepEveryLetterOfTheCodePage) {
   WordCollector kept(Filtering());
   WordCollector binary(Folding());
-  const std::string list = "bl\xc3\xa5" "b\xc3\xa6r \xc3\xb8l stra\xc3\x9f" "e\n";
+  const std::string list = "\xc3\xa5r s\xc3\xa6l \xc3\xb8l gro\xc3\x9f\n";
   kept.AddList(list);
   binary.AddList(list);
-  EXPECT_EQ(kept.words(), (Words{"bl\xe5" "b\xe6r", "\xf8l", "stra\xdf" "e"}));
-  EXPECT_EQ(binary.words(), (Words{"blabaer", "ol", "strasse"}));
+  EXPECT_EQ(kept.words(), (Words{"\xe5r", "s\xe6l", "\xf8l", "gro\xdf"}));
+  EXPECT_EQ(binary.words(), (Words{"ar", "sael", "ol", "gross"}));
 }
 
 }  // namespace
