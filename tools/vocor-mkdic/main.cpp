@@ -13,15 +13,13 @@
 
 #include "CLI/CLI.hpp"
 #include "dictionary/file_image.h"
-#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_file_check.h"
-#include "dictionary/vocor_file_writer.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 #include "tools/common/checked_output.h"
-#include "tools/vocor-mkdic/arguments.h"
-#include "tools/vocor-mkdic/file_io.h"
-#include "tools/vocor-mkdic/word_collector.h"
+#include "tools/compile/arguments.h"
+#include "tools/compile/dictionary_compiler.h"
+#include "tools/compile/file_io.h"
 
 namespace vocor {
 namespace {
@@ -92,12 +90,6 @@ bool PlausibleDictionary(std::string_view first, size_t file_size,
   return true;
 }
 
-bool PlausibleWordList(std::string_view first, size_t, std::string* reason) {
-  if (!LooksBinary(first.data(), first.size())) return true;
-  *reason = "holds binary data (NUL bytes), not a word list";
-  return false;
-}
-
 int RunCheck(const std::string& path) {
   std::string bytes;
   std::string error;
@@ -137,62 +129,44 @@ int MakeInfo(const Options& options, VocorFileInfo* info) {
       options.name.empty()
           ? std::filesystem::path(options.output).stem().string()
           : options.name;
-  info->name = Utf8ToEngine(ComposedUtf8(name), '?');
-  if (info->name.size() > kVocorMaxNameLength) {
-    return Fail(kRefused,
-                "the name takes " + std::to_string(info->name.size()) +
-                    " bytes, more than " + std::to_string(kVocorMaxNameLength));
+  std::string error;
+  if (!MakeVocorFileInfo(name, options.notes, info, &error)) {
+    return Fail(kRefused, error);
   }
-  info->notes = Utf8ToEngine(ComposedUtf8(options.notes), '?');
   return kDone;
 }
 
-int CollectWords(const Options& options, WordCollector* collector) {
-  for (const std::string& input : options.inputs) {
-    std::string text;
-    std::string error;
-    if (ReadWholeFile(input, kMaxWordListFileSize, &text, &error,
-                      PlausibleWordList) != ReadStatus::kRead) {
-      return Fail(kUsageOrIo, error);
-    }
-    collector->AddList(text);
+int ExitCodeOf(CompileStatus status) {
+  switch (status) {
+    case CompileStatus::kDone:
+      return kDone;
+    case CompileStatus::kNoWords:
+    case CompileStatus::kRefused:
+      return kRefused;
+    case CompileStatus::kCancelled:  // nothing here cancels
+    case CompileStatus::kUnreadable:
+    case CompileStatus::kUnwritable:
+      break;
   }
-  if (collector->words().empty()) {
-    return Fail(kRefused,
-                "no word to store: " + std::to_string(collector->read()) +
-                    " read, " + std::to_string(collector->skipped()) +
-                    " skipped");
-  }
-  return kDone;
+  return kUsageOrIo;
 }
 
 int RunCompile(const Options& options) {
-  VocorFileInfo info;
-  if (int code = MakeInfo(options, &info); code != kDone) return code;
-  WordCollector collector(options.fold_accents);
-  if (int code = CollectWords(options, &collector); code != kDone) {
-    return code;
+  CompileRequest request;
+  if (int code = MakeInfo(options, &request.info); code != kDone) return code;
+  request.inputs = options.inputs;
+  request.output = options.output;
+  request.fold_accents = options.fold_accents;
+  const CompileOutcome outcome = CompileDictionary(request);
+  if (outcome.status != CompileStatus::kDone) {
+    return Fail(ExitCodeOf(outcome.status), outcome.error);
   }
-  std::string file;
-  VocorFileStats stats;
-  std::string error;
-  if (!BuildVocorFile(collector.words(), info, &file, &stats, &error)) {
-    return Fail(kRefused, error);
-  }
-  // Cheap next to compiling, and it keeps a writer fault from ever
-  // reaching a user's disk.
-  VocorFileFacts facts;
-  if (!CheckVocorFile(file, &facts, &error)) {
-    return Fail(kRefused, "the compiled file fails its check: " + error);
-  }
-  if (!WriteFileAtomically(options.output, file, &error)) {
-    return Fail(kUsageOrIo, error);
-  }
+  const CompileCounts& counts = outcome.counts;
   std::printf("%s: words read %" PRId64 ", stored %d, skipped %" PRId64
               ", duplicate %" PRId64 "; nodes %d; bytes %d\n",
-              options.output.c_str(), collector.read(), stats.words,
-              collector.skipped(), collector.duplicates(), stats.nodes,
-              stats.bytes);
+              options.output.c_str(), counts.read, counts.file.words,
+              counts.skipped, counts.duplicates, counts.file.nodes,
+              counts.file.bytes);
   return kDone;
 }
 

@@ -1,4 +1,4 @@
-#include "tools/vocor-mkdic/word_collector.h"
+#include "tools/compile/word_collector.h"
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
@@ -17,7 +17,10 @@ bool AllStorable(std::string_view word) {
 
 }  // namespace
 
-void WordCollector::AddList(std::string_view text) {
+bool WordCollector::AddList(std::string_view text,
+                            const ScanProgress& progress) {
+  // Often enough for a progress bar, rarely enough to cost nothing.
+  constexpr int64_t kWordsPerReport = 8192;
   const TextWordScanner scanner(text, TextWordScanner::DetectUtf8(text));
   char buffer[kWordBufferSize];
   size_t from = 0;
@@ -25,6 +28,10 @@ void WordCollector::AddList(std::string_view text) {
   int length;
   std::string stored;
   while (scanner.FindWord(from, &start, &from, buffer, &length)) {
+    if (progress && read_ % kWordsPerReport == kWordsPerReport - 1 &&
+        !progress(start)) {
+      return false;
+    }
     ++read_;
     if (!StoredForm(std::string_view(buffer, length), &stored)) {
       ++skipped_;
@@ -36,6 +43,7 @@ void WordCollector::AddList(std::string_view text) {
     }
     words_.push_back(stored);
   }
+  return true;
 }
 
 bool WordCollector::StoredForm(std::string_view word,
