@@ -23,6 +23,7 @@
 #include "app/dictionary_menu.h"
 #include "app/help_command.h"
 #include "app/help_window.h"
+#include "app/print_commands.h"
 #include "app/search_info_view.h"
 #include "app/search_view.h"
 #include "app/window_placement_qt.h"
@@ -194,6 +195,7 @@ void CMainFrame::CreateShortcuts() {
   AddAction(kCmdNextPane, nullptr)->setShortcut(Qt::Key_F6);
   AddAction(kCmdPrevPane, nullptr)
       ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+  AddAction(kCmdPrintDirect, nullptr);
   // Menu entries answer their keys even while the menu bar is hidden.
   for (const auto& [command, entry] : actions_) addAction(entry);
 }
@@ -212,7 +214,7 @@ void CMainFrame::CreateToolBar() {
       {kCmdStop, ":/icons/stop.svg"},
       {0, nullptr},
       {kCmdCopy, ":/icons/copy.svg"},
-      {kCmdPrint, ":/icons/print.svg"},
+      {kCmdPrintDirect, ":/icons/print.svg"},
       {0, nullptr},
       {kCmdCrosswordSearch, ":/icons/crossword.svg"},
       {kCmdAnagramSearch, ":/icons/anagram.svg"},
@@ -271,6 +273,11 @@ void CMainFrame::ConnectCommands() {
   on(kCmdContextHelp, [] { EnterWhatsThisMode(); });
   on(kCmdAbout, [this] { ShowAboutBox(this); });
   on(kCmdNextPane, [this] { view_->FocusNextPane(false); });
+  auto* printing = new CPrintCommands(view_, this);
+  on(kCmdPrint, [printing] { printing->Print(); });
+  on(kCmdPrintDirect, [printing] { printing->PrintDirect(); });
+  on(kCmdPrintPreview, [printing] { printing->PrintPreview(); });
+  on(kCmdPrintSetup, [printing] { printing->PrintSetup(); });
   on(kCmdPrevPane, [this] { view_->FocusNextPane(true); });
   connect(view_, &CSearchView::searchStateChanged, this,
           &CMainFrame::UpdateCommandStates);
@@ -307,11 +314,8 @@ void CMainFrame::UpdateCommandStates() {
   action(kCmdCut)->setEnabled(view_->CanCut());
   action(kCmdCopy)->setEnabled(view_->CanCopy());
   action(kCmdPaste)->setEnabled(view_->CanPaste());
-  // The dialogs behind these commands come with the next release.
-  for (unsigned command : {kCmdConfigureDictionaries, kCmdPrint,
-                           kCmdPrintPreview, kCmdPrintSetup}) {
-    action(command)->setEnabled(false);
-  }
+  // The dialog behind this command comes with the next release.
+  action(kCmdConfigureDictionaries)->setEnabled(false);
   dictionary_pane_->setText(
       QString::fromStdString(DictionaryDisplayName(state_->active())));
 }
