@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/about_dialog.h"
+#include "app/build_dictionary_dlg.h"
 #include "app/command_texts.h"
 #include "app/dictionary_menu.h"
 #include "app/help_command.h"
@@ -264,7 +265,7 @@ void CMainFrame::ConnectCommands() {
   on(kCmdCut, [this] { view_->Cut(); });
   on(kCmdCopy, [this] { view_->Copy(); });
   on(kCmdPaste, [this] { view_->Paste(); });
-  on(kCmdBuildDictionary, [this] { ShowMessage(kBuildDictionaryMessage); });
+  on(kCmdBuildDictionary, [this] { BuildDictionary(); });
   on(kCmdChangeFont, [this] { view_->ChangeFont(); });
   on(kCmdViewToolBar, [this](bool shown) { tool_bar_->setVisible(shown); });
   on(kCmdViewStatusBar, [this](bool shown) { statusBar()->setVisible(shown); });
@@ -314,6 +315,8 @@ void CMainFrame::UpdateCommandStates() {
   action(kCmdCut)->setEnabled(view_->CanCut());
   action(kCmdCopy)->setEnabled(view_->CanCopy());
   action(kCmdPaste)->setEnabled(view_->CanPaste());
+  // Installing the result changes the lists a search reads.
+  action(kCmdBuildDictionary)->setEnabled(!searching);
   // The dialog behind this command comes with the next release.
   action(kCmdConfigureDictionaries)->setEnabled(false);
   dictionary_pane_->setText(
@@ -347,6 +350,13 @@ void CMainFrame::RebuildDictionaryMenu() {
     dictionaries_menu_->addAction(item);
     dictionary_entries_.append(item);
   }
+}
+
+void CMainFrame::BuildDictionary() {
+  if (view_->IsSearching()) return;
+  CBuildDictionaryDlg dialog(state_, this);
+  dialog.exec();
+  UpdateCommandStates();
 }
 
 CDictionary* CMainFrame::ActiveDictionary() { return state_->active(); }
