@@ -1,13 +1,16 @@
 // The Configure Dictionaries working copies against the settings store:
-// what OK stores, what Cancel leaves, and what is destroyed when.
+// what OK stores, what Cancel leaves, and what is destroyed when; and
+// where the Install file dialog opens.
 #include "app/dictionary_working_copy.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iterator>
 
+#include "app/configure_dictionaries_texts.h"
 #include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "settings/scratch_home.h"
@@ -224,6 +227,24 @@ TEST_F(DictionaryWorkingCopyTest,
   EXPECT_EQ(MemberNames(*state_.all_dictionaries()),
             (Names{"a.txt", "b.txt", "c.txt", "x.txt"}));
   EXPECT_EQ(MemberNames(*NthSet(state_, 0)), (Names{"a.txt", "b.txt"}));
+}
+
+}  // namespace
+}  // namespace vocor
+
+namespace vocor {
+namespace {
+
+TEST(InstallStartFolderTest, ShippedLanguagesBesideOrInstalledElseData) {
+  testing::ScratchDir root;
+  const std::string program = root.path() + "/prefix/bin";
+  std::filesystem::create_directories(program);
+  EXPECT_EQ(InstallStartFolder(program, "/data"), "/data");
+  const std::string installed = root.path() + "/prefix/share/vocor/Languages";
+  std::filesystem::create_directories(installed);
+  EXPECT_EQ(InstallStartFolder(program, "/data"), installed);
+  std::filesystem::create_directories(program + "/Languages");
+  EXPECT_EQ(InstallStartFolder(program, "/data"), program + "/Languages");
 }
 
 }  // namespace

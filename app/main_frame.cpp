@@ -21,6 +21,7 @@
 #include "app/about_dialog.h"
 #include "app/build_dictionary_dlg.h"
 #include "app/command_texts.h"
+#include "app/configure_dictionaries_dlg.h"
 #include "app/dictionary_menu.h"
 #include "app/help_command.h"
 #include "app/help_window.h"
@@ -273,6 +274,7 @@ void CMainFrame::ConnectCommands() {
   on(kCmdHelp, [this] { ShowHelp(this, kHelpFinder, 0); });
   on(kCmdContextHelp, [] { EnterWhatsThisMode(); });
   on(kCmdAbout, [this] { ShowAboutBox(this); });
+  on(kCmdConfigureDictionaries, [this] { ConfigureDictionaries(); });
   on(kCmdNextPane, [this] { view_->FocusNextPane(false); });
   auto* printing = new CPrintCommands(view_, this);
   on(kCmdPrint, [printing] { printing->Print(); });
@@ -356,6 +358,14 @@ void CMainFrame::BuildDictionary() {
   if (view_->IsSearching()) return;
   CBuildDictionaryDlg dialog(state_, this);
   dialog.exec();
+  UpdateCommandStates();
+}
+
+void CMainFrame::ConfigureDictionaries() {
+  // The shortcut and the menu are disabled while a search runs; a command
+  // queued before the search started must not slip through either.
+  if (view_->IsSearching()) return;
+  ShowConfigureDictionaries(state_, metrics_.ave_char_width, this);
   UpdateCommandStates();
 }
 
