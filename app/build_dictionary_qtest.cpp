@@ -198,6 +198,28 @@ class BuildDictionaryTest : public QObject {
     QVERIFY(state.all_dictionaries()->members().IsEmpty());
   }
 
+  // A dictionary installed in memory but not stored would vanish at the
+  // next start and hide from other processes until then.
+  void anInstallThatCannotBeStoredIsUndone() {
+    Folder folder;
+    DictionaryState state;
+    QCOMPARE(state.Save(), ListsResult::kOk);
+    StoreLock lock;
+    QVERIFY(lock.held());
+    Dialog dialog(&state);
+    dialog.Fill({folder.Write("list.txt", "one two\n")}, folder / "out.dic");
+    QSignalSpy installed(dialog.get(),
+                         &CBuildDictionaryDlg::dictionaryInstalled);
+    testing::MessageBoxAnswerer answerer({QMessageBox::Yes, QMessageBox::Ok});
+    QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kDone));
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.texts().size(), 2, 20000);
+    QVERIFY(
+        answerer.texts()[1].contains(QStringLiteral("could not be stored")));
+    QVERIFY(state.all_dictionaries()->members().IsEmpty());
+    QVERIFY(installed.isEmpty());
+    QVERIFY(fs::exists(folder / "out.dic"));
+  }
+
   void cancellingMidwayLeavesNoFile() {
     Folder folder;
     DictionaryState state;
