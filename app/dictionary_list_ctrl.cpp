@@ -32,6 +32,12 @@ QIcon CDictionaryListCtrl::IconOf(DictionaryImage image) {
   }
 }
 
+const QIcon& CDictionaryListCtrl::RowIcon(DictionaryImage image) {
+  QIcon& icon = row_icons_[static_cast<int>(image)];
+  if (icon.isNull()) icon = IconOf(image);
+  return icon;
+}
+
 void CDictionaryListCtrl::SetupColumns(bool with_counts, int ave_char_width) {
   with_counts_ = with_counts;
   if (!with_counts) {
@@ -61,7 +67,7 @@ int CDictionaryListCtrl::InsertItem(int /*index*/, CDictionary* dictionary) {
   if (row < 0) return -1;
   QTreeWidgetItem* item = topLevelItem(row);
   item->setText(0, QString::fromStdString(DictionaryDisplayName(dictionary)));
-  item->setIcon(0, IconOf(ImageOfDictionary(*dictionary)));
+  item->setIcon(0, RowIcon(ImageOfDictionary(*dictionary)));
   if (with_counts_) {
     item->setText(
         1, QString::fromStdString(FormatCount(dictionary->GetWordCount())));

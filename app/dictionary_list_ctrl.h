@@ -6,6 +6,7 @@
 #ifndef VOCOR_APP_DICTIONARY_LIST_CTRL_H_
 #define VOCOR_APP_DICTIONARY_LIST_CTRL_H_
 
+#include <QIcon>
 #include <cstdint>
 
 #include "app/dictionary_list_order.h"
@@ -35,6 +36,11 @@ class CDictionaryListCtrl : public CListCtrl2<CDictionary*> {
   static QIcon IconOf(DictionaryImage image);
 
  private:
+  // One icon per kind for all rows: loading an image per row would cost
+  // more than the rest of a row.
+  const QIcon& RowIcon(DictionaryImage image);
+
+  QIcon row_icons_[4];
   uint32_t sort_state_ = kUnsortedState;
   bool with_counts_ = false;
 };
