@@ -319,8 +319,8 @@ void CMainFrame::UpdateCommandStates() {
   action(kCmdPaste)->setEnabled(view_->CanPaste());
   // Installing the result changes the lists a search reads.
   action(kCmdBuildDictionary)->setEnabled(!searching);
-  // The dialog behind this command comes with the next release.
-  action(kCmdConfigureDictionaries)->setEnabled(false);
+  // The dialog may destroy dictionaries that a search reads.
+  action(kCmdConfigureDictionaries)->setEnabled(!searching);
   dictionary_pane_->setText(
       QString::fromStdString(DictionaryDisplayName(state_->active())));
 }
