@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CLI/CLI.hpp"
@@ -22,6 +23,7 @@
 #include "tools/vocor-mkdic/arguments.h"
 #include "tools/vocor-mkdic/file_io.h"
 #include "tools/vocor-mkdic/word_collector.h"
+#include "vocor/program_version.h"
 
 namespace vocor {
 namespace {
@@ -225,8 +227,15 @@ void DefineOptions(CLI::App* app, Options* options) {
 }
 
 int Run(int argc, char** argv) {
+  // "--version X.YY" sets the dictionary's version; alone, it has no value
+  // to take and asks for the program's own, as with the other programs.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::fputs(ProgramVersionText("vocor-mkdic").c_str(), stdout);
+    return kDone;
+  }
   CLI::App app("Compiles word lists into a binary dictionary, or checks one.",
                "vocor-mkdic");
+  app.footer("Given alone, --version prints the program's version.");
   Options options;
   DefineOptions(&app, &options);
   try {
