@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CLI/CLI.hpp"
@@ -20,6 +21,7 @@
 #include "tools/compile/arguments.h"
 #include "tools/compile/dictionary_compiler.h"
 #include "tools/compile/file_io.h"
+#include "vocor/program_version.h"
 
 namespace vocor {
 namespace {
@@ -199,8 +201,15 @@ void DefineOptions(CLI::App* app, Options* options) {
 }
 
 int Run(int argc, char** argv) {
+  // "--version X.YY" sets the dictionary's version; alone, it has no value
+  // to take and asks for the program's own, as with the other programs.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::fputs(ProgramVersionText("vocor-mkdic").c_str(), stdout);
+    return kDone;
+  }
   CLI::App app("Compiles word lists into a binary dictionary, or checks one.",
                "vocor-mkdic");
+  app.footer("Given alone, --version prints the program's version.");
   Options options;
   DefineOptions(&app, &options);
   try {
