@@ -23,6 +23,7 @@ constexpr CommandText kCommands[] = {
     {kCmdHiddenSearch, "Hidden Word Search",
      "Switch to Hidden Word search\nHidden Word Search"},
     {kCmdPrint, "&Print...\tCtrl+P", "Print the results list\nPrint"},
+    {kCmdPrintDirect, "", "Print the results list\nPrint"},
     {kCmdPrintPreview, "Print Pre&view",
      "Show the printed results on screen\nPrint Preview"},
     {kCmdPrintSetup, "P&rint Setup...",

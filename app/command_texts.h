@@ -26,6 +26,7 @@ enum CommandId : unsigned {
   kCmdStop = 48005,
   kCmdPrintSetup = 57606,
   kCmdPrint = 57607,
+  kCmdPrintDirect = 57608,  // the tool bar's Print: no dialog
   kCmdPrintPreview = 57609,
   kCmdCopy = 57634,
   kCmdCut = 57635,

@@ -19,10 +19,13 @@
 #include <string>
 
 #include "app/about_dialog.h"
+#include "app/build_dictionary_dlg.h"
 #include "app/command_texts.h"
+#include "app/configure_dictionaries_dlg.h"
 #include "app/dictionary_menu.h"
 #include "app/help_command.h"
 #include "app/help_window.h"
+#include "app/print_commands.h"
 #include "app/search_info_view.h"
 #include "app/search_view.h"
 #include "app/window_placement_qt.h"
@@ -194,6 +197,7 @@ void CMainFrame::CreateShortcuts() {
   AddAction(kCmdNextPane, nullptr)->setShortcut(Qt::Key_F6);
   AddAction(kCmdPrevPane, nullptr)
       ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+  AddAction(kCmdPrintDirect, nullptr);
   // Menu entries answer their keys even while the menu bar is hidden.
   for (const auto& [command, entry] : actions_) addAction(entry);
 }
@@ -212,7 +216,7 @@ void CMainFrame::CreateToolBar() {
       {kCmdStop, ":/icons/stop.svg"},
       {0, nullptr},
       {kCmdCopy, ":/icons/copy.svg"},
-      {kCmdPrint, ":/icons/print.svg"},
+      {kCmdPrintDirect, ":/icons/print.svg"},
       {0, nullptr},
       {kCmdCrosswordSearch, ":/icons/crossword.svg"},
       {kCmdAnagramSearch, ":/icons/anagram.svg"},
@@ -262,7 +266,7 @@ void CMainFrame::ConnectCommands() {
   on(kCmdCut, [this] { view_->Cut(); });
   on(kCmdCopy, [this] { view_->Copy(); });
   on(kCmdPaste, [this] { view_->Paste(); });
-  on(kCmdBuildDictionary, [this] { ShowMessage(kBuildDictionaryMessage); });
+  on(kCmdBuildDictionary, [this] { BuildDictionary(); });
   on(kCmdChangeFont, [this] { view_->ChangeFont(); });
   on(kCmdViewToolBar, [this](bool shown) { tool_bar_->setVisible(shown); });
   on(kCmdViewStatusBar, [this](bool shown) { statusBar()->setVisible(shown); });
@@ -270,7 +274,13 @@ void CMainFrame::ConnectCommands() {
   on(kCmdHelp, [this] { ShowHelp(this, kHelpFinder, 0); });
   on(kCmdContextHelp, [] { EnterWhatsThisMode(); });
   on(kCmdAbout, [this] { ShowAboutBox(this); });
+  on(kCmdConfigureDictionaries, [this] { ConfigureDictionaries(); });
   on(kCmdNextPane, [this] { view_->FocusNextPane(false); });
+  auto* printing = new CPrintCommands(view_, this);
+  on(kCmdPrint, [printing] { printing->Print(); });
+  on(kCmdPrintDirect, [printing] { printing->PrintDirect(); });
+  on(kCmdPrintPreview, [printing] { printing->PrintPreview(); });
+  on(kCmdPrintSetup, [printing] { printing->PrintSetup(); });
   on(kCmdPrevPane, [this] { view_->FocusNextPane(true); });
   connect(view_, &CSearchView::searchStateChanged, this,
           &CMainFrame::UpdateCommandStates);
@@ -307,11 +317,10 @@ void CMainFrame::UpdateCommandStates() {
   action(kCmdCut)->setEnabled(view_->CanCut());
   action(kCmdCopy)->setEnabled(view_->CanCopy());
   action(kCmdPaste)->setEnabled(view_->CanPaste());
-  // The dialogs behind these commands come with the next release.
-  for (unsigned command : {kCmdConfigureDictionaries, kCmdPrint,
-                           kCmdPrintPreview, kCmdPrintSetup}) {
-    action(command)->setEnabled(false);
-  }
+  // Installing the result changes the lists a search reads.
+  action(kCmdBuildDictionary)->setEnabled(!searching);
+  // The dialog may destroy dictionaries that a search reads.
+  action(kCmdConfigureDictionaries)->setEnabled(!searching);
   dictionary_pane_->setText(
       QString::fromStdString(DictionaryDisplayName(state_->active())));
 }
@@ -343,6 +352,21 @@ void CMainFrame::RebuildDictionaryMenu() {
     dictionaries_menu_->addAction(item);
     dictionary_entries_.append(item);
   }
+}
+
+void CMainFrame::BuildDictionary() {
+  if (view_->IsSearching()) return;
+  CBuildDictionaryDlg dialog(state_, this);
+  dialog.exec();
+  UpdateCommandStates();
+}
+
+void CMainFrame::ConfigureDictionaries() {
+  // The shortcut and the menu are disabled while a search runs; a command
+  // queued before the search started must not slip through either.
+  if (view_->IsSearching()) return;
+  ShowConfigureDictionaries(state_, metrics_.ave_char_width, this);
+  UpdateCommandStates();
 }
 
 CDictionary* CMainFrame::ActiveDictionary() { return state_->active(); }

@@ -89,6 +89,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void CreateStatusBar();
   void ConnectCommands();
   void RebuildDictionaryMenu();
+  void ConfigureDictionaries();
+  void BuildDictionary();
   void PlaceProgressBar();
   void WatchFocusedBox(QWidget* focused);
   void ShowMessage(const char* text);

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/build_dictionary_dlg.h"
 #include "app/command_texts.h"
 #include "app/recent_text_cb.h"
 #include "app/search_info_view.h"
@@ -160,6 +161,7 @@ class MainFrameTest : public QObject {
       QVERIFY2(!entry->isEnabled(), qPrintable(entry->text()));
     }
     QVERIFY(!frame->action(kCmdConfigureDictionaries)->isEnabled());
+    QVERIFY(!frame->action(kCmdBuildDictionary)->isEnabled());
     QVERIFY(!frame->action(kCmdSearch)->isEnabled());
     QVERIFY(frame->action(kCmdStop)->isEnabled());
     QCOMPARE(frame->messageText(), QString::fromUtf8(kSearchingStatus));
@@ -417,14 +419,22 @@ class MainFrameTest : public QObject {
                           &text));
   }
 
-  void buildDictionaryOnlyShowsItsMessage() {
+  void buildDictionaryOpensItsDialog() {
     FrameFixture fixture;
     CMainFrame* frame = fixture.NewFrame();
     frame->show();
-    testing::MessageBoxAnswerer answerer({QMessageBox::Ok});
+    QString title;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog =
+          qobject_cast<CBuildDictionaryDlg*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      title = dialog->windowTitle();
+      dialog->reject();
+    });
+    poll.start(5);
     frame->action(kCmdBuildDictionary)->trigger();
-    QCOMPARE(answerer.texts(),
-             QStringList{QString::fromUtf8(kBuildDictionaryMessage)});
+    QCOMPARE(title, QStringLiteral("Build Dictionary"));
     QVERIFY(fixture.state()->all_dictionaries()->members().IsEmpty());
   }
 };

@@ -1,7 +1,6 @@
 #include "app/vocor_app.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
@@ -12,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/window_placement_qt.h"
 #include "dictionary/dictionary_state.h"
+#include "dictionary/shipped_folders.h"
 #include "settings/settings_store.h"
 
 namespace vocor {
@@ -119,9 +119,7 @@ void CVocorApp::LoadDictionaries() {
 
 std::string CVocorApp::DataFolder() const {
   if (!options_.data_folder.empty()) return options_.data_folder;
-  return QDir(QCoreApplication::applicationDirPath())
-      .filePath(QStringLiteral("Data"))
-      .toStdString();
+  return FindShippedFolder(ProgramFolder(), kDataFolderName);
 }
 
 }  // namespace vocor

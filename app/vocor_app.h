@@ -26,7 +26,7 @@ class CVocorApp {
  public:
   struct Options {
     // The folder whose "*.dic" files the first-run question offers; empty:
-    // "Data" beside the program.
+    // the shipped "Data" folder, beside the program or installed.
     std::string data_folder;
     // Ask the reset question whatever keys are held: a launcher cannot
     // hold Shift and Control for the user.

@@ -2,7 +2,8 @@
 # End to end: starts the real window program on a private X server, types a
 # clue as a person would, presses F3, moves to the results with F6, copies
 # them with Ctrl+C and compares the clipboard with vocor-cli's answer to the
-# same query over the same installed dictionary.
+# same query over the same installed dictionary. Then installs a word list
+# of its own in Configure Dictionaries, activates it, and searches it.
 #
 # Usage: vocor_e2e_test.sh VOCOR VOCOR_CLI
 # Exit 77 (skipped) only when the X tools are missing.
@@ -61,13 +62,15 @@ start_xvfb() {
 }
 
 # Ctrl+C with the results list focused until the clipboard holds the
-# expected text (the search may still be running at the first try).
+# expected text, $work/cli.txt unless named (the search may still be
+# running at the first try).
 copy_results() {
+  local expected=${1:-$work/cli.txt}
   for _ in $(seq 50); do
     xdotool key --clearmodifiers ctrl+c
     sleep 0.1
     xclip -selection clipboard -o 2>/dev/null | LC_ALL=C sort >"$work/window.txt" || true
-    cmp -s "$work/window.txt" "$work/cli.txt" && return 0
+    cmp -s "$work/window.txt" "$expected" && return 0
     sleep 0.1
   done
   return 1
@@ -99,3 +102,60 @@ if ! copy_results; then
   fail "the copied results differ from vocor-cli's"
 fi
 echo "PASS: $(wc -l <"$work/cli.txt") words for '$clue' match vocor-cli"
+
+# Configure Dictionaries: Insert opens the Install file dialog, whose name
+# box takes the path; Activate makes the new list active and closes with OK.
+printf 'zyxwvut\nzyxwvuts\nzymurgy\n' >"$work/e2e words.txt"
+printf 'zyxwvut\nzyxwvuts\n' >"$work/own.txt"
+xdotool key --clearmodifiers alt+d
+sleep 0.3
+xdotool key c
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Configure Dictionaries$' | head -1)
+[[ -n $dialog ]] || fail "Configure Dictionaries did not open"
+sleep 0.3
+xdotool key Insert
+chooser=$(timeout 10 xdotool search --sync --onlyvisible --name '^Install Dictionary$' | head -1)
+[[ -n $chooser ]] || fail "the Install file dialog did not open"
+sleep 0.3
+xdotool type --delay 10 "$work/e2e words.txt"
+# The name box's completer may take the first Return to close its list.
+for _ in $(seq 5); do
+  xdotool key Return
+  sleep 0.4
+  xdotool search --onlyvisible --name '^Install Dictionary$' >/dev/null || break
+done
+xdotool search --onlyvisible --name '^Install Dictionary$' >/dev/null &&
+  fail "the Install file dialog did not take the typed path"
+# Without a window manager the closed file dialog hands the focus to
+# nobody: give it back to Configure Dictionaries.
+xdotool windowfocus --sync "$dialog"
+sleep 0.2
+xdotool key --clearmodifiers alt+a
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Configure Dictionaries$' >/dev/null || break
+  sleep 0.1
+done
+if xdotool search --onlyvisible --name '^Configure Dictionaries$' >/dev/null; then
+  for w in $(xdotool search --onlyvisible --name '.'); do xdotool getwindowname "$w"; done >&2
+  fail "Configure Dictionaries did not close"
+fi
+# The store holds the list, active: vocor-cli searches it too.
+"$cli" crossword 'zyx*' | LC_ALL=C sort | cmp -s - "$work/own.txt" ||
+  fail "the installed list was not stored as the active dictionary"
+# Back to the clue box (the focus was in the results), replace the clue,
+# search the new list.
+xdotool windowfocus --sync "$window"
+sleep 0.2
+xdotool key F6
+sleep 0.2
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 20 'zyx*'
+xdotool key F3
+sleep 0.3
+xdotool key F6
+if ! copy_results "$work/own.txt"; then
+  diff "$work/own.txt" "$work/window.txt" | head -20 >&2 || true
+  cat "$work/vocor.log" >&2
+  fail "the installed list's results differ"
+fi
+echo "PASS: a list installed in Configure Dictionaries is searched"

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <map>
 
+#include "vocor/program_version.h"
+
 namespace vocor::cli {
 namespace {
 
@@ -27,6 +29,10 @@ int ParseOptions(int argc, char** argv, Options* o) {
       "clue.",
       "vocor-cli"};
   app.require_subcommand(1);
+  std::string version = ProgramVersionText("vocor-cli");
+  version.pop_back();  // CLI11 ends the text with its own newline
+  app.set_version_flag("--version", version,
+                       "Print the program's version and exit");
   AddSearchOptions(&app, o);
 
   CLI::App* crossword = app.add_subcommand("crossword",

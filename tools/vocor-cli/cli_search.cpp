@@ -5,11 +5,11 @@
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <new>
 #include <string>
 
 #include "dictionary/dictionary_set.h"
+#include "dictionary/shipped_folders.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/text_words.h"
 #include "dictionary/vocor_file_dictionary.h"
@@ -222,10 +222,7 @@ RunEnd RunToEnd(CSearchRun* run, ProgressBar* bar) {
 }  // namespace
 
 std::string DataFolder() {
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "Data";
-  return (self.parent_path() / "Data").string();
+  return FindShippedFolder(ProgramFolder(), kDataFolderName);
 }
 
 int RunSearch(const Options& options, DictionaryState* state) {

@@ -19,7 +19,8 @@ int RunDictionaries(const Options& options, DictionaryState* state);
 // message) when the lists could not be read.
 int LoadInstalled(DictionaryState* state);
 
-// The folder of shipped dictionaries beside the running program.
+// The folder of shipped dictionaries: beside the running program in a
+// build tree, in ../share/vocor/ when installed.
 std::string DataFolder();
 
 }  // namespace vocor::cli

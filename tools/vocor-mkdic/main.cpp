@@ -10,19 +10,19 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CLI/CLI.hpp"
 #include "dictionary/file_image.h"
-#include "dictionary/unicode_nfc.h"
 #include "dictionary/vocor_file_check.h"
-#include "dictionary/vocor_file_writer.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 #include "tools/common/checked_output.h"
-#include "tools/vocor-mkdic/arguments.h"
-#include "tools/vocor-mkdic/file_io.h"
-#include "tools/vocor-mkdic/word_collector.h"
+#include "tools/compile/arguments.h"
+#include "tools/compile/dictionary_compiler.h"
+#include "tools/compile/file_io.h"
+#include "vocor/program_version.h"
 
 namespace vocor {
 namespace {
@@ -96,12 +96,6 @@ bool PlausibleDictionary(std::string_view first, size_t file_size,
   return true;
 }
 
-bool PlausibleWordList(std::string_view first, size_t, std::string* reason) {
-  if (!LooksBinary(first.data(), first.size())) return true;
-  *reason = "holds binary data (NUL bytes), not a word list";
-  return false;
-}
-
 int RunCheck(const std::string& path) {
   std::string bytes;
   std::string error;
@@ -141,39 +135,31 @@ int MakeInfo(const Options& options, VocorFileInfo* info) {
       options.name.empty()
           ? std::filesystem::path(options.output).stem().string()
           : options.name;
-  info->name = Utf8ToEngine(ComposedUtf8(name), '?');
-  if (info->name.size() > kVocorMaxNameLength) {
-    return Fail(kRefused,
-                "the name takes " + std::to_string(info->name.size()) +
-                    " bytes, more than " + std::to_string(kVocorMaxNameLength));
+  std::string error;
+  if (!MakeVocorFileInfo(name, options.notes, info, &error)) {
+    return Fail(kRefused, error);
   }
-  info->notes = Utf8ToEngine(ComposedUtf8(options.notes), '?');
   return kDone;
 }
 
-int CollectWords(const Options& options, WordCollector* collector) {
-  for (const std::string& input : options.inputs) {
-    std::string text;
-    std::string error;
-    if (ReadWholeFile(input, kMaxWordListFileSize, &text, &error,
-                      PlausibleWordList) != ReadStatus::kRead) {
-      return Fail(kUsageOrIo, error);
-    }
-    collector->AddList(text);
+int ExitCodeOf(CompileStatus status) {
+  switch (status) {
+    case CompileStatus::kDone:
+      return kDone;
+    case CompileStatus::kNoWords:
+    case CompileStatus::kRefused:
+      return kRefused;
+    case CompileStatus::kCancelled:  // nothing here cancels
+    case CompileStatus::kUnreadable:
+    case CompileStatus::kUnwritable:
+      break;
   }
-  if (collector->words().empty()) {
-    return Fail(kRefused,
-                "no word to store: " + std::to_string(collector->read()) +
-                    " read, " + std::to_string(collector->skipped()) +
-                    " skipped");
-  }
-  return kDone;
+  return kUsageOrIo;
 }
 
 WordChoice ChoiceOf(const Options& options) {
   WordChoice choice;
   choice.fold_accents = options.fold_accents;
-  choice.keep_code_page = options.text;
   choice.skip_possessives = options.skip_possessives;
   choice.skip_abbreviations = options.skip_abbreviations;
   return choice;
@@ -181,80 +167,46 @@ WordChoice ChoiceOf(const Options& options) {
 
 // The counts of the report that every output shares; the left-out counts
 // only for the filters asked for, so the plain report stays as it was.
-std::string CountsReport(const Options& options, const WordCollector& collector,
-                         size_t stored) {
-  std::string report = "words read " + std::to_string(collector.read()) +
-                       ", stored " + std::to_string(stored) + ", skipped " +
-                       std::to_string(collector.skipped()) + ", duplicate " +
-                       std::to_string(collector.duplicates());
+std::string CountsReport(const Options& options, const CompileCounts& counts) {
+  std::string report = "words read " + std::to_string(counts.read) +
+                       ", stored " + std::to_string(counts.file.words) +
+                       ", skipped " + std::to_string(counts.skipped) +
+                       ", duplicate " + std::to_string(counts.duplicates);
   if (options.skip_possessives) {
-    report += ", possessive " + std::to_string(collector.possessives());
+    report += ", possessive " + std::to_string(counts.possessives);
   }
   if (options.skip_abbreviations) {
-    report += ", abbreviation " + std::to_string(collector.abbreviations());
+    report += ", abbreviation " + std::to_string(counts.abbreviations);
   }
   return report;
 }
 
-// One word a line in UTF-8, the form word lists take on Linux; text
-// dictionaries read it back unambiguously, whatever letters it holds.
-std::string TextListOf(const std::vector<std::string>& words) {
-  std::string text;
-  for (const std::string& word : words) {
-    text += EngineToUtf8(word);
-    text += '\n';
-  }
-  return text;
-}
-
-int WriteTextList(const Options& options, const WordCollector& collector) {
-  const std::string text = TextListOf(collector.words());
-  std::string error;
-  if (!WriteFileAtomically(options.output, text, &error)) {
-    return Fail(kUsageOrIo, error);
-  }
-  std::printf(
-      "%s: %s; bytes %zu\n", options.output.c_str(),
-      CountsReport(options, collector, collector.words().size()).c_str(),
-      text.size());
-  return kDone;
-}
-
-int WriteDictionary(const Options& options, const VocorFileInfo& info,
-                    const WordCollector& collector) {
-  std::string file;
-  VocorFileStats stats;
-  std::string error;
-  if (!BuildVocorFile(collector.words(), info, &file, &stats, &error)) {
-    return Fail(kRefused, error);
-  }
-  // Cheap next to compiling, and it keeps a writer fault from ever
-  // reaching a user's disk.
-  VocorFileFacts facts;
-  if (!CheckVocorFile(file, &facts, &error)) {
-    return Fail(kRefused, "the compiled file fails its check: " + error);
-  }
-  if (!WriteFileAtomically(options.output, file, &error)) {
-    return Fail(kUsageOrIo, error);
-  }
-  std::printf("%s: %s; nodes %d; bytes %d\n", options.output.c_str(),
-              CountsReport(options, collector, stats.words).c_str(),
-              stats.nodes, stats.bytes);
-  return kDone;
-}
-
 int RunCompile(const Options& options) {
+  CompileRequest request;
   // Header mistakes are reported before the lists are read.
-  VocorFileInfo info;
   if (!options.text) {
-    if (int code = MakeInfo(options, &info); code != kDone) return code;
+    if (int code = MakeInfo(options, &request.info); code != kDone) {
+      return code;
+    }
   }
-  WordCollector collector(ChoiceOf(options));
-  if (int code = CollectWords(options, &collector); code != kDone) {
-    return code;
+  request.inputs = options.inputs;
+  request.output = options.output;
+  request.words = ChoiceOf(options);
+  request.text_list = options.text;
+  const CompileOutcome outcome = CompileDictionary(request);
+  if (outcome.status != CompileStatus::kDone) {
+    return Fail(ExitCodeOf(outcome.status), outcome.error);
   }
-  return options.text ? WriteTextList(options, collector)
-                      : WriteDictionary(options, info, collector);
+  const CompileCounts& counts = outcome.counts;
+  if (options.text) {
+    std::printf("%s: %s; bytes %d\n", options.output.c_str(),
+                CountsReport(options, counts).c_str(), counts.file.bytes);
+  } else {
+    std::printf("%s: %s; nodes %d; bytes %d\n", options.output.c_str(),
+                CountsReport(options, counts).c_str(), counts.file.nodes,
+                counts.file.bytes);
+  }
+  return kDone;
 }
 
 void DefineOptions(CLI::App* app, Options* options) {
@@ -302,8 +254,15 @@ void DefineOptions(CLI::App* app, Options* options) {
 }
 
 int Run(int argc, char** argv) {
+  // "--version X.YY" sets the dictionary's version; alone, it has no value
+  // to take and asks for the program's own, as with the other programs.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::fputs(ProgramVersionText("vocor-mkdic").c_str(), stdout);
+    return kDone;
+  }
   CLI::App app("Compiles word lists into a binary dictionary, or checks one.",
                "vocor-mkdic");
+  app.footer("Given alone, --version prints the program's version.");
   Options options;
   DefineOptions(&app, &options);
   try {

@@ -1,4 +1,4 @@
-#include "tools/vocor-mkdic/word_collector.h"
+#include "tools/compile/word_collector.h"
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
@@ -37,7 +37,10 @@ bool IsAbbreviation(std::string_view written, bool utf8) {
 
 }  // namespace
 
-void WordCollector::AddList(std::string_view text) {
+bool WordCollector::AddList(std::string_view text,
+                            const ScanProgress& progress) {
+  // Often enough for a progress bar, rarely enough to cost nothing.
+  constexpr int64_t kWordsPerReport = 8192;
   const bool utf8 = TextWordScanner::DetectUtf8(text);
   const TextWordScanner scanner(text, utf8);
   char buffer[kWordBufferSize];
@@ -46,6 +49,10 @@ void WordCollector::AddList(std::string_view text) {
   int length;
   std::string stored;
   while (scanner.FindWord(from, &start, &from, buffer, &length)) {
+    if (progress && read_ % kWordsPerReport == kWordsPerReport - 1 &&
+        !progress(start)) {
+      return false;
+    }
     ++read_;
     const std::string_view word(buffer, length);
     if (LeftOut(text.substr(start, from - start), utf8, word)) continue;
@@ -59,6 +66,7 @@ void WordCollector::AddList(std::string_view text) {
     }
     words_.push_back(stored);
   }
+  return true;
 }
 
 bool WordCollector::LeftOut(std::string_view written, bool utf8,

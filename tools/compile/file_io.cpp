@@ -1,4 +1,4 @@
-#include "tools/vocor-mkdic/file_io.h"
+#include "tools/compile/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "tools/vocor-mkdic/arguments.h"
+#include "tools/compile/arguments.h"
 
 #include <gtest/gtest.h>
 

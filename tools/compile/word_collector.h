@@ -1,10 +1,11 @@
 // Gathers the words of the compiler's input lists: the word syntax and
 // decoding of text dictionaries, lower-cased, each word kept once, and
 // only words that the chosen output can store.
-#ifndef VOCOR_TOOLS_VOCOR_MKDIC_WORD_COLLECTOR_H_
-#define VOCOR_TOOLS_VOCOR_MKDIC_WORD_COLLECTOR_H_
+#ifndef VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_
+#define VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -31,9 +32,15 @@ class WordCollector {
  public:
   explicit WordCollector(const WordChoice& choice) : choice_(choice) {}
 
+  // Told how many bytes of the list have been scanned; returns false to
+  // stop the scan.
+  using ScanProgress = std::function<bool(size_t scanned)>;
+
   // Adds the words of one whole input list (UTF-8 or Windows-1252, told
-  // apart as text dictionaries do).
-  void AddList(std::string_view text);
+  // apart as text dictionaries do). With `progress`, it is asked every few
+  // thousand words whether to go on; returns false when it said no, with
+  // the words before that point added.
+  bool AddList(std::string_view text, const ScanProgress& progress = nullptr);
 
   // Distinct storable words (engine text), in order of first appearance.
   const std::vector<std::string>& words() const { return words_; }
@@ -68,4 +75,4 @@ class WordCollector {
 
 }  // namespace vocor
 
-#endif  // VOCOR_TOOLS_VOCOR_MKDIC_WORD_COLLECTOR_H_
+#endif  // VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_

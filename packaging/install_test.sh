@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# `cmake --install` into a temporary prefix: the usual layout, files that
+# pass the desktop's validators, and programs that still find their
+# dictionaries after the whole tree is moved to another prefix.
+#
+# Usage: install_test.sh BUILD_DIR EXPECTED_VERSION
+set -euo pipefail
+build=$(cd "$1" && pwd)
+expected_version=$2
+source "$(dirname "$0")/test_lib.sh"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vocor-install-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cmake --install "$build" --prefix "$work/first" >"$work/install.log" ||
+  fail "cmake --install failed: $(cat "$work/install.log")"
+prefix=$work/first
+
+for file in bin/vocor bin/vocor-cli bin/vocor-mkdic \
+  share/applications/org.vocor.Vocor.desktop \
+  share/icons/hicolor/scalable/apps/vocor.svg \
+  share/metainfo/org.vocor.Vocor.metainfo.xml \
+  share/man/man1/vocor.1 share/man/man1/vocor-cli.1 \
+  share/man/man1/vocor-mkdic.1 \
+  share/bash-completion/completions/vocor-cli \
+  share/doc/vocor/README.md share/doc/vocor/LICENSE; do
+  [[ -s $prefix/$file ]] || fail "$file is not installed"
+done
+compgen -G "$prefix/share/vocor/Data/*.dic" >/dev/null ||
+  fail "no dictionary in share/vocor/Data"
+compgen -G "$prefix/share/doc/vocor/copyright.*" >/dev/null ||
+  fail "no word list's copyright notice in share/doc/vocor"
+# The further languages travel only when they were built.
+for built in "$build"/bin/Languages/*.{dic,txt}; do
+  [[ -e $built ]] || continue
+  [[ -s $prefix/share/vocor/Languages/$(basename "$built") ]] ||
+    fail "$(basename "$built") is not installed in share/vocor/Languages"
+done
+
+desktop-file-validate "$prefix/share/applications/org.vocor.Vocor.desktop" ||
+  fail "desktop-file-validate refused the desktop entry"
+appstreamcli validate --no-net \
+  "$prefix/share/metainfo/org.vocor.Vocor.metainfo.xml" >"$work/appstream.log" ||
+  fail "appstreamcli refused the metainfo: $(cat "$work/appstream.log")"
+
+check_versions "$prefix" "$expected_version"
+
+# No absolute path is compiled in: the moved tree finds its own data.
+mv "$prefix" "$work/moved"
+check_shipped_search "$work/moved" "$work"
+echo "PASS: installed, validated, and found its dictionaries after a move"
