@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "engine/cross_product.h"
 #include "engine/pattern.h"
@@ -39,7 +40,14 @@ class PhraseWordList {
     int counted;  // counted characters: the letters the word uses
   };
 
+  // Keeps each word once: where order stands for a combination, a word
+  // met again later (in a second member of a set) would otherwise let
+  // the same words come in two orders.
+  void KeepWordsOnce() { unique_ = true; }
+  void EndOfWords() { std::unordered_set<std::string>().swap(seen_); }
+
   void Add(const char* word, const std::vector<int>& slot_of) {
+    if (unique_ && !seen_.insert(word).second) return;
     Word w{static_cast<uint32_t>(texts_.size()), 0,
            static_cast<uint32_t>(runs_.size()), 0, 0};
     int counts[kLetterTableSize] = {};
@@ -140,6 +148,8 @@ class PhraseWordList {
   std::vector<Word> words_;
   int min_counted_ = 0;
   int max_counted_ = 0;
+  bool unique_ = false;
+  std::unordered_set<std::string> seen_;
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> by_key_;
 };
@@ -264,6 +274,11 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
   while (collecting_ < child_count()) {
     if (lists_.size() <= static_cast<size_t>(collecting_)) {
       lists_.push_back(std::make_unique<PhraseWordList>());
+      for (size_t i = 0; i < shape_.pieces.size(); ++i) {
+        if (shape_.ascending[i] && list_of_piece_[i] == collecting_) {
+          lists_.back()->KeepWordsOnce();
+        }
+      }
     }
     CEnumResults* child = children()[collecting_].get();
     for (;;) {
@@ -273,6 +288,7 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
       lists_[collecting_]->Add(word, slot_of_);
     }
     if (counter != nullptr && *counter == 0) return false;  // suspended
+    lists_[collecting_]->EndOfWords();
     ++collecting_;
   }
   return true;
