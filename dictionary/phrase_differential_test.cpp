@@ -91,7 +91,8 @@ TEST(PhraseDictionaryDifferentialTest, GivenLengthsOnABinaryFile) {
     for (int n = 3 + rng() % 8; n > 0; --n) letters += "aeinst?"[rng() % 7];
     std::string lengths = std::to_string(1 + rng() % 4);
     for (int n = 1 + rng() % 2; n > 0; --n) {
-      lengths += "," + std::to_string(1 + rng() % 4);
+      lengths.push_back(',');
+      lengths += std::to_string(1 + rng() % 4);
     }
     EnumPtr today = BuildAnagramQuery(dict.CreateEnumerator(), letters.c_str(),
                                       lengths.c_str());

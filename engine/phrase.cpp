@@ -1,6 +1,7 @@
 #include "engine/phrase.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -105,26 +106,107 @@ class PhraseWordList {
     return true;
   }
 
+  // Fills `fits` with the words from `floor` on, with [min_counted,
+  // max_counted] counted letters, that fit `budget`, which must have no
+  // blank left. Only the groups of words whose letters the budget still
+  // holds are looked at. Returns the work done, or -1 when the budget has
+  // too many letters for groups (then scan instead).
+  long long FitsByGroups(const std::vector<int>& budget, int floor,
+                         long long min_counted, long long max_counted,
+                         std::vector<int>* fits) {
+    const int slots = static_cast<int>(budget.size()) - 1;
+    if (slots > kMaxGroupSlots) return -1;
+    if (!grouped_) BuildGroups(slots);
+    uint32_t avail = 0;
+    for (int s = 0; s < slots; ++s) {
+      if (budget[s] != 0) avail |= 1u << s;
+    }
+    long long work = 0;
+    std::vector<int> scratch = budget;
+    int remaining = 0;
+    auto take_group = [&](size_t g) {
+      const auto end = grouped_words_.begin() + group_begin_[g + 1];
+      auto it = std::lower_bound(grouped_words_.begin() + group_begin_[g], end,
+                                 floor);
+      for (; it != end; ++it) {
+        ++work;
+        const int counted = words_[*it].counted;
+        if (counted < min_counted || counted > max_counted) continue;
+        if (Fit(*it, &scratch, &remaining, false)) fits->push_back(*it);
+      }
+    };
+    const int bits = std::popcount(avail);
+    if (bits < 20 && (size_t{1} << bits) < group_masks_.size()) {
+      for (uint32_t sub = avail;; sub = (sub - 1) & avail) {
+        ++work;
+        const auto found =
+            std::lower_bound(group_masks_.begin(), group_masks_.end(), sub);
+        if (found != group_masks_.end() && *found == sub) {
+          take_group(found - group_masks_.begin());
+        }
+        if (sub == 0) break;
+      }
+    } else {
+      for (size_t g = 0; g < group_masks_.size(); ++g) {
+        ++work;
+        if ((group_masks_[g] & ~avail) == 0) take_group(g);
+      }
+    }
+    std::sort(fits->begin(), fits->end());
+    return work;
+  }
+
+  // Counts above this cannot be keyed; such budgets take the scanning path.
+  static constexpr int kMaxKeyedCount = 255;
+
   // The words using exactly the letters of `budget` (no blanks left, no
-  // unlimited count), ascending; null when none does.
+  // unlimited count, no count above kMaxKeyedCount), ascending; null when
+  // none does.
   const std::vector<int>* ExactMatches(const std::vector<int>& budget) {
     if (!indexed_) BuildIndex(static_cast<int>(budget.size()));
-    std::string key;
-    if (!KeyOf(budget, &key)) return nullptr;
-    const auto it = by_key_.find(key);
+    if (!KeyOf(budget, &key_)) return nullptr;
+    const auto it = by_key_.find(key_);
     return it == by_key_.end() ? nullptr : &it->second;
   }
 
  private:
-  // Counts above 255 cannot be keyed; such words and budgets take the
-  // scanning path instead.
+  // A word with a count above kMaxKeyedCount is left out of the index:
+  // no budget that uses the index can hold it.
   static bool KeyOf(const std::vector<int>& budget, std::string* key) {
     key->assign(budget.size() - 1, '\0');
     for (size_t s = 0; s + 1 < budget.size(); ++s) {
-      if (budget[s] > 255) return false;
+      if (budget[s] > kMaxKeyedCount) return false;
       (*key)[s] = static_cast<char>(budget[s]);
     }
     return true;
+  }
+
+  static constexpr int kMaxGroupSlots = 30;
+
+  // Bit s: the word uses slot s; bit `slots`: a letter the budget lacks.
+  // The words are kept sorted by mask, then by index, one run per mask.
+  void BuildGroups(int slots) {
+    grouped_ = true;
+    std::vector<std::pair<uint32_t, int>> by_mask;
+    by_mask.reserve(words_.size());
+    for (int i = 0; i < size(); ++i) {
+      const Word& w = words_[i];
+      uint32_t mask = 0;
+      for (uint32_t r = w.runs_begin; r < w.runs_begin + w.runs_size; ++r) {
+        const int slot = runs_[r].slot;
+        mask |= 1u << (slot == kAbsent ? slots : slot);
+      }
+      by_mask.emplace_back(mask, i);
+    }
+    std::sort(by_mask.begin(), by_mask.end());
+    for (size_t k = 0; k < by_mask.size(); ++k) {
+      if (k == 0 || by_mask[k].first != by_mask[k - 1].first) {
+        group_masks_.push_back(by_mask[k].first);
+        group_begin_.push_back(static_cast<uint32_t>(k));
+      }
+      grouped_words_.push_back(by_mask[k].second);
+    }
+    group_begin_.push_back(static_cast<uint32_t>(by_mask.size()));
   }
 
   void BuildIndex(int slots) {
@@ -152,6 +234,11 @@ class PhraseWordList {
   std::unordered_set<std::string> seen_;
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> by_key_;
+  std::string key_;  // reused: a lookup allocates nothing
+  bool grouped_ = false;
+  std::vector<uint32_t> group_masks_;  // ascending
+  std::vector<uint32_t> group_begin_;  // per mask, into grouped_words_
+  std::vector<int> grouped_words_;
 };
 
 struct CEnumResultsPhrase::Level {
@@ -159,6 +246,7 @@ struct CEnumResultsPhrase::Level {
   size_t cursor = 0;      // next entry of `fits` to try
   size_t source_at = 0;   // progress while filling `fits`
   bool filled = false;
+  bool scanning = false;    // filling by a scan of the source, not by groups
   std::vector<int> budget;  // what the words before this one left
   int remaining = 0;        // limited letters and blanks in `budget`
 };
@@ -171,12 +259,7 @@ CEnumResultsPhrase::CEnumResultsPhrase(const CEnumResults& source,
   per_word.hasMax = budget.hasMax;
   std::copy(budget.maxCount, budget.maxCount + kLetterTableSize,
             per_word.maxCount);
-  std::vector<std::string> distinct;
-  for (const std::string& piece : shape_.pieces) {
-    auto it = std::find(distinct.begin(), distinct.end(), piece);
-    list_of_piece_.push_back(static_cast<int>(it - distinct.begin()));
-    if (it != distinct.end()) continue;
-    distinct.push_back(piece);
+  for (const std::string& piece : MapPiecesToLists()) {
     EnumPtr list = source.Clone();
     list = list->Pattern(std::move(list), piece.c_str());
     if (shape_.min_word_length > 1) {
@@ -193,17 +276,23 @@ CEnumResultsPhrase::CEnumResultsPhrase(std::vector<EnumPtr> lists,
                                        PhraseShape shape,
                                        const CLetterConstraint& budget)
     : shape_(std::move(shape)), budget_(budget) {
-  std::vector<std::string> distinct;
-  for (const std::string& piece : shape_.pieces) {
-    auto it = std::find(distinct.begin(), distinct.end(), piece);
-    list_of_piece_.push_back(static_cast<int>(it - distinct.begin()));
-    if (it == distinct.end()) distinct.push_back(piece);
-  }
+  MapPiecesToLists();
   for (EnumPtr& list : lists) AppendChild(std::move(list));
   Init();
 }
 
 CEnumResultsPhrase::~CEnumResultsPhrase() = default;
+
+std::vector<std::string> CEnumResultsPhrase::MapPiecesToLists() {
+  std::vector<std::string> distinct;
+  list_of_piece_.clear();
+  for (const std::string& piece : shape_.pieces) {
+    auto it = std::find(distinct.begin(), distinct.end(), piece);
+    list_of_piece_.push_back(static_cast<int>(it - distinct.begin()));
+    if (it == distinct.end()) distinct.push_back(piece);
+  }
+  return distinct;
+}
 
 void CEnumResultsPhrase::Init() {
   // Slots: one per letter the budget holds, then one for the blanks.
@@ -294,12 +383,36 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
   return true;
 }
 
-bool CEnumResultsPhrase::CanContinue(int depth) const {
+bool CEnumResultsPhrase::CanContinue(int depth) {
   if (depth + 1 >= static_cast<int>(shape_.pieces.size())) return false;
   // Once the limited letters are spent, only words using none could follow.
   const Level& next = levels_[depth + 1];
-  return next.remaining > 0 || has_unlimited_ ||
-         lists_[list_of_piece_[depth + 1]]->min_counted() == 0;
+  if (next.remaining == 0 && !has_unlimited_ &&
+      lists_[list_of_piece_[depth + 1]]->min_counted() > 0) {
+    return false;
+  }
+  // Most partial phrases have no last word: ask the index before
+  // descending rather than after.
+  if (!UsesIndex(depth + 1)) return true;
+  const std::vector<int>* matches =
+      lists_[list_of_piece_[depth + 1]]->ExactMatches(next.budget);
+  const Level& level = levels_[depth];
+  const int floor =
+      shape_.ascending[depth + 1] ? level.fits[level.cursor - 1] : 0;
+  return matches != nullptr && matches->back() >= floor;
+}
+
+bool CEnumResultsPhrase::UsesIndex(int depth) const {
+  const Level& level = levels_[depth];
+  if (depth + 1 != static_cast<int>(shape_.pieces.size()) || has_unlimited_ ||
+      level.budget.back() != 0) {
+    return false;
+  }
+  for (int count : level.budget) {
+    if (count > PhraseWordList::kMaxKeyedCount) return false;
+  }
+  return shape_.use_all ||
+         lists_[list_of_piece_[depth]]->min_counted() >= level.remaining;
 }
 
 void CEnumResultsPhrase::StartLevel(int depth) {
@@ -308,6 +421,7 @@ void CEnumResultsPhrase::StartLevel(int depth) {
   level.cursor = 0;
   level.source_at = 0;
   level.filled = false;
+  level.scanning = false;
   starts_[depth] = text_.size();
 }
 
@@ -318,14 +432,11 @@ void CEnumResultsPhrase::StartLevel(int depth) {
 bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
   Level& level = levels_[depth];
   PhraseWordList& list = *lists_[list_of_piece_[depth]];
-  const bool last = depth + 1 == static_cast<int>(shape_.pieces.size());
   const bool ascending = depth > 0 && shape_.ascending[depth];
   const int floor =
       ascending ? levels_[depth - 1].fits[levels_[depth - 1].cursor - 1] : 0;
   const int blanks = level.budget.back();
-  const bool must_fill =
-      shape_.use_all || list.min_counted() >= level.remaining;
-  if (last && must_fill && !has_unlimited_ && blanks == 0) {
+  if (UsesIndex(depth)) {
     if (const std::vector<int>* exact = list.ExactMatches(level.budget)) {
       for (int i : *exact) {
         if (i >= floor) level.fits.push_back(i);
@@ -337,9 +448,6 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
   }
   const std::vector<int>* from = ascending ? &levels_[depth - 1].fits : nullptr;
   const size_t end = from != nullptr ? from->size() : list.size();
-  if (level.source_at == 0 && from != nullptr) {
-    level.source_at = levels_[depth - 1].cursor - 1;
-  }
   // In a phrase that must use every letter, a word may leave no fewer
   // letters than the shortest words still required need, and no more than
   // the longest words that may still follow can take.
@@ -354,7 +462,25 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
       floor_length -= later.max_counted();
     }
   }
-  if (floor_length > list.max_counted()) level.source_at = end;
+  if (!level.scanning) {
+    if (floor_length > list.max_counted()) {
+      level.filled = true;
+      return true;
+    }
+    const long long work =
+        blanks != 0 ? -1
+                    : list.FitsByGroups(level.budget, floor, floor_length, cap,
+                                        &level.fits);
+    if (work >= 0) {
+      if (counter != nullptr) {
+        *counter = static_cast<int>(std::max<long long>(0, *counter - work));
+      }
+      level.filled = true;
+      return true;
+    }
+    level.scanning = true;
+    if (from != nullptr) level.source_at = levels_[depth - 1].cursor - 1;
+  }
   std::vector<int> scratch = level.budget;
   int scratch_remaining = level.remaining;
   while (level.source_at < end) {
@@ -515,8 +641,16 @@ EnumPtr BuildAnagramPhraseQuery(EnumPtr source, const char* letters,
       return SingleWordAnagrams(std::move(source), letters, nullptr,
                                 min_word_length);
     }
-    return BuildPhraseQuery(std::move(source), letters,
-                            AnyPhraseShape(max_words, min_word_length));
+    // Each word takes a letter at least (words of digits alone aside), so
+    // more words than letters would add nothing but levels to walk.
+    int counts[kLetterTableSize];
+    ParseLetterCounts(letters, counts);
+    const int total = SumLetterCounts(counts);
+    const int most =
+        std::min(total > 0 ? total : kMaxPatternPieces, kMaxPatternPieces);
+    return BuildPhraseQuery(
+        std::move(source), letters,
+        AnyPhraseShape(std::min(max_words, most), min_word_length));
   }
   std::string typed;
   LengthSpecToPattern(length_text, typed);

@@ -66,11 +66,17 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   struct Level;
   CEnumResultsPhrase(std::vector<EnumPtr> lists, PhraseShape shape,
                      const CLetterConstraint& budget);
+  // Pieces with the same pattern share a word list; returns the patterns
+  // of the lists in order.
+  std::vector<std::string> MapPiecesToLists();
   void Init();
   bool CollectLists(int* counter);
   bool FilterLevel(int depth, int* counter);
   void StartLevel(int depth);
-  bool CanContinue(int depth) const;
+  bool CanContinue(int depth);
+  // Whether the last word, at `depth`, must use exactly what is left, so
+  // that the letter index finds it without a scan.
+  bool UsesIndex(int depth) const;
   const char* TryNextWord(int* counter);
 
   PhraseShape shape_;
@@ -99,7 +105,8 @@ EnumPtr BuildPhraseQuery(EnumPtr source, const char* letters,
 // Anagrams of `letters` with the word choices of the anagram search:
 // `length_text` in word-length notation (may be null or empty), or, with
 // no length text, `max_words` above 1 for every phrase of 1 to that many
-// words of any lengths; no word shorter than `min_word_length`. A length
+// words of any lengths (at most one per letter, and kMaxPatternPieces); no
+// word shorter than `min_word_length`. A length
 // text of several pieces where one holds a star gives phrases using every
 // letter, neighbouring plain stars each combination once; one without a
 // star gives the phrases of BuildAnagramQuery in its order.

@@ -85,7 +85,8 @@ TEST(PhraseQueryTest, GivenLengthsGiveTodaysPhrasesInTodaysOrder) {
     for (int n = 2 + rng() % 7; n > 0; --n) letters += "aeinst?"[rng() % 7];
     std::string lengths = std::to_string(1 + rng() % 3);
     for (int n = 1 + rng() % 3; n > 0; --n) {
-      lengths += "," + std::to_string(1 + rng() % 3);
+      lengths.push_back(',');
+      lengths += std::to_string(1 + rng() % 3);
     }
     EnumPtr today = BuildAnagramQuery(MakeVectorEnum(words), letters.c_str(),
                                       lengths.c_str());
