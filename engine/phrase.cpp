@@ -164,6 +164,12 @@ class PhraseWordList {
   // none does.
   const std::vector<int>* ExactMatches(const std::vector<int>& budget) {
     if (!indexed_) BuildIndex(static_cast<int>(budget.size()));
+    // Most budgets asked about are no word's letters: a bit per hash
+    // answers those without the map.
+    const uint64_t hash = HashOf(budget);
+    if (!(seen_hashes_[(hash >> 6) & kHashWordMask] & (1ull << (hash & 63)))) {
+      return nullptr;
+    }
     if (!KeyOf(budget, &key_)) return nullptr;
     const auto it = by_key_.find(key_);
     return it == by_key_.end() ? nullptr : &it->second;
@@ -209,8 +215,17 @@ class PhraseWordList {
     group_begin_.push_back(static_cast<uint32_t>(by_mask.size()));
   }
 
+  static uint64_t HashOf(const std::vector<int>& budget) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (size_t s = 0; s + 1 < budget.size(); ++s) {
+      hash = (hash ^ static_cast<uint64_t>(budget[s])) * 0x100000001b3ull;
+    }
+    return hash ^ (hash >> 29);
+  }
+
   void BuildIndex(int slots) {
     indexed_ = true;
+    seen_hashes_.assign(kHashWordMask + 1, 0);
     std::vector<int> letters(slots, 0);
     for (int i = 0; i < size(); ++i) {
       const Word& w = words_[i];
@@ -221,7 +236,11 @@ class PhraseWordList {
         if (keyed) letters[runs_[r].slot] = runs_[r].count;
       }
       std::string key;
-      if (keyed && KeyOf(letters, &key)) by_key_[key].push_back(i);
+      if (keyed && KeyOf(letters, &key)) {
+        by_key_[key].push_back(i);
+        const uint64_t hash = HashOf(letters);
+        seen_hashes_[(hash >> 6) & kHashWordMask] |= 1ull << (hash & 63);
+      }
     }
   }
 
@@ -235,6 +254,8 @@ class PhraseWordList {
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> by_key_;
   std::string key_;  // reused: a lookup allocates nothing
+  static constexpr uint64_t kHashWordMask = (1u << 14) - 1;  // 2^20 bits
+  std::vector<uint64_t> seen_hashes_;
   bool grouped_ = false;
   std::vector<uint32_t> group_masks_;  // ascending
   std::vector<uint32_t> group_begin_;  // per mask, into grouped_words_
