@@ -17,6 +17,7 @@
 #include "app/dictionary_list_ctrl.h"
 #include "app/dictionary_menu.h"
 #include "app/dictionary_working_copy.h"
+#include "dictionary/shipped_folders.h"
 
 namespace vocor {
 
@@ -30,9 +31,9 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 QString InstallFolder() {
   if (s_install_folder.isEmpty()) {
-    const std::string program =
-        QCoreApplication::applicationDirPath().toStdString();
-    s_install_folder = Utf8(InstallStartFolder(program, program + "/Data"));
+    const std::string program = ProgramFolder();
+    s_install_folder = Utf8(InstallStartFolder(
+        program, FindShippedFolder(program, kDataFolderName)));
   }
   return s_install_folder;
 }

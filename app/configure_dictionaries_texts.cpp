@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "dictionary/shipped_folders.h"
+
 namespace vocor {
 
 std::string RemoveQuestion(const std::string& utf8_name) {
@@ -20,14 +22,11 @@ const std::vector<std::string>& InstallFilters() {
 
 std::string InstallStartFolder(const std::string& program_folder,
                                const std::string& data_folder) {
-  const std::filesystem::path program(program_folder);
-  for (const auto& candidate :
-       {program / "Languages",
-        program / ".." / "share" / "vocor" / "Languages"}) {
-    std::error_code error;
-    if (std::filesystem::is_directory(candidate, error)) {
-      return candidate.lexically_normal().string();
-    }
+  const std::filesystem::path languages =
+      FindShippedFolder(program_folder, kLanguagesFolderName);
+  std::error_code error;
+  if (std::filesystem::is_directory(languages, error)) {
+    return languages.lexically_normal().string();
   }
   return data_folder;
 }

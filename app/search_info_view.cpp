@@ -123,16 +123,32 @@ CSearchInfoAnagramView::CSearchInfoAnagramView(const LayoutUnits& units,
   pattern_ = AddBoxRow(
       tr("&Pattern:"),
       tr("Optional: a pattern the answers must match, or word lengths such "
-         "as 3,4 to find phrases of a three-letter and a four-letter word."));
+         "as 3,4 to find phrases of a three-letter and a four-letter word. "
+         "A * between commas is a word of any length: *,* finds every "
+         "two-word phrase of the letters, each pair of words once; 4,* a "
+         "four-letter word and a word of the letters left."));
+  max_words_ = AddBoxRow(
+      tr("Max. &Words:"),
+      tr("Optional: a number N to find every phrase of 1 to N words of any "
+         "lengths, each combination of words once. Leave the pattern blank "
+         "when you give it."));
+  min_length_ = AddBoxRow(
+      tr("Min. Le&ngth:"),
+      tr("Optional: the shortest word wanted in an answer, as a positive "
+         "number; it leaves out the short words that make phrases "
+         "countless."));
 }
 
 SearchRequestResult CSearchInfoAnagramView::BuildQuery(
     const CDictionary* dictionary) {
+  const AnagramInputs inputs{letters_->Text(), pattern_->Text(),
+                             max_words_->Text(), min_length_->Text()};
+  const AnagramHistories histories{letters_->history(), pattern_->history(),
+                                   max_words_->history(),
+                                   min_length_->history()};
   SearchRequestResult result =
-      BuildAnagramRequest(letters_->Text(), pattern_->Text(),
-                          letters_->history(), pattern_->history(), dictionary);
-  letters_->RefreshDropDown();
-  pattern_->RefreshDropDown();
+      BuildAnagramRequest(inputs, histories, dictionary);
+  for (CRecentTextCB* box : boxes()) box->RefreshDropDown();
   return result;
 }
 

@@ -104,6 +104,8 @@ class CSearchInfoAnagramView : public CSearchInfoView {
  private:
   CRecentTextCB* letters_;
   CRecentTextCB* pattern_;
+  CRecentTextCB* max_words_;
+  CRecentTextCB* min_length_;
 };
 
 class CSearchInfoHiddenView : public CSearchInfoView {

@@ -200,6 +200,8 @@ void SearchViewTest::searchPerForm_data() {
   QTest::newRow("anagram blank") << 1 << QStringList{"Ta?", ""} << 0 << 0;
   QTest::newRow("anagram phrase")
       << 1 << QStringList{"catdog", "3,3"} << 0 << 0;
+  QTest::newRow("anagram any lengths")
+      << 1 << QStringList{"catdog", "", "2", "3"} << 0 << 0;
   QTest::newRow("hidden") << 2 << QStringList{"stae", "3", "s"} << 0 << 0;
   QTest::newRow("palindrome") << 3 << QStringList{""} << 0 << 0;
   QTest::newRow("reversal") << 3 << QStringList{"????"} << 0 << 1;
@@ -219,7 +221,7 @@ void SearchViewTest::searchPerForm() {
   }
   SearchRequestResult expected_request;
   std::vector<std::string> in;
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 4; ++i) {
     in.push_back(i < inputs.size() ? inputs[i].toStdString() : "");
   }
   InputHistory h1, h2, h3;
@@ -230,7 +232,7 @@ void SearchViewTest::searchPerForm() {
       break;
     case 1:
       expected_request =
-          BuildAnagramRequest(in[0], in[1], &h1, &h2, small_.get());
+          BuildAnagramRequest({in[0], in[1], in[2], in[3]}, {}, small_.get());
       break;
     case 2:
       expected_request =
@@ -359,6 +361,8 @@ void SearchViewTest::refusals_data() {
   QTest::addColumn<int>("message");
   QTest::newRow("anagram too few letters")
       << 1 << QStringList{"ab", "????"} << kMsgAnagramNeedsMoreLetters;
+  QTest::newRow("anagram words too long")
+      << 1 << QStringList{"ab", "", "", "3"} << kMsgMinWordLengthTooLong;
   QTest::newRow("exclusive patterns")
       << 0 << QStringList{"c??", "????"} << kMsgPatternsExclusive;
   QTest::newRow("minimum length")

@@ -16,6 +16,16 @@ const char* MessageText(int id) {
     case kMsgInvalidMinLength:
       return "The minimum length you have entered is invalid.  Please enter "
              "a positive integer, or leave the box blank.";
+    case kMsgInvalidMaxWords:
+      return "The number of words you have entered is invalid.  Please enter "
+             "a positive integer, or leave the box blank.";
+    case kMsgMinWordLengthTooLong:
+      return "Search criteria unsatisfiable:\nThe anagram word has too few "
+             "letters for words of the minimum length you have entered.";
+    case kMsgLengthsAndMaxWords:
+      return "Search criteria unsatisfiable:\nA pattern gives the words "
+             "itself.  Please leave either the pattern or the number of "
+             "words blank.";
     default:
       return nullptr;
   }

@@ -8,6 +8,9 @@ constexpr int kMsgMatchLimit = 1024;
 constexpr int kMsgAnagramNeedsMoreLetters = 1048;
 constexpr int kMsgPatternsExclusive = 1049;
 constexpr int kMsgInvalidMinLength = 1050;
+constexpr int kMsgInvalidMaxWords = 1051;
+constexpr int kMsgMinWordLengthTooLong = 1052;
+constexpr int kMsgLengthsAndMaxWords = 1053;
 
 // The text of a message id, or null for an unknown id.
 const char* MessageText(int id);

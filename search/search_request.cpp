@@ -1,5 +1,6 @@
 #include "search/search_request.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "dictionary/dictionary.h"
@@ -9,6 +10,7 @@
 #include "engine/letters.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
+#include "engine/phrase.h"
 #include "engine/saturate.h"
 #include "search/messages.h"
 
@@ -66,6 +68,36 @@ int LettersNeeded(const std::string& engine_pattern) {
   return needed;
 }
 
+// Letters the shortest phrase of `pattern` (engine text) needs when no
+// word may be shorter than `min_length`, or -1 when a piece of fixed
+// length is shorter than that.
+int LettersNeededWithMinimum(const std::string& engine_pattern,
+                             int min_length) {
+  std::string converted;
+  LengthSpecToPattern(engine_pattern.c_str(), converted);
+  int needed = 0;
+  while (!converted.empty()) {
+    const std::string piece = SplitFirstWord(converted);
+    int letters = 0;
+    for (char c : piece) letters += c != '*';
+    const bool any_length = piece.find('*') != std::string::npos;
+    if (!any_length && letters < min_length) return -1;
+    needed = SaturatingAdd(needed, std::max(letters, min_length));
+  }
+  return needed;
+}
+
+// Reads an optional positive count: `fallback` when empty, 0 when
+// invalid.
+int ReadOptionalCount(const std::string& text, int fallback) {
+  if (text.empty()) return fallback;
+  return std::max(0, ReadLeadingInteger(text));
+}
+
+void AddIfGiven(InputHistory* history, const std::string& text) {
+  if (history != nullptr) history->AddToHistory(text);
+}
+
 int LettersAvailable(const EngineText& letters) {
   int counts[kLetterTableSize];
   ParseLetterCounts(letters.text.c_str(), counts);
@@ -111,17 +143,45 @@ SearchRequestResult BuildAnagramRequest(const std::string& letters,
                                         InputHistory* letters_history,
                                         InputHistory* pattern_history,
                                         const CDictionary* dictionary) {
+  AnagramHistories histories;
+  histories.letters = letters_history;
+  histories.pattern = pattern_history;
+  return BuildAnagramRequest(AnagramInputs{letters, pattern, "", ""}, histories,
+                             dictionary);
+}
+
+SearchRequestResult BuildAnagramRequest(const AnagramInputs& inputs,
+                                        const AnagramHistories& histories,
+                                        const CDictionary* dictionary) {
   EnumPtr root = RootOf(dictionary);
   if (root == nullptr) return Refuse(0);
-  const EngineText tiles = ReadInput(letters, letters_history);
-  const EngineText shape = ReadInput(pattern, pattern_history);
-  if (LettersNeeded(shape.text) > LettersAvailable(tiles)) {
+  const int max_words = ReadOptionalCount(inputs.max_words, 1);
+  if (max_words <= 0) return Refuse(kMsgInvalidMaxWords);
+  const int min_length = ReadOptionalCount(inputs.min_word_length, 1);
+  if (min_length <= 0) return Refuse(kMsgInvalidMinLength);
+  const EngineText tiles = ReadInput(inputs.letters, histories.letters);
+  const EngineText shape = ReadInput(inputs.pattern, histories.pattern);
+  AddIfGiven(histories.max_words, inputs.max_words);
+  AddIfGiven(histories.min_word_length, inputs.min_word_length);
+  if (!shape.text.empty() && max_words > 1) {
+    return Refuse(kMsgLengthsAndMaxWords);
+  }
+  const int available = LettersAvailable(tiles);
+  if (LettersNeeded(shape.text) > available) {
     return Refuse(kMsgAnagramNeedsMoreLetters);
   }
-  // Every tile must be used, and no word can use one outside the code page.
+  if (min_length > 1) {
+    const int needed = shape.text.empty()
+                           ? min_length
+                           : LettersNeededWithMinimum(shape.text, min_length);
+    if (needed < 0 || needed > available) {
+      return Refuse(kMsgMinWordLengthTooLong);
+    }
+  }
   if (tiles.unmappable > 0) return Run(Empty());
-  return Run(BuildAnagramQuery(std::move(root), tiles.text.c_str(),
-                               shape.text.c_str()));
+  return Run(BuildAnagramPhraseQuery(std::move(root), tiles.text.c_str(),
+                                     shape.text.c_str(), max_words,
+                                     min_length));
 }
 
 SearchRequestResult BuildHiddenRequest(const std::string& from_letters,

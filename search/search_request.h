@@ -44,11 +44,38 @@ SearchRequestResult BuildCrosswordRequest(const std::string& pattern,
 
 // Anagram: words (or phrases, with a multi-word pattern) using exactly the
 // `letters`, '?' a blank, optionally shaped by `pattern`. A pattern needing
-// more letters than given is refused with message 1048.
+// more letters than given is refused with message 1048. The form without
+// word choices of the overload below.
 SearchRequestResult BuildAnagramRequest(const std::string& letters,
                                         const std::string& pattern,
                                         InputHistory* letters_history,
                                         InputHistory* pattern_history,
+                                        const CDictionary* dictionary);
+
+// The anagram form's inputs, as typed, and their histories (any may be
+// null).
+struct AnagramInputs {
+  std::string letters;
+  std::string pattern;
+  std::string max_words;        // empty: single words, or the pattern's
+  std::string min_word_length;  // empty: 1
+};
+struct AnagramHistories {
+  InputHistory* letters = nullptr;
+  InputHistory* pattern = nullptr;
+  InputHistory* max_words = nullptr;
+  InputHistory* min_word_length = nullptr;
+};
+
+// Anagram with the word choices: a `*` piece in a pattern of several
+// pieces is a word of any length (the phrase then uses every letter), a
+// number of words asks for every phrase of up to that many words, and no
+// word is shorter than the minimum. A number that is not a positive
+// integer is refused with message 1051 (words) or 1050 (minimum) and no
+// history changes; a pattern with a number of words above 1 with 1053; a
+// minimum that no word of a phrase can reach with 1052.
+SearchRequestResult BuildAnagramRequest(const AnagramInputs& inputs,
+                                        const AnagramHistories& histories,
                                         const CDictionary* dictionary);
 
 // Hidden words: spelled from `from_letters`, containing `must_use`, at

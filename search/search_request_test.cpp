@@ -114,6 +114,52 @@ TEST_F(SearchRequestTest, AnagramCountsLettersAgainstThePattern) {
   EXPECT_TRUE(Found(r).empty());
 }
 
+TEST_F(SearchRequestTest, AnagramPhrasesOfAnyLengths) {
+  InputHistory words, shortest;
+  const AnagramHistories histories{&first_, &second_, &words, &shortest};
+  auto r = BuildAnagramRequest({"antels", "*,*", "", ""}, histories, &dict_);
+  // Each combination once, its words in the list's order.
+  EXPECT_EQ(Found(r), (Words{"ant els", "tan els"}));
+  r = BuildAnagramRequest({"antels", "", "2", ""}, histories, &dict_);
+  EXPECT_EQ(Found(r), (Words{"ant els", "tan els"}));
+  EXPECT_EQ(words.entries().front(), "2");
+  r = BuildAnagramRequest({"catsilent", "", " 3", "3"}, histories, &dict_);
+  EXPECT_EQ(Found(r), (Words{"cat listen", "cat silent", "cat enlist",
+                             "cat tinsel", "cat tin els"}));
+  // A fixed piece keeps its place; a star takes whatever is left.
+  r = BuildAnagramRequest({"antels", "*,3", "", ""}, histories, &dict_);
+  EXPECT_EQ(Found(r), (Words{"ant els", "tan els", "els ant", "els tan"}));
+  r = BuildAnagramRequest({"an?els", "3,*", "", ""}, histories, &dict_);
+  EXPECT_EQ(Found(r), (Words{"ant els", "tan els", "els ant", "els tan"}));
+}
+
+TEST_F(SearchRequestTest, AnagramWordChoicesAreCheckedBeforeAnyHistory) {
+  InputHistory words, shortest;
+  const AnagramHistories histories{&first_, &second_, &words, &shortest};
+  auto r = BuildAnagramRequest({"antels", "", "0", ""}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgInvalidMaxWords);
+  r = BuildAnagramRequest({"antels", "", "", "x"}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgInvalidMinLength);
+  EXPECT_TRUE(first_.entries().empty());
+  EXPECT_TRUE(shortest.entries().empty());
+
+  r = BuildAnagramRequest({"antels", "*,*", "3", ""}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgLengthsAndMaxWords);
+  EXPECT_EQ(words.entries().front(), "3");
+  // Minimums no phrase can meet: too long for the letters, longer than a
+  // fixed piece, or too long for every word of the pattern together.
+  r = BuildAnagramRequest({"antels", "", "", "7"}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgMinWordLengthTooLong);
+  r = BuildAnagramRequest({"antels", "3,*", "", "4"}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgMinWordLengthTooLong);
+  r = BuildAnagramRequest({"antels", "*,*", "", "4"}, histories, &dict_);
+  EXPECT_EQ(r.message, kMsgMinWordLengthTooLong);
+  r = BuildAnagramRequest({"antels", "*,*", "", "3"}, histories, &dict_);
+  EXPECT_EQ(Found(r).size(), 2u);
+  r = BuildAnagramRequest({"antels", "", "3", "6"}, histories, &dict_);
+  EXPECT_EQ(Found(r), Words{});  // no six-letter anagram in the list
+}
+
 TEST_F(SearchRequestTest, HiddenMinimumLength) {
   for (const char* bad : {"0", "-2", "x", " ", "-99999999999"}) {
     InputHistory from, min, must;

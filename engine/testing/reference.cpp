@@ -1,5 +1,6 @@
 #include "engine/testing/reference.h"
 
+#include <algorithm>
 #include <climits>
 #include <set>
 
@@ -550,6 +551,61 @@ std::vector<std::string> RandomWords(std::mt19937& rng,
     words.push_back(w);
   }
   return words;
+}
+
+namespace {
+
+struct PhraseSearch {
+  const std::vector<std::string>& words;
+  const std::string& letters;
+  const PhraseShape& shape;
+  std::vector<std::string> out;
+
+  bool KeepsWordsOnce(size_t depth) const {
+    for (size_t j = 0; j < shape.pieces.size(); ++j) {
+      if (shape.ascending[j] && shape.pieces[j] == shape.pieces[depth]) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void Extend(size_t depth, const std::string& prefix, size_t floor) {
+    const std::string& piece = shape.pieces[depth];
+    std::string min_pattern(shape.min_word_length, '?');
+    min_pattern.push_back('*');
+    for (size_t i = shape.ascending[depth] ? floor : 0; i < words.size(); ++i) {
+      const std::string& w = words[i];
+      // A repeat of an earlier word adds no combination of its own where
+      // the piece's words take part in combinations.
+      if (KeepsWordsOnce(depth) &&
+          std::find(words.begin(), words.begin() + i, w) != words.begin() + i)
+        continue;
+      if (!RefMatch(w, piece) || !RefMatch(w, min_pattern)) continue;
+      std::string phrase = prefix;
+      if (!phrase.empty()) phrase.push_back(' ');
+      phrase += w;
+      if (!RefAcceptsLetters(phrase, nullptr, letters.c_str())) continue;
+      const size_t count = depth + 1;
+      const bool complete =
+          static_cast<int>(count) >= shape.min_words &&
+          (shape.use_all
+               ? RefAcceptsLetters(phrase, letters.c_str(), letters.c_str())
+               : count == shape.pieces.size());
+      if (complete) out.push_back(phrase);
+      if (count < shape.pieces.size()) Extend(count, phrase, i);
+    }
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> RefPhrases(const std::vector<std::string>& words,
+                                    const std::string& letters,
+                                    const PhraseShape& shape) {
+  PhraseSearch search{words, letters, shape, {}};
+  if (!shape.pieces.empty()) search.Extend(0, "", 0);
+  return search.out;
 }
 
 }  // namespace vocor::testing

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/enum_results.h"
+#include "engine/phrase.h"
 
 namespace vocor::testing {
 
@@ -53,6 +54,13 @@ RefQuery RandomQuery(std::mt19937& rng, const std::string& alphabet);
 std::vector<std::string> RandomWords(std::mt19937& rng,
                                      const std::string& alphabet, int count,
                                      int max_length);
+
+// Every phrase of `shape` made of `words` (in that order, the last word
+// varying fastest) whose letters `letters` covers, all of them when the
+// shape must use all: tried word by word, with no index and no budget.
+std::vector<std::string> RefPhrases(const std::vector<std::string>& words,
+                                    const std::string& letters,
+                                    const PhraseShape& shape);
 
 // Reference pieces, exposed for their own tests.
 bool RefMatch(const std::string& word, const std::string& pattern);

@@ -46,7 +46,17 @@ int ParseOptions(int argc, char** argv, Options* o) {
       "anagram", "Words or phrases using exactly the letters ('?' a blank)");
   anagram->add_option("LETTERS", o->text, "The letters")->required();
   anagram->add_option("PATTERN", o->text2,
-                      "A pattern or word lengths (3,4) to shape the result");
+                      "A pattern or word lengths (3,4; * a word of any "
+                      "length: *,* every two-word phrase)");
+  anagram
+      ->add_option("--max-words", o->max_words,
+                   "Every phrase of 1 to N words of any lengths, each "
+                   "combination of words once")
+      ->type_name("N");
+  anagram
+      ->add_option("--min-word-length", o->min_word_length,
+                   "No word shorter than N letters (default 1)")
+      ->type_name("N");
 
   CLI::App* hidden =
       app.add_subcommand("hidden", "Words spelled from some of the letters");

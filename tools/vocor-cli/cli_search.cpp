@@ -95,7 +95,9 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
     case Command::kCrossword:
       return BuildCrosswordRequest(o.text, o.text2, &first, &second, d);
     case Command::kAnagram:
-      return BuildAnagramRequest(o.text, o.text2, &first, &second, d);
+      return BuildAnagramRequest(
+          AnagramInputs{o.text, o.text2, o.max_words, o.min_word_length},
+          AnagramHistories{&first, &second, nullptr, nullptr}, d);
     case Command::kHidden:
       return BuildHiddenRequest(o.text, o.min_length, o.must_use, &first,
                                 &second, &third, d);

@@ -111,6 +111,43 @@ TEST_F(VocorCliTest, EachKindOfSearch) {
             "noon\n");
 }
 
+// Phrases of any lengths, on the text list and on the same words compiled
+// to a binary dictionary: the same combinations, each listed once with its
+// words in the order of the dictionary it came from.
+TEST_F(VocorCliTest, PhraseAnagramsOfAnyLengths) {
+  const std::string text = List("words.txt", kWords);
+  std::string bytes, error;
+  VocorFileInfo info;
+  info.name = "Words";
+  ASSERT_TRUE(BuildVocorFile({"cat", "cot", "cut", "cart", "listen", "silent",
+                              "enlist", "tinsel", "ant", "tan", "tin", "els"},
+                             info, &bytes, nullptr, &error));
+  const std::string dic = files_.Write("words.dic", bytes);
+  for (const std::string& dict : {text, dic}) {
+    const bool sorted = dict == dic;
+    EXPECT_EQ(Run({"anagram", "--dict", dict, "antels", "*,*"}).out,
+              sorted ? "ant els\nels tan\n" : "ant els\ntan els\n");
+    Outcome o =
+        Run({"anagram", "--dict", dict, "catsilent", "--max-words", "3"});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, sorted ? "cat els tin\ncat enlist\ncat listen\n"
+                              "cat silent\ncat tinsel\n"
+                            : "cat enlist\ncat listen\ncat silent\n"
+                              "cat tin els\ncat tinsel\n");
+    o = Run({"anagram", "--dict", dict, "catsilent", "--max-words", "3",
+             "--min-word-length", "4"});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, "");
+  }
+  Outcome o = Run({"anagram", "--dict", text, "antels", "--max-words", "x"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("number of words you have entered is invalid"),
+            std::string::npos);
+  o = Run({"anagram", "--dict", text, "ant", "--min-word-length", "4"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("minimum length"), std::string::npos);
+}
+
 TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
   const std::string dict = List("words.txt", kWords);
   Outcome o = Run({"crossword", "--dict", dict, "c?t", "??"});

@@ -1,0 +1,123 @@
+// Phrase anagrams: phrases whose words together use the letters of a
+// budget, found by walking the dictionary once per distinct word shape
+// with the whole budget pushed down, then combining the words in memory
+// with what is left of the budget after each word. No branch is entered
+// that cannot lead to a phrase, so the cost follows the number of partial
+// phrases that fit, not the n-to-the-k combinations a cross product reads.
+#ifndef VOCOR_ENGINE_PHRASE_H_
+#define VOCOR_ENGINE_PHRASE_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/enum_results.h"
+#include "engine/letters.h"
+
+namespace vocor {
+
+class PhraseWordList;
+
+// What a phrase looks like. Piece i is the pattern of the phrase's i-th
+// word; a phrase has min_words to pieces.size() words. Where `ascending[i]`
+// is set, word i is never before word i - 1 in dictionary order, so a
+// combination of interchangeable words comes once, not once per order.
+struct PhraseShape {
+  std::vector<std::string> pieces;
+  std::vector<bool> ascending;
+  int min_words = 1;
+  // No word shorter than this many characters.
+  int min_word_length = 1;
+  // Every limited letter and blank of the budget must be used; otherwise a
+  // phrase may leave some over (only full-length phrases are yielded then).
+  bool use_all = true;
+};
+
+// Yields each phrase as its words joined by single spaces: for every word
+// of the first piece in dictionary order, the phrases continuing it, the
+// shorter phrase before its continuations.
+//
+// Reading happens in two stages, both suspendable with the work counter:
+// first each distinct piece's word list is read from its child (the
+// source's clone restricted by the piece and the budget), then the lists
+// are combined, one unit of work per word tried. The lists are kept across
+// Reset. Contains reads a clone to its end, so it costs a full search.
+class CEnumResultsPhrase final : public CEnumResultsParentN {
+ public:
+  // Clones `source` once per distinct piece of `shape`; `budget` must have
+  // a maximum part. Use BuildPhraseQuery, which proves emptiness first.
+  CEnumResultsPhrase(const CEnumResults& source, PhraseShape shape,
+                     const CLetterConstraint& budget);
+  ~CEnumResultsPhrase() override;
+
+  EnumPtr Clone() const override;
+  void Reset() override;
+  std::string Describe(int indent) const override;
+  bool Contains(const char* text) const override;
+  const char* Next(int* counter) override;
+  // On a scale of kPhraseExtent: the first half reads the word lists, the
+  // second follows the first word's progress through its list.
+  int GetPosition() const override;
+  int GetExtent() const override;
+
+  static constexpr int kPhraseExtent = 10000;
+
+ private:
+  struct Level;
+  CEnumResultsPhrase(std::vector<EnumPtr> lists, PhraseShape shape,
+                     const CLetterConstraint& budget);
+  // Pieces with the same pattern share a word list; returns the patterns
+  // of the lists in order.
+  std::vector<std::string> MapPiecesToLists();
+  void Init();
+  bool CollectLists(int* counter);
+  bool FilterLevel(int depth, int* counter);
+  void StartLevel(int depth);
+  bool CanContinue(int depth);
+  // Whether the last word, at `depth`, must use exactly what is left, so
+  // that the letter index finds it without a scan.
+  bool UsesIndex(int depth) const;
+  const char* TryNextWord(int* counter);
+
+  PhraseShape shape_;
+  CLetterConstraint budget_;
+  std::vector<int> list_of_piece_;
+  std::vector<std::unique_ptr<PhraseWordList>> lists_;
+  std::vector<int> slot_of_;  // per byte: its budget slot, or -1
+  std::vector<int> first_budget_;
+  int first_remaining_ = 0;
+  bool has_unlimited_ = false;
+  int collecting_ = 0;  // the list being read; lists_.size() once all are
+  std::vector<Level> levels_;
+  int depth_ = -1;  // -1 before the first word; -2 once exhausted
+  bool descend_pending_ = false;
+  std::vector<int> scratch_;  // the budget after a phrase's last word
+  std::string text_;
+  std::vector<size_t> starts_;
+};
+
+// Phrases of `shape` using the letters of `letters` (letter-count text,
+// '?' a blank). Consumes `source`. Returns CEnumResultsNone when a piece
+// can match nothing or the letters cannot fill the shortest phrase.
+EnumPtr BuildPhraseQuery(EnumPtr source, const char* letters,
+                         PhraseShape shape);
+
+// Anagrams of `letters` with the word choices of the anagram search:
+// `length_text` in word-length notation (may be null or empty), or, with
+// no length text, `max_words` above 1 for every phrase of 1 to that many
+// words of any lengths (at most one per letter, and kMaxPatternPieces); no
+// word shorter than `min_word_length`. A length
+// text of several pieces where one holds a star gives phrases using every
+// letter, neighbouring plain stars each combination once; one without a
+// star gives the phrases of BuildAnagramQuery in its order.
+EnumPtr BuildAnagramPhraseQuery(EnumPtr source, const char* letters,
+                                const char* length_text, int max_words,
+                                int min_word_length);
+
+// The shape of every phrase of 1 to `max_words` words of any lengths, each
+// word at least `min_word_length` letters, each combination once.
+PhraseShape AnyPhraseShape(int max_words, int min_word_length);
+
+}  // namespace vocor
+
+#endif  // VOCOR_ENGINE_PHRASE_H_

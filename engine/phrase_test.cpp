@@ -1,0 +1,189 @@
+#include "engine/phrase.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "engine/testing/reference.h"
+#include "engine/testing/vector_enum.h"
+
+namespace vocor {
+namespace {
+
+using testing::MakeVectorEnum;
+using testing::ReadAll;
+using testing::ReadAllInSlices;
+using Words = std::vector<std::string>;
+
+const Words kWords = {"a",     "an",    "ant",  "at",   "eat",  "en",
+                      "i",     "in",    "it",   "nit",  "sat",  "sea",
+                      "set",   "so",    "tan",  "tea",  "ten",  "tin",
+                      "to",    "ton",   "east", "nest", "sent", "stain",
+                      "satin", "saint", "neat", "note"};
+
+Words Phrases(const char* letters, const char* pattern, int max_words = 0,
+              int min_length = 1, const Words& words = kWords) {
+  EnumPtr e = BuildAnagramPhraseQuery(MakeVectorEnum(words), letters, pattern,
+                                      max_words, min_length);
+  return ReadAll(e.get());
+}
+
+bool Has(const Words& words, const std::string& w) {
+  return std::find(words.begin(), words.end(), w) != words.end();
+}
+
+TEST(PhraseQueryTest, StarsGiveEachCombinationOnceInAscendingOrder) {
+  const Words found = Phrases("antsit", "*,*");
+  EXPECT_TRUE(Has(found, "ant its") || Has(found, "it tans") ||
+              Has(found, "at tins") || Has(found, "nit sat"));
+  EXPECT_TRUE(Has(found, "nit sat"));
+  EXPECT_FALSE(Has(found, "sat nit"));  // once, in dictionary order
+  for (const std::string& phrase : found) {
+    const size_t space = phrase.find(' ');
+    ASSERT_NE(space, std::string::npos) << phrase;
+    EXPECT_LE(std::find(kWords.begin(), kWords.end(), phrase.substr(0, space)),
+              std::find(kWords.begin(), kWords.end(), phrase.substr(space + 1)))
+        << phrase;
+  }
+  // A fixed piece keeps its place: both orders of a pair are distinct.
+  EXPECT_TRUE(Has(Phrases("antsit", "3,*"), "sat nit"));
+  EXPECT_TRUE(Has(Phrases("antsit", "3,*"), "nit sat"));
+  // The same word twice is one combination.
+  EXPECT_EQ(Phrases("aann", "*,*"), (Words{"an an"}));
+}
+
+TEST(PhraseQueryTest, MaxWordsListsShorterPhrasesBeforeTheirContinuations) {
+  const Words list = {"a", "an", "ant", "at", "n", "t", "tan"};
+  EXPECT_EQ(Phrases("tan", nullptr, 3, 1, list),
+            (Words{"a n t", "an t", "ant", "at n", "tan"}));
+  EXPECT_EQ(Phrases("tan", nullptr, 2, 2, list), (Words{"ant", "tan"}));
+  // Minimum word length removes the one-letter words everywhere.
+  for (const std::string& p : Phrases("saintea", nullptr, 3, 2)) {
+    EXPECT_EQ(p.find("a "), std::string::npos) << p;
+    EXPECT_NE(p.substr(0, 2), "a ") << p;
+  }
+}
+
+TEST(PhraseQueryTest, BlanksAndImpossibleShapes) {
+  // '?' stands for any letter in any word of the phrase.
+  EXPECT_TRUE(Has(Phrases("ait?", "2,2"), "at in"));
+  EXPECT_TRUE(Has(Phrases("ai??", "*,*"), "at in"));
+  EXPECT_TRUE(IsNone(
+      BuildAnagramPhraseQuery(MakeVectorEnum(kWords), "", "*,*", 0, 1).get()));
+  EXPECT_TRUE(
+      IsNone(BuildAnagramPhraseQuery(MakeVectorEnum(kWords), "ab", "2,,2", 0, 1)
+                 .get()));
+  EXPECT_TRUE(Phrases("ant", "*,*", 0, 3).empty());
+}
+
+TEST(PhraseQueryTest, GivenLengthsGiveTodaysPhrasesInTodaysOrder) {
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 300; ++round) {
+    const Words words = testing::RandomWords(rng, "aeinst", 1 + rng() % 40, 4);
+    std::string letters;
+    for (int n = 2 + rng() % 7; n > 0; --n) letters += "aeinst?"[rng() % 7];
+    std::string lengths = std::to_string(1 + rng() % 3);
+    for (int n = 1 + rng() % 3; n > 0; --n) {
+      lengths.push_back(',');
+      lengths += std::to_string(1 + rng() % 3);
+    }
+    EnumPtr today = BuildAnagramQuery(MakeVectorEnum(words), letters.c_str(),
+                                      lengths.c_str());
+    EnumPtr walk = BuildAnagramPhraseQuery(
+        MakeVectorEnum(words), letters.c_str(), lengths.c_str(), 0, 1);
+    ASSERT_EQ(ReadAll(walk.get()), ReadAll(today.get()))
+        << letters << " " << lengths;
+  }
+}
+
+std::string ShapeText(const PhraseShape& shape) {
+  std::string text = std::to_string(shape.min_words) + "+:";
+  for (const auto& p : shape.pieces) text += " " + p;
+  return text + (shape.use_all ? " all" : " some") + " min" +
+         std::to_string(shape.min_word_length);
+}
+
+PhraseShape RandomShape(std::mt19937& rng) {
+  if (rng() % 3 == 0) {
+    return AnyPhraseShape(1 + rng() % 4, 1 + rng() % 3);
+  }
+  static const char* kPieces[] = {"*", "*", "*", "?", "??", "a*", "?*", "s??"};
+  PhraseShape shape;
+  for (int n = 1 + rng() % 3; n > 0; --n) {
+    shape.pieces.push_back(kPieces[rng() % 8]);
+    shape.ascending.push_back(shape.pieces.size() > 1 &&
+                              shape.pieces.back() == "*" &&
+                              shape.pieces[shape.pieces.size() - 2] == "*");
+  }
+  shape.min_words = static_cast<int>(shape.pieces.size());
+  shape.use_all = rng() % 4 != 0;
+  shape.min_word_length = 1 + rng() % 2;
+  return shape;
+}
+
+// The walk against the brute-force reference, read whole, in slices of a
+// few units (suspending anywhere), as a clone, and again after Reset.
+TEST(PhraseDifferentialTest, RandomShapesOnRandomLists) {
+  std::mt19937 rng(1357);
+  for (int round = 0; round < 1500; ++round) {
+    const Words words = testing::RandomWords(rng, "aenst", 1 + rng() % 40, 4);
+    std::string letters;
+    for (int n = 1 + rng() % 8; n > 0; --n) letters += "aenst??"[rng() % 7];
+    const PhraseShape shape = RandomShape(rng);
+    const Words expected = testing::RefPhrases(words, letters, shape);
+    EnumPtr e = BuildPhraseQuery(MakeVectorEnum(words, 1 + rng() % 3),
+                                 letters.c_str(), shape);
+    EnumPtr copy = e->Clone();
+    const Words found = ReadAll(e.get());
+    ASSERT_EQ(found, expected) << letters << " " << ShapeText(shape);
+    ASSERT_LE(e->GetPosition(), e->GetExtent());
+    e->Reset();
+    ASSERT_EQ(ReadAll(e.get()), expected);
+    int suspensions = 0;
+    ASSERT_EQ(ReadAllInSlices(copy.get(), 1 + rng() % 4, &suspensions),
+              expected)
+        << letters << " " << ShapeText(shape);
+    if (!expected.empty() && rng() % 10 == 0) {
+      ASSERT_TRUE(copy->Contains(expected.back().c_str()));
+      ASSERT_FALSE(copy->Contains((expected.back() + "x").c_str()));
+    }
+  }
+}
+
+// Millions of phrases: the walk yields its first ones after a bounded
+// amount of work, and every slice ends within its budget.
+TEST(PhraseQueryTest, ManyPhrasesComeInSmallSlices) {
+  Words words;
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = 'a'; b <= 'z'; ++b) words.push_back(std::string{a, b});
+  }
+  EnumPtr e = BuildAnagramPhraseQuery(
+      MakeVectorEnum(words), "abcdefghijklmnopqrstuvwxyz", nullptr, 13, 1);
+  int results = 0;
+  int slices = 0;
+  while (results < 1000 && slices < 100000) {
+    int counter = 500;
+    if (e->Next(&counter) != nullptr) {
+      ++results;
+    } else {
+      ASSERT_EQ(counter, 0) << "ended early";
+      ++slices;
+    }
+    ASSERT_GE(counter, 0);
+    ASSERT_LE(e->GetPosition(), e->GetExtent());
+  }
+  EXPECT_EQ(results, 1000);
+  EXPECT_LT(slices, 100);
+}
+
+TEST(PhraseQueryTest, DescribeNamesShapeAndBudget) {
+  EnumPtr e = BuildAnagramPhraseQuery(MakeVectorEnum(kWords, 1, "dict"), "ant",
+                                      "*,*", 0, 1);
+  EXPECT_EQ(e->Describe(0),
+            "Phrase(\"* <= *\", 2 words or more, all letters, \"ant\")\n"
+            "\tLetters(\"<null>\",\"ant\")\n\t\tVector(\"dict\")\n");
+}
+
+}  // namespace
+}  // namespace vocor
