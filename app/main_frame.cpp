@@ -297,12 +297,13 @@ void CMainFrame::WatchFocusedBox(QWidget* focused) {
   // An editable combo box keeps the focus itself; its line edit holds the
   // selection and the undo state.
   auto* combo = qobject_cast<QComboBox*>(focused);
-  watched_box_ =
+  QLineEdit* box =
       combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(focused);
-  if (watched_box_ != nullptr) {
-    connect(watched_box_, &QLineEdit::selectionChanged, this,
+  watched_box_ = box;
+  if (box != nullptr) {
+    connect(box, &QLineEdit::selectionChanged, this,
             &CMainFrame::UpdateCommandStates);
-    connect(watched_box_, &QLineEdit::textChanged, this,
+    connect(box, &QLineEdit::textChanged, this,
             &CMainFrame::UpdateCommandStates);
   }
   UpdateCommandStates();

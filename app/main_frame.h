@@ -106,7 +106,9 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QLabel* dictionary_pane_ = nullptr;
   QLabel* found_pane_ = nullptr;
   QProgressBar* progress_ = nullptr;
-  QPointer<QLineEdit> watched_box_;
+  // Held as a QObject: the focus moves while a box is being destroyed,
+  // when it is no longer a QLineEdit.
+  QPointer<QObject> watched_box_;
   bool keep_stored_settings_ = false;
 };
 

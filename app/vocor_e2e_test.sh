@@ -61,6 +61,20 @@ start_xvfb() {
   fail "no X server could be started"
 }
 
+# Gives the focus to the visible window named by the pattern. Ids are
+# looked up afresh each time: a toolkit may replace a window's X window
+# (a slow, sanitized build shows it), and focusing a gone id is an X error.
+focus_window() {
+  local w
+  for _ in $(seq 25); do
+    for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      timeout 3 xdotool windowfocus --sync "$w" 2>/dev/null && return 0
+    done
+    sleep 0.2
+  done
+  fail "no visible window named $1 took the focus"
+}
+
 # Ctrl+C with the results list focused until the clipboard holds the
 # expected text, $work/cli.txt unless named (the search may still be
 # running at the first try).
@@ -90,7 +104,7 @@ start_xvfb
 vocor_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vocor$' | head -1)
 [[ -n $window ]] || fail "the window did not appear"
-xdotool windowfocus --sync "$window"
+focus_window '^Vocor$'
 sleep 0.2
 xdotool type --delay 20 "$clue"
 xdotool key F3
@@ -128,7 +142,7 @@ xdotool search --onlyvisible --name '^Install Dictionary$' >/dev/null &&
   fail "the Install file dialog did not take the typed path"
 # Without a window manager the closed file dialog hands the focus to
 # nobody: give it back to Configure Dictionaries.
-xdotool windowfocus --sync "$dialog"
+focus_window '^Configure Dictionaries$'
 sleep 0.2
 xdotool key --clearmodifiers alt+a
 for _ in $(seq 50); do
@@ -144,7 +158,7 @@ fi
   fail "the installed list was not stored as the active dictionary"
 # Back to the clue box (the focus was in the results), replace the clue,
 # search the new list.
-xdotool windowfocus --sync "$window"
+focus_window '^Vocor$'
 sleep 0.2
 xdotool key F6
 sleep 0.2
