@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "app/configure_dictionaries_texts.h"
+#include "dictionary/testing/install_elsewhere.h"
 #include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "settings/scratch_home.h"
@@ -200,24 +201,12 @@ TEST_F(DictionaryWorkingCopyTest, ActivatingANewDictionaryKeepsItActive) {
 
 TEST_F(DictionaryWorkingCopyTest,
        AnotherProcessesSaveIsReloadedNotOverwritten) {
-  ASSERT_TRUE(CloseSettingsStore());
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // The parent's objects are copied into this process and hold the
-    // stored ids, which another program would not have.
+  // The parent's objects are copied into the child and hold the stored
+  // ids, which another program would not have.
+  ASSERT_TRUE(testing::InstallInAnotherProcess(Text("x.txt"), [this] {
     state_.all_sets()->DeleteAll();
     state_.all_dictionaries()->DeleteAll();
-    DictionaryState other;
-    other.LoadDictionaries();
-    const bool saved = other.Install(Text("x.txt")) != nullptr &&
-                       other.Save() == ListsResult::kOk;
-    CloseSettingsStore();
-    ::_exit(saved ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }));
 
   const std::string before = DumpStore();
   DictionaryWorkingCopy work(&state_);

@@ -13,6 +13,7 @@
 
 #include "dictionary/dictionary_state.h"
 #include "dictionary/testing/damaged_dic.h"
+#include "dictionary/testing/install_elsewhere.h"
 #include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
@@ -124,20 +125,7 @@ TEST_F(DictionaryStateStoreTest, ASaveByAnotherProcessSinceTheLoadIsNoticed) {
   state.LoadDictionaries();
   ASSERT_NE(state.Install(Text("a.txt")), nullptr);
   ASSERT_EQ(state.Save(), ListsResult::kOk);
-  ASSERT_TRUE(CloseSettingsStore());
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    DictionaryState other;
-    other.LoadDictionaries();
-    const bool saved = other.Install(Text("b.txt")) != nullptr &&
-                       other.Save() == ListsResult::kOk;
-    CloseSettingsStore();
-    ::_exit(saved ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(testing::InstallInAnotherProcess(Text("b.txt")));
 
   ASSERT_NE(state.Install(Text("c.txt")), nullptr);
   const std::string before = DumpStore();
