@@ -292,11 +292,5 @@ class BuildDictionaryTest : public QObject {
 
 }  // namespace vocor
 
-// Fontconfig keeps a few bytes of its cache for the life of the process,
-// which the leak checker of sanitized builds would report as ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n";
-}
-
 QTEST_MAIN(vocor::BuildDictionaryTest)
 #include "build_dictionary_qtest.moc"
