@@ -1,5 +1,6 @@
-// Folding of Windows-1252 letters to plain ASCII, for word lists that must
-// fit a store holding only bytes 1 to 126 (binary dictionaries). Accents
+// Folding of Windows-1252 letters to plain ASCII, for English lists whose
+// few loanwords should be found as they are typed on an English keyboard
+// (cafe finds café only once café is stored as cafe). Accents
 // are dropped (é becomes e) and ligatures and special letters are spelled
 // out (æ becomes ae, ß ss, þ th). Case is kept: À becomes A.
 #ifndef VOCOR_DICTIONARY_ACCENT_FOLD_H_

@@ -53,7 +53,7 @@ class TreeCheck {
     int next = 0;       // index of the next entry to follow
     int64_t below = 0;  // words found below so far
     int height = 0;     // longest path below so far
-    std::bitset<128> letters{};
+    std::bitset<256> letters{};
   };
   struct Proof {
     int height;   // -1 while the node is on the current path
@@ -116,10 +116,9 @@ bool TreeCheck::FollowNextEntry(std::string* reason) {
   const uint32_t child = EntryChildOffset(entry);
   const std::string where =
       NodeAt(top.offset) + ", entry " + std::to_string(index);
-  if (letter < kVocorFirstLetter || letter > kVocorLastLetter) {
-    *reason = where + ": letter " + std::to_string(letter) + " is outside " +
-              std::to_string(kVocorFirstLetter) + " to " +
-              std::to_string(kVocorLastLetter);
+  if (!IsVocorLetter(letter)) {
+    *reason = where + ": letter " + std::to_string(letter) +
+              " is not a letter the format holds";
     return false;
   }
   if (top.letters[letter]) {

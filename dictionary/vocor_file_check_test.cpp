@@ -128,6 +128,9 @@ TEST(VocorFileCheckTest, AcceptsUnusualButLegalFiles) {
       Layout({{false, 0, {}}}, 0),                        // no word at all
       Layout({{false, 2, {{1, 'a'}, {1, 'b'}}}, {true, 0, {}}}, 2),
       Layout({{false, 2, {{1, 126}, {1, 1}}}, {true, 0, {}}}, 2),
+      // Windows-1252 letters of the upper half: é, ÿ, š
+      Layout({{false, 3, {{1, 0xE9}, {1, 0xFF}, {1, 0x9A}}}, {true, 0, {}}},
+             3),
       Layout(TwoWords(), 2, "Some notes"),
       Layout(Chain(999), 1),
       Patched(good, 260, 0xFFFFFFFF),  // any dictionary version
@@ -179,7 +182,7 @@ TEST(VocorFileCheckTest, RejectsEachBrokenRule) {
       {Patched(good, 300, 0x74FFFFFF), "outside the file"},
       {tree([](auto& n) { n[1].entries[0].second = 0; }), "letter 0"},
       {tree([](auto& n) { n[1].entries[0].second = 127; }), "letter 127"},
-      {tree([](auto& n) { n[1].entries[0].second = 255; }), "letter 255"},
+      {tree([](auto& n) { n[1].entries[0].second = 215; }), "letter 215"},
       {Layout({{false, 2, {{1, 'a'}, {2, 'b'}, {1, 'a'}}},
                {true, 0, {}},
                {false, 0, {}}},

@@ -110,9 +110,8 @@ std::string WordProblem(const std::string& word) {
   }
   for (char c : word) {
     const auto letter = static_cast<unsigned char>(c);
-    if (letter < kVocorFirstLetter || letter > kVocorLastLetter) {
-      return "holds byte " + std::to_string(letter) +
-             "; letters must be bytes 1 to 126";
+    if (!IsVocorLetter(letter)) {
+      return "holds byte " + std::to_string(letter) + ", which is no letter";
     }
   }
   return "";
@@ -195,6 +194,17 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   for (const std::string& word : sorted) builder.Add(word);
   const uint32_t root = builder.Finish();
   const std::vector<TreeNode>& nodes = builder.nodes();
+
+  // A node word counts its entries in 7 bits. Lists of one language never
+  // come near it, but a list of every letter of the code page does.
+  for (const TreeNode& node : nodes) {
+    if (node.entries.size() > static_cast<size_t>(kVocorMaxEntries)) {
+      return Fail(error, "a letter is followed by " +
+                             std::to_string(node.entries.size()) +
+                             " different letters; the format holds at most " +
+                             std::to_string(kVocorMaxEntries));
+    }
+  }
 
   uint64_t nodes_end = 0;
   const std::vector<uint64_t> offsets = PlaceNodes(nodes, root, &nodes_end);

@@ -24,7 +24,7 @@ struct VocorFileStats {
 };
 
 // Builds the whole file for `words` (engine text; each word 1 to 999
-// letters, every letter a byte from 1 to 126; duplicates are allowed and
+// letters, every letter an IsVocorLetter; duplicates are allowed and
 // stored once; order does not matter: entries are written in ascending
 // letter order, so the file yields its words sorted, each word before its
 // extensions). Identical subtrees are stored once. Bytes the reader does
@@ -32,7 +32,8 @@ struct VocorFileStats {
 //
 // Returns false, with a one-line reason in *error and *out untouched, when
 // the input breaks a rule or the result would break a limit of the format
-// (no word at all, a bad letter or length, more than 16 MiB of nodes,
+// (no word at all, a bad letter or length, more than 127 different letters
+// after one prefix, more than 16 MiB of nodes,
 // counts beyond 24 bits, a name over 127 bytes).
 bool BuildVocorFile(const std::vector<std::string>& words,
                     const VocorFileInfo& info, std::string* out,

@@ -147,18 +147,33 @@ TEST(VocorFileWriterTest, RandomListsReadBackSortedWithConsistentCounts) {
 
 TEST(VocorFileWriterTest, EveryLetterAndTheLongestWord) {
   std::vector<std::string> words;
+  // A node holds 127 entries at most, so the letters of the upper half
+  // follow a "~" rather than standing beside the others at the root.
   for (int c = 1; c <= 126; ++c) words.emplace_back(1, static_cast<char>(c));
+  for (int c = 128; c <= 255; ++c) {
+    if (IsVocorLetter(c)) words.push_back("~" + std::string(1, char(c)));
+  }
+  const size_t letters = words.size();
   words.push_back(std::string(kMaxWordLength, 'z'));
   const std::string file = testing::CompileWords(words);
   ASSERT_FALSE(file.empty());
-  // The root, one leaf shared by all single letters and the chain's end,
+  // The root, the node after "~", one leaf shared by all the words' ends
   // and the 998 inner nodes of the chain of z.
-  EXPECT_EQ(CheckTree(file), 1000);
+  EXPECT_EQ(CheckTree(file), 1001);
   const auto read = ReadImage(file);
-  ASSERT_EQ(read.size(), 127u);
+  ASSERT_EQ(read.size(), letters + 1);
   EXPECT_EQ(read.front(), "\x01");
-  EXPECT_EQ(read.back(), "~");
+  EXPECT_EQ(read.back(), "~\xff");  // ÿ, the last letter of the code page
   EXPECT_NE(std::find(read.begin(), read.end(), words.back()), read.end());
+}
+
+// One word for each of the first 128 letters a file may hold.
+std::vector<std::string> EveryLetterAlone() {
+  std::vector<std::string> words;
+  for (int c = 1; c <= 255 && words.size() < 128; ++c) {
+    if (IsVocorLetter(c)) words.emplace_back(1, static_cast<char>(c));
+  }
+  return words;
 }
 
 TEST(VocorFileWriterTest, RefusesWhatTheFormatCannotHold) {
@@ -171,7 +186,8 @@ TEST(VocorFileWriterTest, RefusesWhatTheFormatCannotHold) {
       {{}, "", ""},
       {{"a", ""}, "", ""},
       {{"a", std::string("b\0c", 3)}, "", ""},
-      {{"caf\xe9"}, "", ""},
+      {{"caf\xe9\xd7"}, "", ""},  // é is a letter, × is not
+      {EveryLetterAlone(), "", ""},  // 128 entries in the root
       {{"del\x7f"}, "", ""},
       {{long_word}, "", ""},
       {{"a"}, std::string(128, 'n'), ""},

@@ -42,6 +42,7 @@
 #include <string>
 
 #include "dictionary/text_words.h"
+#include "engine/charset.h"
 
 namespace vocor {
 
@@ -69,9 +70,16 @@ constexpr uint32_t kVocorNodeLimit = uint32_t{1} << 24;   // offsets below this
 constexpr uint32_t kVocorCountLimit = uint32_t{1} << 23;  // counts below this
 constexpr size_t kVocorNodeWordSize = 4;
 constexpr size_t kVocorEntrySize = 4;
-// Letters a file may hold; 0 would end the word it is written into.
-constexpr unsigned kVocorFirstLetter = 1;
-constexpr unsigned kVocorLastLetter = 126;
+// Letters a file may hold: bytes 1 to 126, and the letters of the upper
+// half of Windows-1252 (é, å, ß), so that languages keep their accents.
+// 0 would end the word it is written into; the other upper bytes are no
+// letters and could never be typed into a pattern. The engine counts
+// letters in tables of all 256 bytes, so no byte here is out of its reach.
+inline bool IsVocorLetter(unsigned letter) {
+  return (letter >= 1 && letter <= 126) ||
+         (letter >= 128 && letter <= 255 &&
+          IsEngineLetter(static_cast<unsigned char>(letter)));
+}
 // Paths are assembled in a kWordBufferSize buffer, so at most
 // kMaxWordLength letters deep.
 

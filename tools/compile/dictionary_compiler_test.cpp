@@ -14,6 +14,7 @@
 
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_file_dictionary.h"
 
 namespace vocor {
 namespace {
@@ -67,8 +68,8 @@ TEST_F(CompilerTest, ProgressRisesToTheEndAndTheFileChecks) {
   ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
   EXPECT_EQ(outcome.counts.read, 40003);
   EXPECT_EQ(outcome.counts.duplicates, 1);
-  EXPECT_EQ(outcome.counts.skipped, 1);
-  EXPECT_EQ(outcome.counts.file.words, 40001);
+  EXPECT_EQ(outcome.counts.skipped, 0);
+  EXPECT_EQ(outcome.counts.file.words, 40002);
   // Several reports inside the big list, never going back, ending whole.
   EXPECT_GT(seen.size(), 8u);
   EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
@@ -77,7 +78,7 @@ TEST_F(CompilerTest, ProgressRisesToTheEndAndTheFileChecks) {
   std::string error;
   EXPECT_TRUE(CheckVocorFile(Slurp(dir_.path() + "/out.dic"), &facts, &error))
       << error;
-  EXPECT_EQ(facts.header.word_count, 40001);
+  EXPECT_EQ(facts.header.word_count, 40002);
 }
 
 // Stopping at each report in turn, the n-th: wherever the compile stops,
@@ -110,10 +111,12 @@ TEST_F(CompilerTest, FailuresAreToldApartAndWriteNothing) {
   EXPECT_EQ(CompileDictionary(Request({binary})).status,
             CompileStatus::kUnreadable);
 
-  const std::string none = dir_.Write("none.txt", "123 caf\xc3\xa9\n");
+  // Digits, and a word with letters Windows-1252 does not have (łódź).
+  const std::string none =
+      dir_.Write("none.txt", "123 \xc5\x82\xc3\xb3" "d\xc5\xba\n");
   outcome = CompileDictionary(Request({none}));
   EXPECT_EQ(outcome.status, CompileStatus::kNoWords);
-  EXPECT_EQ(outcome.counts.skipped, 1);
+  EXPECT_EQ(outcome.counts.file.words, 0);
 
   CompileRequest request = Request({good});
   request.output = dir_.path() + "/no/such/folder/out.dic";
@@ -160,14 +163,26 @@ TEST_F(CompilerTest, TheRequestChoosesTheWordsAndTheOutputKind) {
   EXPECT_EQ(outcome.status, CompileStatus::kCancelled);
   EXPECT_EQ(Slurp(request.output), "old");
 
-  // A binary dictionary cannot store the accent, whatever the choice says.
+  // A binary dictionary keeps the accent too, unless folding is asked
+  // for; a text list ignores the folding.
   request.text_list = false;
-  request.words.keep_code_page = true;
   request.output = dir_.path() + "/out.dic";
-  outcome = CompileDictionary(request);
-  ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
-  EXPECT_EQ(outcome.counts.skipped, 1);
-  EXPECT_EQ(outcome.counts.file.words, 2);
+  for (bool fold : {false, true}) {
+    request.words.fold_accents = fold;
+    outcome = CompileDictionary(request);
+    ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
+    EXPECT_EQ(outcome.counts.file.words, 3);
+    CDictionaryVocorFile dictionary;
+    ASSERT_TRUE(dictionary.SetFileName(request.output.c_str()));
+    ASSERT_TRUE(dictionary.Open());
+    const EnumPtr words = dictionary.CreateEnumerator();
+    EXPECT_EQ(words->Contains("caf\xe9"), !fold);
+    EXPECT_EQ(words->Contains("cafe"), fold);
+  }
+  request.text_list = true;
+  request.output = dir_.path() + "/folded.txt";
+  ASSERT_EQ(CompileDictionary(request).status, CompileStatus::kDone);
+  EXPECT_EQ(Slurp(request.output), expected);
 }
 
 TEST(MakeVocorFileInfoTest, ConvertsToEngineTextAndLimitsTheName) {

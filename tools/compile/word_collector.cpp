@@ -2,16 +2,22 @@
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
+#include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 
 namespace vocor {
 namespace {
 
-// Binary dictionaries store letters 1 to 126 only; text words never hold
-// bytes below 32, so only the upper half can break the rule.
 bool AllStorable(std::string_view word) {
   for (char c : word) {
-    if (static_cast<unsigned char>(c) > 126) return false;
+    if (!IsVocorLetter(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+bool AllAscii(std::string_view word) {
+  for (char c : word) {
+    if (static_cast<unsigned char>(c) > 127) return false;
   }
   return true;
 }
@@ -84,14 +90,16 @@ bool WordCollector::LeftOut(std::string_view written, bool utf8,
 
 bool WordCollector::StoredForm(std::string_view word,
                                std::string* stored) const {
-  if (choice_.keep_code_page || AllStorable(word)) {
-    stored->assign(word);
-    return true;
+  const bool fold = choice_.fold_accents && !choice_.keep_code_page;
+  if (fold && !AllAscii(word)) {
+    if (!FoldToAscii(word, stored)) return false;
+    // Folding spells some letters with two (ß is ss), so a word may outgrow
+    // the reader's word buffer.
+    return stored->size() <= static_cast<size_t>(kMaxWordLength);
   }
-  if (!choice_.fold_accents || !FoldToAscii(word, stored)) return false;
-  // Folding spells some letters with two (ß is ss), so a word may outgrow
-  // the reader's word buffer.
-  return stored->size() <= static_cast<size_t>(kMaxWordLength);
+  if (!choice_.keep_code_page && !AllStorable(word)) return false;
+  stored->assign(word);
+  return true;
 }
 
 }  // namespace vocor

@@ -15,10 +15,12 @@ namespace vocor {
 
 struct WordChoice {
   // Letters above 127 are spelled in ASCII (see dictionary/accent_fold.h)
-  // instead of making their word unstorable. Ignored with keep_code_page.
+  // instead of being stored as they are: for lists of one language that
+  // borrow a few accented words, so that "cafe" finds café. Ignored with
+  // keep_code_page.
   bool fold_accents = false;
-  // Every letter of the code page is storable (text lists), not only
-  // bytes 1 to 126 (binary dictionaries).
+  // Every byte a text word can hold is kept (text lists), not only those
+  // a binary dictionary stores (IsVocorLetter).
   bool keep_code_page = false;
   // Leaves out entries ending in 's ("cat's", and contractions such as
   // "it's" with them): a solver should not offer them as answers.

@@ -90,14 +90,20 @@ TEST(WordCollectorTest, AccentedCapitalsAreCapitalsInBothEncodings) {
   }
 }
 
-TEST(WordCollectorTest, TextListsKeepEveryLetterOfTheCodePage) {
-  WordCollector kept(Filtering());
-  WordCollector binary(Folding());
-  const std::string list = "\xc3\xa5r s\xc3\xa6l \xc3\xb8l gro\xc3\x9f\n";
-  kept.AddList(list);
-  binary.AddList(list);
-  EXPECT_EQ(kept.words(), (Words{"\xe5r", "s\xe6l", "\xf8l", "gro\xdf"}));
-  EXPECT_EQ(binary.words(), (Words{"ar", "sael", "ol", "gross"}));
+TEST(WordCollectorTest, AccentsAreKeptUnlessFoldingIsAskedFor) {
+  WordCollector text_list(Filtering());
+  WordCollector binary(WordChoice{});
+  WordCollector folded(Folding());
+  const std::string list =
+      "\xc3\xa5r s\xc3\xa6l \xc3\xb8l gro\xc3\x9f \xc5\xa0" "ar\n";
+  for (WordCollector* collector : {&text_list, &binary, &folded}) {
+    collector->AddList(list);
+  }
+  const Words kept{"\xe5r", "s\xe6l", "\xf8l", "gro\xdf", "\x9a" "ar"};
+  EXPECT_EQ(text_list.words(), kept);
+  EXPECT_EQ(binary.words(), kept);
+  EXPECT_EQ(binary.skipped(), 0);
+  EXPECT_EQ(folded.words(), (Words{"ar", "sael", "ol", "gross", "sar"}));
 }
 
 }  // namespace

@@ -228,13 +228,13 @@ void DefineOptions(CLI::App* app, Options* options) {
           ->type_name("LCID"),
       app->add_option("--notes", options->notes, "notes text"),
       app->add_flag("--fold-accents", options->fold_accents,
-                    "spell accented letters in ASCII instead of skipping "
-                    "their words"),
+                    "spell accented letters in ASCII instead of storing "
+                    "them as they are"),
   };
   CLI::Option* text = app->add_flag(
       "--text", options->text,
       "write a UTF-8 word list, one word a line, instead of a binary "
-      "dictionary; it keeps every letter of Windows-1252, accents included");
+      "dictionary");
   for (CLI::Option* option : header_options) text->excludes(option);
   std::vector<CLI::Option*> compile_options = header_options;
   compile_options.push_back(output);
