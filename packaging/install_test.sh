@@ -29,11 +29,17 @@ compgen -G "$prefix/share/vocor/Data/*.dic" >/dev/null ||
   fail "no dictionary in share/vocor/Data"
 compgen -G "$prefix/share/doc/vocor/copyright.*" >/dev/null ||
   fail "no word list's copyright notice in share/doc/vocor"
-# The further languages travel only when they were built.
-for built in "$build"/bin/Languages/*.{dic,txt}; do
+# The further languages travel only when they were built, each a valid
+# dictionary that says which language it holds.
+for built in "$build"/bin/Languages/*.dic; do
   [[ -e $built ]] || continue
-  [[ -s $prefix/share/vocor/Languages/$(basename "$built") ]] ||
+  installed=$prefix/share/vocor/Languages/$(basename "$built")
+  [[ -s $installed ]] ||
     fail "$(basename "$built") is not installed in share/vocor/Languages"
+  header=$("$prefix/bin/vocor-mkdic" --check "$installed") ||
+    fail "$(basename "$built") is not a valid dictionary"
+  grep -q '^language: [1-9]' <<<"$header" ||
+    fail "$(basename "$built") has no language: $header"
 done
 
 desktop-file-validate "$prefix/share/applications/org.vocor.Vocor.desktop" ||

@@ -427,19 +427,25 @@ TEST_F(ShippedListsTest, OtherLanguagesKeepTheirAccents) {
   struct Sample {
     const char* file;
     const char* word;  // UTF-8, as the tool prints it
+    const char* name;
   };
   int checked = 0;
   for (const Sample& sample :
-       {Sample{"French.txt", "\xc3\xa9l\xc3\xa8ve"},
-        Sample{"German.txt", "gro\xc3\x9f"},
-        Sample{"Spanish.txt", "ni\xc3\xb1o"}, Sample{"Danish.txt", "\xc3\xa5r"},
-        Sample{"Swedish.txt", "sm\xc3\xb6rg\xc3\xa5s"},
-        Sample{"Norwegian-Bokmal.txt", "\xc3\xb8l"}}) {
+       {Sample{"french.dic", "\xc3\xa9l\xc3\xa8ve", "French"},
+        Sample{"german.dic", "gro\xc3\x9f", "German"},
+        Sample{"spanish.dic", "ni\xc3\xb1o", "Spanish"},
+        Sample{"danish.dic", "\xc3\xa5r", "Danish"},
+        Sample{"swedish.dic", "sm\xc3\xb6rg\xc3\xa5s", "Swedish"},
+        Sample{"norwegian-nb.dic", "\xc3\xb8l",
+               "Norwegian (Bokm\xc3\xa5l)"}}) {
     const std::string dict = (folder / sample.file).string();
     // Each list is built only where its Debian package is installed.
     if (!std::filesystem::exists(dict)) continue;
     ++checked;
     EXPECT_TRUE(Finds(dict, sample.word)) << sample.file;
+    const Outcome installed = Run({"dictionaries", "install", dict});
+    EXPECT_THAT(installed.out, ::testing::EndsWith(
+                                   std::string(" ") + sample.name + "\n"));
   }
   if (checked == 0) GTEST_SKIP() << "no word list in " << folder;
 }
