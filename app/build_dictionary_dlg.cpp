@@ -94,8 +94,7 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
   notes_->setObjectName(QStringLiteral("notes"));
   notes_->setTabChangesFocus(true);
   fold_accents_ = new QCheckBox(
-      QStringLiteral("Spell &accented letters in ASCII instead of skipping "
-                     "their words"),
+      QStringLiteral("Spell &accented letters in ASCII (caf\u00e9 as cafe)"),
       form);
   fold_accents_->setObjectName(QStringLiteral("foldAccents"));
   layout->addRow(QStringLiteral("&Name:"), name_);

@@ -97,8 +97,8 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
              "nothing was built.\n\nWords read: " +
              Count(outcome.counts.read) +
              "\nSkipped: " + Count(outcome.counts.skipped) +
-             "\n\nWords with accented letters are skipped unless their "
-             "letters are spelled in ASCII.";
+             "\n\nWords are runs of letters, hyphens and apostrophes; "
+             "letters that Windows-1252 does not have make no word.";
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +
