@@ -97,11 +97,19 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
       QStringLiteral("Spell &accented letters in ASCII (caf\u00e9 as cafe)"),
       form);
   fold_accents_->setObjectName(QStringLiteral("foldAccents"));
+  skip_possessives_ =
+      new QCheckBox(QStringLiteral("Leave out &possessives (cat's)"), form);
+  skip_possessives_->setObjectName(QStringLiteral("skipPossessives"));
+  skip_abbreviations_ = new QCheckBox(
+      QStringLiteral("Leave out abbrevia&tions in capitals (NASA)"), form);
+  skip_abbreviations_->setObjectName(QStringLiteral("skipAbbreviations"));
   layout->addRow(QStringLiteral("&Name:"), name_);
   layout->addRow(QStringLiteral("&Version:"), version_);
   layout->addRow(QStringLiteral("&Language:"), language_);
   layout->addRow(QStringLiteral("N&otes:"), notes_);
   layout->addRow(fold_accents_);
+  layout->addRow(skip_possessives_);
+  layout->addRow(skip_abbreviations_);
   layout->addRow(QStringLiteral("&Word lists:"), CreateInputs());
   layout->addRow(QStringLiteral("O&utput file:"), CreateOutput());
   return form;
@@ -134,7 +142,7 @@ QWidget* CBuildDictionaryDlg::CreateOutput() {
   layout->setContentsMargins(0, 0, 0, 0);
   output_ = new QLineEdit(box);
   output_->setObjectName(QStringLiteral("output"));
-  QPushButton* browse = NewButton("Br&owse...", "browseOutput", box);
+  QPushButton* browse = NewButton("Brow&se...", "browseOutput", box);
   layout->addWidget(output_, 1);
   layout->addWidget(browse);
   connect(browse, &QPushButton::clicked, this,
@@ -177,6 +185,8 @@ void CBuildDictionaryDlg::Build() {
   form.language = language_->currentData().toUInt();
   form.notes = ToUtf8(notes_->toPlainText());
   form.fold_accents = fold_accents_->isChecked();
+  form.skip_possessives = skip_possessives_->isChecked();
+  form.skip_abbreviations = skip_abbreviations_->isChecked();
   for (int row = 0; row < inputs_->count(); ++row) {
     form.inputs.push_back(ToUtf8(inputs_->item(row)->text()));
   }

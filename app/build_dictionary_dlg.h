@@ -83,6 +83,8 @@ class CBuildDictionaryDlg : public QDialog {
   QComboBox* language_ = nullptr;
   QPlainTextEdit* notes_ = nullptr;
   QCheckBox* fold_accents_ = nullptr;
+  QCheckBox* skip_possessives_ = nullptr;
+  QCheckBox* skip_abbreviations_ = nullptr;
   QListWidget* inputs_ = nullptr;
   QLineEdit* output_ = nullptr;
   QWidget* form_ = nullptr;

@@ -27,6 +27,17 @@ std::string Count(int64_t n) {
   return FormatCount(static_cast<int>(std::min<int64_t>(n, INT_MAX)));
 }
 
+std::string LeftOutLines(const CompileCounts& counts) {
+  std::string lines;
+  if (counts.possessives > 0) {
+    lines += "\nPossessives left out: " + Count(counts.possessives);
+  }
+  if (counts.abbreviations > 0) {
+    lines += "\nAbbreviations left out: " + Count(counts.abbreviations);
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::vector<LanguageChoice> LanguageChoices() {
@@ -71,6 +82,8 @@ bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
   request->inputs = form.inputs;
   request->output = form.output;
   request->words.fold_accents = form.fold_accents;
+  request->words.skip_possessives = form.skip_possessives;
+  request->words.skip_abbreviations = form.skip_abbreviations;
   return true;
 }
 
@@ -80,7 +93,7 @@ std::string BuildDoneText(const CompileCounts& counts,
          " was built.\n\nWords read: " + Count(counts.read) +
          "\nStored: " + Count(counts.file.words) +
          "\nDuplicates: " + Count(counts.duplicates) +
-         "\nSkipped: " + Count(counts.skipped) +
+         "\nSkipped: " + Count(counts.skipped) + LeftOutLines(counts) +
          "\nSize: " + FormatSize(counts.file.bytes);
 }
 

@@ -27,6 +27,8 @@ struct BuildForm {
   uint32_t language = 0;
   std::string notes;
   bool fold_accents = false;
+  bool skip_possessives = false;
+  bool skip_abbreviations = false;
   std::vector<std::string> inputs;
   std::string output;
 };
@@ -36,8 +38,9 @@ struct BuildForm {
 bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
                         std::string* error);
 
-// The report of a finished compile: the counts, and for a failure what
-// went wrong; UTF-8, `output` as given.
+// The report of a finished compile: the counts (those of the filters only
+// when they left something out), and for a failure what went wrong;
+// UTF-8, `output` as given.
 std::string BuildDoneText(const CompileCounts& counts,
                           const std::string& output);
 // Empty for kDone and kCancelled.

@@ -14,6 +14,7 @@ BuildForm ValidForm() {
   form.language = 2057;
   form.notes = "caf\xc3\xa9";
   form.fold_accents = true;
+  form.skip_abbreviations = true;
   form.inputs = {"/lists/a.txt", "/lists/b.txt"};
   form.output = "/out/Espa\xc3\xb1ol.dic";
   return form;
@@ -29,6 +30,8 @@ TEST(BuildDictionaryFormTest, ValidFormsBecomeRequests) {
   EXPECT_EQ(request.info.name, "Espa\xf1ol");
   EXPECT_EQ(request.info.notes, "caf\xe9");
   EXPECT_TRUE(request.words.fold_accents);
+  EXPECT_FALSE(request.words.skip_possessives);
+  EXPECT_TRUE(request.words.skip_abbreviations);
   EXPECT_EQ(request.inputs.size(), 2u);
   EXPECT_EQ(request.output, "/out/Espa\xc3\xb1ol.dic");
 
@@ -103,6 +106,12 @@ TEST(BuildDictionaryFormTest, ReportsGiveTheCountsAndTheReason) {
                            "Stored: 1,000", "Duplicates: 12", "Skipped: 3"}) {
     EXPECT_NE(done.find(part), std::string::npos) << part;
   }
+  // The filters' lines appear only when a filter left something out.
+  EXPECT_EQ(done.find("left out"), std::string::npos);
+  counts.possessives = 36676;
+  EXPECT_NE(BuildDoneText(counts, "/out/words.dic")
+                .find("\nPossessives left out: 36,676\nSize: "),
+            std::string::npos);
   CompileOutcome outcome;
   EXPECT_EQ(BuildFailureText(outcome), "");
   outcome.status = CompileStatus::kCancelled;

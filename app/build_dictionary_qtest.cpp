@@ -133,7 +133,7 @@ class BuildDictionaryTest : public QObject {
     DictionaryState state;
     const uint32_t generation = state.generation();
     const std::string list =
-        folder.Write("list.txt", "Zebra apple zebra caf\xc3\xa9 12\n");
+        folder.Write("list.txt", "Zebra apple zebra caf\xc3\xa9 12 it's\n");
     Dialog dialog(&state);
     dialog.Fill({list}, folder / "small.dic");
     dialog.Find<QLineEdit>("name")->setText(QStringLiteral("Small \u00e9"));
@@ -142,14 +142,16 @@ class BuildDictionaryTest : public QObject {
     language->setCurrentIndex(language->findData(2057u));
     QVERIFY(language->currentIndex() > 0);
     dialog.Find<QCheckBox>("foldAccents")->setChecked(true);
+    dialog.Find<QCheckBox>("skipPossessives")->setChecked(true);
     QSignalSpy installed(dialog.get(),
                          &CBuildDictionaryDlg::dictionaryInstalled);
     testing::MessageBoxAnswerer answerer({QMessageBox::Yes});
     QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kDone));
     QCOMPARE(answerer.texts().size(), 1);
     const QString report = answerer.texts().front();
-    for (const char* part : {"Words read: 4", "Stored: 3", "Duplicates: 1",
-                             "Skipped: 0", "Install it now?"}) {
+    for (const char* part : {"Words read: 5", "Stored: 3", "Duplicates: 1",
+                             "Skipped: 0", "Possessives left out: 1",
+                             "Install it now?"}) {
       QVERIFY2(report.contains(QString::fromUtf8(part)), part);
     }
     VocorFileFacts facts;
