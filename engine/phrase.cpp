@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "engine/cross_product.h"
+#include "engine/letter_key.h"
 #include "engine/pattern.h"
 #include "engine/saturate.h"
 
@@ -41,6 +42,11 @@ class PhraseWordList {
     int counted;  // counted characters: the letters the word uses
   };
 
+  // With a layout, each word's letters are also kept as a key of it, and
+  // the words that can fit the whole budget are listed and indexed by key.
+  // `keys` must outlive the list.
+  explicit PhraseWordList(const LetterKeyLayout* keys) : keys_(keys) {}
+
   // Keeps each word once: where order stands for a combination, a word
   // met again later (in a second member of a set) would otherwise let
   // the same words come in two orders.
@@ -64,6 +70,7 @@ class PhraseWordList {
       w.counted += counts[c];
     }
     w.runs_size = static_cast<uint32_t>(runs_.size()) - w.runs_begin;
+    if (keys_ != nullptr) AddKey(w);
     min_counted_ =
         words_.empty() ? w.counted : std::min(min_counted_, w.counted);
     max_counted_ = std::max(max_counted_, w.counted);
@@ -71,6 +78,15 @@ class PhraseWordList {
   }
 
   int size() const { return static_cast<int>(words_.size()); }
+  // Keyed lists only: word i's key (LetterKeyLayout::kNever when it cannot
+  // fit the budget), the words that can, ascending, and those whose letters
+  // are exactly `left`.
+  uint64_t key(int i) const { return word_keys_[i]; }
+  const std::vector<int>& candidates() const { return candidates_; }
+  LetterKeyIndex::Range WithKey(uint64_t left) const {
+    return by_letter_key_.Find(left);
+  }
+  int NextWithKey(int i) const { return by_letter_key_.NextOf(i); }
   const Word& word(int i) const { return words_[i]; }
   int min_counted() const { return min_counted_; }
   int max_counted() const { return max_counted_; }
@@ -189,6 +205,20 @@ class PhraseWordList {
 
   static constexpr int kMaxGroupSlots = 30;
 
+  void AddKey(const Word& w) {
+    uint64_t key = 0;
+    for (uint32_t r = w.runs_begin; r < w.runs_begin + w.runs_size; ++r) {
+      const Run& run = runs_[r];
+      key = run.slot == kAbsent ? LetterKeyLayout::kNever
+                                : keys_->Add(key, run.slot, run.count);
+    }
+    const int index = static_cast<int>(words_.size());
+    word_keys_.push_back(key);
+    if (key == LetterKeyLayout::kNever) return;
+    candidates_.push_back(index);
+    by_letter_key_.Add(key, index);
+  }
+
   // Bit s: the word uses slot s; bit `slots`: a letter the budget lacks.
   // The words are kept sorted by mask, then by index, one run per mask.
   void BuildGroups(int slots) {
@@ -244,6 +274,10 @@ class PhraseWordList {
     }
   }
 
+  const LetterKeyLayout* keys_;
+  std::vector<uint64_t> word_keys_;
+  std::vector<int> candidates_;
+  LetterKeyIndex by_letter_key_;
   std::string texts_;
   std::vector<Run> runs_;
   std::vector<Word> words_;
@@ -269,6 +303,7 @@ struct CEnumResultsPhrase::Level {
   bool filled = false;
   bool scanning = false;    // filling by a scan of the source, not by groups
   std::vector<int> budget;  // what the words before this one left
+  uint64_t left = 0;        // the same as a letter key, when keyed
   int remaining = 0;        // limited letters and blanks in `budget`
 };
 
@@ -335,6 +370,12 @@ void CEnumResultsPhrase::Init() {
       has_unlimited_ = true;
     }
   }
+  // Without blanks or unlimited letters, a word fits or it does not, and
+  // small budgets pack into a key: fitting and taking a word are then a
+  // subtraction, and the last word is one lookup.
+  keyed_ = !has_unlimited_ && first_budget_.back() == 0 &&
+           keys_.Init(std::vector<int>(first_budget_.begin(),
+                                       first_budget_.end() - 1));
   levels_.resize(shape_.pieces.size());
   starts_.assign(shape_.pieces.size(), 0);
   Reset();
@@ -383,7 +424,8 @@ bool CEnumResultsPhrase::Contains(const char* text) const {
 bool CEnumResultsPhrase::CollectLists(int* counter) {
   while (collecting_ < child_count()) {
     if (lists_.size() <= static_cast<size_t>(collecting_)) {
-      lists_.push_back(std::make_unique<PhraseWordList>());
+      lists_.push_back(
+          std::make_unique<PhraseWordList>(keyed_ ? &keys_ : nullptr));
       for (size_t i = 0; i < shape_.pieces.size(); ++i) {
         if (shape_.ascending[i] && list_of_piece_[i] == collecting_) {
           lists_.back()->KeepWordsOnce();
@@ -404,7 +446,7 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
   return true;
 }
 
-bool CEnumResultsPhrase::CanContinue(int depth) {
+bool CEnumResultsPhrase::CanContinue(int depth, int word) {
   if (depth + 1 >= static_cast<int>(shape_.pieces.size())) return false;
   // Once the limited letters are spent, only words using none could follow.
   const Level& next = levels_[depth + 1];
@@ -415,22 +457,21 @@ bool CEnumResultsPhrase::CanContinue(int depth) {
   // Most partial phrases have no last word: ask the index before
   // descending rather than after.
   if (!UsesIndex(depth + 1)) return true;
-  const std::vector<int>* matches =
-      lists_[list_of_piece_[depth + 1]]->ExactMatches(next.budget);
-  const Level& level = levels_[depth];
-  const int floor =
-      shape_.ascending[depth + 1] ? level.fits[level.cursor - 1] : 0;
+  PhraseWordList& list = *lists_[list_of_piece_[depth + 1]];
+  const int floor = shape_.ascending[depth + 1] ? word : 0;
+  if (keyed_) return list.WithKey(next.left).last >= floor;
+  const std::vector<int>* matches = list.ExactMatches(next.budget);
   return matches != nullptr && matches->back() >= floor;
 }
 
 bool CEnumResultsPhrase::UsesIndex(int depth) const {
   const Level& level = levels_[depth];
-  if (depth + 1 != static_cast<int>(shape_.pieces.size()) || has_unlimited_ ||
-      level.budget.back() != 0) {
-    return false;
-  }
-  for (int count : level.budget) {
-    if (count > PhraseWordList::kMaxKeyedCount) return false;
+  if (depth + 1 != static_cast<int>(shape_.pieces.size())) return false;
+  if (!keyed_) {
+    if (has_unlimited_ || level.budget.back() != 0) return false;
+    for (int count : level.budget) {
+      if (count > PhraseWordList::kMaxKeyedCount) return false;
+    }
   }
   return shape_.use_all ||
          lists_[list_of_piece_[depth]]->min_counted() >= level.remaining;
@@ -456,9 +497,14 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
   const bool ascending = depth > 0 && shape_.ascending[depth];
   const int floor =
       ascending ? levels_[depth - 1].fits[levels_[depth - 1].cursor - 1] : 0;
-  const int blanks = level.budget.back();
   if (UsesIndex(depth)) {
-    if (const std::vector<int>* exact = list.ExactMatches(level.budget)) {
+    if (keyed_) {
+      for (int i = list.WithKey(level.left).first; i >= 0;
+           i = list.NextWithKey(i)) {
+        if (i >= floor) level.fits.push_back(i);
+      }
+    } else if (const std::vector<int>* exact =
+                   list.ExactMatches(level.budget)) {
       for (int i : *exact) {
         if (i >= floor) level.fits.push_back(i);
       }
@@ -467,7 +513,9 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
     level.filled = true;
     return true;
   }
-  const std::vector<int>* from = ascending ? &levels_[depth - 1].fits : nullptr;
+  const std::vector<int>* from = ascending ? &levels_[depth - 1].fits
+                                 : keyed_  ? &list.candidates()
+                                           : nullptr;
   const size_t end = from != nullptr ? from->size() : list.size();
   // In a phrase that must use every letter, a word may leave no fewer
   // letters than the shortest words still required need, and no more than
@@ -488,10 +536,13 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
       level.filled = true;
       return true;
     }
+    // Groups need a budget without blanks; keyed lists scan instead, at a
+    // subtraction a word.
     const long long work =
-        blanks != 0 ? -1
-                    : list.FitsByGroups(level.budget, floor, floor_length, cap,
-                                        &level.fits);
+        keyed_ || level.budget.back() != 0
+            ? -1
+            : list.FitsByGroups(level.budget, floor, floor_length, cap,
+                                &level.fits);
     if (work >= 0) {
       if (counter != nullptr) {
         *counter = static_cast<int>(std::max<long long>(0, *counter - work));
@@ -500,8 +551,9 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
       return true;
     }
     level.scanning = true;
-    if (from != nullptr) level.source_at = levels_[depth - 1].cursor - 1;
+    if (ascending) level.source_at = levels_[depth - 1].cursor - 1;
   }
+  if (keyed_) return ScanByKeys(depth, *from, floor_length, cap, counter);
   std::vector<int> scratch = level.budget;
   int scratch_remaining = level.remaining;
   while (level.source_at < end) {
@@ -520,6 +572,52 @@ bool CEnumResultsPhrase::FilterLevel(int depth, int* counter) {
   return true;
 }
 
+// Fills the level's fits from `from` by key, a slice of at most the
+// counter's units at a time. A word that neither ends a phrase nor can be
+// continued is left out here, where it costs a subtraction and a lookup,
+// rather than tried: most words before a last word are such.
+bool CEnumResultsPhrase::ScanByKeys(int depth, const std::vector<int>& from,
+                                    long long min_counted,
+                                    long long max_counted, int* counter) {
+  Level& level = levels_[depth];
+  const PhraseWordList& list = *lists_[list_of_piece_[depth]];
+  const bool has_next = depth + 1 < static_cast<int>(shape_.pieces.size());
+  while (level.source_at < from.size()) {
+    if (counter != nullptr && *counter <= 0) return false;
+    size_t end = from.size();
+    if (counter != nullptr) {
+      end = std::min(end, level.source_at + static_cast<size_t>(*counter));
+      *counter -= static_cast<int>(end - level.source_at);
+    }
+    for (size_t k = level.source_at; k < end; ++k) {
+      const int i = from[k];
+      const int counted = list.word(i).counted;
+      if (counted < min_counted || counted > max_counted ||
+          !keys_.Fits(list.key(i), level.left)) {
+        continue;
+      }
+      if (!has_next || LeadsOn(depth, i)) level.fits.push_back(i);
+    }
+    level.source_at = end;
+  }
+  level.filled = true;
+  return true;
+}
+
+bool CEnumResultsPhrase::IsComplete(int words, int remaining) const {
+  return words >= shape_.min_words &&
+         (shape_.use_all ? remaining == 0
+                         : words == static_cast<int>(shape_.pieces.size()));
+}
+
+bool CEnumResultsPhrase::LeadsOn(int depth, int word) {
+  const PhraseWordList& list = *lists_[list_of_piece_[depth]];
+  Level& next = levels_[depth + 1];
+  next.remaining = levels_[depth].remaining - list.word(word).counted;
+  next.left = levels_[depth].left - list.key(word);
+  return IsComplete(depth + 1, next.remaining) || CanContinue(depth, word);
+}
+
 // Takes the next fitting word at the current depth; returns the phrase when
 // it is one to yield, null otherwise (with the state moved on).
 const char* CEnumResultsPhrase::TryNextWord(int* counter) {
@@ -536,17 +634,18 @@ const char* CEnumResultsPhrase::TryNextWord(int* counter) {
   list.AppendText(i, &text_);
   const int words = depth_ + 1;
   const bool has_next = words < static_cast<int>(shape_.pieces.size());
-  std::vector<int>& budget = has_next ? levels_[depth_ + 1].budget : scratch_;
-  budget = level.budget;
   int remaining = level.remaining;
-  list.Fit(i, &budget, &remaining, true);
+  if (keyed_) {
+    remaining -= list.word(i).counted;
+    if (has_next) levels_[depth_ + 1].left = level.left - list.key(i);
+  } else {
+    std::vector<int>& budget = has_next ? levels_[depth_ + 1].budget : scratch_;
+    budget = level.budget;
+    list.Fit(i, &budget, &remaining, true);
+  }
   if (has_next) levels_[depth_ + 1].remaining = remaining;
-  descend_pending_ = CanContinue(depth_);
-  const bool complete =
-      words >= shape_.min_words &&
-      (shape_.use_all ? remaining == 0
-                      : words == static_cast<int>(shape_.pieces.size()));
-  return complete ? text_.c_str() : nullptr;
+  descend_pending_ = CanContinue(depth_, i);
+  return IsComplete(words, remaining) ? text_.c_str() : nullptr;
 }
 
 const char* CEnumResultsPhrase::Next(int* counter) {
@@ -557,6 +656,7 @@ const char* CEnumResultsPhrase::Next(int* counter) {
     if (depth_ == -1) {
       depth_ = 0;
       levels_[0].budget = first_budget_;
+      levels_[0].left = keys_.full();
       levels_[0].remaining = first_remaining_;
       StartLevel(0);
     } else if (descend_pending_) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/enum_results.h"
+#include "engine/letter_key.h"
 #include "engine/letters.h"
 
 namespace vocor {
@@ -73,10 +74,18 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   bool CollectLists(int* counter);
   bool FilterLevel(int depth, int* counter);
   void StartLevel(int depth);
-  bool CanContinue(int depth);
+  // Whether a next word may follow `word`, just taken at `depth`, given the
+  // next level's budget.
+  bool CanContinue(int depth, int word);
+  bool IsComplete(int words, int remaining) const;
+  // Keyed: whether `word` at `depth` ends a phrase or may be continued.
+  // Sets the next level's budget, which is only read once it is set anew.
+  bool LeadsOn(int depth, int word);
   // Whether the last word, at `depth`, must use exactly what is left, so
   // that the letter index finds it without a scan.
   bool UsesIndex(int depth) const;
+  bool ScanByKeys(int depth, const std::vector<int>& from,
+                  long long min_counted, long long max_counted, int* counter);
   const char* TryNextWord(int* counter);
 
   PhraseShape shape_;
@@ -87,6 +96,9 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   std::vector<int> first_budget_;
   int first_remaining_ = 0;
   bool has_unlimited_ = false;
+  // Set when the budget packs into letter keys; the lists then keep keys.
+  bool keyed_ = false;
+  LetterKeyLayout keys_;
   int collecting_ = 0;  // the list being read; lists_.size() once all are
   std::vector<Level> levels_;
   int depth_ = -1;  // -1 before the first word; -2 once exhausted

@@ -151,6 +151,49 @@ TEST(PhraseDifferentialTest, RandomShapesOnRandomLists) {
   }
 }
 
+// Words made by cutting the shuffled letters into pieces, so that phrases
+// using every letter exist, among random words of the same letters; in
+// dictionary order.
+Words WordsCutFrom(std::mt19937& rng, const std::string& letters) {
+  Words words = testing::RandomWords(rng, letters, 30, 8);
+  for (int cut = 0; cut < 4; ++cut) {
+    std::string shuffled = letters;
+    std::shuffle(shuffled.begin(), shuffled.end(), rng);
+    const size_t a = 1 + rng() % (shuffled.size() - 2);
+    const size_t b = a + 1 + rng() % (shuffled.size() - a - 1);
+    words.push_back(shuffled.substr(0, a));
+    words.push_back(shuffled.substr(a, b - a));
+    words.push_back(shuffled.substr(b));
+  }
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// Budgets whose counts do not pack into one key (more than 64 bits of
+// fields) take the general walk: same phrases as the reference.
+TEST(PhraseDifferentialTest, BudgetsTooWideToPack) {
+  std::mt19937 rng(97531);
+  int phrases = 0;
+  for (int round = 0; round < 40; ++round) {
+    // 22 letters of 2 or 3 each: three bits a field, 66 bits in all.
+    std::string letters;
+    for (char c = 'a'; c < 'a' + 22; ++c) {
+      letters.append(2 + rng() % 2, c);
+    }
+    const Words words = WordsCutFrom(rng, letters);
+    PhraseShape shape = AnyPhraseShape(3 + rng() % 2, 1 + rng() % 2);
+    if (rng() % 3 == 0) shape.use_all = false;
+    const Words expected = testing::RefPhrases(words, letters, shape);
+    phrases += static_cast<int>(expected.size());
+    EnumPtr e = BuildPhraseQuery(MakeVectorEnum(words, 1 + rng() % 3),
+                                 letters.c_str(), shape);
+    ASSERT_EQ(ReadAll(e.get()), expected) << letters << " " << ShapeText(shape);
+    e->Reset();
+    ASSERT_EQ(ReadAllInSlices(e.get(), 1 + rng() % 4), expected);
+  }
+  EXPECT_GT(phrases, 40);
+}
+
 // Millions of phrases: the walk yields its first ones after a bounded
 // amount of work, and every slice ends within its budget.
 TEST(PhraseQueryTest, ManyPhrasesComeInSmallSlices) {
