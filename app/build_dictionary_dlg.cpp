@@ -29,6 +29,15 @@ const char kWordListFilter[] =
 const char kDictionaryFilter[] = "Vocor Dictionaries (*.dic)";
 constexpr int kPollMilliseconds = 50;
 
+// A row whose field is a box of several widgets: the label's mnemonic
+// must focus `focused`, since a label focuses only a buddy that itself
+// takes focus.
+void AddRowFocusing(QFormLayout* layout, const char* label, QWidget* field,
+                    QWidget* focused) {
+  layout->addRow(QString::fromUtf8(label), field);
+  static_cast<QLabel*>(layout->labelForField(field))->setBuddy(focused);
+}
+
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -110,8 +119,12 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
   layout->addRow(fold_accents_);
   layout->addRow(skip_possessives_);
   layout->addRow(skip_abbreviations_);
-  layout->addRow(QStringLiteral("&Word lists:"), CreateInputs());
-  layout->addRow(QStringLiteral("O&utput file:"), CreateOutput());
+  // Each box is made before its field is named: the field is one of its
+  // widgets.
+  QWidget* inputs = CreateInputs();
+  AddRowFocusing(layout, "&Word lists:", inputs, inputs_);
+  QWidget* output = CreateOutput();
+  AddRowFocusing(layout, "O&utput file:", output, output_);
   return form;
 }
 

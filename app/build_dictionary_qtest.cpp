@@ -167,6 +167,28 @@ class BuildDictionaryTest : public QObject {
     QCOMPARE(dialog.get()->result(), static_cast<int>(QDialog::Accepted));
   }
 
+  // Alt and a label's letter must land in the field that the label names,
+  // also where the field shares its row with buttons.
+  void everyLabelsMnemonicReachesItsField() {
+    DictionaryState state;
+    Dialog dialog(&state);
+    dialog.get()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    const auto labels = dialog.get()->findChildren<QLabel*>();
+    int checked = 0;
+    for (QLabel* label : labels) {
+      const QString text = label->text();
+      const qsizetype amp = text.indexOf(QLatin1Char('&'));
+      if (amp < 0 || label->buddy() == nullptr) continue;
+      const QChar letter = text.at(amp + 1).toUpper();
+      QTest::keyClick(dialog.get(), static_cast<Qt::Key>(letter.unicode()),
+                      Qt::AltModifier);
+      QVERIFY2(label->buddy()->hasFocus(), qPrintable(text));
+      ++checked;
+    }
+    QCOMPARE(checked, 6);
+  }
+
   void declinedInstallKeepsTheFileOnly() {
     Folder folder;
     DictionaryState state;
