@@ -71,19 +71,18 @@ QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 // Draws `word` in the painter's font at the top left of `cell`; a word
 // wider than the cell's room is shrunk to it, so no letter is cut off at
-// the page's edge.
+// the page's edge, and keeps the baseline of the words beside it.
 void DrawWord(QPainter* painter, const PrintCell& cell, const QString& word) {
   const QRect rect = ToPainter(cell.rect);
-  const double width =
-      QFontMetricsF(painter->font(), painter->device()).horizontalAdvance(word);
-  const double scale =
-      ShrinkToFit(static_cast<int>(std::ceil(width)), cell.room);
+  const QFontMetricsF metrics(painter->font(), painter->device());
+  const double scale = ShrinkToFit(
+      static_cast<int>(std::ceil(metrics.horizontalAdvance(word))), cell.room);
   if (scale == 1.0) {
     painter->drawText(rect, Qt::AlignLeft | Qt::AlignTop, word);
     return;
   }
   painter->save();
-  painter->translate(rect.topLeft());
+  painter->translate(rect.left(), rect.top() + metrics.ascent() * (1 - scale));
   painter->scale(scale, scale);
   painter->drawText(QRectF(0, 0, cell.room / scale, rect.height() / scale),
                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, word);
