@@ -395,6 +395,7 @@ class PrintTest : public QObject {
       QVERIFY(answers.messages.front().contains(
           QStringLiteral("could not be printed")));
     }
+    QCOMPARE(printing->printer()->outputFileName(), lost);
     const QString again = dir.filePath(QStringLiteral("again.pdf"));
     PrintFromDialog(frame, again);
     QVERIFY(PdfPages(again) >= 1);
