@@ -13,7 +13,7 @@
 #include <atomic>
 #include <memory>
 
-#include "tools/compile/dictionary_compiler.h"
+#include "compiler/dictionary_compiler.h"
 
 class QCheckBox;
 class QComboBox;

@@ -6,7 +6,7 @@
 
 #include "app/dictionary_details.h"
 #include "dictionary/dictionary.h"
-#include "tools/compile/arguments.h"
+#include "compiler/arguments.h"
 
 namespace vocor {
 namespace {

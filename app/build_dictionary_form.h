@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/compile/dictionary_compiler.h"
+#include "compiler/dictionary_compiler.h"
 
 namespace vocor {
 

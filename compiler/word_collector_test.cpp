@@ -1,6 +1,6 @@
 // Counting of duplicates and skipped words is tested through the program
 // (vocor_mkdic_test.cpp); these are the cases it does not reach.
-#include "tools/compile/word_collector.h"
+#include "compiler/word_collector.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Gathers the words of the compiler's input lists: the word syntax and
 // decoding of text dictionaries, lower-cased, each word kept once, and
 // only words that the chosen output can store.
-#ifndef VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_
-#define VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_
+#ifndef VOCOR_COMPILER_WORD_COLLECTOR_H_
+#define VOCOR_COMPILER_WORD_COLLECTOR_H_
 
 #include <cstdint>
 #include <functional>
@@ -77,4 +77,4 @@ class WordCollector {
 
 }  // namespace vocor
 
-#endif  // VOCOR_TOOLS_COMPILE_WORD_COLLECTOR_H_
+#endif  // VOCOR_COMPILER_WORD_COLLECTOR_H_

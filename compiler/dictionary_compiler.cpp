@@ -1,4 +1,4 @@
-#include "tools/compile/dictionary_compiler.h"
+#include "compiler/dictionary_compiler.h"
 
 #include <limits>
 #include <utility>
@@ -8,8 +8,8 @@
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
-#include "tools/compile/file_io.h"
-#include "tools/compile/word_collector.h"
+#include "compiler/file_io.h"
+#include "compiler/word_collector.h"
 
 namespace vocor {
 namespace {

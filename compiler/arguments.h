@@ -1,6 +1,6 @@
 // Parsing of the dictionary compiler's numeric arguments.
-#ifndef VOCOR_TOOLS_COMPILE_ARGUMENTS_H_
-#define VOCOR_TOOLS_COMPILE_ARGUMENTS_H_
+#ifndef VOCOR_COMPILER_ARGUMENTS_H_
+#define VOCOR_COMPILER_ARGUMENTS_H_
 
 #include <cstdint>
 #include <string_view>
@@ -20,4 +20,4 @@ bool ParseLanguageId(std::string_view text, uint32_t* lcid);
 
 }  // namespace vocor
 
-#endif  // VOCOR_TOOLS_COMPILE_ARGUMENTS_H_
+#endif  // VOCOR_COMPILER_ARGUMENTS_H_

@@ -1,4 +1,4 @@
-#include "tools/compile/file_io.h"
+#include "compiler/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -3,8 +3,8 @@
 // builds the binary dictionary (or a cleaned text word list), checks it
 // and replaces the output file atomically. It touches nothing but the files it
 // is given, so it may run on any thread.
-#ifndef VOCOR_TOOLS_COMPILE_DICTIONARY_COMPILER_H_
-#define VOCOR_TOOLS_COMPILE_DICTIONARY_COMPILER_H_
+#ifndef VOCOR_COMPILER_DICTIONARY_COMPILER_H_
+#define VOCOR_COMPILER_DICTIONARY_COMPILER_H_
 
 #include <cstdint>
 #include <functional>
@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dictionary/vocor_file_writer.h"
-#include "tools/compile/word_collector.h"
+#include "compiler/word_collector.h"
 
 namespace vocor {
 
@@ -72,4 +72,4 @@ CompileOutcome CompileDictionary(const CompileRequest& request,
 
 }  // namespace vocor
 
-#endif  // VOCOR_TOOLS_COMPILE_DICTIONARY_COMPILER_H_
+#endif  // VOCOR_COMPILER_DICTIONARY_COMPILER_H_

@@ -1,6 +1,6 @@
 // Atomic replacement is tested through the program (vocor_mkdic_test.cpp);
 // these are the reading limits that the program cannot easily reach.
-#include "tools/compile/file_io.h"
+#include "compiler/file_io.h"
 
 #include <gtest/gtest.h>
 

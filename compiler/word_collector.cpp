@@ -1,4 +1,4 @@
-#include "tools/compile/word_collector.h"
+#include "compiler/word_collector.h"
 
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"

@@ -1,7 +1,7 @@
 // Whole-file reading and atomic replacement of files, for command-line
 // tools that must never leave a half-written output behind.
-#ifndef VOCOR_TOOLS_COMPILE_FILE_IO_H_
-#define VOCOR_TOOLS_COMPILE_FILE_IO_H_
+#ifndef VOCOR_COMPILER_FILE_IO_H_
+#define VOCOR_COMPILER_FILE_IO_H_
 
 #include <cstddef>
 #include <functional>
@@ -56,4 +56,4 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes,
 
 }  // namespace vocor
 
-#endif  // VOCOR_TOOLS_COMPILE_FILE_IO_H_
+#endif  // VOCOR_COMPILER_FILE_IO_H_

@@ -2,7 +2,7 @@
 // refusals; these are what only a caller of the library sees: progress,
 // cancellation at every step, the statuses that tell failures apart, and
 // the request's word choice and output kind.
-#include "tools/compile/dictionary_compiler.h"
+#include "compiler/dictionary_compiler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/compile/arguments.h"
+#include "compiler/arguments.h"
 
 #include <gtest/gtest.h>
 
