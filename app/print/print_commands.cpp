@@ -8,9 +8,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/shell/command_texts.h"
 #include "app/print/print_job.h"
 #include "app/search/search_view.h"
+#include "app/shell/command_texts.h"
 #include "app/shell/version_info.h"
 
 namespace vocor {

@@ -20,13 +20,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/shell/command_texts.h"
-#include "app/shell/main_frame.h"
 #include "app/print/print_commands.h"
 #include "app/print/print_job.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/search_info_view.h"
 #include "app/search/search_view.h"
+#include "app/shell/command_texts.h"
+#include "app/shell/main_frame.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary_state.h"
 #include "settings/scratch_home.h"
