@@ -191,22 +191,6 @@ TEST_F(SearchLayoutTest, WidgetHintsRaiseRowsAndButtonsButNeverLowerThem) {
   EXPECT_EQ(FormHeight(fitted, 3), 3 * 26 + 12);
 }
 
-// At its minimum width the view holds the tabs and the buttons whole with
-// a margin of 6 on the right; a pixel less pushes the buttons off.
-TEST_F(SearchLayoutTest, MinimumWidthKeepsTheButtonsOnScreen) {
-  const int minimum = SearchViewMinimumWidth(units_, 357);
-  EXPECT_EQ(minimum, 6 + 357 + 6 + 70 + 6);
-  for (const int width : {minimum, minimum + 1, minimum + 200}) {
-    const SearchViewLayout layout =
-        LayOutSearchView(units_, width, 400, 357, 120);
-    EXPECT_GE(layout.tabs.width, 357);
-    EXPECT_LE(layout.buttons_x + layout.buttons_width, width - 6);
-  }
-  const SearchViewLayout cut =
-      LayOutSearchView(units_, minimum - 1, 400, 357, 120);
-  EXPECT_GT(cut.buttons_x + cut.buttons_width, minimum - 1 - 6);
-}
-
 // A row of two pairs: the first label lines up with the other rows'
 // labels, the second follows a gap, and the two boxes share the rest.
 TEST_F(SearchLayoutTest, TwoPairsShareARow) {
@@ -264,14 +248,6 @@ TEST_F(SearchLayoutTest, FormMinimumWidthIsWhereNothingIsCutOff) {
   }
   EXPECT_EQ(FormMinimumWidth(units_, {1, 1}), 26 * 7);
   EXPECT_EQ(FormMinimumWidth(units_, {0, 1, 2}), 50 * 7 + 6);
-}
-
-TEST_F(SearchLayoutTest, PalindromeRowMinimumKeepsItsListsWhole) {
-  const int minimum = PalindromeFirstRowMinimumWidth(units_);
-  EXPECT_EQ(minimum, 70 * 7 + 6);
-  const PalindromeRowLayout row = LayOutPalindromeFirstRow(units_, minimum, 0);
-  EXPECT_EQ(row.result.x + row.result.width, minimum);
-  EXPECT_EQ(row.transform.width, 18 * 7);
 }
 
 TEST(ProgressBarLeftTest, ThirtyWidthsInOrTheMiddleWhicheverIsFurtherLeft) {

@@ -82,12 +82,12 @@ class CSearchInfoView : public QWidget {
   int extra_rows_ = 0;
 
  private:
-  QString caption_;
   // The rows' label-and-box pairs in layout order (the extra rows first,
   // with 0 pairs), one entry per row.
   std::vector<int> RowPairs() const;
   QLabel* NewLabel(const QString& text, CRecentTextCB* box);
 
+  QString caption_;
   LayoutUnits units_;
   // The number of label-and-box pairs of each row.
   std::vector<int> boxes_per_row_;

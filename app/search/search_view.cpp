@@ -18,15 +18,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/shell/command_texts.h"
+#include "app/shell/font_mapping.h"
+#include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
 #include "app/search/search_damage.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
-#include "app/shell/command_texts.h"
-#include "app/shell/font_mapping.h"
-#include "app/shell/font_text.h"
 #include "dictionary/dictionary_state.h"
 #include "engine/charset.h"
 #include "search/clipboard_text.h"
@@ -122,7 +122,7 @@ void CSearchView::CreateControls() {
   stop_button_ = new QPushButton(tr("&Stop"), this);
   search_button_->setWhatsThis(
       tr("Starts a search with the clues of the "
-         "form shown (F3, or Enter in a box)."));
+         "form shown (F3, or Enter in the form)."));
   stop_button_->setWhatsThis(
       tr("Stops the running search (Esc). The words found so far stay."));
   connect(search_button_, &QPushButton::clicked, this,

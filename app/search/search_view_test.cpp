@@ -15,7 +15,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
@@ -26,12 +25,12 @@
 #include <memory>
 #include <set>
 
+#include "app/shell/command_texts.h"
+#include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
-#include "app/shell/command_texts.h"
-#include "app/shell/font_text.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
@@ -148,7 +147,6 @@ class SearchViewTest : public QObject {
   void damagedFileIsNamedOncePerSearch();
   void wordsShowWhileRunning();
   void layoutFollowsWindowSize();
-  void minimumWidthShowsEveryControl();
   void rowsHoldTheirBoxes();
   void anagramNumbersShareARow();
   void enterSearchesFromEveryControl();
@@ -593,32 +591,6 @@ void SearchViewTest::layoutFollowsWindowSize() {
     QVERIFY(list->y() >= view_->searchButton()->y());
     QCOMPARE(list->width(), size.width());
     if (size.height() < 100) QCOMPARE(list->height(), 0);
-  }
-}
-
-// At the view's minimum width every tab is shown without scrolling, every
-// control of every form lies inside its form, and the buttons are whole.
-void SearchViewTest::minimumWidthShowsEveryControl() {
-  const int minimum = view_->MinimumWidth();
-  QCOMPARE(view_->minimumSizeHint().width(), minimum);
-  view_->resize(minimum, 480);
-  auto* tabs = view_->findChild<QTabWidget*>();
-  QTRY_COMPARE(view_->width(), minimum);
-  QTabBar* bar = tabs->tabBar();
-  QVERIFY(bar->width() >= bar->sizeHint().width());
-  for (int tab = 0; tab < 4; ++tab) {
-    CSearchInfoView* form = Form(tab);
-    QTRY_VERIFY(form->isVisible());
-    QVERIFY(bar->tabRect(tab).right() < bar->width());
-    for (QWidget* control :
-         form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-      QVERIFY2(form->rect().contains(control->geometry()),
-               qPrintable(form->caption()));
-    }
-  }
-  for (QPushButton* button : {view_->searchButton(), view_->stopButton()}) {
-    QVERIFY(button->geometry().right() < minimum);
-    QVERIFY(button->width() >= button->sizeHint().width());
   }
 }
 

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 #include <QtTest>
 #include <filesystem>
@@ -394,9 +395,14 @@ class MainFrameTest : public QObject {
     CSearchView* view = frame->searchView();
     QTRY_COMPARE(frame->width(), frame->minimumWidth());
     QTRY_COMPARE(view->width(), frame->width());
+    QCOMPARE(view->minimumSizeHint().width(), view->MinimumWidth());
     for (QPushButton* button : {view->searchButton(), view->stopButton()}) {
       QVERIFY(button->geometry().right() < view->width());
+      QVERIFY(button->width() >= button->sizeHint().width());
     }
+    // Every tab shows whole: the tab row does not scroll.
+    QTabBar* bar = view->findChild<QTabBar*>();
+    QVERIFY(bar->tabRect(bar->count() - 1).right() < bar->width());
     for (int tab = 0; tab < 4; ++tab) {
       view->SelectTab(tab);
       CSearchInfoView* form = view->GetActiveForm();
