@@ -47,7 +47,7 @@ void AddRow(QGridLayout* grid, const char* label, QWidget* content) {
   grid->addWidget(content, row, 1, Qt::AlignLeft);
 }
 
-QGridLayout* ContactRows() {
+QGridLayout* ContactRows(QDialog* box) {
   auto* grid = new QGridLayout;
   const QString address = QString::fromUtf8(kEmailAddress);
   if (!address.isEmpty()) {
@@ -60,6 +60,9 @@ QGridLayout* ContactRows() {
       new CURLButton(QString::fromUtf8(kMoreLabel) + QLatin1Char('\n') +
                      HelpPageLink(kMorePage).toString());
   more->setObjectName(QStringLiteral("more"));
+  // The box is modal: it makes way for the help window, which it would
+  // otherwise keep from taking input.
+  QObject::connect(more, &QAbstractButton::clicked, box, &QDialog::accept);
   AddRow(grid, "More:", more);
   auto* postal = new QLabel(QString::fromUtf8(kPostalLine));
   postal->setObjectName(QStringLiteral("postal"));
@@ -89,7 +92,7 @@ QDialog* CreateAboutBox(QWidget* parent) {
   layout->addWidget(CentredLabel(version.FileVersion, "version"));
   layout->addWidget(CentredLabel(version.LegalCopyright, "copyright"));
   layout->addWidget(EtchedLine());
-  layout->addLayout(ContactRows());
+  layout->addLayout(ContactRows(box));
   layout->addWidget(EtchedLine());
   layout->addWidget(buttons);
   // The box is 288 dialog units wide: 72 average character widths.

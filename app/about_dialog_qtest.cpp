@@ -70,6 +70,15 @@ class AboutDialogTest : public QObject {
     QCOMPARE(page->source().fileName(), QStringLiteral("about.html"));
     QVERIFY(page->toPlainText().contains(QStringLiteral("README")));
     help->close();
+
+    // Clicked, the link closes the box, which would keep the help window
+    // from taking input.
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QTest::mouseClick(more, Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(opened_, QList<QUrl>{QUrl(more->target())});
+    QVERIFY(!box->isVisible());
+    QCOMPARE(box->result(), int(QDialog::Accepted));
     delete box;
   }
 

@@ -117,16 +117,15 @@ class HelpLinkHandler : public QObject {
     QDesktopServices::unsetUrlHandler(QLatin1String(kHelpLinkScheme));
   }
 
-  // A page that is not in the help shows the contents.
+  // A page that is not in the help shows the contents. The help window
+  // first appears over the window whose link was clicked.
   Q_INVOKABLE void Open(const QUrl& link) {
     const QString file = link.path();
+    const char* shown = kHelpPages[0].file;
     for (const HelpPageInfo& page : kHelpPages) {
-      if (file == QLatin1String(page.file)) {
-        ShowPage(nullptr, PageUrl(file));
-        return;
-      }
+      if (file == QLatin1String(page.file)) shown = page.file;
     }
-    ShowPage(nullptr, PageUrl(kHelpPages[0].file));
+    ShowPage(QApplication::activeWindow(), PageUrl(shown));
   }
 };
 
