@@ -27,6 +27,23 @@ std::string Count(int64_t n) {
   return FormatCount(static_cast<int>(std::min<int64_t>(n, INT_MAX)));
 }
 
+// "Skipped: 3 (2 longer than 999 letters, 1 ...)"
+std::string SkippedLine(const SkippedWords& skipped) {
+  std::string line = "\nSkipped: " + Count(skipped.total());
+  const std::vector<SkipReason> reasons = SkipReasons(skipped);
+  for (size_t i = 0; i < reasons.size(); ++i) {
+    line += (i == 0 ? " (" : ", ") + Count(reasons[i].count) + " " +
+            reasons[i].phrase;
+  }
+  return reasons.empty() ? line : line + ")";
+}
+
+std::string Windows1252Line(const CompileCounts& counts) {
+  if (counts.windows1252_lines == 0) return "";
+  return "\nLines read as Windows-1252, not being UTF-8: " +
+         Count(counts.windows1252_lines);
+}
+
 std::string LeftOutLines(const CompileCounts& counts) {
   std::string lines;
   if (counts.possessives > 0) {
@@ -93,8 +110,8 @@ std::string BuildDoneText(const CompileCounts& counts,
          " was built.\n\nWords read: " + Count(counts.read) +
          "\nStored: " + Count(counts.file.words) +
          "\nDuplicates: " + Count(counts.duplicates) +
-         "\nSkipped: " + Count(counts.skipped) + LeftOutLines(counts) +
-         "\nSize: " + FormatSize(counts.file.bytes);
+         SkippedLine(counts.skipped) + LeftOutLines(counts) +
+         Windows1252Line(counts) + "\nSize: " + FormatSize(counts.file.bytes);
 }
 
 std::string BuildFailureText(const CompileOutcome& outcome) {
@@ -108,10 +125,8 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
     case CompileStatus::kNoWords:
       return "The word lists hold no word that a dictionary can store, so "
              "nothing was built.\n\nWords read: " +
-             Count(outcome.counts.read) +
-             "\nSkipped: " + Count(outcome.counts.skipped) +
-             "\n\nWords are runs of letters, hyphens and apostrophes; "
-             "letters that Windows-1252 does not have make no word.";
+             Count(outcome.counts.read) + SkippedLine(outcome.counts.skipped) +
+             "\n\n" + kAcceptedLettersNote;
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +
