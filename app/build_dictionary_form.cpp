@@ -6,6 +6,9 @@
 
 #include "app/dictionary_details.h"
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_state.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
 #include "tools/compile/arguments.h"
 
 namespace vocor {
@@ -44,6 +47,26 @@ std::string Windows1252Line(const CompileCounts& counts) {
          Count(counts.windows1252_lines);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ignored;
+  if (std::filesystem::equivalent(a, b, ignored)) return true;
+  // One of them does not exist (yet): compare where the paths lead.
+  std::error_code error_a, error_b;
+  const auto path_a = std::filesystem::weakly_canonical(a, error_a);
+  const auto path_b = std::filesystem::weakly_canonical(b, error_b);
+  return !error_a && !error_b && path_a == path_b;
+}
+
+void AddFilesOf(const CDictionary* dictionary,
+                std::vector<std::string>* files) {
+  if (const auto* text = dynamic_cast<const CDictionaryTextFile*>(dictionary)) {
+    files->push_back(text->GetFileName());
+  } else if (const auto* binary =
+                 dynamic_cast<const CDictionaryVocorFile*>(dictionary)) {
+    files->push_back(binary->GetFileName());
+  }
+}
+
 std::string LeftOutLines(const CompileCounts& counts) {
   std::string lines;
   if (counts.possessives > 0) {
@@ -68,6 +91,39 @@ std::vector<LanguageChoice> LanguageChoices() {
             });
   choices.insert(choices.begin(), {0, LanguageName(0)});
   return choices;
+}
+
+std::vector<std::string> InstalledDictionaryFiles(
+    const DictionaryState& state) {
+  std::vector<std::string> files = state.unopened_files();
+  for (const CDictionary* dictionary : state.all_dictionaries()->members()) {
+    AddFilesOf(dictionary, &files);
+  }
+  return files;
+}
+
+std::string OutputRefusal(const std::string& output,
+                          const std::vector<std::string>& inputs,
+                          const std::vector<std::string>& installed) {
+  for (const std::string& input : inputs) {
+    if (SameFile(output, input)) {
+      return "The output file " + output +
+             " is one of the word lists to build from. Choose another file "
+             "for the dictionary.";
+    }
+  }
+  for (const std::string& file : installed) {
+    if (SameFile(output, file)) {
+      return "The output file " + output +
+             " is an installed dictionary. Choose another file, or "
+             "uninstall that dictionary first.";
+    }
+  }
+  return "";
+}
+
+std::string ReplaceOutputQuestion(const std::string& output) {
+  return "The file " + output + " already exists.\n\nReplace it?";
 }
 
 bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+
+#include "dictionary/dictionary_state.h"
+#include "dictionary/testing/scratch_dir.h"
 
 namespace vocor {
 namespace {
@@ -163,6 +167,42 @@ TEST(BuildDictionaryFormTest, SkippedWordsAndWindows1252LinesAreExplained) {
             std::string::npos)
       << none;
   EXPECT_EQ(none.find("1252"), std::string::npos) << none;
+}
+
+// The output may be neither an input nor an installed dictionary's file,
+// however the path is spelled.
+TEST(BuildDictionaryFormTest, OutputsThatWouldDestroyAListAreRefused) {
+  namespace fs = std::filesystem;
+  testing::ScratchDir dir;
+  const std::string input = dir.Write("words.txt", "cat\n");
+  const std::string installed = dir.Write("installed.txt", "dog\n");
+  fs::create_directory(dir.path() + "/sub");
+  fs::create_symlink(input, dir.path() + "/link.txt");
+  DictionaryState state;
+  ASSERT_NE(state.Install(installed), nullptr);
+  const std::vector<std::string> files = InstalledDictionaryFiles(state);
+  ASSERT_EQ(files, std::vector<std::string>{installed});
+
+  const std::vector<std::string> inputs = {input};
+  for (const std::string& spelling :
+       {input, dir.path() + "/sub/../words.txt", dir.path() + "//words.txt",
+        dir.path() + "/link.txt"}) {
+    EXPECT_NE(OutputRefusal(spelling, inputs, files).find("word lists"),
+              std::string::npos)
+        << spelling;
+  }
+  EXPECT_NE(OutputRefusal(dir.path() + "/./installed.txt", inputs, files)
+                .find("installed dictionary"),
+            std::string::npos);
+  // An installed file that is missing now is still the installed one.
+  const std::string gone = dir.path() + "/gone.dic";
+  EXPECT_NE(OutputRefusal(gone, inputs, {gone}), "");
+  for (const std::string& fine :
+       {dir.path() + "/words.dic", dir.path() + "/sub/words.txt"}) {
+    EXPECT_EQ(OutputRefusal(fine, inputs, files), "") << fine;
+  }
+  EXPECT_NE(ReplaceOutputQuestion("/out/w.dic").find("/out/w.dic"),
+            std::string::npos);
 }
 
 }  // namespace
