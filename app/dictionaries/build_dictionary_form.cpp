@@ -43,7 +43,7 @@ std::string SkippedLine(const SkippedWords& skipped) {
 
 std::string Windows1252Line(const CompileCounts& counts) {
   if (counts.windows1252_lines == 0) return "";
-  return "\nLines read as Windows-1252, not being UTF-8: " +
+  return "\nLines read as Windows-1252 (not UTF-8): " +
          Count(counts.windows1252_lines);
 }
 

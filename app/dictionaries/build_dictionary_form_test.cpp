@@ -147,7 +147,7 @@ TEST(BuildDictionaryFormTest, SkippedWordsAndWindows1252LinesAreExplained) {
                       "beginning or ending with a hyphen or apostrophe)\n"),
             std::string::npos)
       << done;
-  EXPECT_NE(done.find("\nLines read as Windows-1252, not being UTF-8: 1\n"),
+  EXPECT_NE(done.find("\nLines read as Windows-1252 (not UTF-8): 1\n"),
             std::string::npos)
       << done;
   // A list of UTF-8 lines says nothing of encodings.
