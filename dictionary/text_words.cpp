@@ -9,6 +9,8 @@
 namespace vocor {
 namespace {
 
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
 bool IsWordByte(unsigned char c) {
   return IsEngineLetter(c) || c == '-' || c == '\'';
 }
@@ -35,34 +37,42 @@ void TextWordScanner::FindWindows1252Lines() {
   constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
   const size_t size = text_.size();
   // The mark is UTF-8 whatever follows it, and so a separator.
-  size_t line = text_.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-  // Whether the last line with bytes above 127 was read as Windows-1252:
-  // a range stays open over the ASCII lines after it.
-  bool open = false;
-  while (line < size) {
-    size_t next = line;
-    bool high = false;
-    for (; next < size && text_[next] != '\n' && text_[next] != '\r'; ++next) {
-      high |= static_cast<unsigned char>(text_[next]) >= 0x80;
+  const size_t first = text_.starts_with(kByteOrderMark) ? 3 : 0;
+  // Where the last well-formed sequence above ASCII ends: a range is
+  // extended over the lines after it only while they hold none.
+  size_t utf8_seen = 0;
+  size_t pos = first;
+  while (pos < size) {
+    if (static_cast<unsigned char>(text_[pos]) < 0x80) {
+      ++pos;  // ASCII reads the same either way
+      continue;
     }
+    uint32_t cp;
+    const int length = DecodeUtf8(text_.substr(pos), &cp);
+    if (length > 0) {
+      pos += length;
+      utf8_seen = pos;
+      continue;
+    }
+    // A byte that is not UTF-8: its whole line is Windows-1252. No line
+    // end holds a byte above ASCII, so no sequence crosses one.
+    size_t line = pos;
+    while (line > first && !IsLineEnd(text_[line - 1])) --line;
+    size_t next = pos + 1;
+    while (next < size && !IsLineEnd(text_[next])) ++next;
     if (next < size) ++next;  // the line end belongs to its line
-    if (high) {
-      const bool utf8 = IsValidUtf8(text_.substr(line, next - line));
-      if (!utf8) {
-        ++windows1252_lines_;
-        if (open) {
-          windows1252_.back().second = next;
-        } else {
-          windows1252_.emplace_back(line, next);
-        }
-      }
-      open = !utf8;
+    ++windows1252_lines_;
+    if (!windows1252_.empty() && utf8_seen <= windows1252_.back().second) {
+      windows1252_.back().second = next;
+    } else {
+      windows1252_.emplace_back(line, next);
     }
-    line = next;
+    pos = next;
   }
 }
 
 TextWordScanner::Stretch TextWordScanner::StretchAt(size_t pos) const {
+  if (windows1252_.empty()) return {true, text_.size()};
   const auto range =
       std::upper_bound(windows1252_.begin(), windows1252_.end(), pos,
                        [](size_t at, const Range& r) { return at < r.second; });
@@ -122,7 +132,10 @@ RunKind TextWordScanner::MapComposed(std::string_view run, char* buffer,
   return count <= kMaxWordLength ? RunKind::kWord : RunKind::kTooLong;
 }
 
-bool TextWordScanner::FindRun(size_t from, TextRun* run, char* buffer) const {
+// Both finders are loops around this one; inlined into each, it costs the
+// word finder nothing for the runs it passes over.
+[[gnu::always_inline]] inline bool TextWordScanner::ScanRun(
+    size_t from, TextRun* run, char* buffer) const {
   size_t pos = from;
   const size_t size = text_.size();
   Stretch stretch = StretchAt(pos);
@@ -165,11 +178,15 @@ bool TextWordScanner::FindRun(size_t from, TextRun* run, char* buffer) const {
   return false;
 }
 
+bool TextWordScanner::FindRun(size_t from, TextRun* run, char* buffer) const {
+  return ScanRun(from, run, buffer);
+}
+
 bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
                                char* buffer, int* length) const {
   TextRun run;
   run.end = from;
-  while (FindRun(run.end, &run, buffer)) {
+  while (ScanRun(run.end, &run, buffer)) {
     if (run.kind != RunKind::kWord) continue;
     *start = run.start;
     *end = run.end;

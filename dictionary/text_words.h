@@ -82,6 +82,7 @@ class TextWordScanner {
   using Range = std::pair<size_t, size_t>;
 
   void FindWindows1252Lines();
+  bool ScanRun(size_t from, TextRun* run, char* buffer) const;
   Stretch StretchAt(size_t pos) const;
   // Classifies the character at `pos`: returns its byte length and sets
   // *engine to its lower-cased engine byte, or to -1 for a letter that
