@@ -88,6 +88,17 @@ TEST_F(TextFileTest, EncodingsAndUnmappableWords) {
   EXPECT_EQ(e->GetPosition(), dict->GetSize());  // bytes, not characters
 }
 
+TEST_F(TextFileTest, OneWindows1252LineLeavesTheUtf8LinesAlone) {
+  // A UTF-8 list with one line in Windows-1252 (r\xe9sum\xe9) appended:
+  // read whole as Windows-1252 it gave "caf\xe3" for "caf\xc3\xa9".
+  EXPECT_EQ(
+      WordsOf("caf\xc3\xa9\nna\xc3\xafve\r\nR\xe9sum\xe9\n\xc3\xa9t\xc3\xa9"),
+      (Words{"caf\xe9", "na\xefve", "r\xe9sum\xe9", "\xe9t\xe9"}));
+  // A line ending in a lone CR is a line too.
+  EXPECT_EQ(WordsOf("\xe9t\xe9\r\xc3\xa9t\xc3\xa9\r"),
+            (Words{"\xe9t\xe9", "\xe9t\xe9"}));
+}
+
 TEST_F(TextFileTest, DecomposedListsReadAsComposedOnes) {
   // e + U+0301, i + U+0308, and a capital: the same words as the
   // precomposed spelling, none lost to its combining mark.

@@ -8,8 +8,7 @@
 namespace vocor {
 
 TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
-    : image_(std::move(image)),
-      scanner_(text(), TextWordScanner::DetectUtf8(text())) {
+    : image_(std::move(image)), scanner_(text()) {
   // Only adjacent words are compared, so the check is linear however the
   // words repeat; equal neighbours are in order.
   char previous[kWordBufferSize];
