@@ -69,14 +69,26 @@ int CDictionaryListCtrl::InsertItem(int /*index*/, CDictionary* dictionary) {
   item->setText(0, QString::fromStdString(DictionaryDisplayName(dictionary)));
   item->setIcon(0, RowIcon(ImageOfDictionary(*dictionary)));
   if (with_counts_) {
-    item->setText(
-        1, QString::fromStdString(FormatCount(dictionary->GetWordCount())));
-    item->setText(2, QString::fromStdString(FormatSize(dictionary->GetSize())));
+    SetCounts(item, *dictionary);
     for (int column : {1, 2}) {
       item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
   }
   return row;
+}
+
+void CDictionaryListCtrl::SetCounts(QTreeWidgetItem* item,
+                                    const CDictionary& dictionary) {
+  item->setText(1,
+                QString::fromStdString(FormatCount(dictionary.GetWordCount())));
+  item->setText(2, QString::fromStdString(FormatSize(dictionary.GetSize())));
+}
+
+void CDictionaryListCtrl::RefreshCounts() {
+  if (!with_counts_) return;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    SetCounts(topLevelItem(row), *GetItemData(row));
+  }
 }
 
 void CDictionaryListCtrl::SortByColumn(uint32_t column) {

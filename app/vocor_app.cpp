@@ -8,6 +8,7 @@
 #include <clocale>
 
 #include "app/command_texts.h"
+#include "app/configure_dictionaries_texts.h"
 #include "app/main_frame.h"
 #include "app/window_placement_qt.h"
 #include "dictionary/dictionary_state.h"
@@ -81,7 +82,9 @@ int CVocorApp::ExitInstance(int exit_code) {
   // The frame goes first: its view may still hold a search over the
   // dictionaries.
   frame_.reset();
-  if (state_->loaded()) state_->SaveActiveDictionary();
+  // Only a choice made in this window, and never over lists stored
+  // elsewhere since (another window, vocor-cli).
+  if (state_->loaded()) state_->SaveActiveIfChanged();
   state_.reset();
   CloseSettingsStore();
   return exit_code;
@@ -111,6 +114,14 @@ void CVocorApp::LoadDictionaries() {
                          QString::fromUtf8(kSettingsUnreadableMessage));
     return;
   }
+  const std::string unopened =
+      UnopenedDictionariesMessage(state_->unopened_files());
+  if (!unopened.empty()) {
+    QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle),
+                         QString::fromStdString(unopened));
+  }
+  // Dictionaries that could not be opened are installed all the same: the
+  // question is for a store with nothing installed.
   if (state_->all_dictionaries()->members().IsEmpty() &&
       AskYesNo(kNoDictionariesQuestion, QMessageBox::Yes)) {
     state_->InstallDataFolderDictionaries(DataFolder());
