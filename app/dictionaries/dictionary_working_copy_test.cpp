@@ -161,7 +161,12 @@ TEST_F(DictionaryWorkingCopyTest,
   ASSERT_TRUE(work.Uninstall(Nth(state_.all_dictionaries(), 2)));
   EXPECT_EQ(MemberNames(*set), (Names{"c.txt"}));  // not before OK
   EXPECT_EQ(work.Commit(), ListsResult::kOk);
-  EXPECT_TRUE(set->members().IsEmpty());
+  // The set's working copy has taken its place.
+  auto* after = dynamic_cast<CDictionarySet*>(
+      state_.all_dictionaries()->members().items().back());
+  ASSERT_NE(after, nullptr);
+  EXPECT_STREQ(after->GetName(), "Kept");
+  EXPECT_TRUE(after->members().IsEmpty());
 }
 
 TEST_F(DictionaryWorkingCopyTest, AnActiveSetStaysActiveAsItsCopy) {
