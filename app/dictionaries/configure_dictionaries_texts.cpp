@@ -34,14 +34,20 @@ std::string InstallStartFolder(const std::string& program_folder,
 std::string UnopenedDictionariesMessage(const std::vector<std::string>& files) {
   constexpr size_t kNamed = 10;
   if (files.empty()) return {};
-  std::string text = files.size() == 1
-                         ? "An installed dictionary could not be opened:\n\n"
+  const bool one = files.size() == 1;
+  std::string text = one ? "An installed dictionary could not be opened:\n\n"
                          : "Some installed dictionaries could not be opened:\n\n";
   for (size_t i = 0; i < files.size() && i < kNamed; ++i) {
     text += files[i] + "\n";
   }
   if (files.size() > kNamed) {
     text += "and " + std::to_string(files.size() - kNamed) + " more\n";
+  }
+  if (one) {
+    return text +
+           "\nIt stays installed but is not searched in this session; once "
+           "its file is back, the next start opens it again. Configure "
+           "Dictionaries lists it as unavailable, where you can uninstall it.";
   }
   return text +
          "\nThey stay installed but are not searched in this session; once "

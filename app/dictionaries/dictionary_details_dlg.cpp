@@ -39,11 +39,12 @@ QLayout* Header(const DictionaryDetails& details) {
 }
 
 // The notes can run to any length: they scroll, between the fields above
-// and the Close button below, in whatever height the dialog has.
+// and the Close button below, in whatever height the dialog has. The area
+// takes the focus (Alt+T), so that the arrow and page keys scroll it.
 QScrollArea* NotesArea(QLabel* notes) {
   notes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  notes->setFocusPolicy(Qt::StrongFocus);
   auto* area = new QScrollArea;
+  area->setFocusPolicy(Qt::StrongFocus);
   area->setObjectName(QStringLiteral("notesArea"));
   area->setFrameShape(QFrame::NoFrame);
   area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -75,8 +76,9 @@ CDictionaryDetailsDlg::CDictionaryDetailsDlg(const CDictionary& dictionary,
   add_row(label("Language:"), Field(details.language, "language"));
   QLabel* notes = Field(details.notes, "notes");
   QLabel* notes_label = label("No&tes:");
-  notes_label->setBuddy(notes);
-  add_row(notes_label, NotesArea(notes));
+  QScrollArea* notes_area = NotesArea(notes);
+  notes_label->setBuddy(notes_area);
+  add_row(notes_label, notes_area);
   grid->setRowStretch(grid->rowCount() - 1, 1);
   grid->setColumnStretch(1, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

@@ -527,6 +527,11 @@ class DictionaryDialogsTest : public QObject {
     const QRect close_rect(close->mapTo(&details, QPoint(0, 0)), close->size());
     QVERIFY(area_rect.bottom() < close_rect.top());
     QVERIFY(close_rect.bottom() <= details.height());
+    // Alt+T, then the keyboard scrolls the notes.
+    QTest::keyClick(&details, Qt::Key_T, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), area);
+    QTest::keyClick(area, Qt::Key_PageDown);
+    QVERIFY(area->verticalScrollBar()->value() > 0);
   }
 
   // A path typed into the file name box, in another folder than the one
