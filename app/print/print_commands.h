@@ -30,13 +30,17 @@ class CPrintCommands : public QObject {
   void PrintPreview();
   void PrintSetup();
 
-  // The shared printer; owned here.
+  // The shared printer; owned here. A failed job replaces it, so do not
+  // keep the pointer across commands.
   QPrinter* printer() const { return printer_.get(); }
   // A job over the view's results in its current font.
   std::unique_ptr<CResultsPrintJob> NewJob() const;
 
  private:
   void RunJob();
+  // Tells the user that a job failed, and replaces the printer it left
+  // unusable by one with the same settings.
+  void ReportFailure();
 
   CSearchView* view_;
   QWidget* window_;

@@ -1,9 +1,11 @@
 #include "app/print/print_job.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <cmath>
 
 #include "app/shell/font_mapping.h"
 
@@ -21,6 +23,15 @@ QFont WithCellHeight(QFont font, int height, QPrinter* printer) {
   font.setPixelSize(height);
   const int measured = QFontMetrics(font, printer).height();
   if (measured > 0) font.setPixelSize(std::max(1, height * height / measured));
+  return font;
+}
+
+// Latin text is drawn letter by letter, without ligatures: a PDF keeps a
+// ligature as one character ("ﬁ"), so a word copied out of it would not be
+// the word.
+QFont WithoutLigatures(QFont font) {
+  font.setStyleStrategy(
+      QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
   return font;
 }
 
@@ -58,6 +69,26 @@ QRect ToPainter(const TwipsRect& rect) {
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
+// Draws `word` in the painter's font at the top left of `cell`; a word
+// wider than the cell's room is shrunk to it, so no letter is cut off at
+// the page's edge, and keeps the baseline of the words beside it.
+void DrawWord(QPainter* painter, const PrintCell& cell, const QString& word) {
+  const QRect rect = ToPainter(cell.rect);
+  const QFontMetricsF metrics(painter->font(), painter->device());
+  const double scale = ShrinkToFit(
+      static_cast<int>(std::ceil(metrics.horizontalAdvance(word))), cell.room);
+  if (scale == 1.0) {
+    painter->drawText(rect, Qt::AlignLeft | Qt::AlignTop, word);
+    return;
+  }
+  painter->save();
+  painter->translate(rect.left(), rect.top() + metrics.ascent() * (1 - scale));
+  painter->scale(scale, scale);
+  painter->drawText(QRectF(0, 0, cell.room / scale, rect.height() / scale),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, word);
+  painter->restore();
+}
+
 }  // namespace
 
 struct CResultsPrintJob::Layout {
@@ -86,10 +117,10 @@ int CResultsPrintJob::Begin(QPrinter* printer) {
   layout.started = fixed_started_ != 0 ? fixed_started_ : std::time(nullptr);
   layout.twips_to_x = printer->logicalDpiX() / double{kTwipsPerInch};
   layout.twips_to_y = printer->logicalDpiY() / double{kTwipsPerInch};
-  layout.body = results_font_;
+  layout.body = WithoutLigatures(results_font_);
   layout.body.setPixelSize(std::max(
       1, PixelsToTwips(-LogFontFromFont(results_font_).height, screen_dpi_)));
-  QFont header = results_font_;
+  QFont header = WithoutLigatures(results_font_);
   header.setWeight(QFont::Bold);
   layout.title = WithCellHeight(header, kTitleHeight, printer);
   header.setWeight(QFont::Normal);
@@ -137,8 +168,7 @@ void CResultsPrintJob::PrintPage(QPainter* painter, int page) {
   painter->setFont(layout.body);
   const std::vector<std::string> words = words_();
   for (const PrintCell& cell : PageCells(layout.grid, page, words.size())) {
-    painter->drawText(ToPainter(cell.rect), Qt::AlignLeft | Qt::AlignTop,
-                      Utf8(words[cell.item]));
+    DrawWord(painter, cell, Utf8(words[cell.item]));
   }
   painter->restore();
 }

@@ -38,7 +38,9 @@ class CResultsPrintJob {
   // last page number, >= 1.
   int Begin(QPrinter* printer);
   // Draws page `page` (from 1) with `painter`, which paints on the printer
-  // given to Begin. Only between Begin and End.
+  // given to Begin. Only between Begin and End. Text is drawn without
+  // ligatures, so that the words read back from a PDF as they were; a word
+  // wider than the page is shrunk to the page's width.
   void PrintPage(QPainter* painter, int page);
   // End printing: drops the layout and its fonts.
   void End();

@@ -95,12 +95,18 @@ std::vector<PrintCell> PageCells(const PrintGrid& grid, int page,
       cell.bottom = body_top - grid.line_height;
       in_column = 0;
     }
-    cells.push_back({item, cell});
+    const int room = std::min(cell.right, grid.page.right) - cell.left;
+    cells.push_back({item, cell, room});
     cell.top -= grid.line_height;
     cell.bottom -= grid.line_height;
     ++in_column;
   }
   return cells;
+}
+
+double ShrinkToFit(int text_width, int room) {
+  if (room <= 0 || text_width <= room) return 1.0;
+  return static_cast<double>(room) / text_width;
 }
 
 PageFurniture PlacePageFurniture(const TwipsRect& page,

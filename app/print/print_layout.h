@@ -76,6 +76,10 @@ size_t FirstItemOfPage(const PrintGrid& grid, int page);
 struct PrintCell {
   size_t item = 0;  // index into the results list
   TwipsRect rect;   // one line, left-aligned text
+  // The width the word may take from the cell's left edge: to the cell's
+  // right edge or the page's, whichever is nearer. A word wider than the
+  // page overflows its cell here and is shrunk to this width.
+  int room = 0;
 };
 
 // The words of page `page` of a list of `item_count` words, filling each
@@ -83,6 +87,11 @@ struct PrintCell {
 // past the list.
 std::vector<PrintCell> PageCells(const PrintGrid& grid, int page,
                                  size_t item_count);
+
+// How much a text `text_width` wide is shrunk to fit in `room`: 1 when it
+// fits (or when there is no room at all to fit it in), otherwise
+// room / text_width, so that every letter lies inside the room.
+double ShrinkToFit(int text_width, int room);
 
 // Heights of the header and footer lines as drawn in their fonts.
 struct FurnitureHeights {

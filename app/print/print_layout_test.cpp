@@ -104,6 +104,35 @@ TEST(PageCellsTest, ColumnsFillTopToBottomThenLeftToRight) {
   EXPECT_TRUE(PageCells(grid, 0, 250).empty());
 }
 
+TEST(PageCellsTest, RoomEndsAtTheCellOrThePageWhicheverIsNearer) {
+  const PrintGrid grid = ComputePrintGrid(TwoByFiftyPage(), 100, 200, 0, 100);
+  const std::vector<PrintCell> cells = PageCells(grid, 1, 100);
+  EXPECT_EQ(cells.front().room, 1950);
+  // The last column's spacing lies beyond the page's right edge.
+  EXPECT_EQ(cells.back().room, 3400 - 1950);
+
+  // A word wider than the page gets one column, and the page's width.
+  const PrintGrid wide = ComputePrintGrid(TwoByFiftyPage(), 100, 200, 9000, 3);
+  for (const PrintCell& cell : PageCells(wide, 1, 3)) {
+    EXPECT_EQ(cell.room, 3400);
+  }
+}
+
+TEST(ShrinkToFitTest, OnlyTextsWiderThanTheRoomShrinkAndThenFitExactly) {
+  EXPECT_EQ(ShrinkToFit(0, 3400), 1.0);
+  EXPECT_EQ(ShrinkToFit(3400, 3400), 1.0);
+  EXPECT_DOUBLE_EQ(ShrinkToFit(6800, 3400), 0.5);
+  for (int width : {3401, 9999, 123457, 2000000000}) {
+    const double scale = ShrinkToFit(width, 3400);
+    EXPECT_LT(scale, 1.0);
+    EXPECT_LE(width * scale, 3400.0 + 1e-6) << width;
+    EXPECT_GT(width * scale, 3399.0) << width;
+  }
+  // Nothing fits in no room: the text is left as it is.
+  EXPECT_EQ(ShrinkToFit(500, 0), 1.0);
+  EXPECT_EQ(ShrinkToFit(500, -20), 1.0);
+}
+
 TEST(PageFurnitureTest, HeaderLinesStackDownFooterSitsAboveTheBottom) {
   const TwipsRect page{1080, -720, 11160, -15120};
   const PageFurniture furniture =

@@ -11,7 +11,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 #include <QtTest>
 #include <filesystem>
@@ -174,6 +176,69 @@ class MainFrameTest : public QObject {
     for (QAction* entry : OpenDictionaryMenu(frame)) {
       if (!entry->isSeparator()) QVERIFY(entry->isEnabled());
     }
+  }
+
+  // The entries of a menu left open follow the search as it starts and
+  // ends.
+  void openMenuFollowsTheSearch() {
+    FrameFixture fixture;
+    fixture.Install("Cats", {"cat", "cot", "dog"});
+    CMainFrame* frame = fixture.NewFrame();
+    fixture.TypePattern(QStringLiteral("*"));
+    const QList<QAction*> entries = OpenDictionaryMenu(frame);
+    frame->searchView()->StartSearch();
+    for (QAction* entry : entries) QVERIFY(!entry->isEnabled());
+    fixture.RunSearchToEnd();
+    QVERIFY(!frame->searchView()->IsSearching());
+    for (QAction* entry : entries) {
+      if (!entry->isSeparator()) QVERIFY(entry->isEnabled());
+    }
+  }
+
+  // Highlighting an entry puts its prompt into the status line.
+  void entriesShowTheirPrompt() {
+    FrameFixture fixture;
+    fixture.Install("Cats", {"cat"});
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    QMenu* menu = frame->dictionariesMenu();
+    menu->popup(frame->mapToGlobal(QPoint(10, 10)));  // rebuilds the entries
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QList<QAction*> entries = menu->actions().mid(
+        menu->actions().indexOf(frame->action(kCmdBuildDictionary)) + 2);
+    const std::string_view prompt = CommandPrompt(kCmdLoadedDictionary);
+    for (QAction* entry : {entries.front(), entries.back()}) {
+      menu->setActiveAction(entry);
+      QCOMPARE(frame->messageText(),
+               QString::fromUtf8(prompt.data(),
+                                 static_cast<qsizetype>(prompt.size())));
+    }
+    menu->close();
+  }
+
+  // A name wider than its pane ends in an ellipsis there and shows whole in
+  // the pane's tool tip; a short one has no tool tip.
+  void longActiveNameGetsAToolTip() {
+    FrameFixture fixture;
+    const std::string long_name(
+        "English words of the nineteenth century, with all their spellings");
+    CDictionary* long_one = fixture.Install(long_name, {"cat"});
+    CDictionary* short_one = fixture.Install("Cats", {"cat"});
+    CMainFrame* frame = fixture.NewFrame();
+    fixture.state()->SetActive(long_one);
+    frame->UpdateCommandStates();
+    const QString shown = frame->activeDictionaryText();
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QVERIFY(QString::fromStdString(long_name).startsWith(shown.chopped(1)));
+    auto* dictionary_pane = frame->statusBar()->findChild<QLabel*>(
+        QStringLiteral("dictionaryPane"));
+    QCOMPARE(dictionary_pane->toolTip(), QString::fromStdString(long_name));
+    QVERIFY(dictionary_pane->fontMetrics().horizontalAdvance(shown) <=
+            dictionary_pane->contentsRect().width());
+    fixture.state()->SetActive(short_one);
+    frame->UpdateCommandStates();
+    QCOMPARE(dictionary_pane->text(), QStringLiteral("Cats"));
+    QVERIFY(dictionary_pane->toolTip().isEmpty());
   }
 
   void choosingAnEntryOnlyMakesItActive() {
@@ -382,6 +447,51 @@ class MainFrameTest : public QObject {
     frame->action(kCmdCopy)->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("cat\ncut\n"));
+  }
+
+  // The narrowest window shows the Search and Stop buttons and every
+  // control of every form whole.
+  void narrowestWindowShowsEverything() {
+    FrameFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive(1, 400));
+    CSearchView* view = frame->searchView();
+    QTRY_COMPARE(frame->width(), frame->minimumWidth());
+    QTRY_COMPARE(view->width(), frame->width());
+    QCOMPARE(view->minimumSizeHint().width(), view->MinimumWidth());
+    for (QPushButton* button : {view->searchButton(), view->stopButton()}) {
+      QVERIFY(button->geometry().right() < view->width());
+      QVERIFY(button->width() >= button->sizeHint().width());
+    }
+    // Every tab shows whole: the tab row does not scroll.
+    QTabBar* bar = view->findChild<QTabBar*>();
+    QVERIFY(bar->tabRect(bar->count() - 1).right() < bar->width());
+    for (int tab = 0; tab < 4; ++tab) {
+      view->SelectTab(tab);
+      CSearchInfoView* form = view->GetActiveForm();
+      QTRY_VERIFY(form->isVisible());
+      for (QWidget* control : form->findChildren<QWidget*>(
+               QString(), Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(form->rect().contains(control->geometry()),
+                 qPrintable(form->caption()));
+      }
+    }
+  }
+
+  // With no dictionary installed a search finds nothing, and the status
+  // line says why: a crossword is refused, the other kinds run.
+  void searchWithoutDictionarySaysWhy() {
+    FrameFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    const QString why = QString::fromUtf8(kNoDictionaryStatus);
+    fixture.TypePattern(QStringLiteral("c?t"));
+    frame->searchView()->StartSearch();
+    QCOMPARE(frame->messageText(), why);
+    frame->searchView()->SelectTab(3);
+    fixture.RunSearchToEnd();
+    QCOMPARE(frame->messageText(), why);
+    QCOMPARE(frame->foundText(), QString("Found 0"));
   }
 
   void f3SearchesAndEscStops() {
