@@ -476,6 +476,8 @@ class DictionaryDialogsTest : public QObject {
     std::filesystem::rename(away + ".off", away);
     CConfigureDictionariesDlg* dialog = fixture.NewDialog();
     QCOMPARE(fixture.Rows(), (Names{"a", "away.txt (unavailable)"}));
+    QCOMPARE(dialog->list()->topLevelItem(1)->toolTip(0),
+             QString::fromStdString(away));
     dialog->list()->SelectRow(1);
     QVERIFY(!ButtonOf(dialog, "activate")->isEnabled());
     QVERIFY(ButtonOf(dialog, "details")->isEnabled());

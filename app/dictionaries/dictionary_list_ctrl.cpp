@@ -7,6 +7,7 @@
 
 #include "app/dictionaries/dictionary_menu.h"
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_set.h"
 
 namespace vocor {
 
@@ -68,6 +69,11 @@ int CDictionaryListCtrl::InsertItem(int /*index*/, CDictionary* dictionary) {
   QTreeWidgetItem* item = topLevelItem(row);
   item->setText(0, QString::fromStdString(DictionaryDisplayName(dictionary)));
   item->setIcon(0, RowIcon(ImageOfDictionary(*dictionary)));
+  if (IsUnavailable(*dictionary)) {
+    // Greyed, with the file that could not be opened at hand.
+    item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+    item->setToolTip(0, QString::fromStdString(DictionaryFileName(*dictionary)));
+  }
   if (with_counts_) {
     SetCounts(item, *dictionary);
     for (int column : {1, 2}) {
