@@ -379,8 +379,8 @@ TEST_F(DictionarySetTest, AVanishedFileStaysStoredUntilUninstalled) {
   ::unlink(doomed.c_str());
   CDictionarySet dictionaries;
   std::vector<std::string> unopened;
-  EXPECT_EQ(dictionaries.LoadMembersFromRegistry(kCurrentUser,
-                                                 kDictionariesKey, &unopened),
+  EXPECT_EQ(dictionaries.LoadMembersFromRegistry(kCurrentUser, kDictionariesKey,
+                                                 &unopened),
             2);
   EXPECT_EQ(unopened, (Words{doomed}));
   EXPECT_EQ(NamesOf(dictionaries), (Words{"kept.txt", "doomed.txt"}));

@@ -63,8 +63,7 @@ DictionaryState::~DictionaryState() {
 
 bool DictionaryState::IsActivatable(const CDictionary* dictionary) const {
   if (dictionary == all_dictionaries_.get()) return true;
-  return (all_dictionaries_->Owns(dictionary) ||
-          all_sets_->Owns(dictionary)) &&
+  return (all_dictionaries_->Owns(dictionary) || all_sets_->Owns(dictionary)) &&
          !IsUnavailable(*dictionary);
 }
 

@@ -194,9 +194,9 @@ TEST_F(DictionaryStateStoreTest, AFileThatCannotBeOpenedStaysInstalled) {
     EXPECT_FALSE(IsUnavailable(*both));
     // Searches skip it: "All Dictionaries" and the set yield the others.
     EXPECT_TRUE(state.all_dictionaries()->IsOpen());
-    EXPECT_EQ(testing::ReadAll(
-                  state.all_dictionaries()->CreateEnumerator().get()),
-              (Names{"a", "txt", "c", "txt"}));
+    EXPECT_EQ(
+        testing::ReadAll(state.all_dictionaries()->CreateEnumerator().get()),
+        (Names{"a", "txt", "c", "txt"}));
     EXPECT_EQ(testing::ReadAll(both->CreateEnumerator().get()),
               (Names{"a", "txt"}));
     ASSERT_NE(state.Install(Text("d.txt")), nullptr);
@@ -279,7 +279,8 @@ TEST_F(DictionaryStateStoreTest, NestedSetsSurviveAnyStoredOrder) {
 
 // A window stores its active dictionary when it closes only if it was
 // changed in that window, and never over a save made elsewhere since.
-TEST_F(DictionaryStateStoreTest, TheActiveDictionaryIsStoredAtExitOnlyIfChanged) {
+TEST_F(DictionaryStateStoreTest,
+       TheActiveDictionaryIsStoredAtExitOnlyIfChanged) {
   StoreLists({"a.txt", "b.txt"});
   // Read with no other dictionary alive, so that the stored ids resolve.
   const auto stored_active = [] {

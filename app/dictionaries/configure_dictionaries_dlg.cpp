@@ -12,12 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/shell/command_texts.h"
 #include "app/dictionaries/configure_dictionaries_texts.h"
 #include "app/dictionaries/dictionary_details_dlg.h"
 #include "app/dictionaries/dictionary_list_ctrl.h"
 #include "app/dictionaries/dictionary_menu.h"
 #include "app/dictionaries/dictionary_working_copy.h"
+#include "app/shell/command_texts.h"
 #include "dictionary/shipped_folders.h"
 
 namespace vocor {

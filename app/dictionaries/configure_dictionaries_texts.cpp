@@ -35,8 +35,9 @@ std::string UnopenedDictionariesMessage(const std::vector<std::string>& files) {
   constexpr size_t kNamed = 10;
   if (files.empty()) return {};
   const bool one = files.size() == 1;
-  std::string text = one ? "An installed dictionary could not be opened:\n\n"
-                         : "Some installed dictionaries could not be opened:\n\n";
+  std::string text =
+      one ? "An installed dictionary could not be opened:\n\n"
+          : "Some installed dictionaries could not be opened:\n\n";
   for (size_t i = 0; i < files.size() && i < kNamed; ++i) {
     text += files[i] + "\n";
   }

@@ -71,7 +71,7 @@ void DescribeKind(const CDictionary& dictionary, DictionaryDetails* details) {
     details->file_name = DictionaryFileName(dictionary);
     details->notes = kUnavailableNotes;
   } else if (const auto* text =
-          dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
+                 dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
     details->type = "Text File";
     details->file_name = text->GetFileName();
   } else if (const auto* binary =

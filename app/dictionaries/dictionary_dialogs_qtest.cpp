@@ -510,7 +510,8 @@ class DictionaryDialogsTest : public QObject {
      public:
       std::string GetNotes() const override {
         std::string notes;
-        for (int i = 0; i < 200; ++i) notes += "line " + std::to_string(i) + "\n";
+        for (int i = 0; i < 200; ++i)
+          notes += "line " + std::to_string(i) + "\n";
         return notes + "the end";
       }
     };
@@ -548,7 +549,8 @@ class DictionaryDialogsTest : public QObject {
     {
       OnModal<QFileDialog> chooser([&typed](QFileDialog* shown) {
         shown->setDirectory(QString::fromUtf8(getenv("TMPDIR")));
-        auto* name = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name =
+            shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QVERIFY(name != nullptr);
         name->setText(QString::fromStdString(typed));
         QMetaObject::invokeMethod(shown, "accept");

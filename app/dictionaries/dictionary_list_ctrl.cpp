@@ -72,7 +72,8 @@ int CDictionaryListCtrl::InsertItem(int /*index*/, CDictionary* dictionary) {
   if (IsUnavailable(*dictionary)) {
     // Greyed, with the file that could not be opened at hand.
     item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
-    item->setToolTip(0, QString::fromStdString(DictionaryFileName(*dictionary)));
+    item->setToolTip(0,
+                     QString::fromStdString(DictionaryFileName(*dictionary)));
   }
   if (with_counts_) {
     SetCounts(item, *dictionary);

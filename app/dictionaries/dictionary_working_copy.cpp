@@ -84,9 +84,10 @@ bool DictionaryWorkingCopy::Uninstall(CDictionary* dictionary) {
     return true;
   }
   RemoveEverywhere(&dictionaries_.members(), dictionary);
-  const auto listed = std::find_if(
-      listed_sets_.begin(), listed_sets_.end(),
-      [dictionary](const auto& entry) { return entry.second.get() == dictionary; });
+  const auto listed = std::find_if(listed_sets_.begin(), listed_sets_.end(),
+                                   [dictionary](const auto& entry) {
+                                     return entry.second.get() == dictionary;
+                                   });
   if (listed != listed_sets_.end()) {
     // A set's copy: the original goes at Commit, the copy now.
     uninstalled_.push_back(listed->first);

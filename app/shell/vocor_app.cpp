@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <clocale>
 
-#include "app/shell/command_texts.h"
 #include "app/dictionaries/configure_dictionaries_texts.h"
+#include "app/shell/command_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/window_placement_qt.h"
 #include "dictionary/dictionary_state.h"

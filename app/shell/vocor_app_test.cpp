@@ -256,9 +256,8 @@ class VocorAppTest : public QObject {
       testing::MessageBoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Yes});
       auto app = fixture.Start();
       QVERIFY(fixture.started());
-      QCOMPARE(answerer.texts(),
-               QStringList{QString::fromStdString(
-                   UnopenedDictionariesMessage({mine}))});
+      QCOMPARE(answerer.texts(), QStringList{QString::fromStdString(
+                                     UnopenedDictionariesMessage({mine}))});
       QCOMPARE(app->state()->all_dictionaries()->members().GetCount(), 1);
       // "All Dictionaries" alone: the menu does not offer it.
       QCOMPARE(DictionaryEntries(app->main_frame()).size(), 1);
