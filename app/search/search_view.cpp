@@ -275,6 +275,10 @@ void CSearchView::StartSearch() {
     return;
   }
   model_->Clear();
+  // Painted now, not at the first refresh: a search may run many steps
+  // before its first word (an another-word search first indexes a list).
+  list_->doItemsLayout();
+  list_->viewport()->repaint();
   widest_ = 0;
   observer_->Reset();
   searched_ = host_->ActiveDictionary();

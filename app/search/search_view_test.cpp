@@ -37,6 +37,7 @@
 #include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "engine/palindrome.h"
 #include "search/messages.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
@@ -55,6 +56,7 @@ class FakeHost : public SearchHost {
   void SetSearchStatus(const QString& text) override { status = text; }
   void SetSearchProgress(int position) override {
     ++progress_calls;
+    if (on_progress) on_progress();
     QVERIFY(position >= 0 && position <= bar_extent);
   }
   void EndSearchProgress() override { ++ended; }
@@ -69,6 +71,7 @@ class FakeHost : public SearchHost {
   int found = -1;
   int command_updates = 0;
   QString status;
+  std::function<void()> on_progress;
 };
 
 // Calls `action` with the first modal widget that opens (polling, since
@@ -86,6 +89,28 @@ void WhenModal(QObject* owner, std::function<void(QWidget*)> action) {
   });
   poll->start();
 }
+
+// Calls `seen` whenever `watched` receives an event of `type`, for as
+// long as the watcher lives.
+class EventWatcher : public QObject {
+ public:
+  EventWatcher(QObject* watched, QEvent::Type type, std::function<void()> seen)
+      : watched_(watched), type_(type), seen_(std::move(seen)) {
+    watched_->installEventFilter(this);
+  }
+  ~EventWatcher() override { watched_->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == watched_ && event->type() == type_) seen_();
+    return false;
+  }
+
+ private:
+  QObject* watched_;
+  QEvent::Type type_;
+  std::function<void()> seen_;
+};
 
 std::vector<std::string> Sorted(std::vector<std::string> words) {
   std::sort(words.begin(), words.end());
@@ -146,6 +171,7 @@ class SearchViewTest : public QObject {
   void limitStopsAfterMessage();
   void damagedFileIsNamedOncePerSearch();
   void wordsShowWhileRunning();
+  void listIsClearedBeforeTheFirstStep();
   void layoutFollowsWindowSize();
   void rowsHoldTheirBoxes();
   void anagramNumbersShareARow();
@@ -566,6 +592,46 @@ void SearchViewTest::wordsShowWhileRunning() {
   QCOMPARE(model->rowCount(), 1);
   const int needed = list->fontMetrics().horizontalAdvance("abracadabra");
   QVERIFY(list->visualRect(model->index(0, 0)).width() > needed);
+}
+
+// A search may run many steps before its first word: the another-word
+// search over a large text list first builds the list's word index. The
+// words of the search before must be gone from the screen by then, not
+// linger beside "Found 0".
+void SearchViewTest::listIsClearedBeforeTheFirstStep() {
+  Form(0)->boxes().front()->setEditText("*");
+  view_->StartSearch();
+  RunToEnd();
+  QVERIFY(view_->resultsList()->model()->rowCount() > 0);
+  QTest::qWait(20);
+
+  std::string text = "stop\npots\n";
+  for (int i = 0; i < 30000; ++i) {
+    std::string digits = std::to_string(i);
+    for (char& c : digits) c = static_cast<char>('a' + (c - '0'));
+    text += "q" + digits + "z\n";
+  }
+  std::unique_ptr<CDictionary> large =
+      OpenDictionaryFile(scratch_.Write("large.txt", text).c_str());
+  QVERIFY(large != nullptr);
+  host_.dictionary = large.get();
+  auto* form = static_cast<CSearchInfoPalindromeView*>(Form(3));
+  form->transformation()->setCurrentIndex(kReverse);
+  form->result()->setCurrentIndex(kAnotherWord);
+  form->boxes().front()->setEditText("");
+
+  QAbstractItemModel* model = view_->resultsList()->model();
+  bool painted_empty = false;
+  EventWatcher paints(view_->resultsList()->viewport(), QEvent::Paint,
+                      [&] { painted_empty |= model->rowCount() == 0; });
+  int first_slice_ended = -1;
+  host_.on_progress = [&] {
+    if (first_slice_ended < 0) first_slice_ended = painted_empty ? 1 : 0;
+  };
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(first_slice_ended, 1);
+  QCOMPARE(view_->ResultWords(), (std::vector<std::string>{"pots", "stop"}));
 }
 
 // Narrow: labels keep 16 average widths, boxes at least 10, the buttons
