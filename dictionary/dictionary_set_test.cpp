@@ -212,7 +212,7 @@ TEST_F(DictionarySetTest, ADestroyedDictionaryLeavesEverySetThatHoldsIt) {
   EXPECT_TRUE(inner_set->members().IsEmpty());
   EXPECT_EQ(outer.members().GetCount(), 1);
   // The deep copy owns a clone of `gone`, which lives on; its clone of the
-  // inner set held the original.
+  // inner set held the one it was cloned from.
   ASSERT_EQ(deep.members().GetCount(), 2);
   EXPECT_TRUE(static_cast<CDictionarySet*>(deep.members().items().front())
                   ->members()

@@ -89,7 +89,7 @@ bool DictionaryWorkingCopy::Uninstall(CDictionary* dictionary) {
                                      return entry.second.get() == dictionary;
                                    });
   if (listed != listed_sets_.end()) {
-    // A set's copy: the original goes at Commit, the copy now.
+    // A set's copy: the application's set goes at Commit, the copy now.
     uninstalled_.push_back(listed->first);
     set_copies_.erase(listed->first);
     listed_sets_.erase(listed);

@@ -9,7 +9,7 @@
 // Commit); every set, in the working sets and in the working dictionary
 // list (a set may be stored among the dictionaries), is a copy of the
 // application's, so that it can lose members, and show their loss, without
-// touching the original. Nothing the application owns is destroyed before
+// touching the application's. Nothing the application owns is destroyed before
 // Commit. Dictionaries whose files could not be opened (IsUnavailable) are
 // listed and can be uninstalled, but not activated.
 #ifndef VOCOR_APP_DICTIONARIES_DICTIONARY_WORKING_COPY_H_

@@ -228,7 +228,7 @@ TEST_F(DictionaryWorkingCopyTest,
 }
 
 // A set stored among the dictionaries is worked on as a copy too: it shows
-// a member's uninstall at once, Cancel leaves the original whole, and OK
+// a member's uninstall at once, Cancel leaves the application's set whole, and OK
 // stores the copy in its place, still named by the sets that hold it.
 TEST_F(DictionaryWorkingCopyTest, ASetListedAmongTheDictionariesIsACopy) {
   auto listed = std::make_unique<CDictionarySet>();
