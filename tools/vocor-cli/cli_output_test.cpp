@@ -242,6 +242,26 @@ TEST_F(CliOrderTest, EveryOutputIsInCodePointOrder) {
   }
 }
 
+// On a terminal the progress bar shares the line with whatever comes
+// next: results used to be written right after it ("[###...]  78%aaberg").
+TEST_F(CliOutputTest, TheProgressBarIsErasedBeforeResultsAreWritten) {
+  const std::string dic = ThreeLetterWordsWithX();
+  // `script` gives the search a terminal for both outputs. The reader
+  // pauses, so that the search stands blocked past the bar's delay; then
+  // it reads on while the search streams its phrases, 64 KiB a write,
+  // up to the limit.
+  Result r = Shell("script -qc \"$CLI --dict " + dic +
+                   " --limit 200000 crossword 4,4,4\" /dev/null | "
+                   "(head -c 4096 >/dev/null; sleep 1; cat)");
+  size_t bar = r.out.find("%");
+  if (bar == std::string::npos) GTEST_SKIP() << "the bar was never drawn";
+  for (; bar != std::string::npos; bar = r.out.find('%', bar + 1)) {
+    if (bar + 1 == r.out.size()) break;  // the reader stopped here
+    ASSERT_EQ(r.out[bar + 1], '\r')
+        << "written after the bar: " << r.out.substr(bar - 50, 80);
+  }
+}
+
 TEST_F(CliOutputTest, DamageFoundDuringTheSearchIsReportedAfterItsResults) {
   testing::DicAssembler dic;
   const uint32_t leaf = dic.Node(true, {});
