@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/vocor_app.h"
+#include "app/shell/vocor_app.h"
 #include "vocor/program_version.h"
 
 namespace {

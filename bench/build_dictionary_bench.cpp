@@ -20,7 +20,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/build_dictionary_dlg.h"
+#include "app/dictionaries/build_dictionary_dlg.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary_state.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/configure_dictionaries_dlg.h"
+#include "app/dictionaries/configure_dictionaries_dlg.h"
 #include "dictionary/dictionary_state.h"
 #include "dictionary/vocor_file_writer.h"
 #include "settings/settings_store.h"

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/print_job.h"
+#include "app/print/print_job.h"
 
 namespace {
 

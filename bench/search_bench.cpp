@@ -19,10 +19,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/recent_text_cb.h"
-#include "app/search_host.h"
-#include "app/search_info_view.h"
-#include "app/search_view.h"
+#include "app/search/recent_text_cb.h"
+#include "app/search/search_host.h"
+#include "app/search/search_info_view.h"
+#include "app/search/search_view.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
 

@@ -17,8 +17,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/main_frame.h"
-#include "app/vocor_app.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/vocor_app.h"
 #include "dictionary/dictionary_state.h"
 #include "settings/settings_store.h"
 

@@ -19,9 +19,9 @@
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
 #include "tools/common/checked_output.h"
-#include "tools/compile/arguments.h"
-#include "tools/compile/dictionary_compiler.h"
-#include "tools/compile/file_io.h"
+#include "compiler/arguments.h"
+#include "compiler/dictionary_compiler.h"
+#include "compiler/file_io.h"
 #include "vocor/program_version.h"
 
 namespace vocor {

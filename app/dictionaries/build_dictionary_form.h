@@ -1,0 +1,51 @@
+// What the Build Dictionary dialog decides without a widget: the language
+// choices, the checks of the form, and the texts that report a compile.
+#ifndef VOCOR_APP_DICTIONARIES_BUILD_DICTIONARY_FORM_H_
+#define VOCOR_APP_DICTIONARIES_BUILD_DICTIONARY_FORM_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/dictionary_compiler.h"
+
+namespace vocor {
+
+struct LanguageChoice {
+  uint32_t lcid;     // Windows locale id; 0 = unknown
+  std::string name;  // UTF-8 (LanguageName)
+};
+
+// "Unknown" first, then the languages of common Windows locale ids,
+// ordered by name.
+std::vector<LanguageChoice> LanguageChoices();
+
+// The dialog's fields, UTF-8.
+struct BuildForm {
+  std::string name;  // empty: the output file's base name
+  std::string version;
+  uint32_t language = 0;
+  std::string notes;
+  bool fold_accents = false;
+  bool skip_possessives = false;
+  bool skip_abbreviations = false;
+  std::vector<std::string> inputs;
+  std::string output;
+};
+
+// Fills *request from `form`, or returns false with the message that says
+// what to correct in *error.
+bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
+                        std::string* error);
+
+// The report of a finished compile: the counts (those of the filters only
+// when they left something out), and for a failure what went wrong;
+// UTF-8, `output` as given.
+std::string BuildDoneText(const CompileCounts& counts,
+                          const std::string& output);
+// Empty for kDone and kCancelled.
+std::string BuildFailureText(const CompileOutcome& outcome);
+
+}  // namespace vocor
+
+#endif  // VOCOR_APP_DICTIONARIES_BUILD_DICTIONARY_FORM_H_

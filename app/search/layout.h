@@ -1,0 +1,113 @@
+// Layout arithmetic of the main window and the search forms, without any
+// widget: the one-dimensional space solver that every window shares, the
+// length units measured from the application's font, and the rectangles of
+// the search view and of a form's rows. The Qt classes only measure what
+// the toolkit knows (the font, a tab control's frame) and move widgets to
+// the rectangles computed here.
+#ifndef VOCOR_APP_SEARCH_LAYOUT_H_
+#define VOCOR_APP_SEARCH_LAYOUT_H_
+
+#include <vector>
+
+namespace vocor {
+
+// One cell of a row or column handed to DistributeSpace.
+struct LayoutCell {
+  int pos = 0;       // result: start coordinate
+  int size = 0;      // result: length
+  int min = 0;       // smallest length the cell may be given
+  int pref = 0;      // length the cell starts with
+  int priority = 0;  // cells of higher priority give up length first
+  int weight = 1;    // share within its priority group; must be > 0
+};
+
+// Preferred length of a cell that takes all free space.
+inline constexpr int kLayoutFill = 1000000;
+// Minimum of a filler cell that may become negative.
+inline constexpr int kLayoutFillerMin = -1000000;
+
+// Gives every cell its preferred length, then takes length away, highest
+// priority group first, until the cells fit in `length` or every cell is at
+// its minimum; cells never grow. Positions follow in array order from
+// `start`. `cells` must hold `count` cells.
+void DistributeSpace(LayoutCell* cells, int count, int length, int start);
+
+// Text height and average character width of the application's font, the
+// length units of the frame, the dictionary list and the search forms.
+struct BaseTextMetrics {
+  int height = 16;
+  int ave_char_width = 7;
+};
+
+// Units derived from BaseTextMetrics. The dialog base units are the same
+// font's average width (horizontal) and height (vertical).
+struct LayoutUnits {
+  int w = 7;    // average character width
+  int h = 16;   // text height
+  int r = 19;   // row height of a form: 12 * vertical base unit / 10
+  int bw = 70;  // button width: 10 * horizontal base unit
+  int bh = 22;  // button height: 14 * vertical base unit / 10
+};
+LayoutUnits ComputeLayoutUnits(const BaseTextMetrics& metrics);
+
+struct LayoutRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// The height a form with `rows` rows needs: rows * r plus a gap of 6
+// pixels between rows.
+int FormHeight(const LayoutUnits& units, int rows);
+
+// The search view over a client area: the separator line along the top,
+// the tab control, the column of the Search and Stop buttons, the results
+// list. `tab_width` and `tab_height` are the size the tab control needs
+// around a display area of 12 x (tallest form height + 12) pixels.
+struct SearchViewLayout {
+  LayoutRect separator;
+  LayoutRect tabs;
+  int buttons_x = 0;
+  int buttons_width = 0;
+  LayoutRect list;
+};
+SearchViewLayout LayOutSearchView(const LayoutUnits& units, int client_width,
+                                  int client_height, int tab_width,
+                                  int tab_height);
+
+// The two buttons of the view, given the top of the tab control's display
+// area (in the view's coordinates).
+void PlaceSearchButtons(const LayoutUnits& units,
+                        const SearchViewLayout& layout, int display_top,
+                        LayoutRect* search, LayoutRect* stop);
+
+// One row of a form: the label (moved 3 pixels down, the row's height) and
+// its box (at the row's top, 15h high: the height of the open drop-down;
+// the closed field is h high).
+struct FormRowLayout {
+  LayoutRect label;
+  LayoutRect box;
+};
+std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
+                                      int form_width, int form_height);
+
+// The first row of the palindrome form: "Find words which", the
+// transformation list, "to produce the", the result list.
+struct PalindromeRowLayout {
+  LayoutRect which_label;
+  LayoutRect transform;
+  LayoutRect produce_label;
+  LayoutRect result;
+};
+PalindromeRowLayout LayOutPalindromeFirstRow(const LayoutUnits& units,
+                                             int form_width, int row_top);
+
+// Left edge of the search progress bar in the status line's message pane:
+// 30 average character widths in from the pane's left edge, or the pane's
+// middle when that is further left. The bar runs to the pane's right edge.
+int ProgressBarLeft(int pane_left, int pane_right, int ave_char_width);
+
+}  // namespace vocor
+
+#endif  // VOCOR_APP_SEARCH_LAYOUT_H_

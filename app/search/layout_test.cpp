@@ -1,0 +1,181 @@
+#include "app/search/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+namespace vocor {
+namespace {
+
+LayoutCell Cell(int min, int pref, int priority, int weight = 1) {
+  LayoutCell cell;
+  cell.min = min;
+  cell.pref = pref;
+  cell.priority = priority;
+  cell.weight = weight;
+  return cell;
+}
+
+std::vector<int> Sizes(const std::vector<LayoutCell>& cells) {
+  std::vector<int> sizes;
+  for (const LayoutCell& cell : cells) sizes.push_back(cell.size);
+  return sizes;
+}
+
+TEST(DistributeSpaceTest, CellsNeverGrowAndFollowEachOther) {
+  std::vector<LayoutCell> cells = {Cell(0, 10, 0), Cell(0, 20, 0)};
+  DistributeSpace(cells.data(), 2, 100, 5);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{10, 20}));
+  EXPECT_EQ(cells[0].pos, 5);
+  EXPECT_EQ(cells[1].pos, 15);
+}
+
+TEST(DistributeSpaceTest, HighestPriorityGivesUpFirstDownToItsMinimum) {
+  std::vector<LayoutCell> cells = {Cell(5, 50, 1), Cell(5, 50, 2),
+                                   Cell(5, 50, 0)};
+  DistributeSpace(cells.data(), 3, 100, 0);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{45, 5, 50}));
+}
+
+TEST(DistributeSpaceTest, AGroupShrinksByWeight) {
+  std::vector<LayoutCell> cells = {Cell(0, 100, 0, 1), Cell(0, 100, 0, 3)};
+  DistributeSpace(cells.data(), 2, 120, 0);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{80, 40}));
+}
+
+TEST(DistributeSpaceTest, OddPixelsComeFromTheSelectionSortOrder) {
+  // Three equal cells must give up 4 pixels: floor(4/3) = 1 each, then one
+  // more from the first cell of the group in the sorted order. The
+  // selection sort swaps the lower-priority cell at the front with the
+  // last cell, so that cell comes first in its group and gives the extra
+  // pixel (a stable sort would take it from cell 1).
+  std::vector<LayoutCell> cells = {Cell(10, 10, 0), Cell(0, 10, 5),
+                                   Cell(0, 10, 5), Cell(0, 10, 5)};
+  DistributeSpace(cells.data(), 4, 36, 0);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{10, 9, 9, 8}));
+
+  // In array order already: the walk starts at cell 0.
+  std::vector<LayoutCell> alone = {Cell(0, 10, 5), Cell(0, 10, 5),
+                                   Cell(0, 10, 5)};
+  DistributeSpace(alone.data(), 3, 26, 0);
+  EXPECT_EQ(Sizes(alone), (std::vector<int>{8, 9, 9}));
+}
+
+TEST(DistributeSpaceTest, AGroupThatCannotAbsorbTheExcessGoesToItsMinimum) {
+  std::vector<LayoutCell> cells = {Cell(10, 30, 1), Cell(20, 30, 0)};
+  DistributeSpace(cells.data(), 2, 25, 0);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{10, 20}));
+  EXPECT_EQ(cells[1].pos, 10);
+}
+
+TEST(DistributeSpaceTest, NegativeFillerTakesWhatOthersCannotGive) {
+  std::vector<LayoutCell> cells = {Cell(10, 10, 0),
+                                   Cell(kLayoutFillerMin, 6, INT_MIN)};
+  DistributeSpace(cells.data(), 2, 4, 0);
+  EXPECT_EQ(Sizes(cells), (std::vector<int>{10, -6}));
+}
+
+class SearchLayoutTest : public ::testing::Test {
+ protected:
+  LayoutUnits units_ = ComputeLayoutUnits({16, 7});
+};
+
+TEST_F(SearchLayoutTest, UnitsComeFromTheFontWithTruncation) {
+  const LayoutUnits units = ComputeLayoutUnits({13, 6});
+  EXPECT_EQ(units.w, 6);
+  EXPECT_EQ(units.h, 13);
+  EXPECT_EQ(units.r, 15);  // 156 / 10
+  EXPECT_EQ(units.bw, 60);
+  EXPECT_EQ(units.bh, 18);  // 182 / 10
+  EXPECT_EQ(FormHeight(units, 2), 2 * 15 + 6);
+  EXPECT_EQ(FormHeight(units, 3), 3 * 15 + 12);
+}
+
+TEST_F(SearchLayoutTest, WideWindowGivesTheTabsTheRest) {
+  const SearchViewLayout layout = LayOutSearchView(units_, 800, 600, 300, 120);
+  EXPECT_EQ(layout.tabs.x, 6);
+  EXPECT_EQ(layout.tabs.y, 6);
+  EXPECT_EQ(layout.tabs.height, 120);
+  // 800 = 6 + tabs + 6 + 70 + 6.
+  EXPECT_EQ(layout.tabs.width, 712);
+  EXPECT_EQ(layout.buttons_x, 724);
+  EXPECT_EQ(layout.buttons_width, 70);
+  EXPECT_EQ(layout.list.x, 0);
+  EXPECT_EQ(layout.list.y, 132);
+  EXPECT_EQ(layout.list.width, 800);
+  EXPECT_EQ(layout.list.height, 468);
+  EXPECT_EQ(layout.separator.width, 800);
+  EXPECT_EQ(layout.separator.height, 2);
+}
+
+TEST_F(SearchLayoutTest, NarrowWindowKeepsTabsAndButtonsAndLosesTheMargin) {
+  const SearchViewLayout layout = LayOutSearchView(units_, 200, 600, 300, 120);
+  EXPECT_EQ(layout.tabs.width, 300);
+  EXPECT_EQ(layout.buttons_x, 312);
+  EXPECT_EQ(layout.buttons_width, 70);
+}
+
+TEST_F(SearchLayoutTest, LowWindowLeavesTheListEmptyNotTheTabs) {
+  const SearchViewLayout layout = LayOutSearchView(units_, 800, 50, 300, 120);
+  EXPECT_EQ(layout.tabs.y, 6);
+  EXPECT_EQ(layout.tabs.height, 120);
+  EXPECT_EQ(layout.list.y, 132);
+  EXPECT_EQ(layout.list.height, 0);
+}
+
+TEST_F(SearchLayoutTest, ButtonsHangFromTheDisplayArea) {
+  const SearchViewLayout layout = LayOutSearchView(units_, 800, 600, 300, 120);
+  LayoutRect search, stop;
+  PlaceSearchButtons(units_, layout, 40, &search, &stop);
+  EXPECT_EQ(search.x, 724);
+  EXPECT_EQ(search.y, 38);
+  EXPECT_EQ(search.height, 22);
+  EXPECT_EQ(stop.y, 40 + 22 + 4);
+  EXPECT_EQ(stop.width, 70);
+}
+
+TEST_F(SearchLayoutTest, FormRowsPutLabelsAtSixteenWidthsAndBoxesAfter) {
+  const std::vector<FormRowLayout> rows = LayOutForm(units_, 3, 400, 200);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].label.x, 0);
+  EXPECT_EQ(rows[0].label.width, 16 * 7);
+  EXPECT_EQ(rows[0].label.y, 3);
+  EXPECT_EQ(rows[0].label.height, 19);
+  EXPECT_EQ(rows[0].box.x, 16 * 7);
+  EXPECT_EQ(rows[0].box.width, 400 - 16 * 7);
+  EXPECT_EQ(rows[0].box.height, 15 * 16);
+  EXPECT_EQ(rows[1].box.y, 19 + 6);
+  EXPECT_EQ(rows[2].box.y, 2 * (19 + 6));
+}
+
+TEST_F(SearchLayoutTest, NarrowFormKeepsLabelAndBoxMinimums) {
+  const std::vector<FormRowLayout> rows = LayOutForm(units_, 2, 50, 200);
+  EXPECT_EQ(rows[0].label.width, 16 * 7);
+  EXPECT_EQ(rows[0].box.width, 10 * 7);
+  EXPECT_EQ(rows[0].box.x, 16 * 7);
+}
+
+TEST_F(SearchLayoutTest, PalindromeRowShrinksTheListsBeforeTheLabels) {
+  const PalindromeRowLayout wide = LayOutPalindromeFirstRow(units_, 1000, 0);
+  EXPECT_EQ(wide.which_label.width, 18 * 7);
+  EXPECT_EQ(wide.transform.x, 18 * 7);
+  EXPECT_EQ(wide.transform.width, 24 * 7);
+  EXPECT_EQ(wide.produce_label.x, 42 * 7 + 6);
+  EXPECT_EQ(wide.produce_label.y, 3);
+  EXPECT_EQ(wide.result.width, 24 * 7);
+
+  const PalindromeRowLayout narrow = LayOutPalindromeFirstRow(units_, 300, 0);
+  EXPECT_EQ(narrow.transform.width, 18 * 7);
+  EXPECT_EQ(narrow.produce_label.width, 16 * 7);
+  EXPECT_EQ(narrow.result.width, 18 * 7);
+}
+
+TEST(ProgressBarLeftTest, ThirtyWidthsInOrTheMiddleWhicheverIsFurtherLeft) {
+  EXPECT_EQ(ProgressBarLeft(0, 1000, 7), 210);
+  EXPECT_EQ(ProgressBarLeft(0, 300, 7), 150);
+  EXPECT_EQ(ProgressBarLeft(10, 21, 7), 15);
+}
+
+}  // namespace
+}  // namespace vocor

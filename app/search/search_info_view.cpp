@@ -1,0 +1,231 @@
+#include "app/search/search_info_view.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+
+#include "app/search/recent_text_cb.h"
+
+namespace vocor {
+
+namespace {
+
+const char kPatternHelp[] =
+    "A word pattern: ? stands for one letter, * for any number of letters. "
+    "Digits give word lengths instead: 7 is any seven-letter word, 3,4 a "
+    "three-letter and a four-letter word.";
+
+}  // namespace
+
+CSearchInfoView::CSearchInfoView(const QString& caption,
+                                 const LayoutUnits& units, QWidget* parent)
+    : QWidget(parent), caption_(caption), units_(units) {}
+
+int CSearchInfoView::GetFormHeight() const {
+  return FormHeight(units_, extra_rows_ + row_count_);
+}
+
+bool CSearchInfoView::CanSearch() const {
+  return !boxes_.empty() && CanSearchWith(boxes_.front()->Text());
+}
+
+CRecentTextCB* CSearchInfoView::AddBoxRow(const QString& label,
+                                          const QString& whats_this) {
+  auto* text = new QLabel(label, this);
+  auto* box = new CRecentTextCB(this);
+  text->setBuddy(box);
+  box->setWhatsThis(whats_this);
+  labels_.push_back(text);
+  boxes_.push_back(box);
+  ++row_count_;
+  AdoptControl(box);
+  connect(box, &CRecentTextCB::enterPressed, this,
+          &CSearchInfoView::searchRequested);
+  connect(box, &QComboBox::editTextChanged, this,
+          &CSearchInfoView::inputChanged);
+  return box;
+}
+
+void CSearchInfoView::AdoptControl(QWidget* widget) {
+  controls_.push_back(widget);
+  widget->installEventFilter(this);
+}
+
+void CSearchInfoView::FocusForm() {
+  if (QWidget* target = RememberedFocus()) {
+    target->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+QWidget* CSearchInfoView::RememberedFocus() const {
+  if (last_focus_ != nullptr) return last_focus_;
+  return controls_.empty() ? nullptr : controls_.front();
+}
+
+bool CSearchInfoView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    last_focus_ = static_cast<QWidget*>(watched);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CSearchInfoView::Place(QWidget* widget, const LayoutRect& rect) const {
+  int height = rect.height;
+  // The arithmetic gives a drop-down box the height of its open list; a
+  // Qt combo box is only its closed field, whose height the style knows.
+  if (qobject_cast<QComboBox*>(widget) != nullptr) {
+    height = widget->sizeHint().height();
+  }
+  widget->setGeometry(rect.x + kMargin, rect.y + kMargin, rect.width, height);
+}
+
+void CSearchInfoView::LayOutRows() {
+  const std::vector<FormRowLayout> rows =
+      LayOutForm(units_, extra_rows_ + row_count_, width() - 2 * kMargin,
+                 height() - 2 * kMargin);
+  for (int i = 0; i < row_count_; ++i) {
+    const FormRowLayout& row = rows[extra_rows_ + i];
+    Place(labels_[i], row.label);
+    Place(boxes_[i], row.box);
+  }
+}
+
+void CSearchInfoView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOutRows();
+}
+
+CSearchInfoCrosswordView::CSearchInfoCrosswordView(const LayoutUnits& units,
+                                                   QWidget* parent)
+    : CSearchInfoView(tr("Crossword"), units, parent) {
+  pattern_ = AddBoxRow(tr("&Pattern:"), tr(kPatternHelp));
+  and_pattern_ = AddBoxRow(
+      tr("&and:"),
+      tr("Optional: a second pattern that the same words must match too."));
+}
+
+SearchRequestResult CSearchInfoCrosswordView::BuildQuery(
+    const CDictionary* dictionary) {
+  SearchRequestResult result = BuildCrosswordRequest(
+      pattern_->Text(), and_pattern_->Text(), pattern_->history(),
+      and_pattern_->history(), dictionary);
+  pattern_->RefreshDropDown();
+  and_pattern_->RefreshDropDown();
+  return result;
+}
+
+CSearchInfoAnagramView::CSearchInfoAnagramView(const LayoutUnits& units,
+                                               QWidget* parent)
+    : CSearchInfoView(tr("Anagram"), units, parent) {
+  letters_ = AddBoxRow(tr("&Letters:"),
+                       tr("The letters every answer uses, each exactly once. "
+                          "A ? is a blank tile that stands for any letter."));
+  pattern_ = AddBoxRow(
+      tr("&Pattern:"),
+      tr("Optional: a pattern the answers must match, or word lengths such "
+         "as 3,4 to find phrases of a three-letter and a four-letter word. "
+         "A * between commas is a word of any length: *,* finds every "
+         "two-word phrase of the letters, each pair of words once; 4,* a "
+         "four-letter word and a word of the letters left."));
+  max_words_ = AddBoxRow(
+      tr("Max. &Words:"),
+      tr("Optional: a number N to find every phrase of 1 to N words of any "
+         "lengths, each combination of words once. Leave the pattern blank "
+         "when you give it."));
+  min_length_ = AddBoxRow(
+      tr("Min. Le&ngth:"),
+      tr("Optional: the shortest word wanted in an answer, as a positive "
+         "number; it leaves out the short words that make phrases "
+         "countless."));
+}
+
+SearchRequestResult CSearchInfoAnagramView::BuildQuery(
+    const CDictionary* dictionary) {
+  const AnagramInputs inputs{letters_->Text(), pattern_->Text(),
+                             max_words_->Text(), min_length_->Text()};
+  const AnagramHistories histories{letters_->history(), pattern_->history(),
+                                   max_words_->history(),
+                                   min_length_->history()};
+  SearchRequestResult result =
+      BuildAnagramRequest(inputs, histories, dictionary);
+  for (CRecentTextCB* box : boxes()) box->RefreshDropDown();
+  return result;
+}
+
+CSearchInfoHiddenView::CSearchInfoHiddenView(const LayoutUnits& units,
+                                             QWidget* parent)
+    : CSearchInfoView(tr("Hidden"), units, parent) {
+  from_letters_ =
+      AddBoxRow(tr("From Letters:"),
+                tr("The letters available: an answer uses each at most as "
+                   "often as it appears here. A ? is a blank tile."));
+  min_length_ = AddBoxRow(
+      tr("&Min. Length:"),
+      tr("Optional: the shortest answer wanted, as a positive number."));
+  must_use_ = AddBoxRow(
+      tr("Must use:"),
+      tr("Optional: letters every answer must contain (they must also be "
+         "among the available letters)."));
+}
+
+SearchRequestResult CSearchInfoHiddenView::BuildQuery(
+    const CDictionary* dictionary) {
+  SearchRequestResult result = BuildHiddenRequest(
+      from_letters_->Text(), min_length_->Text(), must_use_->Text(),
+      from_letters_->history(), min_length_->history(), must_use_->history(),
+      dictionary);
+  from_letters_->RefreshDropDown();
+  min_length_->RefreshDropDown();
+  must_use_->RefreshDropDown();
+  return result;
+}
+
+CSearchInfoPalindromeView::CSearchInfoPalindromeView(const LayoutUnits& units,
+                                                     QWidget* parent)
+    : CSearchInfoView(tr("Palindromes etc."), units, parent) {
+  extra_rows_ = 1;
+  which_label_ = new QLabel(tr("Find words which"), this);
+  transformation_ = new QComboBox(this);
+  const char* const kModes[] = {"reverse", "reflect H", "reflect V", "rotate"};
+  for (int mode = 0; mode < 4; ++mode) {
+    transformation_->addItem(tr(kModes[mode]), mode);
+  }
+  transformation_->setWhatsThis(
+      tr("How a word is transformed: reversed, mirrored left to right "
+         "(reflect H), mirrored top to bottom (reflect V) or turned half a "
+         "turn (rotate). Only letters that survive the transformation can "
+         "appear in an answer."));
+  AdoptControl(transformation_);
+  produce_label_ = new QLabel(tr("to produce the"), this);
+  result_ = new QComboBox(this);
+  result_->addItem(tr("same word"), 0);
+  result_->addItem(tr("another word"), 1);
+  result_->setWhatsThis(
+      tr("Whether the transformed word must be the word itself (a "
+         "palindrome) or another word of the dictionary."));
+  AdoptControl(result_);
+  pattern_ = AddBoxRow(tr("&Pattern:"), tr(kPatternHelp));
+}
+
+bool CSearchInfoPalindromeView::CanSearch() const { return true; }
+
+SearchRequestResult CSearchInfoPalindromeView::BuildQuery(
+    const CDictionary* dictionary) {
+  SearchRequestResult result = BuildPalindromeRequest(
+      transformation_->currentData().toInt(), result_->currentData().toInt(),
+      pattern_->Text(), pattern_->history(), dictionary);
+  pattern_->RefreshDropDown();
+  return result;
+}
+
+void CSearchInfoPalindromeView::LayOutRows() {
+  CSearchInfoView::LayOutRows();
+  const PalindromeRowLayout row =
+      LayOutPalindromeFirstRow(units(), width() - 2 * kMargin, 0);
+  Place(which_label_, row.which_label);
+  Place(transformation_, row.transform);
+  Place(produce_label_, row.produce_label);
+  Place(result_, row.result);
+}
+
+}  // namespace vocor

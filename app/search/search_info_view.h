@@ -1,0 +1,148 @@
+// The four search forms shown on the tabs of the search view, and their
+// common base. A form owns its input boxes, knows whether its inputs allow
+// a search, and turns them into a search request over a dictionary; the
+// view runs what it returns. Forms place their widgets themselves on every
+// resize with the layout arithmetic of layout.h, inside a margin of 6
+// pixels (the form fills the tab control's display area).
+#ifndef VOCOR_APP_SEARCH_SEARCH_INFO_VIEW_H_
+#define VOCOR_APP_SEARCH_SEARCH_INFO_VIEW_H_
+
+#include <QWidget>
+#include <vector>
+
+#include "app/search/layout.h"
+#include "search/search_request.h"
+
+class QComboBox;
+class QLabel;
+
+namespace vocor {
+
+class CDictionary;
+class CRecentTextCB;
+
+class CSearchInfoView : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The margin between the tab control's display area and the rows.
+  static constexpr int kMargin = 6;
+
+  // The tab's text, e.g. "Crossword".
+  QString caption() const { return caption_; }
+  // Height of the rows (without the margins).
+  virtual int GetFormHeight() const;
+  // Whether the Search command may run: the first box is not empty.
+  virtual bool CanSearch() const;
+  // Reads the boxes (entering each text into its history) and builds the
+  // request over `dictionary`, which must stay open while the query lives.
+  virtual SearchRequestResult BuildQuery(const CDictionary* dictionary) = 0;
+
+  // The input boxes in row order; owned by the form.
+  const std::vector<CRecentTextCB*>& boxes() const { return boxes_; }
+  // Gives the focus to the control that last had it, else the first one.
+  void FocusForm();
+  // The control that last had the focus (or the first control).
+  QWidget* RememberedFocus() const;
+
+ signals:
+  // Enter was pressed in one of the boxes.
+  void searchRequested();
+  // The text of a box changed (CanSearch may have changed).
+  void inputChanged();
+
+ protected:
+  CSearchInfoView(const QString& caption, const LayoutUnits& units,
+                  QWidget* parent);
+
+  // Appends a row of a label and its box; the label's mnemonic moves the
+  // focus to the box.
+  CRecentTextCB* AddBoxRow(const QString& label, const QString& whats_this);
+  // Makes `widget` a control of the form (focus tracking, Enter).
+  void AdoptControl(QWidget* widget);
+  // Places the rows; forms with a row of their own extend it.
+  virtual void LayOutRows();
+  int row_count() const { return row_count_; }
+  const LayoutUnits& units() const { return units_; }
+  // A label's or box's rectangle from the arithmetic, moved into the
+  // margin. A combo box keeps the height of its closed field.
+  void Place(QWidget* widget, const LayoutRect& rect) const;
+
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // Rows before the label-and-box rows (the palindrome form's first row).
+  int extra_rows_ = 0;
+
+ private:
+  QString caption_;
+  LayoutUnits units_;
+  int row_count_ = 0;
+  std::vector<QLabel*> labels_;
+  std::vector<CRecentTextCB*> boxes_;
+  std::vector<QWidget*> controls_;
+  QWidget* last_focus_ = nullptr;
+};
+
+class CSearchInfoCrosswordView : public CSearchInfoView {
+  Q_OBJECT
+ public:
+  CSearchInfoCrosswordView(const LayoutUnits& units, QWidget* parent);
+  SearchRequestResult BuildQuery(const CDictionary* dictionary) override;
+
+ private:
+  CRecentTextCB* pattern_;
+  CRecentTextCB* and_pattern_;
+};
+
+class CSearchInfoAnagramView : public CSearchInfoView {
+  Q_OBJECT
+ public:
+  CSearchInfoAnagramView(const LayoutUnits& units, QWidget* parent);
+  SearchRequestResult BuildQuery(const CDictionary* dictionary) override;
+
+ private:
+  CRecentTextCB* letters_;
+  CRecentTextCB* pattern_;
+  CRecentTextCB* max_words_;
+  CRecentTextCB* min_length_;
+};
+
+class CSearchInfoHiddenView : public CSearchInfoView {
+  Q_OBJECT
+ public:
+  CSearchInfoHiddenView(const LayoutUnits& units, QWidget* parent);
+  SearchRequestResult BuildQuery(const CDictionary* dictionary) override;
+
+ private:
+  CRecentTextCB* from_letters_;
+  CRecentTextCB* min_length_;
+  CRecentTextCB* must_use_;
+};
+
+class CSearchInfoPalindromeView : public CSearchInfoView {
+  Q_OBJECT
+ public:
+  CSearchInfoPalindromeView(const LayoutUnits& units, QWidget* parent);
+  bool CanSearch() const override;
+  SearchRequestResult BuildQuery(const CDictionary* dictionary) override;
+
+  // The two drop-down lists of the first row; their item data are the
+  // transformation mode and the another-word flag.
+  QComboBox* transformation() const { return transformation_; }
+  QComboBox* result() const { return result_; }
+
+ protected:
+  void LayOutRows() override;
+
+ private:
+  QLabel* which_label_;
+  QComboBox* transformation_;
+  QLabel* produce_label_;
+  QComboBox* result_;
+  CRecentTextCB* pattern_;
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_APP_SEARCH_SEARCH_INFO_VIEW_H_

@@ -1,0 +1,483 @@
+#include "app/search/search_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <algorithm>
+#include <utility>
+
+#include "app/shell/command_texts.h"
+#include "app/shell/font_mapping.h"
+#include "app/shell/font_text.h"
+#include "app/search/idle_search_driver.h"
+#include "app/search/results_model.h"
+#include "app/search/search_damage.h"
+#include "app/search/search_host.h"
+#include "app/search/search_info_view.h"
+#include "dictionary/dictionary_state.h"
+#include "engine/charset.h"
+#include "search/clipboard_text.h"
+#include "search/messages.h"
+#include "search/search_run.h"
+#include "settings/settings_store.h"
+
+namespace vocor {
+
+// Hears the run's refresh points. The end of a run is only noted here:
+// the run is still on the stack, so the view tears it down after Step.
+class CSearchView::RunObserver : public SearchObserver {
+ public:
+  explicit RunObserver(CSearchView* view) : view_(view) {}
+  void OnProgress(int position) override { view_->UpdateProgress(position); }
+  void OnLimitReached() override { limit_reached = true; }
+  void OnFinished() override { finished = true; }
+  void Reset() { limit_reached = finished = false; }
+
+  bool limit_reached = false;
+  bool finished = false;
+
+ private:
+  CSearchView* view_;
+};
+
+namespace {
+
+// Fills the results list and measures every new word, so that the columns
+// of the list can be as wide as its widest word without measuring all
+// words again at each refresh.
+class MeasuringSink : public CResultsSinkListCtrl {
+ public:
+  MeasuringSink(ResultsList* list, const QFontMetrics* metrics, int* widest)
+      : CResultsSinkListCtrl(list),
+        list_(list),
+        metrics_(metrics),
+        widest_(widest) {}
+
+  bool AddResult(const char* word) override {
+    const int before = list_->size();
+    const bool result = CResultsSinkListCtrl::AddResult(word);
+    if (list_->size() != before) {
+      const QString text = QString::fromStdString(EngineToUtf8(word));
+      *widest_ = std::max(*widest_, metrics_->horizontalAdvance(text));
+    }
+    return result;
+  }
+
+ private:
+  ResultsList* list_;
+  const QFontMetrics* metrics_;
+  int* widest_;
+};
+
+}  // namespace
+
+CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
+                         QWidget* parent)
+    : QWidget(parent),
+      host_(host),
+      units_(units),
+      observer_(std::make_unique<RunObserver>(this)) {
+  driver_ = new IdleSearchDriver([this] { return SearchStep(); },
+                                 [this] { ShowPendingResults(); }, this);
+  CreateControls();
+  CreateForms();
+  LoadResultsFont();
+  UpdateButtons();
+  // Takes effect when the window is first shown.
+  GetActiveForm()->FocusForm();
+  // Ctrl+Tab must reach the view before a box or the tab control acts on
+  // it, whichever of the view's widgets has the focus.
+  qApp->installEventFilter(this);
+}
+
+CSearchView::~CSearchView() {
+  qApp->removeEventFilter(this);
+  driver_->Stop();
+  run_.reset();
+}
+
+std::string CSearchView::WindowKey() {
+  return std::string(kProgramKey) + "\\Window";
+}
+
+void CSearchView::CreateControls() {
+  separator_ = new QFrame(this);
+  separator_->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  tabs_ = new QTabWidget(this);
+  search_button_ = new QPushButton(tr("&Search"), this);
+  stop_button_ = new QPushButton(tr("&Stop"), this);
+  search_button_->setWhatsThis(
+      tr("Starts a search with the clues of the "
+         "form shown (F3, or Enter in a box)."));
+  stop_button_->setWhatsThis(
+      tr("Stops the running search (Esc). The words found so far stay."));
+  connect(search_button_, &QPushButton::clicked, this,
+          &CSearchView::StartSearch);
+  connect(stop_button_, &QPushButton::clicked, this, &CSearchView::StopSearch);
+
+  model_ = new CResultsModel(this);
+  list_ = new QListView(this);
+  list_->setModel(model_);
+  list_->setViewMode(QListView::ListMode);
+  list_->setFlow(QListView::TopToBottom);
+  list_->setWrapping(true);
+  list_->setResizeMode(QListView::Adjust);
+  // 10000 words must lay out in a moment: with uniform sizes the view
+  // measures one item instead of each.
+  list_->setUniformItemSizes(true);
+  list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setWhatsThis(
+      tr("The words found, in alphabetical order. Copy puts the selected "
+         "words on the clipboard, one per line, or all of them when none is "
+         "selected."));
+}
+
+void CSearchView::CreateForms() {
+  const std::vector<CSearchInfoView*> forms = {
+      new CSearchInfoCrosswordView(units_, tabs_),
+      new CSearchInfoAnagramView(units_, tabs_),
+      new CSearchInfoHiddenView(units_, tabs_),
+      new CSearchInfoPalindromeView(units_, tabs_)};
+  for (CSearchInfoView* form : forms) {
+    tabs_->addTab(form, form->caption());
+    connect(form, &CSearchInfoView::searchRequested, this,
+            &CSearchView::StartSearch);
+    connect(form, &CSearchInfoView::inputChanged, this,
+            &CSearchView::OnInputChanged);
+  }
+  // Connected after the tabs exist: adding them selects tab 0, which must
+  // not reach a host that is still building its own window.
+  connect(tabs_, &QTabWidget::currentChanged, this, &CSearchView::OnTabChanged);
+}
+
+void CSearchView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOutChildren();
+}
+
+void CSearchView::LayOutChildren() {
+  int form_height = 0;
+  for (int i = 0; i < tabs_->count(); ++i) {
+    auto* form = static_cast<CSearchInfoView*>(tabs_->widget(i));
+    form_height = std::max(form_height, form->GetFormHeight());
+  }
+  // The size the tab control needs around a display area of
+  // 12 x (form_height + 12): the tab row above, the pane's frame around.
+  const int frame =
+      style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs_);
+  const QSize bar = tabs_->tabBar()->sizeHint();
+  const int tab_width = std::max(bar.width(), 12 + 2 * frame);
+  const int tab_height = bar.height() + form_height + 12 + 2 * frame;
+  const SearchViewLayout layout =
+      LayOutSearchView(units_, width(), height(), tab_width, tab_height);
+  const auto place = [](QWidget* widget, const LayoutRect& r) {
+    widget->setGeometry(r.x, r.y, r.width, r.height);
+  };
+  place(separator_, layout.separator);
+  place(tabs_, layout.tabs);
+  LayoutRect search;
+  LayoutRect stop;
+  PlaceSearchButtons(units_, layout, layout.tabs.y + bar.height() + frame,
+                     &search, &stop);
+  place(search_button_, search);
+  place(stop_button_, stop);
+  place(list_, layout.list);
+}
+
+bool CSearchView::IsSearching() const { return run_ != nullptr; }
+
+bool CSearchView::CanStartSearch() const {
+  return !IsSearching() && GetActiveForm()->CanSearch();
+}
+
+CSearchInfoView* CSearchView::GetActiveForm() const {
+  return static_cast<CSearchInfoView*>(tabs_->currentWidget());
+}
+
+int CSearchView::CurrentTab() const { return tabs_->currentIndex(); }
+
+QListView* CSearchView::resultsList() const { return list_; }
+
+std::vector<std::string> CSearchView::ResultWords() const {
+  return model_->Words();
+}
+
+void CSearchView::StartSearch() {
+  if (!CanStartSearch()) return;
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != search_button_ && isAncestorOf(focus)) {
+    focus_before_search_ = focus;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  SearchRequestResult request =
+      GetActiveForm()->BuildQuery(host_->ActiveDictionary());
+  QApplication::restoreOverrideCursor();
+  if (request.refused()) {
+    if (request.message != 0) ShowMessage(request.message);
+    return;
+  }
+  model_->Clear();
+  widest_ = 0;
+  observer_->Reset();
+  searched_ = host_->ActiveDictionary();
+  run_ = std::make_unique<CSearchRun>(
+      std::move(request.query),
+      std::make_unique<MeasuringSink>(model_->list(), &metrics_, &widest_),
+      observer_.get());
+  host_->BeginSearchProgress(run_->extent());
+  host_->SetSearchStatus(QString::fromUtf8(kSearchingStatus));
+  host_->SetFoundCount(0);
+  UpdateButtons();
+  emit searchStateChanged(true);
+  host_->UpdateCommandStates();
+  driver_->Start();
+}
+
+bool CSearchView::SearchStep() {
+  if (!IsSearching()) return false;
+  run_->Step();
+  if (observer_->limit_reached) {
+    // The search ends only once the message is dismissed, and the focus
+    // stays where the user had put it.
+    ShowMessage(kMsgMatchLimit);
+    EndSearch();
+    return false;
+  }
+  if (observer_->finished) {
+    EndSearch();
+    RestoreFocus();
+    return false;
+  }
+  return true;
+}
+
+// The count and the bar follow every refresh point; the list itself is
+// shown once per tick of the idle driver (ShowPendingResults): merging and
+// laying out 10000 words at every 20th would cost more than the search.
+void CSearchView::UpdateProgress(int position) {
+  host_->SetSearchProgress(position);
+  host_->SetFoundCount(model_->list()->size());
+}
+
+void CSearchView::ShowPendingResults() {
+  if (!model_->Refresh()) return;
+  UpdateGrid();
+  // A reset only schedules the layout on a timer, which the idle driver's
+  // own timer would keep putting off while the search runs.
+  list_->doItemsLayout();
+  list_->viewport()->update();
+}
+
+void CSearchView::UpdateGrid() {
+  // Every column is as wide as the widest word, as in a list control in
+  // list mode; the words are never cut short.
+  const int margin =
+      style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list_) + 1;
+  const QSize grid(widest_ + 2 * margin + 2 * metrics_.averageCharWidth(),
+                   metrics_.height() + 2);
+  if (list_->gridSize() != grid) list_->setGridSize(grid);
+}
+
+void CSearchView::StopSearch() {
+  if (!IsSearching()) return;
+  EndSearch();
+  GetActiveForm()->FocusForm();
+}
+
+void CSearchView::EndSearch() {
+  driver_->Stop();
+  host_->EndSearchProgress();
+  run_.reset();
+  ShowPendingResults();
+  host_->SetFoundCount(model_->rowCount());
+  UpdateButtons();
+  emit searchStateChanged(false);
+  host_->UpdateCommandStates();
+  WarnOfDamage(std::exchange(searched_, nullptr));
+}
+
+// After the words found are listed: they stay, but a damaged file ended
+// its walk early, so the user must not take them for all there are.
+void CSearchView::WarnOfDamage(const CDictionary* searched) {
+  const std::vector<std::string> files = DamagedDictionaryFiles(searched);
+  if (!files.empty()) {
+    ShowWarning(QString::fromStdString(DamagedDictionariesMessage(files)));
+  }
+}
+
+void CSearchView::RestoreFocus() {
+  CSearchInfoView* form = GetActiveForm();
+  QWidget* target = focus_before_search_;
+  // A box of a form that is no longer shown cannot take the focus back.
+  if (target == nullptr || !target->isVisibleTo(this)) {
+    target = form->RememberedFocus();
+  }
+  if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
+}
+
+void CSearchView::ShowMessage(int id) {
+  ShowWarning(QString::fromUtf8(MessageText(id)));
+}
+
+void CSearchView::ShowWarning(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kAppTitle), text,
+                  QMessageBox::Ok, this);
+  box.exec();
+}
+
+void CSearchView::SelectTab(int index) {
+  if (index < 0 || index >= tabs_->count()) return;
+  tabs_->setCurrentIndex(index);
+  GetActiveForm()->FocusForm();
+}
+
+void CSearchView::OnTabChanged() {
+  GetActiveForm()->FocusForm();
+  UpdateButtons();
+  host_->UpdateCommandStates();
+}
+
+void CSearchView::OnInputChanged() {
+  UpdateButtons();
+  host_->UpdateCommandStates();
+}
+
+void CSearchView::UpdateButtons() {
+  search_button_->setEnabled(CanStartSearch());
+  stop_button_->setEnabled(IsSearching());
+}
+
+void CSearchView::CycleTab(bool backwards) {
+  const int count = tabs_->count();
+  const int step = backwards ? count - 1 : 1;
+  SelectTab((tabs_->currentIndex() + step) % count);
+}
+
+bool CSearchView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+  if (tab && (key->modifiers() & Qt::ControlModifier) &&
+      isAncestorOf(static_cast<QWidget*>(watched))) {
+    CycleTab(key->key() == Qt::Key_Backtab ||
+             (key->modifiers() & Qt::ShiftModifier));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CSearchView::FocusNextPane(bool backwards) {
+  // Two panes: either direction leads to the other one.
+  (void)backwards;
+  if (list_->hasFocus()) {
+    GetActiveForm()->FocusForm();
+  } else {
+    list_->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+QLineEdit* CSearchView::FocusedEdit() const {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr || !isAncestorOf(focus)) return nullptr;
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) return edit;
+  auto* box = qobject_cast<QComboBox*>(focus);
+  return box != nullptr ? box->lineEdit() : nullptr;
+}
+
+bool CSearchView::CanUndo() const {
+  QLineEdit* edit = FocusedEdit();
+  return edit != nullptr && edit->isUndoAvailable();
+}
+
+bool CSearchView::CanCut() const {
+  QLineEdit* edit = FocusedEdit();
+  return edit != nullptr && edit->hasSelectedText();
+}
+
+bool CSearchView::CanCopy() const {
+  if (QLineEdit* edit = FocusedEdit()) return edit->hasSelectedText();
+  return list_->hasFocus();
+}
+
+bool CSearchView::CanPaste() const {
+  if (FocusedEdit() == nullptr) return false;
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  return data != nullptr && data->hasText();
+}
+
+void CSearchView::Undo() {
+  if (QLineEdit* edit = FocusedEdit()) edit->undo();
+}
+
+void CSearchView::Cut() {
+  if (QLineEdit* edit = FocusedEdit()) edit->cut();
+}
+
+void CSearchView::Copy() {
+  if (QLineEdit* edit = FocusedEdit()) {
+    edit->copy();
+  } else if (list_->hasFocus()) {
+    CopyResults();
+  }
+}
+
+void CSearchView::Paste() {
+  if (QLineEdit* edit = FocusedEdit()) edit->paste();
+}
+
+void CSearchView::CopyResults() {
+  std::vector<int> selected;
+  for (const QModelIndex& index : list_->selectionModel()->selectedIndexes()) {
+    selected.push_back(index.row());
+  }
+  const std::string text = ClipboardText(model_->Words(), selected);
+  QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void CSearchView::LoadResultsFont() {
+  LogFont stored;
+  if (ReadRegFont(kCurrentUser, WindowKey().c_str(), "Font", &stored)) {
+    SetResultsFont(FontFromLogFont(stored));
+  } else {
+    SetResultsFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+  }
+}
+
+void CSearchView::SetResultsFont(const QFont& font) {
+  list_->setFont(font);
+  metrics_ = QFontMetrics(list_->font());
+  widest_ = 0;
+  for (const std::string& word : model_->Words()) {
+    widest_ = std::max(
+        widest_, metrics_.horizontalAdvance(QString::fromStdString(word)));
+  }
+  UpdateGrid();
+  list_->doItemsLayout();
+}
+
+void CSearchView::ChangeFont() {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, list_->font(), this, tr("Font"),
+                                          QFontDialog::DontUseNativeDialog);
+  if (!ok) return;
+  SetResultsFont(font);
+  WriteRegFont(kCurrentUser, WindowKey().c_str(), "Font",
+               LogFontFromFont(font));
+}
+
+}  // namespace vocor

@@ -1,0 +1,98 @@
+// Command texts, help requests and the version block.
+#include <gtest/gtest.h>
+
+#include "app/shell/command_texts.h"
+#include "app/shell/help_command.h"
+#include "app/shell/version_info.h"
+
+namespace vocor {
+namespace {
+
+TEST(CommandTextsTest, PromptAndToolTipSplitAtTheFirstLineBreak) {
+  EXPECT_EQ(CommandPrompt(kCmdSearch), "Start the search");
+  EXPECT_EQ(CommandToolTip(kCmdSearch), "Start Search");
+  EXPECT_EQ(CommandPrompt(kCmdHiddenSearch), "Switch to Hidden Word search");
+  EXPECT_EQ(CommandToolTip(kCmdHiddenSearch), "Hidden Word Search");
+  EXPECT_EQ(CommandPrompt(12345), "");
+  EXPECT_EQ(CommandToolTip(12345), "");
+}
+
+TEST(CommandTextsTest, EveryToolBarAndMenuCommandHasATipAndAPrompt) {
+  const unsigned commands[] = {kCmdSearch,
+                               kCmdStop,
+                               kCmdCopy,
+                               kCmdPrint,
+                               kCmdCrosswordSearch,
+                               kCmdAnagramSearch,
+                               kCmdHiddenSearch,
+                               kCmdExit,
+                               kCmdUndo,
+                               kCmdCut,
+                               kCmdPaste,
+                               kCmdChangeFont,
+                               kCmdAbout,
+                               kCmdHelpTopics,
+                               kCmdBuildDictionary,
+                               kCmdConfigureDictionaries,
+                               kCmdViewToolBar,
+                               kCmdViewStatusBar};
+  for (unsigned command : commands) {
+    EXPECT_FALSE(CommandPrompt(command).empty()) << command;
+    EXPECT_FALSE(CommandToolTip(command).empty()) << command;
+    EXPECT_FALSE(CommandMenuText(command).empty()) << command;
+  }
+  // The dictionary entries share the placeholder's prompt.
+  EXPECT_EQ(CommandPrompt(kCmdLoadedDictionary + 5),
+            CommandPrompt(kCmdLoadedDictionary));
+}
+
+TEST(CommandTextsTest, MenuTextsKeepTheirKeyNameAfterATab) {
+  EXPECT_EQ(CommandMenuText(kCmdSearch), "&Search\tF3");
+  EXPECT_EQ(MenuTextWithoutKey(CommandMenuText(kCmdSearch)), "&Search");
+  EXPECT_EQ(MenuTextWithoutKey(CommandMenuText(kCmdExit)), "E&xit");
+}
+
+TEST(HelpCommandTest, TranslationOfTheHelpCall) {
+  EXPECT_EQ(TranslateHelpCommand(kHelpContext), 15u);
+  EXPECT_EQ(TranslateHelpCommand(kHelpIndex), 2u);
+  EXPECT_EQ(TranslateHelpCommand(kHelpContextPopup), 1u);
+  EXPECT_EQ(TranslateHelpCommand(kHelpFinder), 1u);
+  EXPECT_EQ(TranslateHelpCommand(7), 7u);
+  EXPECT_EQ(HelpPageFor(15), HelpPage::kTopic);
+  EXPECT_EQ(HelpPageFor(2), HelpPage::kIndex);
+  EXPECT_EQ(HelpPageFor(1), HelpPage::kContents);
+  EXPECT_EQ(HelpPageFor(7), HelpPage::kContents);
+}
+
+TEST(HelpCommandTest, RequestsShowTheirPages) {
+  EXPECT_STREQ(HelpFileFor(kHelpFinder, 0), "index.html");
+  EXPECT_STREQ(HelpFileFor(kHelpIndex, 0), "keywords.html");
+  EXPECT_STREQ(HelpFileFor(kHelpContext, kCmdAnagramSearch), "anagram.html");
+  EXPECT_STREQ(HelpFileFor(kHelpContext, 0x10000 + kCmdHiddenSearch),
+               "hidden.html");
+  EXPECT_STREQ(HelpFileFor(kHelpContext, kCmdLoadedDictionary + 3),
+               "dictionaries.html");
+  EXPECT_STREQ(HelpFileFor(kHelpContext, 999), "index.html");
+}
+
+TEST(VersionTextTest, ReadsTheGeneratedBlock) {
+  CVersionInfo info;
+  ASSERT_TRUE(
+      ParseVersionText("FileDescription=Vocor\r\nFileVersion=2.6 (Build 127)\n"
+                       "FileVersionNumber=2.6.127.0\nLegalCopyright=A = B\n",
+                       &info));
+  EXPECT_EQ(info.FileDescription, "Vocor");
+  EXPECT_EQ(info.FileVersion, "2.6 (Build 127)");
+  EXPECT_EQ(info.LegalCopyright, "A = B");
+}
+
+TEST(VersionTextTest, WithoutAVersionNothingIsTaken) {
+  CVersionInfo info;
+  info.FileDescription = "kept";
+  EXPECT_FALSE(ParseVersionText("FileDescription=Other\n", &info));
+  EXPECT_FALSE(ParseVersionText("", &info));
+  EXPECT_EQ(info.FileDescription, "kept");
+}
+
+}  // namespace
+}  // namespace vocor

@@ -1,0 +1,179 @@
+#include "compiler/dictionary_compiler.h"
+
+#include <limits>
+#include <utility>
+
+#include "dictionary/file_image.h"
+#include "dictionary/unicode_nfc.h"
+#include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_format.h"
+#include "engine/charset.h"
+#include "compiler/file_io.h"
+#include "compiler/word_collector.h"
+
+namespace vocor {
+namespace {
+
+// Thousandths of the whole compile at which each step begins. Reading and
+// gathering the words takes about as long as building the tree.
+constexpr int kGatherEnd = 450;
+constexpr int kBuildEnd = 900;
+constexpr int kCheckEnd = 960;
+
+bool PlausibleWordList(std::string_view first, size_t, std::string* reason) {
+  if (!LooksBinary(first.data(), first.size())) return true;
+  *reason = "holds binary data (NUL bytes), not a word list";
+  return false;
+}
+
+CompileOutcome Failed(CompileStatus status, std::string error) {
+  CompileOutcome outcome;
+  outcome.status = status;
+  outcome.error = std::move(error);
+  return outcome;
+}
+
+void CopyCounts(const WordCollector& collector, CompileCounts* counts) {
+  counts->read = collector.read();
+  counts->skipped = collector.skipped();
+  counts->duplicates = collector.duplicates();
+  counts->possessives = collector.possessives();
+  counts->abbreviations = collector.abbreviations();
+}
+
+// Reports progress and asks whether to go on; no reporter means go on.
+class Progress {
+ public:
+  explicit Progress(const CompileProgress& report) : report_(report) {}
+  bool At(int permille) const { return !report_ || report_(permille); }
+
+ private:
+  const CompileProgress& report_;
+};
+
+// Adds the words of every input to *collector; on failure returns the
+// outcome to report.
+bool GatherWords(const CompileRequest& request, const Progress& progress,
+                 WordCollector* collector, CompileOutcome* outcome) {
+  const size_t count = request.inputs.size();
+  for (size_t i = 0; i < count; ++i) {
+    const int begin = static_cast<int>(kGatherEnd * i / count);
+    const int end = static_cast<int>(kGatherEnd * (i + 1) / count);
+    if (!progress.At(begin)) {
+      *outcome = Failed(CompileStatus::kCancelled, "");
+      return false;
+    }
+    std::string text;
+    std::string error;
+    if (ReadWholeFile(request.inputs[i], kMaxWordListFileSize, &text, &error,
+                      PlausibleWordList) != ReadStatus::kRead) {
+      *outcome = Failed(CompileStatus::kUnreadable, error);
+      return false;
+    }
+    const auto scanned = [&](size_t at) {
+      return progress.At(
+          begin + static_cast<int>((end - begin) * (static_cast<double>(at) /
+                                                    (text.size() + 1))));
+    };
+    if (!collector->AddList(text, scanned)) {
+      *outcome = Failed(CompileStatus::kCancelled, "");
+      return false;
+    }
+  }
+  if (collector->words().empty()) {
+    *outcome = Failed(CompileStatus::kNoWords,
+                      "no word to store: " + std::to_string(collector->read()) +
+                          " read, " + std::to_string(collector->skipped()) +
+                          " skipped");
+    return false;
+  }
+  return true;
+}
+
+// The last chance to stop comes before the output is replaced: once the
+// file is in place it stays.
+CompileOutcome Write(const std::string& output, const std::string& file,
+                     const Progress& progress, CompileOutcome outcome) {
+  if (!progress.At(kCheckEnd)) return Failed(CompileStatus::kCancelled, "");
+  if (!WriteFileAtomically(output, file, &outcome.error)) {
+    return Failed(CompileStatus::kUnwritable, outcome.error);
+  }
+  progress.At(1000);
+  return outcome;
+}
+
+CompileOutcome BuildAndWrite(const CompileRequest& request,
+                             const WordCollector& collector,
+                             const Progress& progress) {
+  std::string file;
+  CompileOutcome outcome;
+  if (!BuildVocorFile(collector.words(), request.info, &file,
+                      &outcome.counts.file, &outcome.error)) {
+    return Failed(CompileStatus::kRefused, outcome.error);
+  }
+  if (!progress.At(kBuildEnd)) return Failed(CompileStatus::kCancelled, "");
+  // Cheap next to compiling, and it keeps a writer fault from ever
+  // reaching a user's disk.
+  VocorFileFacts facts;
+  if (!CheckVocorFile(file, &facts, &outcome.error)) {
+    return Failed(CompileStatus::kRefused,
+                  "the compiled file fails its check: " + outcome.error);
+  }
+  return Write(request.output, file, progress, std::move(outcome));
+}
+
+// One word a line in UTF-8, the form word lists take on Linux; text
+// dictionaries read it back unambiguously, whatever letters it holds.
+CompileOutcome WriteTextList(const CompileRequest& request,
+                             const WordCollector& collector,
+                             const Progress& progress) {
+  std::string text;
+  for (const std::string& word : collector.words()) {
+    text += EngineToUtf8(word);
+    text += '\n';
+  }
+  // The counts share the binary dictionary's, whose sizes are ints.
+  if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+    return Failed(CompileStatus::kRefused,
+                  "the word list would take " + std::to_string(text.size()) +
+                      " bytes, more than " +
+                      std::to_string(std::numeric_limits<int>::max()));
+  }
+  CompileOutcome outcome;
+  outcome.counts.file.words = static_cast<int>(collector.words().size());
+  outcome.counts.file.bytes = static_cast<int>(text.size());
+  return Write(request.output, text, progress, std::move(outcome));
+}
+
+}  // namespace
+
+bool MakeVocorFileInfo(const std::string& name, const std::string& notes,
+                       VocorFileInfo* info, std::string* error) {
+  info->name = Utf8ToEngine(ComposedUtf8(name), '?');
+  if (info->name.size() > kVocorMaxNameLength) {
+    *error = "the name takes " + std::to_string(info->name.size()) +
+             " bytes, more than " + std::to_string(kVocorMaxNameLength);
+    return false;
+  }
+  info->notes = Utf8ToEngine(ComposedUtf8(notes), '?');
+  return true;
+}
+
+CompileOutcome CompileDictionary(const CompileRequest& request,
+                                 const CompileProgress& report) {
+  const Progress progress(report);
+  WordChoice choice = request.words;
+  choice.keep_code_page = request.text_list;
+  WordCollector collector(choice);
+  CompileOutcome outcome;
+  if (!GatherWords(request, progress, &collector, &outcome)) {
+    CopyCounts(collector, &outcome.counts);
+    return outcome;
+  }
+  outcome = request.text_list ? WriteTextList(request, collector, progress)
+                              : BuildAndWrite(request, collector, progress);
+  CopyCounts(collector, &outcome.counts);
+  return outcome;
+}
+
+}  // namespace vocor

@@ -1,0 +1,80 @@
+// Gathers the words of the compiler's input lists: the word syntax and
+// decoding of text dictionaries, lower-cased, each word kept once, and
+// only words that the chosen output can store.
+#ifndef VOCOR_COMPILER_WORD_COLLECTOR_H_
+#define VOCOR_COMPILER_WORD_COLLECTOR_H_
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace vocor {
+
+struct WordChoice {
+  // Letters above 127 are spelled in ASCII (see dictionary/accent_fold.h)
+  // instead of being stored as they are: for lists of one language that
+  // borrow a few accented words, so that "cafe" finds café. Ignored with
+  // keep_code_page.
+  bool fold_accents = false;
+  // Every byte a text word can hold is kept (text lists), not only those
+  // a binary dictionary stores (IsVocorLetter).
+  bool keep_code_page = false;
+  // Leaves out entries ending in 's ("cat's", and contractions such as
+  // "it's" with them): a solver should not offer them as answers.
+  bool skip_possessives = false;
+  // Leaves out entries of two or more letters written without a small
+  // letter ("NASA", "CRT"); capitalised names ("Paris") stay.
+  bool skip_abbreviations = false;
+};
+
+class WordCollector {
+ public:
+  explicit WordCollector(const WordChoice& choice) : choice_(choice) {}
+
+  // Told how many bytes of the list have been scanned; returns false to
+  // stop the scan.
+  using ScanProgress = std::function<bool(size_t scanned)>;
+
+  // Adds the words of one whole input list (UTF-8 or Windows-1252, told
+  // apart as text dictionaries do). With `progress`, it is asked every few
+  // thousand words whether to go on; returns false when it said no, with
+  // the words before that point added.
+  bool AddList(std::string_view text, const ScanProgress& progress = nullptr);
+
+  // Distinct storable words (engine text), in order of first appearance.
+  const std::vector<std::string>& words() const { return words_; }
+  // Every word found, duplicates and left-out words included.
+  int64_t read() const { return read_; }
+  // Words dropped because a letter cannot be stored or, once folded, they
+  // grew beyond the longest storable word.
+  int64_t skipped() const { return skipped_; }
+  // Storable words seen again after their first appearance.
+  int64_t duplicates() const { return duplicates_; }
+  // Entries left out by skip_possessives and skip_abbreviations; an entry
+  // that is both counts as a possessive.
+  int64_t possessives() const { return possessives_; }
+  int64_t abbreviations() const { return abbreviations_; }
+
+ private:
+  // Whether an entry is left out by choice; `written` is its text as the
+  // list spells it, `word` its lower-cased engine text.
+  bool LeftOut(std::string_view written, bool utf8, std::string_view word);
+  // Brings `word` to its stored form in *stored; false when it has none.
+  bool StoredForm(std::string_view word, std::string* stored) const;
+
+  WordChoice choice_;
+  std::vector<std::string> words_;
+  std::unordered_set<std::string> seen_;
+  int64_t read_ = 0;
+  int64_t skipped_ = 0;
+  int64_t duplicates_ = 0;
+  int64_t possessives_ = 0;
+  int64_t abbreviations_ = 0;
+};
+
+}  // namespace vocor
+
+#endif  // VOCOR_COMPILER_WORD_COLLECTOR_H_

@@ -1,0 +1,110 @@
+// Counting of duplicates and skipped words is tested through the program
+// (vocor_mkdic_test.cpp); these are the cases it does not reach.
+#include "compiler/word_collector.h"
+
+#include <gtest/gtest.h>
+
+namespace vocor {
+namespace {
+
+using Words = std::vector<std::string>;
+
+WordChoice Folding() {
+  WordChoice choice;
+  choice.fold_accents = true;
+  return choice;
+}
+
+WordChoice Filtering() {
+  WordChoice choice;
+  choice.keep_code_page = true;
+  choice.skip_possessives = true;
+  choice.skip_abbreviations = true;
+  return choice;
+}
+
+TEST(WordCollectorTest, KeepsFirstAppearancesAcrossListsAndEncodings) {
+  WordCollector collector(Folding());
+  collector.AddList("Zoo caf\xc3\xa9 it's\r\n");        // UTF-8
+  collector.AddList("CAFE well-known 42 zoo caf\xe9");  // Windows-1252
+  // The micro sign is a letter of the code page, the euro sign is not and
+  // separates words; a letter outside the code page drops its word before
+  // folding could see it.
+  collector.AddList(
+      "\xc2\xb5m 5\xe2\x82\xac"
+      "ab \xc5\x82\xc3\xb3"
+      "dz");
+  EXPECT_EQ(collector.words(),
+            (Words{"zoo", "cafe", "it's", "well-known", "um", "ab"}));
+  EXPECT_EQ(collector.duplicates(), 3);
+}
+
+TEST(WordCollectorTest, DecomposedLettersAreComposedBeforeFolding) {
+  // cafe + U+0301 and nai + U+0308 + ve: the marks once made both words
+  // vanish.
+  WordCollector decomposed(Folding());
+  decomposed.AddList("cafe\u0301 nai\u0308ve\n");
+  WordCollector composed(Folding());
+  composed.AddList("caf\u00e9 na\u00efve\n");
+  EXPECT_EQ(decomposed.words(), (Words{"cafe", "naive"}));
+  EXPECT_EQ(decomposed.words(), composed.words());
+  EXPECT_EQ(decomposed.skipped(), 0);
+}
+
+TEST(WordCollectorTest, FoldedWordsMustStillFitTheWordBuffer) {
+  // 998 letters and one sharp s: 999 letters as read, 1000 once folded.
+  const std::string word = std::string(998, 'a') + "\xc3\x9f";
+  WordCollector collector(Folding());
+  collector.AddList(word + " " + std::string(997, 'b') + "\xc3\x9f");
+  ASSERT_EQ(collector.words().size(), 1u);
+  EXPECT_EQ(collector.words()[0].size(), 999u);
+  EXPECT_EQ(collector.skipped(), 1);
+}
+
+TEST(WordCollectorTest, LeavesOutPossessivesAndAbbreviationsOnly) {
+  WordCollector collector(Filtering());
+  collector.AddList(
+      "cat cat's Paris Paris's NASA NASA's CRT I A Ph-D o'clock's' "
+      "McDonald eBay CD-ROM 's\n");
+  // Capitalised names, single capitals, mixed case and a word merely
+  // holding an apostrophe stay.
+  EXPECT_EQ(collector.words(), (Words{"cat", "paris", "i", "a", "ph-d",
+                                      "o'clock's'", "mcdonald", "ebay", "'s"}));
+  EXPECT_EQ(collector.possessives(), 3);
+  EXPECT_EQ(collector.abbreviations(), 3);
+  EXPECT_EQ(collector.read(), 15);
+  EXPECT_EQ(collector.skipped() + collector.duplicates(), 0);
+}
+
+TEST(WordCollectorTest, AccentedCapitalsAreCapitalsInBothEncodings) {
+  // \xc9T\xc9 is ÉTÉ in Windows-1252; the UTF-8 list spells it with
+  // two-byte letters, and É alone is a single capital.
+  for (const std::string& list :
+       {std::string("\xc9T\xc9 \xe9t\xe9 \xc9mile \xc9\n"),
+        std::string("\xc3\x89T\xc3\x89 \xc3\xa9t\xc3\xa9 \xc3\x89mile "
+                    "\xc3\x89\n")}) {
+    WordCollector collector(Filtering());
+    collector.AddList(list);
+    EXPECT_EQ(collector.words(), (Words{"\xe9t\xe9", "\xe9mile", "\xe9"}));
+    EXPECT_EQ(collector.abbreviations(), 1);
+  }
+}
+
+TEST(WordCollectorTest, AccentsAreKeptUnlessFoldingIsAskedFor) {
+  WordCollector text_list(Filtering());
+  WordCollector binary(WordChoice{});
+  WordCollector folded(Folding());
+  const std::string list =
+      "\xc3\xa5r s\xc3\xa6l \xc3\xb8l gro\xc3\x9f \xc5\xa0" "ar\n";
+  for (WordCollector* collector : {&text_list, &binary, &folded}) {
+    collector->AddList(list);
+  }
+  const Words kept{"\xe5r", "s\xe6l", "\xf8l", "gro\xdf", "\x9a" "ar"};
+  EXPECT_EQ(text_list.words(), kept);
+  EXPECT_EQ(binary.words(), kept);
+  EXPECT_EQ(binary.skipped(), 0);
+  EXPECT_EQ(folded.words(), (Words{"ar", "sael", "ol", "gross", "sar"}));
+}
+
+}  // namespace
+}  // namespace vocor
