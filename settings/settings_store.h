@@ -1,6 +1,6 @@
 // The per-user settings store: a tree of keys holding named text and 32-bit
-// values, kept in one SQLite database per user. It stands in for the
-// registry of the original platform, with the behaviour callers rely on:
+// values, kept in one SQLite database per user, with the behaviour callers
+// rely on:
 //
 //  * Key paths use backslashes between levels ("Software\Vocor\...").
 //  * Key and value names compare without regard to ASCII case.
@@ -14,8 +14,8 @@
 //
 // Location: $XDG_CONFIG_HOME/Vocor/settings.sqlite, or
 // ~/.config/Vocor/settings.sqlite when XDG_CONFIG_HOME is unset. The root
-// selector kCurrentUser names that file; root 0 (the machine-wide tree of
-// the original platform) does not exist here and fails every call.
+// selector kCurrentUser names that file; root 0 would be a machine-wide
+// tree, which Vocor does not keep, and fails every call.
 //
 // None of these functions throws or shows a message; failures are results.
 //

@@ -41,7 +41,8 @@ std::string EnglishDisplayName(const std::string& locale) {
   UErrorCode status = U_ZERO_ERROR;
   int32_t length = uloc_getDisplayName(locale.c_str(), "en", name,
                                        kMaxLanguageChars, &status);
-  // A longer name is cut, as the original's fixed buffer did.
+  // A longer name is shown cut to kMaxLanguageChars characters rather
+  // than not at all.
   if (status == U_BUFFER_OVERFLOW_ERROR ||
       status == U_STRING_NOT_TERMINATED_WARNING) {
     status = U_ZERO_ERROR;

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "app/shell/help_window.h"
 #include "app/shell/url_button.h"
 #include "app/shell/version_info.h"
 
@@ -16,11 +17,14 @@ namespace vocor {
 
 namespace {
 
-constexpr const char* kEmailLink =
-    "vocor@example.org\nmailto:vocor@example.org";
-constexpr const char* kWebLink = "https://vocor.example.org/";
-constexpr const char* kPostalLine =
-    "Vocor has no postal address; please write by e-mail.";
+// Vocor has no e-mail address yet; its row is shown once this names one.
+constexpr const char* kEmailAddress = "";
+// The link of the "More:" row: the help's About page, which is always
+// there, installed or not, and names the documentation installed beside
+// the program.
+constexpr const char* kMoreLabel = "About Vocor, in the Help";
+constexpr const char* kMorePage = "about.html";
+constexpr const char* kPostalLine = "Vocor has no postal address.";
 
 QLabel* CentredLabel(const std::string& text, const char* name) {
   auto* label = new QLabel(QString::fromStdString(text));
@@ -37,20 +41,32 @@ QFrame* EtchedLine() {
   return line;
 }
 
-QGridLayout* ContactRows() {
+void AddRow(QGridLayout* grid, const char* label, QWidget* content) {
+  const int row = grid->rowCount();
+  grid->addWidget(new QLabel(QString::fromUtf8(label)), row, 0);
+  grid->addWidget(content, row, 1, Qt::AlignLeft);
+}
+
+QGridLayout* ContactRows(QDialog* box) {
   auto* grid = new QGridLayout;
-  auto* email = new CURLButton(QString::fromUtf8(kEmailLink));
-  email->setObjectName(QStringLiteral("email"));
-  auto* web = new CURLButton(QString::fromUtf8(kWebLink));
-  web->setObjectName(QStringLiteral("web"));
+  const QString address = QString::fromUtf8(kEmailAddress);
+  if (!address.isEmpty()) {
+    auto* email =
+        new CURLButton(address + QStringLiteral("\nmailto:") + address);
+    email->setObjectName(QStringLiteral("email"));
+    AddRow(grid, "Email:", email);
+  }
+  auto* more =
+      new CURLButton(QString::fromUtf8(kMoreLabel) + QLatin1Char('\n') +
+                     HelpPageLink(kMorePage).toString());
+  more->setObjectName(QStringLiteral("more"));
+  // The box is modal: it makes way for the help window, which it would
+  // otherwise keep from taking input.
+  QObject::connect(more, &QAbstractButton::clicked, box, &QDialog::accept);
+  AddRow(grid, "More:", more);
   auto* postal = new QLabel(QString::fromUtf8(kPostalLine));
   postal->setObjectName(QStringLiteral("postal"));
-  grid->addWidget(new QLabel(QStringLiteral("Email:")), 0, 0);
-  grid->addWidget(email, 0, 1, Qt::AlignLeft);
-  grid->addWidget(new QLabel(QStringLiteral("Web:")), 1, 0);
-  grid->addWidget(web, 1, 1, Qt::AlignLeft);
-  grid->addWidget(new QLabel(QStringLiteral("Mail:")), 2, 0);
-  grid->addWidget(postal, 2, 1);
+  AddRow(grid, "Mail:", postal);
   grid->setColumnStretch(1, 1);
   return grid;
 }
@@ -76,7 +92,7 @@ QDialog* CreateAboutBox(QWidget* parent) {
   layout->addWidget(CentredLabel(version.FileVersion, "version"));
   layout->addWidget(CentredLabel(version.LegalCopyright, "copyright"));
   layout->addWidget(EtchedLine());
-  layout->addLayout(ContactRows());
+  layout->addLayout(ContactRows(box));
   layout->addWidget(EtchedLine());
   layout->addWidget(buttons);
   // The box is 288 dialog units wide: 72 average character widths.

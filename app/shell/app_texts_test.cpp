@@ -46,6 +46,26 @@ TEST(CommandTextsTest, EveryToolBarAndMenuCommandHasATipAndAPrompt) {
             CommandPrompt(kCmdLoadedDictionary));
 }
 
+// The reset question says why it is asked: the argument or the keys.
+TEST(CommandTextsTest, ResetQuestionNamesHowItWasAsked) {
+  const std::string by_argument =
+      ResetSettingsQuestion(ResetRequest::kArgument);
+  const std::string by_keys =
+      ResetSettingsQuestion(ResetRequest::kShiftAndControl);
+  EXPECT_NE(by_argument.find("--reset-settings"), std::string::npos);
+  EXPECT_EQ(by_argument.find("Shift"), std::string::npos);
+  EXPECT_NE(by_keys.find("Shift and Control"), std::string::npos);
+  EXPECT_EQ(by_keys.find("--reset-settings"), std::string::npos);
+  for (const std::string& question : {by_argument, by_keys}) {
+    EXPECT_NE(question.find('?'), std::string::npos) << question;
+  }
+}
+
+TEST(CommandTextsTest, PrintSetupSetsUpThePage) {
+  EXPECT_NE(CommandPrompt(kCmdPrintSetup).find("page"), std::string::npos);
+  EXPECT_EQ(CommandPrompt(kCmdPrintSetup).find("printer"), std::string::npos);
+}
+
 TEST(CommandTextsTest, MenuTextsKeepTheirKeyNameAfterATab) {
   EXPECT_EQ(CommandMenuText(kCmdSearch), "&Search\tF3");
   EXPECT_EQ(MenuTextWithoutKey(CommandMenuText(kCmdSearch)), "&Search");
@@ -73,6 +93,20 @@ TEST(HelpCommandTest, RequestsShowTheirPages) {
   EXPECT_STREQ(HelpFileFor(kHelpContext, kCmdLoadedDictionary + 3),
                "dictionaries.html");
   EXPECT_STREQ(HelpFileFor(kHelpContext, 999), "index.html");
+  EXPECT_STREQ(HelpFileFor(kHelpContext, CommandHelpId(kCmdAbout)),
+               "about.html");
+}
+
+// Context help on any command of the window lands on a page of the help.
+TEST(HelpCommandTest, EveryCommandsTopicIsAHelpPage) {
+  for (unsigned command = kCmdStopKey; command <= kCmdViewStatusBar;
+       ++command) {
+    const std::string_view file =
+        HelpFileFor(kHelpContext, CommandHelpId(command));
+    bool listed = false;
+    for (const HelpPageInfo& page : kHelpPages) listed |= file == page.file;
+    EXPECT_TRUE(listed) << command << " " << file;
+  }
 }
 
 TEST(VersionTextTest, ReadsTheGeneratedBlock) {

@@ -27,7 +27,7 @@ constexpr CommandText kCommands[] = {
     {kCmdPrintPreview, "Print Pre&view",
      "Show the printed results on screen\nPrint Preview"},
     {kCmdPrintSetup, "P&rint Setup...",
-     "Choose the printer and its options\nPrint Setup"},
+     "Set up the printed page: paper, orientation and margins\nPrint Setup"},
     {kCmdExit, "E&xit", "Quit Vocor\nExit"},
     {kCmdUndo, "&Undo\tCtrl+Z", "Undo the last change in the box\nUndo"},
     {kCmdCut, "Cu&t\tCtrl+X",
@@ -74,6 +74,17 @@ const CommandText* Find(unsigned command) {
 std::string_view CommandMenuText(unsigned command) {
   const CommandText* text = Find(command);
   return text != nullptr ? text->menu : "";
+}
+
+std::string ResetSettingsQuestion(ResetRequest request) {
+  std::string question =
+      "Do you wish to reset all your Vocor settings?  Vocor then forgets the "
+      "installed dictionaries, the active one and the window's place, font "
+      "and bars.\n\n(This question is asked because ";
+  question += request == ResetRequest::kArgument
+                  ? "Vocor was started with --reset-settings.)"
+                  : "Shift and Control were held while Vocor started.)";
+  return question;
 }
 
 std::string_view MenuTextWithoutKey(std::string_view menu_text) {

@@ -7,6 +7,7 @@
 #ifndef VOCOR_APP_SHELL_COMMAND_TEXTS_H_
 #define VOCOR_APP_SHELL_COMMAND_TEXTS_H_
 
+#include <string>
 #include <string_view>
 
 namespace vocor {
@@ -87,13 +88,12 @@ inline constexpr unsigned kIdNoDictionariesQuestion = 1027;
 inline constexpr const char* kNoDictionariesQuestion =
     "No dictionaries were loaded.  Would you like Vocor to search for and "
     "automatically install any dictionaries found in the Data folder?";
-inline constexpr const char* kBuildDictionaryMessage =
-    "This release of Vocor doesn't support building dictionaries.  This "
-    "feature will be available in a future release.";
-inline constexpr const char* kResetSettingsQuestion =
-    "Do you wish to reset all your users settings related to this "
-    "application?\n\n(This option is shown when press SHIFT and CONTROL "
-    "while launching the application.)";
+// How the user asked for the reset question at start-up.
+enum class ResetRequest { kArgument, kShiftAndControl };
+// The reset question; its second paragraph says why it is being asked:
+// "--reset-settings" on the command line, or Shift and Control held while
+// the program started.
+std::string ResetSettingsQuestion(ResetRequest request);
 // Shown when the settings store cannot be opened or read: the program
 // then runs with its defaults and stores nothing.
 inline constexpr const char* kSettingsUnreadableMessage =

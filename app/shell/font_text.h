@@ -1,6 +1,9 @@
-// The stored text of a font (value "Font" under the window key): the
-// fields of the original platform's logical font record, comma-separated,
-// the face name last and unquoted. The Qt mapping is in font_mapping.h.
+// The stored text of a font (value "Font" under the window key): fourteen
+// comma-separated fields in this order: height, width, escapement,
+// orientation, weight, italic, underline, strike-out, character set,
+// output precision, clipping precision, quality, pitch and family, and
+// the face name last and unquoted (so it may hold commas and spaces).
+// The Qt mapping is in font_mapping.h.
 #ifndef VOCOR_APP_SHELL_FONT_TEXT_H_
 #define VOCOR_APP_SHELL_FONT_TEXT_H_
 

@@ -38,7 +38,6 @@ HelpPage HelpPageFor(unsigned translated_command) {
 }
 
 const char* HelpTopicFile(unsigned topic) {
-  constexpr unsigned kCommandHelpBase = 0x10000;
   if (topic > kCommandHelpBase) topic -= kCommandHelpBase;
   switch (topic) {
     case kCmdCrosswordSearch:
@@ -54,6 +53,8 @@ const char* HelpTopicFile(unsigned topic) {
     case kCmdConfigureDictionaries:
     case kCmdBuildDictionary:
       return "dictionaries.html";
+    case kCmdAbout:
+      return "about.html";
     case kCmdUndo:
     case kCmdCut:
     case kCmdCopy:

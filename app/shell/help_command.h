@@ -1,6 +1,8 @@
-// What a help request shows. The window's help call receives the command
-// of the original platform's help interface; it is translated as that
-// platform's frame did and then mapped onto the pages of our help window.
+// What a help request shows. A help request is a command and its data:
+// Help Topics and F1 ask for the contents (kHelpFinder), context help asks
+// for the topic of a command (kHelpContext with CommandHelpId(command)).
+// The request is first translated into the help viewer's command (a topic,
+// the index or the contents) and then mapped onto a page of the help.
 #ifndef VOCOR_APP_SHELL_HELP_COMMAND_H_
 #define VOCOR_APP_SHELL_HELP_COMMAND_H_
 
@@ -10,6 +12,13 @@ inline constexpr unsigned kHelpContext = 1;  // topic by context id
 inline constexpr unsigned kHelpIndex = 3;
 inline constexpr unsigned kHelpContextPopup = 8;
 inline constexpr unsigned kHelpFinder = 0x10001;  // Help Topics and F1
+
+// The topic id that context help asks for: the command id plus 0x10000.
+// HelpTopicFile takes it, or the plain command id.
+inline constexpr unsigned kCommandHelpBase = 0x10000;
+inline constexpr unsigned CommandHelpId(unsigned command) {
+  return kCommandHelpBase + command;
+}
 
 // The command as the help viewer takes it: 1 -> 15, 3 -> 2, 8 and 0x10001
 // -> 1, anything else unchanged.
@@ -35,6 +44,7 @@ inline constexpr HelpPageInfo kHelpPages[] = {
     {"dictionaries.html", "Dictionaries and sets"},
     {"keyboard.html", "The keyboard"},
     {"tools.html", "Command-line tools"},
+    {"about.html", "About Vocor"},
     {"keywords.html", "Index"},
 };
 // The page of a topic id: a command id, alone or as a help id of a

@@ -1,6 +1,7 @@
 #include "app/shell/help_window.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QListWidget>
 #include <QPointer>
 #include <QSplitter>
@@ -15,9 +16,12 @@ namespace vocor {
 
 namespace {
 
-QUrl PageUrl(const char* file) {
-  return QUrl(QStringLiteral("qrc:/help/") + QLatin1String(file));
+constexpr char kHelpLinkScheme[] = "vocor-help";
+
+QUrl PageUrl(const QString& file) {
+  return QUrl(QStringLiteral("qrc:/help/") + file);
 }
+QUrl PageUrl(const char* file) { return PageUrl(QLatin1String(file)); }
 
 // A contents list beside the page. Choosing an entry shows its page; a
 // link followed in the page selects its entry, so the two never disagree.
@@ -53,8 +57,8 @@ class HelpWindow : public QWidget {
             [this](const QUrl& url) { SelectEntryOf(url); });
   }
 
-  void ShowPage(const char* file) {
-    browser_->setSource(PageUrl(file));
+  void ShowPage(const QUrl& page) {
+    browser_->setSource(page);
     show();
     raise();
     activateWindow();
@@ -81,9 +85,7 @@ QPointer<HelpWindow>& TheHelpWindow() {
   return window;
 }
 
-}  // namespace
-
-void ShowHelp(QWidget* owner, unsigned command, unsigned data) {
+void ShowPage(QWidget* owner, const QUrl& page) {
   if (QWhatsThis::inWhatsThisMode()) QWhatsThis::leaveWhatsThisMode();
   QPointer<HelpWindow>& window = TheHelpWindow();
   if (window.isNull()) {
@@ -98,11 +100,50 @@ void ShowHelp(QWidget* owner, unsigned command, unsigned data) {
       window->move(top->geometry().center() - window->rect().center());
     }
   }
-  window->ShowPage(HelpFileFor(command, data));
+  window->ShowPage(page);
 }
 
-void EnterWhatsThisMode() { QWhatsThis::enterWhatsThisMode(); }
+// Receives the links of kHelpLinkScheme from QDesktopServices for as long
+// as the application lives.
+class HelpLinkHandler : public QObject {
+  Q_OBJECT
+
+ public:
+  HelpLinkHandler() : QObject(qApp) {
+    QDesktopServices::setUrlHandler(QLatin1String(kHelpLinkScheme), this,
+                                    "Open");
+  }
+  ~HelpLinkHandler() override {
+    QDesktopServices::unsetUrlHandler(QLatin1String(kHelpLinkScheme));
+  }
+
+  // A page that is not in the help shows the contents. The help window
+  // first appears over the window whose link was clicked.
+  Q_INVOKABLE void Open(const QUrl& link) {
+    const QString file = link.path();
+    const char* shown = kHelpPages[0].file;
+    for (const HelpPageInfo& page : kHelpPages) {
+      if (file == QLatin1String(page.file)) shown = page.file;
+    }
+    ShowPage(QApplication::activeWindow(), PageUrl(shown));
+  }
+};
+
+}  // namespace
+
+void ShowHelp(QWidget* owner, unsigned command, unsigned data) {
+  ShowPage(owner, PageUrl(HelpFileFor(command, data)));
+}
+
+QUrl HelpPageLink(const char* file) {
+  static QPointer<HelpLinkHandler> handler;
+  if (handler.isNull()) handler = new HelpLinkHandler;
+  return QUrl(QLatin1String(kHelpLinkScheme) + QLatin1Char(':') +
+              QLatin1String(file));
+}
 
 QWidget* HelpWindowIfOpen() { return TheHelpWindow().data(); }
 
 }  // namespace vocor
+
+#include "help_window.moc"

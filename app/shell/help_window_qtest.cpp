@@ -1,5 +1,6 @@
 // The help window: requests land on their pages, the contents list and
 // the page follow each other, and every listed page is compiled in.
+#include <QDesktopServices>
 #include <QFile>
 #include <QListWidget>
 #include <QTest>
@@ -52,6 +53,15 @@ class HelpWindowTest : public QObject {
     ShowHelp(nullptr, kHelpFinder, 0);
     Contents()->setCurrentRow(7);
     QCOMPARE(Browser()->source().fileName(), QLatin1String(kHelpPages[7].file));
+  }
+
+  // The About box's link to a page, opened as a link button opens it.
+  void helpLinksOpenTheirPageElseTheContents() {
+    QVERIFY(QDesktopServices::openUrl(HelpPageLink("palindromes.html")));
+    QCOMPARE(Browser()->source().fileName(),
+             QStringLiteral("palindromes.html"));
+    QVERIFY(QDesktopServices::openUrl(HelpPageLink("missing.html")));
+    QCOMPARE(Browser()->source().fileName(), QStringLiteral("index.html"));
   }
 
   void oneWindowServesEveryRequest() {

@@ -15,19 +15,19 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QWhatsThis>
 #include <string>
 
-#include "app/shell/about_dialog.h"
 #include "app/dictionaries/build_dictionary_dlg.h"
-#include "app/shell/command_texts.h"
 #include "app/dictionaries/configure_dictionaries_dlg.h"
 #include "app/dictionaries/dictionary_menu.h"
-#include "app/shell/help_command.h"
-#include "app/shell/help_window.h"
 #include "app/print/print_commands.h"
 #include "app/search/search_info_view.h"
 #include "app/search/search_view.h"
+#include "app/shell/about_dialog.h"
+#include "app/shell/command_texts.h"
+#include "app/shell/context_help_mode.h"
+#include "app/shell/help_command.h"
+#include "app/shell/help_window.h"
 #include "app/shell/window_placement_qt.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_state.h"
@@ -58,8 +58,8 @@ QString FoundText(int count) {
   return QString::fromStdString(text);
 }
 
-// A status-line pane as wide as its prototype text, as the original sized
-// its panes.
+// A status-line pane as wide as its prototype text, so that the panes do
+// not move as their texts change.
 QLabel* NewPane(const char* prototype, QWidget* parent) {
   auto* pane = new QLabel(parent);
   pane->setMargin(2);
@@ -245,6 +245,7 @@ void CMainFrame::CreateStatusBar() {
   message_pane_->installEventFilter(this);
   bar->addWidget(message_pane_, 1);
   dictionary_pane_ = NewPane(kActiveDictionaryPrototype, bar);
+  dictionary_pane_->setObjectName(QStringLiteral("dictionaryPane"));
   found_pane_ = NewPane(kFoundPrototype, bar);
   bar->addPermanentWidget(dictionary_pane_);
   bar->addPermanentWidget(found_pane_);
@@ -272,7 +273,7 @@ void CMainFrame::ConnectCommands() {
   on(kCmdViewStatusBar, [this](bool shown) { statusBar()->setVisible(shown); });
   on(kCmdHelpTopics, [this] { ShowHelp(this, kHelpFinder, 0); });
   on(kCmdHelp, [this] { ShowHelp(this, kHelpFinder, 0); });
-  on(kCmdContextHelp, [] { EnterWhatsThisMode(); });
+  on(kCmdContextHelp, [this] { EnterContextHelpMode(this); });
   on(kCmdAbout, [this] { ShowAboutBox(this); });
   on(kCmdConfigureDictionaries, [this] { ConfigureDictionaries(); });
   on(kCmdNextPane, [this] { view_->FocusNextPane(false); });
@@ -290,8 +291,9 @@ void CMainFrame::ConnectCommands() {
           &CMainFrame::UpdateCommandStates);
 }
 
-// The edit commands follow the focused box's selection and undo state, as
-// the original re-evaluated them whenever the program went idle.
+// The edit commands follow the focused box's selection and undo state:
+// they are re-evaluated whenever the focus, the selection or the text
+// changes.
 void CMainFrame::WatchFocusedBox(QWidget* focused) {
   if (watched_box_ != nullptr) disconnect(watched_box_, nullptr, this, nullptr);
   // An editable combo box keeps the focus itself; its line edit holds the
@@ -322,8 +324,23 @@ void CMainFrame::UpdateCommandStates() {
   action(kCmdBuildDictionary)->setEnabled(!searching);
   // The dialog may destroy dictionaries that a search reads.
   action(kCmdConfigureDictionaries)->setEnabled(!searching);
-  dictionary_pane_->setText(
-      QString::fromStdString(DictionaryDisplayName(state_->active())));
+  // The dictionary entries are greyed while a search runs, also in a menu
+  // that stays open while the search starts or ends.
+  for (QAction* entry : dictionary_entries_) entry->setEnabled(!searching);
+  ShowActiveDictionaryName();
+}
+
+// A name too long for its pane ends in an ellipsis and shows whole in the
+// pane's tool tip.
+void CMainFrame::ShowActiveDictionaryName() {
+  const QString name =
+      QString::fromStdString(DictionaryDisplayName(state_->active()));
+  const int room =
+      dictionary_pane_->contentsRect().width() - 2 * dictionary_pane_->margin();
+  const QString shown =
+      dictionary_pane_->fontMetrics().elidedText(name, Qt::ElideRight, room);
+  dictionary_pane_->setText(shown);
+  dictionary_pane_->setToolTip(shown == name ? QString() : name);
 }
 
 void CMainFrame::RebuildDictionaryMenu() {
@@ -340,6 +357,7 @@ void CMainFrame::RebuildDictionaryMenu() {
     item->setSeparator(entry.dictionary == nullptr);
     item->setData(entry.command);
     item->setEnabled(entry.enabled);
+    item->setStatusTip(Utf8(CommandPrompt(entry.command)));
     item->setCheckable(entry.mark == MenuMark::kActive);
     item->setChecked(entry.mark == MenuMark::kActive);
     // A member of the active set shows its own mark, not the check of the
@@ -435,8 +453,9 @@ void CMainFrame::ShowMessage(const char* text) {
                            QString::fromUtf8(text));
 }
 
-// Without a stored placement: three quarters of the screen, where the
-// original platform's default placement would put a new main window.
+// Without a stored placement: three quarters of the screen, a sixteenth of
+// it in from its top left corner, so that a first start shows the whole
+// window with the desktop around it.
 void CMainFrame::ApplyDefaultPlacement() {
   const QRect screen = this->screen()->availableGeometry();
   resize(std::max(minimumWidth(), screen.width() * 3 / 4),

@@ -67,7 +67,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QToolBar* toolBar() const { return tool_bar_; }
   // Only while a search runs; null otherwise.
   QProgressBar* progressBar() const { return progress_; }
-  // The texts of the message pane and of panes 144 and 145.
+  // The texts of the message pane and of panes 144 and 145. Pane 144
+  // shows a long name cut short, and whole in its tool tip.
   QString messageText() const;
   QString activeDictionaryText() const;
   QString foundText() const;
@@ -92,6 +93,7 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void ConfigureDictionaries();
   void BuildDictionary();
   void PlaceProgressBar();
+  void ShowActiveDictionaryName();
   void WatchFocusedBox(QWidget* focused);
   void ShowMessage(const char* text);
 

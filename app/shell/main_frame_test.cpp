@@ -176,6 +176,69 @@ class MainFrameTest : public QObject {
     }
   }
 
+  // The entries of a menu left open follow the search as it starts and
+  // ends.
+  void openMenuFollowsTheSearch() {
+    FrameFixture fixture;
+    fixture.Install("Cats", {"cat", "cot", "dog"});
+    CMainFrame* frame = fixture.NewFrame();
+    fixture.TypePattern(QStringLiteral("*"));
+    const QList<QAction*> entries = OpenDictionaryMenu(frame);
+    frame->searchView()->StartSearch();
+    for (QAction* entry : entries) QVERIFY(!entry->isEnabled());
+    fixture.RunSearchToEnd();
+    QVERIFY(!frame->searchView()->IsSearching());
+    for (QAction* entry : entries) {
+      if (!entry->isSeparator()) QVERIFY(entry->isEnabled());
+    }
+  }
+
+  // Highlighting an entry puts its prompt into the status line.
+  void entriesShowTheirPrompt() {
+    FrameFixture fixture;
+    fixture.Install("Cats", {"cat"});
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    QMenu* menu = frame->dictionariesMenu();
+    menu->popup(frame->mapToGlobal(QPoint(10, 10)));  // rebuilds the entries
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QList<QAction*> entries = menu->actions().mid(
+        menu->actions().indexOf(frame->action(kCmdBuildDictionary)) + 2);
+    const std::string_view prompt = CommandPrompt(kCmdLoadedDictionary);
+    for (QAction* entry : {entries.front(), entries.back()}) {
+      menu->setActiveAction(entry);
+      QCOMPARE(frame->messageText(),
+               QString::fromUtf8(prompt.data(),
+                                 static_cast<qsizetype>(prompt.size())));
+    }
+    menu->close();
+  }
+
+  // A name wider than its pane ends in an ellipsis there and shows whole in
+  // the pane's tool tip; a short one has no tool tip.
+  void longActiveNameGetsAToolTip() {
+    FrameFixture fixture;
+    const std::string long_name(
+        "English words of the nineteenth century, with all their spellings");
+    CDictionary* long_one = fixture.Install(long_name, {"cat"});
+    CDictionary* short_one = fixture.Install("Cats", {"cat"});
+    CMainFrame* frame = fixture.NewFrame();
+    fixture.state()->SetActive(long_one);
+    frame->UpdateCommandStates();
+    const QString shown = frame->activeDictionaryText();
+    QVERIFY(shown.endsWith(QChar(0x2026)));
+    QVERIFY(QString::fromStdString(long_name).startsWith(shown.chopped(1)));
+    auto* dictionary_pane = frame->statusBar()->findChild<QLabel*>(
+        QStringLiteral("dictionaryPane"));
+    QCOMPARE(dictionary_pane->toolTip(), QString::fromStdString(long_name));
+    QVERIFY(dictionary_pane->fontMetrics().horizontalAdvance(shown) <=
+            dictionary_pane->contentsRect().width());
+    fixture.state()->SetActive(short_one);
+    frame->UpdateCommandStates();
+    QCOMPARE(dictionary_pane->text(), QStringLiteral("Cats"));
+    QVERIFY(dictionary_pane->toolTip().isEmpty());
+  }
+
   void choosingAnEntryOnlyMakesItActive() {
     FrameFixture fixture;
     fixture.Install("Cats & Dogs", {"cat"});

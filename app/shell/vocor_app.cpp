@@ -21,7 +21,7 @@ namespace {
 constexpr char kResetArgument[] = "--reset-settings";
 
 // Start-up questions come before the frame is shown, so they have no
-// parent; Yes/No as the original asked them.
+// parent; each is answered Yes or No.
 bool AskYesNo(const char* text, QMessageBox::StandardButton default_button) {
   return QMessageBox::question(nullptr, QString::fromUtf8(kAppTitle),
                                QString::fromUtf8(text),
@@ -55,7 +55,11 @@ CVocorApp::~CVocorApp() {
 bool CVocorApp::InitInstance() {
   // The letter classification of text word lists follows the user's locale.
   std::setlocale(LC_ALL, "");
-  if (options_.reset_settings || ShiftAndControlHeld()) AskToResetSettings();
+  if (options_.reset_settings) {
+    AskToResetSettings(ResetRequest::kArgument);
+  } else if (ShiftAndControlHeld()) {
+    AskToResetSettings(ResetRequest::kShiftAndControl);
+  }
   MeasureBaseFont();
   QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/vocor.svg")));
   frame_ = std::make_unique<CMainFrame>(state_.get(), metrics_, units_);
@@ -87,8 +91,8 @@ int CVocorApp::ExitInstance(int exit_code) {
   return exit_code;
 }
 
-void CVocorApp::AskToResetSettings() {
-  if (AskYesNo(kResetSettingsQuestion, QMessageBox::No)) {
+void CVocorApp::AskToResetSettings(ResetRequest request) {
+  if (AskYesNo(ResetSettingsQuestion(request).c_str(), QMessageBox::No)) {
     DeleteRegTree(kCurrentUser, kProgramKey);
   }
 }

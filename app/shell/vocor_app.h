@@ -21,6 +21,7 @@ namespace vocor {
 
 class CMainFrame;
 class DictionaryState;
+enum class ResetRequest;
 
 class CVocorApp {
  public:
@@ -58,7 +59,7 @@ class CVocorApp {
   const BaseTextMetrics& metrics() const { return metrics_; }
 
  private:
-  void AskToResetSettings();
+  void AskToResetSettings(ResetRequest request);
   void MeasureBaseFont();
   void LoadDictionaries();
   std::string DataFolder() const;

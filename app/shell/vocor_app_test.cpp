@@ -251,8 +251,13 @@ class VocorAppTest : public QObject {
         {yes ? QMessageBox::Yes : QMessageBox::No, QMessageBox::No});
     auto app = fixture.Start(/*reset=*/true);
     QVERIFY(fixture.started());
-    QCOMPARE(answerer.texts().value(0),
-             QString::fromUtf8(kResetSettingsQuestion));
+    // Asked by the argument, the question says so and does not speak of
+    // keys held.
+    const QString question = answerer.texts().value(0);
+    QCOMPARE(question, QString::fromStdString(
+                           ResetSettingsQuestion(ResetRequest::kArgument)));
+    QVERIFY(question.contains(QStringLiteral("--reset-settings")));
+    QVERIFY(!question.contains(QStringLiteral("Shift"), Qt::CaseInsensitive));
     // After a reset the program starts as on its first run.
     QCOMPARE(answerer.texts().size(), yes ? 2 : 1);
     QCOMPARE(app->state()->all_dictionaries()->members().GetCount(),

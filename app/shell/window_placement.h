@@ -1,7 +1,8 @@
 // The stored text of a window's placement (value "Position"): ten
-// comma-separated numbers, as the placement record of the original
-// platform has them, and the arithmetic that keeps a restored window on
-// the screen. The Qt mapping is in window_placement_qt.h.
+// comma-separated numbers in this order: flags, show command, the
+// minimized position (x, y), the maximized position (x, y) and the normal
+// rectangle (left, top, right, bottom); and the arithmetic that keeps a
+// restored window on the screen. The Qt mapping is in window_placement_qt.h.
 #ifndef VOCOR_APP_SHELL_WINDOW_PLACEMENT_H_
 #define VOCOR_APP_SHELL_WINDOW_PLACEMENT_H_
 

@@ -11,8 +11,8 @@ namespace vocor {
 
 namespace {
 
-// Where the window has no minimized or maximized position of its own, as
-// the original platform writes it.
+// The minimized and maximized positions: the window has none of its own,
+// and -1, -1 says so in the stored text.
 constexpr int kNoPosition = -1;
 
 WindowPlacement PlacementOf(const QWidget* window) {
