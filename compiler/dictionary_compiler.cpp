@@ -36,9 +36,16 @@ CompileOutcome Failed(CompileStatus status, std::string error) {
 void CopyCounts(const WordCollector& collector, CompileCounts* counts) {
   counts->read = collector.read();
   counts->skipped = collector.skipped();
+  counts->windows1252_lines = collector.windows1252_lines();
   counts->duplicates = collector.duplicates();
   counts->possessives = collector.possessives();
   counts->abbreviations = collector.abbreviations();
+}
+
+std::string NoWordsReason(const WordCollector& collector) {
+  return "no word to store: " + std::to_string(collector.read()) + " read, " +
+         std::to_string(collector.skipped().total()) + " skipped" +
+         SkipReasonsNote(collector.skipped()) + ". " + kAcceptedLettersNote;
 }
 
 // Reports progress and asks whether to go on; no reporter means go on.
@@ -81,10 +88,7 @@ bool GatherWords(const CompileRequest& request, const Progress& progress,
     }
   }
   if (collector->words().empty()) {
-    *outcome = Failed(CompileStatus::kNoWords,
-                      "no word to store: " + std::to_string(collector->read()) +
-                          " read, " + std::to_string(collector->skipped()) +
-                          " skipped");
+    *outcome = Failed(CompileStatus::kNoWords, NoWordsReason(*collector));
     return false;
   }
   return true;
@@ -146,6 +150,35 @@ CompileOutcome WriteTextList(const CompileRequest& request,
 }
 
 }  // namespace
+
+const char kAcceptedLettersNote[] =
+    "Words are runs of letters, hyphens and apostrophes; the letters kept "
+    "are a to z and the accented letters of Western European languages "
+    "(such as \u00e9, \u00f1, \u00df, \u00e5, \u00f8, \u0153).";
+
+std::vector<SkipReason> SkipReasons(const SkippedWords& skipped) {
+  const SkipReason all[] = {
+      {skipped.too_long,
+       "longer than " + std::to_string(kMaxWordLength) + " letters"},
+      {skipped.foreign_letters,
+       "with letters outside the Western European alphabets"},
+      {skipped.fragments, "beginning or ending with a hyphen or apostrophe"},
+  };
+  std::vector<SkipReason> reasons;
+  for (const SkipReason& reason : all) {
+    if (reason.count > 0) reasons.push_back(reason);
+  }
+  return reasons;
+}
+
+std::string SkipReasonsNote(const SkippedWords& skipped) {
+  std::string note;
+  for (const SkipReason& reason : SkipReasons(skipped)) {
+    note += (note.empty() ? " (" : ", ") + std::to_string(reason.count) + " " +
+            reason.phrase;
+  }
+  return note.empty() ? note : note + ")";
+}
 
 bool MakeVocorFileInfo(const std::string& name, const std::string& notes,
                        VocorFileInfo* info, std::string* error) {

@@ -39,12 +39,13 @@ struct CompileRequest {
 };
 
 struct CompileCounts {
-  int64_t read = 0;           // every word found
-  int64_t skipped = 0;        // words with a letter the format cannot store
+  int64_t read = 0;           // every entry found
+  SkippedWords skipped;       // entries that are no storable words, by reason
   int64_t duplicates = 0;     // storable words seen again
   int64_t possessives = 0;    // left out by WordChoice::skip_possessives
   int64_t abbreviations = 0;  // left out by WordChoice::skip_abbreviations
-  VocorFileStats file;        // what was stored; a text list has no nodes
+  int64_t windows1252_lines = 0;  // input lines read so, not being UTF-8
+  VocorFileStats file;            // what was stored; a text list has no nodes
 };
 
 struct CompileOutcome {
@@ -57,6 +58,22 @@ struct CompileOutcome {
 // it. Called on the compiling thread, often enough for a progress bar
 // (building the letter tree is one step and cannot stop midway).
 using CompileProgress = std::function<bool(int permille)>;
+
+// The reasons of `skipped` that left anything out, as counts and
+// phrases ("longer than 999 letters"), for reports that list them.
+struct SkipReason {
+  int64_t count;
+  std::string phrase;
+};
+std::vector<SkipReason> SkipReasons(const SkippedWords& skipped);
+// The reasons in parentheses after a space, "" when nothing was skipped:
+// " (2 longer than 999 letters, 1 beginning or ending with a hyphen or
+// apostrophe)".
+std::string SkipReasonsNote(const SkippedWords& skipped);
+
+// Which characters make words, in terms a user knows (UTF-8), for the
+// messages about lists that gave none: "Words are runs of letters, ...".
+extern const char kAcceptedLettersNote[];
 
 // Converts the UTF-8 `name` and `notes` to the header's engine text into
 // *info (composed first; characters outside the code page become '?').

@@ -68,7 +68,7 @@ TEST_F(CompilerTest, ProgressRisesToTheEndAndTheFileChecks) {
   ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
   EXPECT_EQ(outcome.counts.read, 40003);
   EXPECT_EQ(outcome.counts.duplicates, 1);
-  EXPECT_EQ(outcome.counts.skipped, 0);
+  EXPECT_EQ(outcome.counts.skipped.total(), 0);
   EXPECT_EQ(outcome.counts.file.words, 40002);
   // Several reports inside the big list, never going back, ending whole.
   EXPECT_GT(seen.size(), 8u);
@@ -152,7 +152,7 @@ TEST_F(CompilerTest, TheRequestChoosesTheWordsAndTheOutputKind) {
   EXPECT_EQ(outcome.counts.possessives, 1);
   EXPECT_EQ(outcome.counts.abbreviations, 1);
   EXPECT_EQ(outcome.counts.duplicates, 1);
-  EXPECT_EQ(outcome.counts.skipped, 0);
+  EXPECT_EQ(outcome.counts.skipped.total(), 0);
   EXPECT_EQ(outcome.counts.file.words, 3);
   EXPECT_EQ(outcome.counts.file.bytes, static_cast<int>(expected.size()));
 

@@ -22,6 +22,10 @@ bool AllAscii(std::string_view word) {
   return true;
 }
 
+// Hyphens and apostrophes join letters; at either end of an entry they
+// are what is left of a cut.
+bool IsFragment(char edge) { return edge == '-' || edge == '\''; }
+
 bool IsPossessive(std::string_view word) {
   return word.size() > 2 && word.ends_with("'s");
 }
@@ -47,30 +51,46 @@ bool WordCollector::AddList(std::string_view text,
                             const ScanProgress& progress) {
   // Often enough for a progress bar, rarely enough to cost nothing.
   constexpr int64_t kWordsPerReport = 8192;
-  const bool utf8 = TextWordScanner::DetectUtf8(text);
-  const TextWordScanner scanner(text, utf8);
+  const TextWordScanner scanner(text);
+  windows1252_lines_ += scanner.windows1252_lines();
   char buffer[kWordBufferSize];
-  size_t from = 0;
-  size_t start;
-  int length;
+  TextRun run;
   std::string stored;
-  while (scanner.FindWord(from, &start, &from, buffer, &length)) {
+  while (scanner.FindRun(run.end, &run, buffer)) {
     if (progress && read_ % kWordsPerReport == kWordsPerReport - 1 &&
-        !progress(start)) {
+        !progress(run.start)) {
       return false;
     }
     ++read_;
-    const std::string_view word(buffer, length);
-    if (LeftOut(text.substr(start, from - start), utf8, word)) continue;
-    if (!StoredForm(word, &stored)) {
-      ++skipped_;
-      continue;
-    }
+    const std::string_view word(buffer, run.length);
+    if (!Acceptable(run, word)) continue;
+    const std::string_view written =
+        text.substr(run.start, run.end - run.start);
+    if (LeftOut(written, scanner.IsUtf8At(run.start), word)) continue;
+    if (!StoredForm(word, &stored)) continue;
     if (!seen_.insert(stored).second) {
       ++duplicates_;
       continue;
     }
     words_.push_back(stored);
+  }
+  return true;
+}
+
+bool WordCollector::Acceptable(const TextRun& run, std::string_view word) {
+  switch (run.kind) {
+    case RunKind::kTooLong:
+      ++skipped_.too_long;
+      return false;
+    case RunKind::kForeignLetter:
+      ++skipped_.foreign_letters;
+      return false;
+    case RunKind::kWord:
+      break;
+  }
+  if (IsFragment(word.front()) || IsFragment(word.back())) {
+    ++skipped_.fragments;
+    return false;
   }
   return true;
 }
@@ -88,16 +108,25 @@ bool WordCollector::LeftOut(std::string_view written, bool utf8,
   return false;
 }
 
-bool WordCollector::StoredForm(std::string_view word,
-                               std::string* stored) const {
+bool WordCollector::StoredForm(std::string_view word, std::string* stored) {
   const bool fold = choice_.fold_accents && !choice_.keep_code_page;
   if (fold && !AllAscii(word)) {
-    if (!FoldToAscii(word, stored)) return false;
+    if (!FoldToAscii(word, stored)) {
+      ++skipped_.foreign_letters;
+      return false;
+    }
     // Folding spells some letters with two (ß is ss), so a word may outgrow
     // the reader's word buffer.
-    return stored->size() <= static_cast<size_t>(kMaxWordLength);
+    if (stored->size() > static_cast<size_t>(kMaxWordLength)) {
+      ++skipped_.too_long;
+      return false;
+    }
+    return true;
   }
-  if (!choice_.keep_code_page && !AllStorable(word)) return false;
+  if (!choice_.keep_code_page && !AllStorable(word)) {
+    ++skipped_.foreign_letters;
+    return false;
+  }
   stored->assign(word);
   return true;
 }

@@ -11,6 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "dictionary/text_words.h"
+
 namespace vocor {
 
 struct WordChoice {
@@ -30,6 +32,21 @@ struct WordChoice {
   bool skip_abbreviations = false;
 };
 
+// Entries found in a list that are no words a dictionary can hold, by
+// reason. Every one of them is counted as read.
+struct SkippedWords {
+  // More than kMaxWordLength letters, as read or once folded.
+  int64_t too_long = 0;
+  // A letter outside Windows-1252 (or, folding, without an ASCII spelling).
+  int64_t foreign_letters = 0;
+  // Beginning or ending with a hyphen or an apostrophe: pieces of
+  // abbreviations cut at their dots ("ch.-l." gives "-l"), quotes and
+  // dashes, not words.
+  int64_t fragments = 0;
+
+  int64_t total() const { return too_long + foreign_letters + fragments; }
+};
+
 class WordCollector {
  public:
   explicit WordCollector(const WordChoice& choice) : choice_(choice) {}
@@ -39,18 +56,20 @@ class WordCollector {
   using ScanProgress = std::function<bool(size_t scanned)>;
 
   // Adds the words of one whole input list (UTF-8 or Windows-1252, told
-  // apart as text dictionaries do). With `progress`, it is asked every few
-  // thousand words whether to go on; returns false when it said no, with
-  // the words before that point added.
+  // apart line by line as text dictionaries do). With `progress`, it is
+  // asked every few thousand words whether to go on; returns false when it
+  // said no, with the words before that point added.
   bool AddList(std::string_view text, const ScanProgress& progress = nullptr);
 
   // Distinct storable words (engine text), in order of first appearance.
   const std::vector<std::string>& words() const { return words_; }
-  // Every word found, duplicates and left-out words included.
+  // Every entry found (a run of letters, hyphens and apostrophes), the
+  // skipped, duplicate and left-out ones included.
   int64_t read() const { return read_; }
-  // Words dropped because a letter cannot be stored or, once folded, they
-  // grew beyond the longest storable word.
-  int64_t skipped() const { return skipped_; }
+  // Entries that are no storable words, by reason.
+  const SkippedWords& skipped() const { return skipped_; }
+  // Lines of the lists read as Windows-1252 because they are not UTF-8.
+  int64_t windows1252_lines() const { return windows1252_lines_; }
   // Storable words seen again after their first appearance.
   int64_t duplicates() const { return duplicates_; }
   // Entries left out by skip_possessives and skip_abbreviations; an entry
@@ -59,17 +78,21 @@ class WordCollector {
   int64_t abbreviations() const { return abbreviations_; }
 
  private:
+  // Counts the run as skipped unless it is a word; returns whether it is.
+  bool Acceptable(const TextRun& run, std::string_view word);
   // Whether an entry is left out by choice; `written` is its text as the
   // list spells it, `word` its lower-cased engine text.
   bool LeftOut(std::string_view written, bool utf8, std::string_view word);
-  // Brings `word` to its stored form in *stored; false when it has none.
-  bool StoredForm(std::string_view word, std::string* stored) const;
+  // Brings `word` to its stored form in *stored; false, having counted
+  // why, when it has none.
+  bool StoredForm(std::string_view word, std::string* stored);
 
   WordChoice choice_;
   std::vector<std::string> words_;
   std::unordered_set<std::string> seen_;
   int64_t read_ = 0;
-  int64_t skipped_ = 0;
+  SkippedWords skipped_;
+  int64_t windows1252_lines_ = 0;
   int64_t duplicates_ = 0;
   int64_t possessives_ = 0;
   int64_t abbreviations_ = 0;

@@ -95,6 +95,10 @@ bool CEnumResultsDictionaryTextFile::Contains(const char* word) const {
   return list_ != nullptr && list_->HasWord(word);
 }
 
+bool CEnumResultsDictionaryTextFile::PrepareContains(int* counter) {
+  return list_ == nullptr || list_->BuildIndex(counter);
+}
+
 const char* CEnumResultsDictionaryTextFile::Next(int* counter) {
   if (!has_next_) return nullptr;
   const char* word = buffers_[next_buffer_];

@@ -3,8 +3,9 @@
 // order, and then walked in place by enumerators, one word per Next. Text
 // lists have no index to prune with, so patterns and letter constraints
 // wrap the enumerator in filter nodes; only Contains is answered from a
-// hash index of the list's words, built on first use and shared by every
-// clone of the dictionary and every enumerator over it.
+// hash index of the list's words, built on first use (or ahead of it, in
+// slices, by PrepareContains) and shared by every clone of the dictionary
+// and every enumerator over it.
 #ifndef VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
 #define VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
 
@@ -74,6 +75,8 @@ class CEnumResultsDictionaryTextFile final : public CEnumResults {
   // From the list's word index; words holding '?' or '*' are read as
   // patterns, as everywhere else.
   bool Contains(const char* word) const override;
+  // Builds the list's word index in slices, one unit per word of the file.
+  bool PrepareContains(int* counter) override;
   // One word per call, whatever the counter says; decrements it by one.
   const char* Next(int* counter) override;
   // Bytes of the file before the next word; the file size at the end.

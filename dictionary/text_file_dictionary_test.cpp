@@ -7,6 +7,7 @@
 
 #include "dictionary/file_image.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "engine/palindrome.h"
 #include "engine/pattern.h"
 #include "engine/testing/vector_enum.h"
 
@@ -14,6 +15,7 @@ namespace vocor {
 namespace {
 
 using testing::ReadAll;
+using testing::ReadAllInSlices;
 using testing::ScratchDir;
 using Words = std::vector<std::string>;
 
@@ -100,6 +102,17 @@ TEST_F(TextFileTest, EncodingsAndUnmappableWords) {
   EnumPtr e = dict->CreateEnumerator();
   EXPECT_EQ(ReadAll(e.get()), (Words{"ok", "na\xefve", "yes"}));
   EXPECT_EQ(e->GetPosition(), dict->GetSize());  // bytes, not characters
+}
+
+TEST_F(TextFileTest, OneWindows1252LineLeavesTheUtf8LinesAlone) {
+  // A UTF-8 list with one line in Windows-1252 (r\xe9sum\xe9) appended:
+  // read whole as Windows-1252 it gave "caf\xe3" for "caf\xc3\xa9".
+  EXPECT_EQ(
+      WordsOf("caf\xc3\xa9\nna\xc3\xafve\r\nR\xe9sum\xe9\n\xc3\xa9t\xc3\xa9"),
+      (Words{"caf\xe9", "na\xefve", "r\xe9sum\xe9", "\xe9t\xe9"}));
+  // A line ending in a lone CR is a line too.
+  EXPECT_EQ(WordsOf("\xe9t\xe9\r\xc3\xa9t\xc3\xa9\r"),
+            (Words{"\xe9t\xe9", "\xe9t\xe9"}));
 }
 
 TEST_F(TextFileTest, DecomposedListsReadAsComposedOnes) {
@@ -266,6 +279,63 @@ TEST_F(TextFileTest, ExclusionAndAnotherWordAnswerFromTheIndex) {
   EnumPtr all = dict->CreateEnumerator();
   all = all->Demerge(std::move(all), dict->CreateEnumerator());
   EXPECT_TRUE(ReadAll(all.get()).empty());
+}
+
+// `n` spelled in the letters a to j, one per decimal digit.
+std::string DigitsAsLetters(int n) {
+  std::string text = std::to_string(n);
+  for (char& c : text) c = static_cast<char>('a' + (c - '0'));
+  return text;
+}
+
+// The another-word search asks the word index for every word it reads. On
+// a large list the index is built in slices of the work counter, one unit
+// per word of the file, so the search hands back to its caller (no word,
+// counter used up) again and again before it reads its first word, even
+// when that word opens the list.
+TEST_F(TextFileTest, AnotherWordBuildsTheIndexInSlicesOfTheCounter) {
+  constexpr int kFillers = 100000;
+  constexpr int kWords = kFillers + 2;
+  std::string bytes = "stop\npots\n";
+  // w...x reads x...w backwards, which no word of the list is.
+  for (int i = 0; i < kFillers; ++i) bytes += "w" + DigitsAsLetters(i) + "x\n";
+  auto dict = OpenText(bytes);
+  ASSERT_NE(dict, nullptr);
+  ASSERT_EQ(dict->GetWordCount(), kWords);
+  CEnumResultsPalindrome query(dict->CreateEnumerator(), kReverse,
+                               kAnotherWord);
+  int suspensions = 0;
+  int charged = 0;
+  const char* word = nullptr;
+  while (word == nullptr) {
+    int counter = 1000;
+    word = query.Next(&counter);
+    ASSERT_GE(counter, 0);
+    charged += 1000 - counter;
+    if (word != nullptr) break;
+    ASSERT_EQ(counter, 0) << "ended before its first word";
+    ++suspensions;
+  }
+  EXPECT_STREQ(word, "stop");
+  EXPECT_EQ(suspensions, kWords / 1000);
+  EXPECT_EQ(charged, kWords + 1);  // every word indexed, then stop read
+  EXPECT_EQ(ReadAllInSlices(&query, 1000), Words{"pots"});
+
+  // A Contains in the middle of the slices finishes the index itself; the
+  // slices that follow have nothing left to do.
+  auto other = OpenText(bytes, "other.txt");
+  ASSERT_NE(other, nullptr);
+  CEnumResultsPalindrome sliced(other->CreateEnumerator(), kReverse,
+                                kAnotherWord);
+  int counter = 1000;
+  EXPECT_EQ(sliced.Next(&counter), nullptr);
+  EXPECT_EQ(counter, 0);
+  EXPECT_TRUE(other->CreateEnumerator()->Contains(
+      ("w" + DigitsAsLetters(kFillers - 1) + "x").c_str()));
+  EXPECT_FALSE(other->CreateEnumerator()->Contains("xw"));
+  counter = 1000;
+  EXPECT_STREQ(sliced.Next(&counter), "stop");
+  EXPECT_EQ(counter, 999);
 }
 
 }  // namespace

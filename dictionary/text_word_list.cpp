@@ -1,15 +1,16 @@
 #include "dictionary/text_word_list.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "engine/charset.h"
 
 namespace vocor {
 
 TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
-    : image_(std::move(image)),
-      scanner_(text(), TextWordScanner::DetectUtf8(text())) {
+    : image_(std::move(image)), scanner_(text()) {
   // Only adjacent words are compared, so the check is linear however the
   // words repeat; equal neighbours are in order.
   char previous[kWordBufferSize];
@@ -34,43 +35,59 @@ TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
   in_order_ = by_bytes || by_code_points;
 }
 
-void TextWordList::BuildIndex() const {
-  indexed_ = true;
-  size_t slots = 64;
-  while (slots < static_cast<size_t>(word_count_) * 2) slots *= 2;
-  index_.assign(slots, IndexSlot());
-  char buffer[kWordBufferSize];
-  size_t start, end = 0;
-  int length;
-  while (scanner_.FindWord(end, &start, &end, buffer, &length)) {
-    const std::string_view word(buffer, length);
-    const auto hash =
-        static_cast<uint32_t>(std::hash<std::string_view>()(word));
-    size_t i = hash & (slots - 1);
-    bool present = false;
-    for (; index_[i].offset != kEmptySlot; i = (i + 1) & (slots - 1)) {
-      if (index_[i].hash == hash &&
-          std::strcmp(index_words_.c_str() + index_[i].offset, buffer) == 0) {
-        present = true;
-        break;
-      }
-    }
-    if (present) continue;
-    // Files are below 2 GiB and words shorter than their text, so offsets
-    // fit 32 bits.
-    index_[i] = IndexSlot{hash, static_cast<uint32_t>(index_words_.size())};
-    index_words_.append(buffer, length + 1);  // with its NUL
+bool TextWordList::BuildIndex(int* counter) const {
+  if (indexed_) return true;
+  if (index_ == nullptr) {
+    size_t slots = 64;
+    while (slots < static_cast<size_t>(word_count_) * 2) slots *= 2;
+    index_.reset(
+        static_cast<IndexSlot*>(std::calloc(slots, sizeof(IndexSlot))));
+    if (index_ == nullptr) throw std::bad_alloc();
+    index_mask_ = slots - 1;
+    // Words and their NULs take no more room than the text: every word is
+    // followed by a separator or the end. Reserved once, so that no slice
+    // copies everything indexed so far to grow it.
+    index_words_.reserve(image_->size() + 1);
   }
+  char buffer[kWordBufferSize];
+  size_t start;
+  int length;
+  while (counter == nullptr || *counter > 0) {
+    if (!scanner_.FindWord(index_from_, &start, &index_from_, buffer,
+                           &length)) {
+      indexed_ = true;
+      return true;
+    }
+    AddToIndex(std::string_view(buffer, length));
+    if (counter != nullptr) --*counter;
+  }
+  return false;
+}
+
+// `word` must be followed by a NUL in memory (the scanner's buffer is).
+void TextWordList::AddToIndex(std::string_view word) const {
+  const auto hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
+  size_t i = hash & index_mask_;
+  for (; index_[i].word_plus_one != 0; i = (i + 1) & index_mask_) {
+    if (index_[i].hash == hash &&
+        std::strcmp(index_words_.c_str() + index_[i].word_plus_one - 1,
+                    word.data()) == 0) {
+      return;
+    }
+  }
+  // Files are below 2 GiB and words shorter than their text, so offsets
+  // fit 32 bits.
+  index_[i] = IndexSlot{hash, static_cast<uint32_t>(index_words_.size() + 1)};
+  index_words_.append(word.data(), word.size() + 1);  // with its NUL
 }
 
 bool TextWordList::HasWord(std::string_view word) const {
-  if (!indexed_) BuildIndex();
+  if (!indexed_) BuildIndex(nullptr);
   const auto hash = static_cast<uint32_t>(std::hash<std::string_view>()(word));
-  const size_t mask = index_.size() - 1;
-  for (size_t i = hash & mask; index_[i].offset != kEmptySlot;
-       i = (i + 1) & mask) {
+  for (size_t i = hash & index_mask_; index_[i].word_plus_one != 0;
+       i = (i + 1) & index_mask_) {
     if (index_[i].hash != hash) continue;
-    const char* stored = index_words_.c_str() + index_[i].offset;
+    const char* stored = index_words_.c_str() + index_[i].word_plus_one - 1;
     if (word.compare(0, word.size(), stored, std::strlen(stored)) == 0) {
       return true;
     }

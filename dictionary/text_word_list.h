@@ -1,7 +1,8 @@
 // The shared, immutable state of an open text word list: the file image,
 // its decoding, the counts found when it was opened, and the word index
 // that answers Contains. Shared by a dictionary, its clones and its
-// enumerators; the index is built on first use (single-threaded).
+// enumerators; the index is built on first use, or ahead of it in slices
+// (single-threaded).
 #ifndef VOCOR_DICTIONARY_TEXT_WORD_LIST_H_
 #define VOCOR_DICTIONARY_TEXT_WORD_LIST_H_
 
@@ -9,7 +10,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "dictionary/file_image.h"
 #include "dictionary/text_words.h"
@@ -30,8 +30,15 @@ class TextWordList {
   bool in_order() const { return in_order_; }
   int size() const { return static_cast<int>(image_->size()); }
 
-  // Whether the list holds `word` (engine text, compared exactly).
+  // Whether the list holds `word` (engine text, compared exactly). Builds
+  // whatever part of the word index is still missing first.
   bool HasWord(std::string_view word) const;
+
+  // Builds the word index while `counter` is null or above 0, one unit per
+  // word of the file, going on where the last call stopped. Returns whether
+  // the index is complete. A search calls this in slices so that no step
+  // indexes a whole large list.
+  bool BuildIndex(int* counter) const;
 
  private:
   std::shared_ptr<const FileImage> image_;
@@ -40,19 +47,24 @@ class TextWordList {
   bool in_order_ = true;
   // The word index: every word once, NUL-terminated, in one arena, and an
   // open-addressing table over them (a flat array probed linearly, at most
-  // half full), so a lookup touches one or two cache lines. Built on the
-  // first HasWord.
+  // half full), so a lookup touches one or two cache lines. Built by
+  // BuildIndex, at the latest on the first HasWord. An all-zero slot is
+  // empty, so the table comes zeroed from calloc, whose large blocks are
+  // fresh pages: no slice pays for clearing all of it at once.
   struct IndexSlot {
-    uint32_t hash = 0;
-    uint32_t offset = kEmptySlot;  // into index_words_
+    uint32_t hash;
+    uint32_t word_plus_one;  // the word's offset in index_words_ plus 1
   };
-  static constexpr uint32_t kEmptySlot = 0xFFFFFFFFu;
 
-  void BuildIndex() const;
+  void AddToIndex(std::string_view word) const;
 
   mutable bool indexed_ = false;
+  // Offset in the text where indexing goes on: the end of the last word
+  // indexed.
+  mutable size_t index_from_ = 0;
   mutable std::string index_words_;
-  mutable std::vector<IndexSlot> index_;
+  mutable std::unique_ptr<IndexSlot[], FreeDeleter> index_;
+  mutable size_t index_mask_ = 0;  // slot count - 1, a power of 2
 };
 
 }  // namespace vocor

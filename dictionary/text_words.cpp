@@ -1,5 +1,6 @@
 #include "dictionary/text_words.h"
 
+#include <algorithm>
 #include <string>
 
 #include "dictionary/unicode_nfc.h"
@@ -7,6 +8,8 @@
 
 namespace vocor {
 namespace {
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 bool IsWordByte(unsigned char c) {
   return IsEngineLetter(c) || c == '-' || c == '\'';
@@ -26,23 +29,71 @@ bool IsForeignSeparator(uint32_t cp) {
 
 }  // namespace
 
-TextWordScanner::TextWordScanner(std::string_view text, bool utf8)
-    : text_(text), utf8_(utf8) {}
-
-bool TextWordScanner::DetectUtf8(std::string_view text) {
-  return IsValidUtf8(text);
+TextWordScanner::TextWordScanner(std::string_view text) : text_(text) {
+  FindWindows1252Lines();
 }
 
-int TextWordScanner::Classify(size_t pos, bool* is_word, int* engine) const {
+void TextWordScanner::FindWindows1252Lines() {
+  constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+  const size_t size = text_.size();
+  // The mark is UTF-8 whatever follows it, and so a separator.
+  const size_t first = text_.starts_with(kByteOrderMark) ? 3 : 0;
+  // Where the last well-formed sequence above ASCII ends: a range is
+  // extended over the lines after it only while they hold none.
+  size_t utf8_seen = 0;
+  size_t pos = first;
+  while (pos < size) {
+    if (static_cast<unsigned char>(text_[pos]) < 0x80) {
+      ++pos;  // ASCII reads the same either way
+      continue;
+    }
+    uint32_t cp;
+    const int length = DecodeUtf8(text_.substr(pos), &cp);
+    if (length > 0) {
+      pos += length;
+      utf8_seen = pos;
+      continue;
+    }
+    // A byte that is not UTF-8: its whole line is Windows-1252. No line
+    // end holds a byte above ASCII, so no sequence crosses one.
+    size_t line = pos;
+    while (line > first && !IsLineEnd(text_[line - 1])) --line;
+    size_t next = pos + 1;
+    while (next < size && !IsLineEnd(text_[next])) ++next;
+    if (next < size) ++next;  // the line end belongs to its line
+    ++windows1252_lines_;
+    if (!windows1252_.empty() && utf8_seen <= windows1252_.back().second) {
+      windows1252_.back().second = next;
+    } else {
+      windows1252_.emplace_back(line, next);
+    }
+    pos = next;
+  }
+}
+
+TextWordScanner::Stretch TextWordScanner::StretchAt(size_t pos) const {
+  if (windows1252_.empty()) return {true, text_.size()};
+  const auto range =
+      std::upper_bound(windows1252_.begin(), windows1252_.end(), pos,
+                       [](size_t at, const Range& r) { return at < r.second; });
+  if (range == windows1252_.end()) return {true, text_.size()};
+  if (range->first <= pos) return {false, range->second};
+  return {true, range->first};
+}
+
+bool TextWordScanner::IsUtf8At(size_t pos) const { return StretchAt(pos).utf8; }
+
+int TextWordScanner::Classify(size_t pos, bool utf8, bool* is_word,
+                              int* engine) const {
   const auto byte = static_cast<unsigned char>(text_[pos]);
-  if (!utf8_ || byte < 0x80) {
+  if (!utf8 || byte < 0x80) {
     *is_word = IsWordByte(byte);
     *engine = EngineToLower(byte);
     return 1;
   }
   uint32_t cp = 0;
   int len = DecodeUtf8(text_.substr(pos), &cp);
-  if (len == 0) {  // cannot happen in a validated list; treat as separator
+  if (len == 0) {  // cannot happen in a validated line; treat as separator
     *is_word = false;
     return 1;
   }
@@ -57,44 +108,53 @@ int TextWordScanner::Classify(size_t pos, bool* is_word, int* engine) const {
   return len;
 }
 
-bool TextWordScanner::MapComposed(std::string_view run, char* buffer,
-                                  int* length) {
+RunKind TextWordScanner::MapComposed(std::string_view run, char* buffer,
+                                     int* length) {
   // Only runs holding a character outside the code page get here, so a
   // list of code page letters never pays for composition.
   std::string composed;
-  if (!ComposeUtf8(run, &composed)) return false;  // composing changes nothing
+  if (!ComposeUtf8(run, &composed)) {  // composing changes nothing
+    return RunKind::kForeignLetter;
+  }
   int count = 0;
   for (std::string_view rest = composed; !rest.empty(); ++count) {
     uint32_t cp = 0;
     const int len = DecodeUtf8(rest, &cp);
     const int mapped = len > 0 ? UnicodeToEngine(cp) : -1;
-    if (mapped < 0 || count >= kMaxWordLength) return false;
-    buffer[count] =
-        static_cast<char>(EngineToLower(static_cast<unsigned char>(mapped)));
+    if (mapped < 0) return RunKind::kForeignLetter;
+    if (count < kMaxWordLength) {
+      buffer[count] =
+          static_cast<char>(EngineToLower(static_cast<unsigned char>(mapped)));
+    }
     rest.remove_prefix(len);
   }
   *length = count;
-  return true;
+  return count <= kMaxWordLength ? RunKind::kWord : RunKind::kTooLong;
 }
 
-bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
-                               char* buffer, int* length) const {
+// Both finders are loops around this one; inlined into each, it costs the
+// word finder nothing for the runs it passes over.
+[[gnu::always_inline]] inline bool TextWordScanner::ScanRun(
+    size_t from, TextRun* run, char* buffer) const {
   size_t pos = from;
   const size_t size = text_.size();
+  Stretch stretch = StretchAt(pos);
   while (pos < size) {
+    if (pos >= stretch.end) stretch = StretchAt(pos);
     bool is_word;
     int engine;
-    int len = Classify(pos, &is_word, &engine);
+    int len = Classify(pos, stretch.utf8, &is_word, &engine);
     if (!is_word) {
       pos += len;
       continue;
     }
-    // A run of word characters starts here; read it whole.
-    const size_t run_start = pos;
+    // A run of word characters starts here; read it whole. It ends before
+    // its line does, so one decoding holds for all of it.
+    run->start = pos;
     int count = 0;
     bool unmappable = false;
     while (pos < size) {
-      len = Classify(pos, &is_word, &engine);
+      len = Classify(pos, stretch.utf8, &is_word, &engine);
       if (!is_word) break;
       if (engine < 0) {
         unmappable = true;
@@ -104,18 +164,34 @@ bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
       ++count;
       pos += len;
     }
-    bool acceptable = !unmappable && count <= kMaxWordLength;
+    run->end = pos;
     if (unmappable) {
-      acceptable =
-          MapComposed(text_.substr(run_start, pos - run_start), buffer, &count);
+      run->kind = MapComposed(text_.substr(run->start, pos - run->start),
+                              buffer, &count);
+    } else {
+      run->kind = count <= kMaxWordLength ? RunKind::kWord : RunKind::kTooLong;
     }
-    if (acceptable) {
-      buffer[count] = '\0';
-      *start = run_start;
-      *end = pos;
-      *length = count;
-      return true;
-    }
+    run->length = run->kind == RunKind::kWord ? count : 0;
+    if (run->kind == RunKind::kWord) buffer[count] = '\0';
+    return true;
+  }
+  return false;
+}
+
+bool TextWordScanner::FindRun(size_t from, TextRun* run, char* buffer) const {
+  return ScanRun(from, run, buffer);
+}
+
+bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
+                               char* buffer, int* length) const {
+  TextRun run;
+  run.end = from;
+  while (ScanRun(run.end, &run, buffer)) {
+    if (run.kind != RunKind::kWord) continue;
+    *start = run.start;
+    *end = run.end;
+    *length = run.length;
+    return true;
   }
   return false;
 }

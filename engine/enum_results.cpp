@@ -25,6 +25,8 @@ bool CEnumResults::Contains(const char* word) const {
   return probe->Next(nullptr) != nullptr;
 }
 
+bool CEnumResults::PrepareContains(int*) { return true; }
+
 EnumPtr CEnumResults::Merge(EnumPtr self, EnumPtr other) {
   EnumPtr merged = std::make_unique<CEnumResultsMerge>();
   merged = merged->Merge(std::move(merged), std::move(self));
@@ -103,6 +105,10 @@ int CEnumResultsParent1::GetPosition() const { return child_->GetPosition(); }
 
 int CEnumResultsParent1::GetExtent() const { return child_->GetExtent(); }
 
+bool CEnumResultsParent1::PrepareContains(int* counter) {
+  return child_->PrepareContains(counter);
+}
+
 // ---- CEnumResultsParent2 ----
 
 CEnumResultsParent2::CEnumResultsParent2(EnumPtr first, EnumPtr second)
@@ -122,6 +128,10 @@ std::string CEnumResultsParent2::Describe(int indent) const {
   return first_->Describe(indent + 1) + second_->Describe(indent + 1);
 }
 
+bool CEnumResultsParent2::PrepareContains(int* counter) {
+  return first_->PrepareContains(counter) && second_->PrepareContains(counter);
+}
+
 // ---- CEnumResultsParentN ----
 
 CEnumResultsParentN::~CEnumResultsParentN() {
@@ -138,6 +148,13 @@ std::string CEnumResultsParentN::Describe(int indent) const {
   std::string text;
   for (const EnumPtr& child : children_) text += child->Describe(indent + 1);
   return text;
+}
+
+bool CEnumResultsParentN::PrepareContains(int* counter) {
+  for (const EnumPtr& child : children_) {
+    if (!child->PrepareContains(counter)) return false;
+  }
+  return true;
 }
 
 EnumPtr CEnumResultsParentN::RemoveChild(int index) {

@@ -80,6 +80,16 @@ class CEnumResults {
   // Progress so far and the total, on a scale chosen by the leaves.
   virtual int GetPosition() const = 0;
   virtual int GetExtent() const = 0;
+
+  // Readies Contains for the many calls a filter is about to make (a text
+  // list builds its word index here), charging the work to `counter` like
+  // Next does, so that no search step has to do it all at once. Returns
+  // true once Contains is ready; false when the counter ran out first, in
+  // which case a later call with a refilled counter goes on where this one
+  // stopped. A null counter readies everything in one call. Contains gives
+  // the same answers whether or not this was called; it is only faster.
+  // The default has nothing to ready; parents ready their children.
+  virtual bool PrepareContains(int* counter);
 };
 
 // True when `e` is the empty enumerator.
@@ -110,6 +120,7 @@ class CEnumResultsParent1 : public CEnumResults {
   std::string Describe(int indent) const override;
   int GetPosition() const override;
   int GetExtent() const override;
+  bool PrepareContains(int* counter) override;
 
  protected:
   CEnumResults* child() const { return child_.get(); }
@@ -125,6 +136,7 @@ class CEnumResultsParent2 : public CEnumResults {
   ~CEnumResultsParent2() override;
   void Reset() override;
   std::string Describe(int indent) const override;
+  bool PrepareContains(int* counter) override;
 
  protected:
   CEnumResults* first() const { return first_.get(); }
@@ -142,6 +154,7 @@ class CEnumResultsParentN : public CEnumResults {
   ~CEnumResultsParentN() override;
   void Reset() override;
   std::string Describe(int indent) const override;
+  bool PrepareContains(int* counter) override;
 
   int child_count() const { return static_cast<int>(children_.size()); }
   const CEnumResults* child_at(int i) const { return children_[i].get(); }

@@ -122,7 +122,18 @@ bool CEnumResultsPalindrome::Contains(const char* word) const {
   return child()->Contains(word) && lookup_->Contains(scratch_.c_str());
 }
 
+bool CEnumResultsPalindrome::PrepareContains(int* counter) {
+  return child()->PrepareContains(counter) && lookup_->PrepareContains(counter);
+}
+
 const char* CEnumResultsPalindrome::Next(int* counter) {
+  // Every word read asks the second child for its transformed text, so a
+  // text list's word index must exist first; it is built here in slices
+  // rather than by the first lookup, all in one step.
+  if (another_word_ != 0 && !lookup_ready_) {
+    lookup_ready_ = lookup_->PrepareContains(counter);
+    if (!lookup_ready_) return nullptr;
+  }
   while (counter == nullptr || *counter > 0) {
     const char* word = child()->Next(counter);
     if (word == nullptr) return nullptr;

@@ -41,7 +41,11 @@ class CEnumResultsPalindrome final : public CEnumResultsParent1 {
   EnumPtr Clone() const override;
   std::string Describe(int indent) const override;
   bool Contains(const char* word) const override;
+  // In the another-word form, the first calls ready the lookups
+  // (PrepareContains on the second child), charged to the counter, before
+  // any word is read: they return null with the counter used up.
   const char* Next(int* counter) override;
+  bool PrepareContains(int* counter) override;
 
  private:
   // Transforms `word` into scratch_; false when it has no image.
@@ -51,6 +55,7 @@ class CEnumResultsPalindrome final : public CEnumResultsParent1 {
   int mode_;
   int another_word_;
   EnumPtr lookup_;
+  bool lookup_ready_ = false;
   mutable std::string scratch_;
 };
 

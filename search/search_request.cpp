@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_set.h"
 #include "dictionary/unicode_nfc.h"
 #include "engine/charset.h"
 #include "engine/cross_product.h"
@@ -118,6 +119,12 @@ int LettersAvailable(const EngineText& letters) {
 
 bool CanSearchWith(const std::string& first_input) {
   return !first_input.empty();
+}
+
+bool IsNothingInstalled(const CDictionary* dictionary) {
+  if (dictionary == nullptr) return true;
+  const auto* set = dynamic_cast<const CDictionarySet*>(dictionary);
+  return set != nullptr && set->is_container() && set->members().IsEmpty();
 }
 
 int ReadLeadingInteger(const std::string& text) {

@@ -105,6 +105,11 @@ SearchRequestResult BuildPalindromeRequest(int mode, int another_word,
 // `first_input` (the palindrome form always can).
 bool CanSearchWith(const std::string& first_input);
 
+// Whether `dictionary` is "All Dictionaries" with no dictionary installed
+// (or null): every request over it finds nothing, whatever the clues. An
+// empty named set is not: dictionaries may be installed beside it.
+bool IsNothingInstalled(const CDictionary* dictionary);
+
 // Reads the leading decimal integer of `text` as atoi does (blanks, an
 // optional sign, digits), saturating instead of overflowing.
 int ReadLeadingInteger(const std::string& text);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dictionary/dictionary_set.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
 #include "engine/pattern.h"
@@ -206,6 +207,28 @@ TEST_F(SearchRequestTest, Palindromes) {
   r = BuildPalindromeRequest(0, 0, ",5", &first_, &dict_);
   EXPECT_TRUE(r.refused());
   EXPECT_EQ(r.message, 0);
+}
+
+// Only "All Dictionaries" without members means that nothing is
+// installed; a crossword over it is refused without a message, the other
+// kinds find nothing.
+TEST_F(SearchRequestTest, NothingInstalledIsTheEmptyContainerOnly) {
+  CDictionarySet all;
+  all.MarkAsContainer();
+  EXPECT_TRUE(IsNothingInstalled(&all));
+  EXPECT_TRUE(IsNothingInstalled(nullptr));
+  auto r = BuildCrosswordRequest("c?t", "", &first_, &second_, &all);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, 0);
+  r = BuildHiddenRequest("cat", "", "", &first_, &second_, &third_, &all);
+  EXPECT_EQ(Found(r), Words{});
+
+  CDictionarySet named;
+  EXPECT_FALSE(IsNothingInstalled(&named));
+  EXPECT_FALSE(IsNothingInstalled(&dict_));
+  all.members().AddTail(&dict_);
+  EXPECT_FALSE(IsNothingInstalled(&all));
+  all.members().RemoveAll();
 }
 
 TEST(CanSearchTest, BlanksCount) {

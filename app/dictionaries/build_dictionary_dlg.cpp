@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "app/dictionaries/build_dictionary_form.h"
 #include "dictionary/dictionary_state.h"
@@ -185,6 +186,8 @@ void CBuildDictionaryDlg::BrowseOutput() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("dic"));
+  // Build asks before it replaces a file, whether browsed or typed.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     output_->setText(dialog.selectedFiles().first());
   }
@@ -209,8 +212,11 @@ void CBuildDictionaryDlg::Build() {
     form.output = ToUtf8(QFileInfo(output).absoluteFilePath());
   auto job = std::make_shared<Job>();
   std::string error;
-  if (!MakeCompileRequest(form, &job->request, &error)) {
-    QMessageBox::warning(this, QString::fromUtf8(kCaption), FromUtf8(error));
+  if (!MakeCompileRequest(form, &job->request, &error) ||
+      !MayWrite(job->request)) {
+    if (!error.empty()) {
+      QMessageBox::warning(this, QString::fromUtf8(kCaption), FromUtf8(error));
+    }
     return;
   }
   job_ = job;
@@ -224,6 +230,21 @@ void CBuildDictionaryDlg::Build() {
   connect(worker_, &QThread::finished, this, &CBuildDictionaryDlg::Finish);
   SetBuilding(true);
   worker_->start();
+}
+
+bool CBuildDictionaryDlg::MayWrite(const CompileRequest& request) {
+  const std::string refusal = OutputRefusal(request.output, request.inputs,
+                                            InstalledDictionaryFiles(*state_));
+  if (!refusal.empty()) {
+    QMessageBox::warning(this, QString::fromUtf8(kCaption), FromUtf8(refusal));
+    return false;
+  }
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(request.output, ignored)) return true;
+  return QMessageBox::question(this, QString::fromUtf8(kCaption),
+                               FromUtf8(ReplaceOutputQuestion(request.output)),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 void CBuildDictionaryDlg::SetBuilding(bool building) {

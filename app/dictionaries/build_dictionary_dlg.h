@@ -70,6 +70,10 @@ class CBuildDictionaryDlg : public QDialog {
   void AddInputs();
   void RemoveInputs();
   void BrowseOutput();
+  // Whether the request's output may be written: refuses (telling why) an
+  // input or an installed dictionary's file, and asks before replacing
+  // any other existing file.
+  bool MayWrite(const CompileRequest& request);
   void SetBuilding(bool building);
   void ShowProgress();
   void Finish();

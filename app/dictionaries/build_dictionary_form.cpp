@@ -5,8 +5,11 @@
 #include <filesystem>
 
 #include "app/dictionaries/dictionary_details.h"
-#include "dictionary/dictionary.h"
 #include "compiler/arguments.h"
+#include "dictionary/dictionary.h"
+#include "dictionary/dictionary_state.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
 
 namespace vocor {
 namespace {
@@ -25,6 +28,43 @@ constexpr uint32_t kCommonLanguages[] = {
 // The counts are 64-bit, FormatCount takes an int; no list comes near.
 std::string Count(int64_t n) {
   return FormatCount(static_cast<int>(std::min<int64_t>(n, INT_MAX)));
+}
+
+// "Skipped: 3 (2 longer than 999 letters, 1 ...)"
+std::string SkippedLine(const SkippedWords& skipped) {
+  std::string line = "\nSkipped: " + Count(skipped.total());
+  const std::vector<SkipReason> reasons = SkipReasons(skipped);
+  for (size_t i = 0; i < reasons.size(); ++i) {
+    line += (i == 0 ? " (" : ", ") + Count(reasons[i].count) + " " +
+            reasons[i].phrase;
+  }
+  return reasons.empty() ? line : line + ")";
+}
+
+std::string Windows1252Line(const CompileCounts& counts) {
+  if (counts.windows1252_lines == 0) return "";
+  return "\nLines read as Windows-1252 (not UTF-8): " +
+         Count(counts.windows1252_lines);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ignored;
+  if (std::filesystem::equivalent(a, b, ignored)) return true;
+  // One of them does not exist (yet): compare where the paths lead.
+  std::error_code error_a, error_b;
+  const auto path_a = std::filesystem::weakly_canonical(a, error_a);
+  const auto path_b = std::filesystem::weakly_canonical(b, error_b);
+  return !error_a && !error_b && path_a == path_b;
+}
+
+void AddFilesOf(const CDictionary* dictionary,
+                std::vector<std::string>* files) {
+  if (const auto* text = dynamic_cast<const CDictionaryTextFile*>(dictionary)) {
+    files->push_back(text->GetFileName());
+  } else if (const auto* binary =
+                 dynamic_cast<const CDictionaryVocorFile*>(dictionary)) {
+    files->push_back(binary->GetFileName());
+  }
 }
 
 std::string LeftOutLines(const CompileCounts& counts) {
@@ -51,6 +91,39 @@ std::vector<LanguageChoice> LanguageChoices() {
             });
   choices.insert(choices.begin(), {0, LanguageName(0)});
   return choices;
+}
+
+std::vector<std::string> InstalledDictionaryFiles(
+    const DictionaryState& state) {
+  std::vector<std::string> files = state.unopened_files();
+  for (const CDictionary* dictionary : state.all_dictionaries()->members()) {
+    AddFilesOf(dictionary, &files);
+  }
+  return files;
+}
+
+std::string OutputRefusal(const std::string& output,
+                          const std::vector<std::string>& inputs,
+                          const std::vector<std::string>& installed) {
+  for (const std::string& input : inputs) {
+    if (SameFile(output, input)) {
+      return "The output file " + output +
+             " is one of the word lists to build from. Choose another file "
+             "for the dictionary.";
+    }
+  }
+  for (const std::string& file : installed) {
+    if (SameFile(output, file)) {
+      return "The output file " + output +
+             " is an installed dictionary. Choose another file, or "
+             "uninstall that dictionary first.";
+    }
+  }
+  return "";
+}
+
+std::string ReplaceOutputQuestion(const std::string& output) {
+  return "The file " + output + " already exists.\n\nReplace it?";
 }
 
 bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
@@ -93,8 +166,8 @@ std::string BuildDoneText(const CompileCounts& counts,
          " was built.\n\nWords read: " + Count(counts.read) +
          "\nStored: " + Count(counts.file.words) +
          "\nDuplicates: " + Count(counts.duplicates) +
-         "\nSkipped: " + Count(counts.skipped) + LeftOutLines(counts) +
-         "\nSize: " + FormatSize(counts.file.bytes);
+         SkippedLine(counts.skipped) + LeftOutLines(counts) +
+         Windows1252Line(counts) + "\nSize: " + FormatSize(counts.file.bytes);
 }
 
 std::string BuildFailureText(const CompileOutcome& outcome) {
@@ -108,10 +181,8 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
     case CompileStatus::kNoWords:
       return "The word lists hold no word that a dictionary can store, so "
              "nothing was built.\n\nWords read: " +
-             Count(outcome.counts.read) +
-             "\nSkipped: " + Count(outcome.counts.skipped) +
-             "\n\nWords are runs of letters, hyphens and apostrophes; "
-             "letters that Windows-1252 does not have make no word.";
+             Count(outcome.counts.read) + SkippedLine(outcome.counts.skipped) +
+             "\n\n" + kAcceptedLettersNote;
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +

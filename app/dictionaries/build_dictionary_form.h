@@ -11,6 +11,8 @@
 
 namespace vocor {
 
+class DictionaryState;
+
 struct LanguageChoice {
   uint32_t lcid;     // Windows locale id; 0 = unknown
   std::string name;  // UTF-8 (LanguageName)
@@ -37,6 +39,22 @@ struct BuildForm {
 // what to correct in *error.
 bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
                         std::string* error);
+
+// The files of the installed dictionaries in `state`, those it could not
+// open included.
+std::vector<std::string> InstalledDictionaryFiles(const DictionaryState& state);
+
+// Why the dialog must not write `output`, or "" when it may: it is one of
+// `inputs` or one of the `installed` dictionaries' files (a word list
+// compiled over itself would be lost, and an installed list replaced by a
+// dictionary of another kind no longer opens as what was installed). A
+// link or another spelling of the same path is the same file.
+std::string OutputRefusal(const std::string& output,
+                          const std::vector<std::string>& inputs,
+                          const std::vector<std::string>& installed);
+
+// The question asked before an existing `output` is replaced.
+std::string ReplaceOutputQuestion(const std::string& output);
 
 // The report of a finished compile: the counts (those of the filters only
 // when they left something out), and for a failure what went wrong;

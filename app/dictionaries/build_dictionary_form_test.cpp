@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+
+#include "dictionary/dictionary_state.h"
+#include "dictionary/testing/scratch_dir.h"
 
 namespace vocor {
 namespace {
@@ -99,7 +103,7 @@ TEST(BuildDictionaryFormTest, ReportsGiveTheCountsAndTheReason) {
   counts.read = 1234567;
   counts.file.words = 1000;
   counts.duplicates = 12;
-  counts.skipped = 3;
+  counts.skipped.too_long = 3;
   counts.file.bytes = 2048;
   const std::string done = BuildDoneText(counts, "/out/words.dic");
   for (const char* part : {"/out/words.dic", "Words read: 1,234,567",
@@ -125,8 +129,80 @@ TEST(BuildDictionaryFormTest, ReportsGiveTheCountsAndTheReason) {
   }
   outcome.status = CompileStatus::kNoWords;
   outcome.counts.read = 5;
-  outcome.counts.skipped = 5;
+  outcome.counts.skipped.foreign_letters = 5;
   EXPECT_NE(BuildFailureText(outcome).find("Skipped: 5"), std::string::npos);
+}
+
+TEST(BuildDictionaryFormTest, SkippedWordsAndWindows1252LinesAreExplained) {
+  CompileCounts counts;
+  counts.read = 5002;
+  counts.file.words = 1;
+  counts.skipped.too_long = 1;
+  counts.skipped.foreign_letters = 2;
+  counts.skipped.fragments = 1998;
+  counts.windows1252_lines = 1;
+  const std::string done = BuildDoneText(counts, "/out/fr.dic");
+  EXPECT_NE(done.find("\nSkipped: 2,001 (1 longer than 999 letters, 2 with "
+                      "letters outside the Western European alphabets, 1,998 "
+                      "beginning or ending with a hyphen or apostrophe)\n"),
+            std::string::npos)
+      << done;
+  EXPECT_NE(done.find("\nLines read as Windows-1252 (not UTF-8): 1\n"),
+            std::string::npos)
+      << done;
+  // A list of UTF-8 lines says nothing of encodings.
+  counts.windows1252_lines = 0;
+  EXPECT_EQ(BuildDoneText(counts, "/out/fr.dic").find("Windows-1252"),
+            std::string::npos);
+
+  // Without a word, the message says which letters make words, in terms a
+  // user knows rather than by the name of a code page.
+  CompileOutcome outcome;
+  outcome.status = CompileStatus::kNoWords;
+  outcome.counts.read = 2;
+  outcome.counts.skipped.foreign_letters = 2;
+  const std::string none = BuildFailureText(outcome);
+  EXPECT_NE(none.find("the letters kept are a to z and the accented letters "
+                      "of Western European languages"),
+            std::string::npos)
+      << none;
+  EXPECT_EQ(none.find("1252"), std::string::npos) << none;
+}
+
+// The output may be neither an input nor an installed dictionary's file,
+// however the path is spelled.
+TEST(BuildDictionaryFormTest, OutputsThatWouldDestroyAListAreRefused) {
+  namespace fs = std::filesystem;
+  testing::ScratchDir dir;
+  const std::string input = dir.Write("words.txt", "cat\n");
+  const std::string installed = dir.Write("installed.txt", "dog\n");
+  fs::create_directory(dir.path() + "/sub");
+  fs::create_symlink(input, dir.path() + "/link.txt");
+  DictionaryState state;
+  ASSERT_NE(state.Install(installed), nullptr);
+  const std::vector<std::string> files = InstalledDictionaryFiles(state);
+  ASSERT_EQ(files, std::vector<std::string>{installed});
+
+  const std::vector<std::string> inputs = {input};
+  for (const std::string& spelling :
+       {input, dir.path() + "/sub/../words.txt", dir.path() + "//words.txt",
+        dir.path() + "/link.txt"}) {
+    EXPECT_NE(OutputRefusal(spelling, inputs, files).find("word lists"),
+              std::string::npos)
+        << spelling;
+  }
+  EXPECT_NE(OutputRefusal(dir.path() + "/./installed.txt", inputs, files)
+                .find("installed dictionary"),
+            std::string::npos);
+  // An installed file that is missing now is still the installed one.
+  const std::string gone = dir.path() + "/gone.dic";
+  EXPECT_NE(OutputRefusal(gone, inputs, {gone}), "");
+  for (const std::string& fine :
+       {dir.path() + "/words.dic", dir.path() + "/sub/words.txt"}) {
+    EXPECT_EQ(OutputRefusal(fine, inputs, files), "") << fine;
+  }
+  EXPECT_NE(ReplaceOutputQuestion("/out/w.dic").find("/out/w.dic"),
+            std::string::npos);
 }
 
 }  // namespace

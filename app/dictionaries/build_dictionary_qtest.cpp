@@ -4,6 +4,7 @@
 // with no file left behind.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,6 +94,20 @@ class Dialog {
       Find<QListWidget>("inputs")->addItem(QString::fromStdString(input));
     }
     Find<QLineEdit>("output")->setText(QString::fromStdString(output));
+  }
+  // Chooses `path` with the Browse button's file dialog.
+  void Browse(const std::string& path) {
+    QTimer chooser;
+    QObject::connect(&chooser, &QTimer::timeout, [&chooser, path] {
+      auto* files =
+          qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (files == nullptr) return;
+      chooser.stop();
+      files->selectFile(QString::fromStdString(path));
+      QMetaObject::invokeMethod(files, "accept");
+    });
+    chooser.start(5);
+    Find<QPushButton>("browseOutput")->click();
   }
   // Starts building a list too big to finish at once.
   void StartBigBuild(const Folder& folder) {
@@ -276,6 +291,65 @@ class BuildDictionaryTest : public QObject {
     QVERIFY(dialog.get()->IsBuilding());
     dialog.Destroy();
     QCOMPARE(folder.Entries(), std::vector<std::string>{"big.txt"});
+  }
+
+  // Writing over an input loses the list; over an installed list, the
+  // installed dictionary. Typed or browsed, such outputs are refused.
+  void outputsThatWouldDestroyAListAreRefused() {
+    Folder folder;
+    DictionaryState state;
+    const std::string list = folder.Write("list.txt", "one two\n");
+    const std::string installed = folder.Write("installed.txt", "three\n");
+    QVERIFY(state.Install(installed) != nullptr);
+    struct Case {
+      std::string output;
+      bool browsed;
+      const char* message;
+    };
+    for (const Case& c : {Case{list, false, "one of the word lists"},
+                          Case{installed, true, "an installed dictionary"}}) {
+      Dialog dialog(&state);
+      dialog.Fill({list}, c.browsed ? "" : c.output);
+      if (c.browsed) {
+        dialog.Browse(c.output);
+        QCOMPARE(dialog.Find<QLineEdit>("output")->text().toStdString(),
+                 c.output);
+      }
+      testing::MessageBoxAnswerer answerer({QMessageBox::Ok});
+      QCOMPARE(dialog.BuildToEnd(), -1);  // never started
+      QCOMPARE(answerer.texts().size(), 1);
+      QVERIFY2(answerer.texts().front().contains(QString::fromUtf8(c.message)),
+               qPrintable(answerer.texts().front()));
+      QVERIFY(dialog.get()->isVisible());  // to choose another file
+    }
+    QCOMPARE(Slurp(list), std::string("one two\n"));
+    QCOMPARE(Slurp(installed), std::string("three\n"));
+    QCOMPARE(state.all_dictionaries()->members().GetCount(), 1);
+  }
+
+  void anExistingFileIsReplacedOnlyWhenTheUserSaysSo() {
+    Folder folder;
+    DictionaryState state;
+    const std::string list = folder.Write("list.txt", "one two\n");
+    const std::string existing = folder.Write("old.dic", "someone's file");
+    Dialog dialog(&state);
+    dialog.Fill({list}, existing);
+    {
+      testing::MessageBoxAnswerer answerer({QMessageBox::No});
+      QCOMPARE(dialog.BuildToEnd(), -1);
+      QCOMPARE(answerer.texts().size(), 1);
+      QVERIFY(answerer.texts().front().contains(QStringLiteral("Replace it?")));
+      QCOMPARE(Slurp(existing), std::string("someone's file"));
+    }
+    // Yes replaces it; then the install offer is declined.
+    testing::MessageBoxAnswerer answerer({QMessageBox::Yes, QMessageBox::No});
+    QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kDone));
+    QCOMPARE(answerer.texts().size(), 2);
+    QVERIFY(answerer.texts()[1].contains(QStringLiteral("Install it now?")));
+    VocorFileFacts facts;
+    std::string error;
+    QVERIFY(CheckVocorFile(Slurp(existing), &facts, &error));
+    QCOMPARE(facts.header.word_count, 2);
   }
 
   void failuresAreToldAndLeaveNoFile() {

@@ -82,6 +82,41 @@ LayoutCell Cell(int min, int pref, int priority) {
   return cell;
 }
 
+// The sum of the minimums of every cell but the fillers, which may become
+// negative: the length at which nothing is cut off yet.
+int MinimumLength(const std::vector<LayoutCell>& cells) {
+  int length = 0;
+  for (const LayoutCell& cell : cells) {
+    if (cell.priority != INT_MIN) length += cell.min;
+  }
+  return length;
+}
+
+// The columns of a form row: label, box, and with `pairs` 2 a gap, a
+// second label and a second box; then the filler.
+std::vector<LayoutCell> FormRowColumns(const LayoutUnits& units, int pairs) {
+  std::vector<LayoutCell> columns = {Cell(16 * units.w, 18 * units.w, 0),
+                                     Cell(10 * units.w, kLayoutFill, 0)};
+  if (pairs == 2) {
+    columns.push_back(Cell(6, 6, 0));
+    columns.push_back(Cell(14 * units.w, 14 * units.w, 0));
+    columns.push_back(Cell(10 * units.w, kLayoutFill, 0));
+  }
+  columns.push_back(Cell(kLayoutFillerMin, 0, INT_MIN));
+  return columns;
+}
+
+std::vector<LayoutCell> PalindromeRowColumns(const LayoutUnits& units) {
+  const int w = units.w;
+  return {Cell(18 * w, 18 * w, 0),
+          Cell(18 * w, 24 * w, 0),
+          Cell(6, 6, 0),
+          Cell(16 * w, 16 * w, 0),
+          Cell(18 * w, 24 * w, 0),
+          Cell(0, kLayoutFill, 10),
+          Cell(kLayoutFillerMin, 0, INT_MIN)};
+}
+
 }  // namespace
 
 void DistributeSpace(LayoutCell* cells, int count, int length, int start) {
@@ -119,6 +154,15 @@ LayoutUnits ComputeLayoutUnits(const BaseTextMetrics& metrics) {
   return units;
 }
 
+LayoutUnits FitUnitsToWidgets(const LayoutUnits& units,
+                              const WidgetSizeHints& hints) {
+  LayoutUnits fitted = units;
+  fitted.r = std::max(units.r, hints.box_height);
+  fitted.bw = std::max(units.bw, hints.button_width);
+  fitted.bh = std::max(units.bh, hints.button_height);
+  return fitted;
+}
+
 int FormHeight(const LayoutUnits& units, int rows) {
   return rows * units.r + (rows - 1) * 6;
 }
@@ -148,6 +192,12 @@ SearchViewLayout LayOutSearchView(const LayoutUnits& units, int client_width,
   return layout;
 }
 
+int SearchViewMinimumWidth(const LayoutUnits& units, int tab_width) {
+  // The left margin, the tabs, the gap, the buttons and a right margin as
+  // wide as the left one.
+  return 6 + tab_width + 6 + units.bw + 6;
+}
+
 void PlaceSearchButtons(const LayoutUnits& units,
                         const SearchViewLayout& layout, int display_top,
                         LayoutRect* search, LayoutRect* stop) {
@@ -158,12 +208,14 @@ void PlaceSearchButtons(const LayoutUnits& units,
 
 std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
                                       int form_width, int form_height) {
-  enum { kLabel, kBox, kFiller };
-  LayoutCell columns[] = {Cell(16 * units.w, 18 * units.w, 0),
-                          Cell(10 * units.w, kLayoutFill, 0),
-                          Cell(kLayoutFillerMin, 0, INT_MIN)};
-  DistributeSpace(columns, 3, form_width, 0);
+  return LayOutFormRows(units, std::vector<int>(rows, 1), form_width,
+                        form_height);
+}
 
+std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
+                                          const std::vector<int>& boxes_per_row,
+                                          int form_width, int form_height) {
+  const int rows = static_cast<int>(boxes_per_row.size());
   // Row, then (gap, row) per further row, then the filler.
   std::vector<LayoutCell> cells;
   cells.push_back(Cell(units.r, units.r, 0));
@@ -176,32 +228,46 @@ std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
 
   std::vector<FormRowLayout> result;
   for (int i = 0; i < rows; ++i) {
+    const int pairs = boxes_per_row[i];
+    if (pairs == 0) continue;
+    std::vector<LayoutCell> columns = FormRowColumns(units, pairs);
+    DistributeSpace(columns.data(), static_cast<int>(columns.size()),
+                    form_width, 0);
     const LayoutCell& row = cells[2 * i];
-    FormRowLayout place;
-    place.label = {columns[kLabel].pos, row.pos + 3, columns[kLabel].size,
-                   row.size};
-    place.box = {columns[kBox].pos, row.pos, columns[kBox].size, 15 * units.h};
-    result.push_back(place);
+    for (int pair = 0; pair < pairs; ++pair) {
+      // The second pair's label and box follow the gap.
+      const LayoutCell& label = columns[pair == 0 ? 0 : 3];
+      const LayoutCell& box = columns[pair == 0 ? 1 : 4];
+      FormRowLayout place;
+      place.label = {label.pos, row.pos + kLabelDrop, label.size, row.size};
+      place.box = {box.pos, row.pos, box.size, 15 * units.h};
+      result.push_back(place);
+    }
   }
   return result;
 }
 
+int FormMinimumWidth(const LayoutUnits& units,
+                     const std::vector<int>& boxes_per_row) {
+  int width = 0;
+  for (const int pairs : boxes_per_row) {
+    if (pairs > 0) {
+      width = std::max(width, MinimumLength(FormRowColumns(units, pairs)));
+    }
+  }
+  return width;
+}
+
 PalindromeRowLayout LayOutPalindromeFirstRow(const LayoutUnits& units,
                                              int form_width, int row_top) {
-  const int w = units.w;
-  enum { kWhich, kTransform, kGap, kProduce, kResult, kFree, kFiller };
-  LayoutCell columns[] = {Cell(18 * w, 18 * w, 0),
-                          Cell(18 * w, 24 * w, 0),
-                          Cell(6, 6, 0),
-                          Cell(16 * w, 16 * w, 0),
-                          Cell(18 * w, 24 * w, 0),
-                          Cell(0, kLayoutFill, 10),
-                          Cell(kLayoutFillerMin, 0, INT_MIN)};
-  DistributeSpace(columns, 7, form_width, 0);
+  enum { kWhich, kTransform, kGap, kProduce, kResult };
+  std::vector<LayoutCell> columns = PalindromeRowColumns(units);
+  DistributeSpace(columns.data(), static_cast<int>(columns.size()), form_width,
+                  0);
 
   auto label = [&](int column) {
-    return LayoutRect{columns[column].pos, row_top + 3, columns[column].size,
-                      units.r};
+    return LayoutRect{columns[column].pos, row_top + kLabelDrop,
+                      columns[column].size, units.r};
   };
   auto list = [&](int column) {
     return LayoutRect{columns[column].pos, row_top, columns[column].size,
@@ -213,6 +279,10 @@ PalindromeRowLayout LayOutPalindromeFirstRow(const LayoutUnits& units,
   layout.produce_label = label(kProduce);
   layout.result = list(kResult);
   return layout;
+}
+
+int PalindromeFirstRowMinimumWidth(const LayoutUnits& units) {
+  return MinimumLength(PalindromeRowColumns(units));
 }
 
 int ProgressBarLeft(int pane_left, int pane_right, int ave_char_width) {

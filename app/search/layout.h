@@ -50,6 +50,20 @@ struct LayoutUnits {
 };
 LayoutUnits ComputeLayoutUnits(const BaseTextMetrics& metrics);
 
+// What the toolkit's own widgets ask for (their size hints), which with
+// some styles exceeds the font-based units: a combo box is taller than
+// 12h/10, a button wider or taller than its units.
+struct WidgetSizeHints {
+  int box_height = 0;     // the tallest closed combo box of the forms
+  int button_width = 0;   // the wider of the Search and Stop buttons
+  int button_height = 0;  // the taller of the two
+};
+// `units` with the row height raised to the box height and the button
+// size to the buttons' hints where those are larger; w and h stay. A row
+// then always holds its box whole, so rows never touch or overlap.
+LayoutUnits FitUnitsToWidgets(const LayoutUnits& units,
+                              const WidgetSizeHints& hints);
+
 struct LayoutRect {
   int x = 0;
   int y = 0;
@@ -75,6 +89,9 @@ struct SearchViewLayout {
 SearchViewLayout LayOutSearchView(const LayoutUnits& units, int client_width,
                                   int client_height, int tab_width,
                                   int tab_height);
+// The narrowest client width at which LayOutSearchView shows the tab
+// control at `tab_width` and the buttons whole, with all its margins.
+int SearchViewMinimumWidth(const LayoutUnits& units, int tab_width);
 
 // The two buttons of the view, given the top of the tab control's display
 // area (in the view's coordinates).
@@ -82,7 +99,11 @@ void PlaceSearchButtons(const LayoutUnits& units,
                         const SearchViewLayout& layout, int display_top,
                         LayoutRect* search, LayoutRect* stop);
 
-// One row of a form: the label (moved 3 pixels down, the row's height) and
+// How far a label is moved down from its row's top, so that its text (drawn
+// from the top) lines up with the text of the box beside it.
+inline constexpr int kLabelDrop = 3;
+
+// One row of a form: the label (moved kLabelDrop down, the row's height) and
 // its box (at the row's top, 15h high: the height of the open drop-down;
 // the closed field is h high).
 struct FormRowLayout {
@@ -91,6 +112,20 @@ struct FormRowLayout {
 };
 std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
                                       int form_width, int form_height);
+
+// A form whose rows hold one or two label-and-box pairs each:
+// `boxes_per_row` gives 1 or 2 per row, or 0 for a row that the form lays
+// out itself (the palindrome form's first). The result has one entry per
+// pair, in row order. The first pair of every row has the columns of
+// LayOutForm; a second pair follows a gap of 6 pixels, its label 14w wide, and
+// the two boxes share the rest equally.
+std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
+                                          const std::vector<int>& boxes_per_row,
+                                          int form_width, int form_height);
+// The narrowest form width (without the form's margin) at which every row
+// of LayOutFormRows keeps its labels and boxes at their minimums.
+int FormMinimumWidth(const LayoutUnits& units,
+                     const std::vector<int>& boxes_per_row);
 
 // The first row of the palindrome form: "Find words which", the
 // transformation list, "to produce the", the result list.
@@ -102,6 +137,8 @@ struct PalindromeRowLayout {
 };
 PalindromeRowLayout LayOutPalindromeFirstRow(const LayoutUnits& units,
                                              int form_width, int row_top);
+// The narrowest form width that keeps that row's labels and lists whole.
+int PalindromeFirstRowMinimumWidth(const LayoutUnits& units);
 
 // Left edge of the search progress bar in the status line's message pane:
 // 30 average character widths in from the pane's left edge, or the pane's

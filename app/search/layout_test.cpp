@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <vector>
 
 namespace vocor {
@@ -169,6 +171,83 @@ TEST_F(SearchLayoutTest, PalindromeRowShrinksTheListsBeforeTheLabels) {
   EXPECT_EQ(narrow.transform.width, 18 * 7);
   EXPECT_EQ(narrow.produce_label.width, 16 * 7);
   EXPECT_EQ(narrow.result.width, 18 * 7);
+}
+
+TEST_F(SearchLayoutTest, WidgetHintsRaiseRowsAndButtonsButNeverLowerThem) {
+  const LayoutUnits fitted = FitUnitsToWidgets(units_, {26, 84, 30});
+  EXPECT_EQ(fitted.w, 7);
+  EXPECT_EQ(fitted.h, 16);
+  EXPECT_EQ(fitted.r, 26);
+  EXPECT_EQ(fitted.bw, 84);
+  EXPECT_EQ(fitted.bh, 30);
+  const LayoutUnits kept = FitUnitsToWidgets(units_, {12, 40, 20});
+  EXPECT_EQ(kept.r, 19);
+  EXPECT_EQ(kept.bw, 70);
+  EXPECT_EQ(kept.bh, 22);
+  // The rows follow the raised height: boxes of 26 pixels never overlap.
+  const std::vector<FormRowLayout> rows = LayOutForm(fitted, 3, 400, 200);
+  EXPECT_EQ(rows[1].box.y, 26 + 6);
+  EXPECT_EQ(rows[2].box.y, 2 * (26 + 6));
+  EXPECT_EQ(FormHeight(fitted, 3), 3 * 26 + 12);
+}
+
+// A row of two pairs: the first label lines up with the other rows'
+// labels, the second follows a gap, and the two boxes share the rest.
+TEST_F(SearchLayoutTest, TwoPairsShareARow) {
+  const std::vector<FormRowLayout> pairs =
+      LayOutFormRows(units_, {0, 1, 2}, 600, 200);
+  ASSERT_EQ(pairs.size(), 3u);
+  const int row_top = 2 * (19 + 6);  // the third row
+  EXPECT_EQ(pairs[0].box.y, 19 + 6);
+  EXPECT_EQ(pairs[1].label.x, 0);
+  EXPECT_EQ(pairs[1].label.width, 16 * 7);
+  EXPECT_EQ(pairs[1].box.y, row_top);
+  EXPECT_EQ(pairs[2].box.y, row_top);
+  EXPECT_EQ(pairs[2].label.y, row_top + 3);
+  EXPECT_EQ(pairs[1].box.x, 16 * 7);
+  EXPECT_EQ(pairs[2].label.x, pairs[1].box.x + pairs[1].box.width + 6);
+  EXPECT_EQ(pairs[2].label.width, 14 * 7);
+  EXPECT_EQ(pairs[2].box.x, pairs[2].label.x + 14 * 7);
+  EXPECT_EQ(pairs[2].box.x + pairs[2].box.width, 600);
+  EXPECT_LE(std::abs(pairs[1].box.width - pairs[2].box.width), 1);
+  // One pair per row is LayOutForm.
+  const std::vector<FormRowLayout> single = LayOutForm(units_, 2, 600, 200);
+  const std::vector<FormRowLayout> same =
+      LayOutFormRows(units_, {1, 1}, 600, 200);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(same[i].box.x, single[i].box.x);
+    EXPECT_EQ(same[i].box.width, single[i].box.width);
+    EXPECT_EQ(same[i].label.y, single[i].label.y);
+  }
+}
+
+// Over a range of widths: from the minimum on, every label and box of
+// every kind of row lies inside the form and after the one before it;
+// below it something is cut off.
+TEST_F(SearchLayoutTest, FormMinimumWidthIsWhereNothingIsCutOff) {
+  const std::vector<std::vector<int>> forms = {{1, 1}, {1, 1, 2}, {1, 1, 1}};
+  for (const std::vector<int>& rows : forms) {
+    const int minimum = FormMinimumWidth(units_, rows);
+    for (int width = minimum - 40; width <= minimum + 300; ++width) {
+      const std::vector<FormRowLayout> pairs =
+          LayOutFormRows(units_, rows, width, 200);
+      int right = 0;
+      int widest = 0;
+      int row_y = -1;
+      for (const FormRowLayout& pair : pairs) {
+        if (pair.box.y != row_y) right = 0;  // a new row
+        row_y = pair.box.y;
+        EXPECT_GE(pair.label.x, right);
+        EXPECT_GE(pair.box.x, pair.label.x + pair.label.width);
+        EXPECT_GE(pair.box.width, 10 * 7);
+        right = pair.box.x + pair.box.width;
+        widest = std::max(widest, right);
+      }
+      EXPECT_EQ(widest <= width, width >= minimum) << width;
+    }
+  }
+  EXPECT_EQ(FormMinimumWidth(units_, {1, 1}), 26 * 7);
+  EXPECT_EQ(FormMinimumWidth(units_, {0, 1, 2}), 50 * 7 + 6);
 }
 
 TEST(ProgressBarLeftTest, ThirtyWidthsInOrTheMiddleWhicheverIsFurtherLeft) {

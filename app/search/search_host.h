@@ -26,7 +26,9 @@ class SearchHost {
   // A search begins: put a progress bar of range 0..extent into the
   // status line's message pane. Followed by SetSearchStatus("Searching...").
   virtual void BeginSearchProgress(int extent) = 0;
-  // Text of the message pane while the progress bar is shown.
+  // Text of the message pane while the progress bar is shown; also after
+  // a search that could find nothing, to say why (it stays until the next
+  // search).
   virtual void SetSearchStatus(const QString& text) = 0;
   // Moves the progress bar; position stays within 0..extent.
   virtual void SetSearchProgress(int position) = 0;

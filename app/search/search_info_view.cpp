@@ -2,7 +2,9 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 #include "app/search/recent_text_cb.h"
 
@@ -22,7 +24,17 @@ CSearchInfoView::CSearchInfoView(const QString& caption,
     : QWidget(parent), caption_(caption), units_(units) {}
 
 int CSearchInfoView::GetFormHeight() const {
-  return FormHeight(units_, extra_rows_ + row_count_);
+  return FormHeight(units_, static_cast<int>(RowPairs().size()));
+}
+
+int CSearchInfoView::MinimumFormWidth() const {
+  return FormMinimumWidth(units_, RowPairs()) + 2 * kMargin;
+}
+
+std::vector<int> CSearchInfoView::RowPairs() const {
+  std::vector<int> pairs(extra_rows_, 0);
+  pairs.insert(pairs.end(), boxes_per_row_.begin(), boxes_per_row_.end());
+  return pairs;
 }
 
 bool CSearchInfoView::CanSearch() const {
@@ -31,19 +43,30 @@ bool CSearchInfoView::CanSearch() const {
 
 CRecentTextCB* CSearchInfoView::AddBoxRow(const QString& label,
                                           const QString& whats_this) {
-  auto* text = new QLabel(label, this);
+  boxes_per_row_.push_back(0);
+  return AddBoxBeside(label, whats_this);
+}
+
+CRecentTextCB* CSearchInfoView::AddBoxBeside(const QString& label,
+                                             const QString& whats_this) {
   auto* box = new CRecentTextCB(this);
-  text->setBuddy(box);
+  NewLabel(label, box);
   box->setWhatsThis(whats_this);
-  labels_.push_back(text);
   boxes_.push_back(box);
-  ++row_count_;
+  ++boxes_per_row_.back();
   AdoptControl(box);
   connect(box, &CRecentTextCB::enterPressed, this,
           &CSearchInfoView::searchRequested);
   connect(box, &QComboBox::editTextChanged, this,
           &CSearchInfoView::inputChanged);
   return box;
+}
+
+QLabel* CSearchInfoView::NewLabel(const QString& text, CRecentTextCB* box) {
+  auto* label = new QLabel(text, this);
+  label->setBuddy(box);
+  labels_.push_back(label);
+  return label;
 }
 
 void CSearchInfoView::AdoptControl(QWidget* widget) {
@@ -66,27 +89,43 @@ bool CSearchInfoView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
     last_focus_ = static_cast<QWidget*>(watched);
   }
+  if (event->type() == QEvent::KeyPress) {
+    // An open list takes Enter in its pop-up, which is no control here.
+    auto* list = qobject_cast<QComboBox*>(watched);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (list != nullptr && !list->isEditable() &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+      emit searchRequested();
+      return true;
+    }
+  }
   return QWidget::eventFilter(watched, event);
 }
 
 void CSearchInfoView::Place(QWidget* widget, const LayoutRect& rect) const {
+  int y = rect.y;
   int height = rect.height;
   // The arithmetic gives a drop-down box the height of its open list; a
   // Qt combo box is only its closed field, whose height the style knows.
   if (qobject_cast<QComboBox*>(widget) != nullptr) {
     height = widget->sizeHint().height();
   }
-  widget->setGeometry(rect.x + kMargin, rect.y + kMargin, rect.width, height);
+  // A label drawn from the top is moved down to line up with its box; a Qt
+  // label centres its text, so it takes its box's top and height instead.
+  const auto* label = qobject_cast<QLabel*>(widget);
+  if (label != nullptr && label->buddy() != nullptr) {
+    y -= kLabelDrop;
+    height = label->buddy()->sizeHint().height();
+  }
+  widget->setGeometry(rect.x + kMargin, y + kMargin, rect.width, height);
 }
 
 void CSearchInfoView::LayOutRows() {
-  const std::vector<FormRowLayout> rows =
-      LayOutForm(units_, extra_rows_ + row_count_, width() - 2 * kMargin,
-                 height() - 2 * kMargin);
-  for (int i = 0; i < row_count_; ++i) {
-    const FormRowLayout& row = rows[extra_rows_ + i];
-    Place(labels_[i], row.label);
-    Place(boxes_[i], row.box);
+  const std::vector<FormRowLayout> pairs = LayOutFormRows(
+      units_, RowPairs(), width() - 2 * kMargin, height() - 2 * kMargin);
+  for (size_t i = 0; i < boxes_.size(); ++i) {
+    Place(labels_[i], pairs[i].label);
+    Place(boxes_[i], pairs[i].box);
   }
 }
 
@@ -127,13 +166,15 @@ CSearchInfoAnagramView::CSearchInfoAnagramView(const LayoutUnits& units,
          "A * between commas is a word of any length: *,* finds every "
          "two-word phrase of the letters, each pair of words once; 4,* a "
          "four-letter word and a word of the letters left."));
+  // The two numbers share a row, so that the form is no taller than the
+  // hidden-word form and the tab pane no taller for any tab.
   max_words_ = AddBoxRow(
       tr("Max. &Words:"),
       tr("Optional: a number N to find every phrase of 1 to N words of any "
          "lengths, each combination of words once. Leave the pattern blank "
          "when you give it."));
-  min_length_ = AddBoxRow(
-      tr("Min. Le&ngth:"),
+  min_length_ = AddBoxBeside(
+      tr("&Min. Length:"),
       tr("Optional: the shortest word wanted in an answer, as a positive "
          "number; it leaves out the short words that make phrases "
          "countless."));
@@ -156,14 +197,14 @@ CSearchInfoHiddenView::CSearchInfoHiddenView(const LayoutUnits& units,
                                              QWidget* parent)
     : CSearchInfoView(tr("Hidden"), units, parent) {
   from_letters_ =
-      AddBoxRow(tr("From Letters:"),
+      AddBoxRow(tr("From &Letters:"),
                 tr("The letters available: an answer uses each at most as "
                    "often as it appears here. A ? is a blank tile."));
   min_length_ = AddBoxRow(
       tr("&Min. Length:"),
       tr("Optional: the shortest answer wanted, as a positive number."));
   must_use_ = AddBoxRow(
-      tr("Must use:"),
+      tr("Must &use:"),
       tr("Optional: letters every answer must contain (they must also be "
          "among the available letters)."));
 }
@@ -184,7 +225,7 @@ CSearchInfoPalindromeView::CSearchInfoPalindromeView(const LayoutUnits& units,
                                                      QWidget* parent)
     : CSearchInfoView(tr("Palindromes etc."), units, parent) {
   extra_rows_ = 1;
-  which_label_ = new QLabel(tr("Find words which"), this);
+  which_label_ = new QLabel(tr("Find &words which"), this);
   transformation_ = new QComboBox(this);
   const char* const kModes[] = {"reverse", "reflect H", "reflect V", "rotate"};
   for (int mode = 0; mode < 4; ++mode) {
@@ -195,19 +236,26 @@ CSearchInfoPalindromeView::CSearchInfoPalindromeView(const LayoutUnits& units,
          "(reflect H), mirrored top to bottom (reflect V) or turned half a "
          "turn (rotate). Only letters that survive the transformation can "
          "appear in an answer."));
+  which_label_->setBuddy(transformation_);
   AdoptControl(transformation_);
-  produce_label_ = new QLabel(tr("to produce the"), this);
+  produce_label_ = new QLabel(tr("to p&roduce the"), this);
   result_ = new QComboBox(this);
   result_->addItem(tr("same word"), 0);
   result_->addItem(tr("another word"), 1);
   result_->setWhatsThis(
       tr("Whether the transformed word must be the word itself (a "
          "palindrome) or another word of the dictionary."));
+  produce_label_->setBuddy(result_);
   AdoptControl(result_);
   pattern_ = AddBoxRow(tr("&Pattern:"), tr(kPatternHelp));
 }
 
 bool CSearchInfoPalindromeView::CanSearch() const { return true; }
+
+int CSearchInfoPalindromeView::MinimumFormWidth() const {
+  return std::max(CSearchInfoView::MinimumFormWidth(),
+                  PalindromeFirstRowMinimumWidth(units()) + 2 * kMargin);
+}
 
 SearchRequestResult CSearchInfoPalindromeView::BuildQuery(
     const CDictionary* dictionary) {

@@ -32,6 +32,9 @@ class CSearchInfoView : public QWidget {
   QString caption() const { return caption_; }
   // Height of the rows (without the margins).
   virtual int GetFormHeight() const;
+  // The narrowest width (margins included) at which no label or box of
+  // the form is cut off.
+  virtual int MinimumFormWidth() const;
   // Whether the Search command may run: the first box is not empty.
   virtual bool CanSearch() const;
   // Reads the boxes (entering each text into its history) and builds the
@@ -58,11 +61,15 @@ class CSearchInfoView : public QWidget {
   // Appends a row of a label and its box; the label's mnemonic moves the
   // focus to the box.
   CRecentTextCB* AddBoxRow(const QString& label, const QString& whats_this);
-  // Makes `widget` a control of the form (focus tracking, Enter).
+  // Adds a second label and box to the last row (LayOutFormRows).
+  CRecentTextCB* AddBoxBeside(const QString& label, const QString& whats_this);
+  // Makes `widget` a control of the form: the form remembers when it has
+  // the focus, and Enter in it asks for a search (a box does so itself;
+  // a drop-down list, whose Enter Qt ignores outside a dialog, through
+  // the form).
   void AdoptControl(QWidget* widget);
   // Places the rows; forms with a row of their own extend it.
   virtual void LayOutRows();
-  int row_count() const { return row_count_; }
   const LayoutUnits& units() const { return units_; }
   // A label's or box's rectangle from the arithmetic, moved into the
   // margin. A combo box keeps the height of its closed field.
@@ -75,9 +82,15 @@ class CSearchInfoView : public QWidget {
   int extra_rows_ = 0;
 
  private:
+  // The rows' label-and-box pairs in layout order (the extra rows first,
+  // with 0 pairs), one entry per row.
+  std::vector<int> RowPairs() const;
+  QLabel* NewLabel(const QString& text, CRecentTextCB* box);
+
   QString caption_;
   LayoutUnits units_;
-  int row_count_ = 0;
+  // The number of label-and-box pairs of each row.
+  std::vector<int> boxes_per_row_;
   std::vector<QLabel*> labels_;
   std::vector<CRecentTextCB*> boxes_;
   std::vector<QWidget*> controls_;
@@ -125,6 +138,7 @@ class CSearchInfoPalindromeView : public CSearchInfoView {
  public:
   CSearchInfoPalindromeView(const LayoutUnits& units, QWidget* parent);
   bool CanSearch() const override;
+  int MinimumFormWidth() const override;
   SearchRequestResult BuildQuery(const CDictionary* dictionary) override;
 
   // The two drop-down lists of the first row; their item data are the

@@ -22,6 +22,7 @@
 #include "app/shell/font_mapping.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
+#include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
 #include "app/search/search_damage.h"
 #include "app/search/search_host.h"
@@ -92,6 +93,7 @@ CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
   driver_ = new IdleSearchDriver([this] { return SearchStep(); },
                                  [this] { ShowPendingResults(); }, this);
   CreateControls();
+  FitUnitsToControls();
   CreateForms();
   LoadResultsFont();
   UpdateButtons();
@@ -120,7 +122,7 @@ void CSearchView::CreateControls() {
   stop_button_ = new QPushButton(tr("&Stop"), this);
   search_button_->setWhatsThis(
       tr("Starts a search with the clues of the "
-         "form shown (F3, or Enter in a box)."));
+         "form shown (F3, or Enter in the form)."));
   stop_button_->setWhatsThis(
       tr("Stops the running search (Esc). The words found so far stay."));
   connect(search_button_, &QPushButton::clicked, this,
@@ -143,6 +145,25 @@ void CSearchView::CreateControls() {
       tr("The words found, in alphabetical order. Copy puts the selected "
          "words on the clipboard, one per line, or all of them when none is "
          "selected."));
+}
+
+// The font-based units were made for a toolkit whose boxes and buttons
+// are as high as 12h/10 and 14h/10; here the style decides, and a row or
+// button that is smaller than its widget would cut it or let rows overlap.
+void CSearchView::FitUnitsToControls() {
+  CRecentTextCB box;
+  QComboBox list;
+  list.addItem(QStringLiteral("another word"));
+  WidgetSizeHints hints;
+  hints.box_height =
+      std::max(box.sizeHint().height(), list.sizeHint().height());
+  for (const QPushButton* button : {search_button_, stop_button_}) {
+    hints.button_width =
+        std::max(hints.button_width, button->sizeHint().width());
+    hints.button_height =
+        std::max(hints.button_height, button->sizeHint().height());
+  }
+  units_ = FitUnitsToWidgets(units_, hints);
 }
 
 void CSearchView::CreateForms() {
@@ -168,6 +189,28 @@ void CSearchView::resizeEvent(QResizeEvent* event) {
   LayOutChildren();
 }
 
+int CSearchView::TabFrameWidth() const {
+  return style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs_);
+}
+
+// As wide as the row of tabs, and as the widest form at its minimum: the
+// tabs never scroll and no form is cut off.
+int CSearchView::TabMinimumWidth() const {
+  int form_width = 12;
+  for (int i = 0; i < tabs_->count(); ++i) {
+    auto* form = static_cast<CSearchInfoView*>(tabs_->widget(i));
+    form_width = std::max(form_width, form->MinimumFormWidth());
+  }
+  return std::max(tabs_->tabBar()->sizeHint().width(),
+                  form_width + 2 * TabFrameWidth());
+}
+
+int CSearchView::MinimumWidth() const {
+  return SearchViewMinimumWidth(units_, TabMinimumWidth());
+}
+
+QSize CSearchView::minimumSizeHint() const { return QSize(MinimumWidth(), 0); }
+
 void CSearchView::LayOutChildren() {
   int form_height = 0;
   for (int i = 0; i < tabs_->count(); ++i) {
@@ -176,13 +219,11 @@ void CSearchView::LayOutChildren() {
   }
   // The size the tab control needs around a display area of
   // 12 x (form_height + 12): the tab row above, the pane's frame around.
-  const int frame =
-      style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs_);
+  const int frame = TabFrameWidth();
   const QSize bar = tabs_->tabBar()->sizeHint();
-  const int tab_width = std::max(bar.width(), 12 + 2 * frame);
   const int tab_height = bar.height() + form_height + 12 + 2 * frame;
-  const SearchViewLayout layout =
-      LayOutSearchView(units_, width(), height(), tab_width, tab_height);
+  const SearchViewLayout layout = LayOutSearchView(
+      units_, width(), height(), TabMinimumWidth(), tab_height);
   const auto place = [](QWidget* widget, const LayoutRect& r) {
     widget->setGeometry(r.x, r.y, r.width, r.height);
   };
@@ -226,10 +267,18 @@ void CSearchView::StartSearch() {
       GetActiveForm()->BuildQuery(host_->ActiveDictionary());
   QApplication::restoreOverrideCursor();
   if (request.refused()) {
-    if (request.message != 0) ShowMessage(request.message);
+    if (request.message != 0) {
+      ShowMessage(request.message);
+    } else {
+      ExplainNoDictionary(host_->ActiveDictionary());
+    }
     return;
   }
   model_->Clear();
+  // Painted now, not at the first refresh: a search may run many steps
+  // before its first word (an another-word search first indexes a list).
+  list_->doItemsLayout();
+  list_->viewport()->repaint();
   widest_ = 0;
   observer_->Reset();
   searched_ = host_->ActiveDictionary();
@@ -303,10 +352,19 @@ void CSearchView::EndSearch() {
   run_.reset();
   ShowPendingResults();
   host_->SetFoundCount(model_->rowCount());
+  ExplainNoDictionary(searched_);
   UpdateButtons();
   emit searchStateChanged(false);
   host_->UpdateCommandStates();
   WarnOfDamage(std::exchange(searched_, nullptr));
+}
+
+// Without any dictionary every search finds nothing (or, for a crossword,
+// is refused without a word): the status line says why.
+void CSearchView::ExplainNoDictionary(const CDictionary* searched) {
+  if (IsNothingInstalled(searched)) {
+    host_->SetSearchStatus(QString::fromUtf8(kNoDictionaryStatus));
+  }
 }
 
 // After the words found are listed: they stay, but a damaged file ended

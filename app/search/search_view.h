@@ -38,7 +38,9 @@ class CSearchView : public QWidget {
 
  public:
   // `host` is borrowed and must outlive the view. `units` are the window's
-  // length units (from the application font), fixed for the view's life.
+  // length units (from the application font); the view raises the row and
+  // button sizes to what this style's widgets need (FitUnitsToWidgets), and
+  // keeps them for its life.
   CSearchView(SearchHost* host, const LayoutUnits& units,
               QWidget* parent = nullptr);
   // Ends a running search without calling the host: the frame may already
@@ -60,6 +62,11 @@ class CSearchView : public QWidget {
   bool IsSearching() const;
   // No search runs and the active form can search.
   bool CanStartSearch() const;
+
+  // The narrowest width at which the tabs, every form and the Search and
+  // Stop buttons are shown whole; also the width of minimumSizeHint.
+  int MinimumWidth() const;
+  QSize minimumSizeHint() const override;
 
   // Makes tab `index` (0..3) current and puts the focus into its form.
   void SelectTab(int index);
@@ -106,8 +113,12 @@ class CSearchView : public QWidget {
   class RunObserver;
 
   void CreateControls();
+  void FitUnitsToControls();
   void CreateForms();
+  int TabFrameWidth() const;
+  int TabMinimumWidth() const;
   void LayOutChildren();
+  void ExplainNoDictionary(const CDictionary* searched);
   void ShowMessage(int id);
   void ShowWarning(const QString& text);
   void WarnOfDamage(const CDictionary* searched);

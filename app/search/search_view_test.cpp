@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -14,12 +15,17 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 
+#include "app/shell/command_texts.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
 #include "app/search/recent_text_cb.h"
@@ -31,6 +37,7 @@
 #include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "engine/palindrome.h"
 #include "search/messages.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
@@ -49,6 +56,7 @@ class FakeHost : public SearchHost {
   void SetSearchStatus(const QString& text) override { status = text; }
   void SetSearchProgress(int position) override {
     ++progress_calls;
+    if (on_progress) on_progress();
     QVERIFY(position >= 0 && position <= bar_extent);
   }
   void EndSearchProgress() override { ++ended; }
@@ -63,6 +71,7 @@ class FakeHost : public SearchHost {
   int found = -1;
   int command_updates = 0;
   QString status;
+  std::function<void()> on_progress;
 };
 
 // Calls `action` with the first modal widget that opens (polling, since
@@ -80,6 +89,28 @@ void WhenModal(QObject* owner, std::function<void(QWidget*)> action) {
   });
   poll->start();
 }
+
+// Calls `seen` whenever `watched` receives an event of `type`, for as
+// long as the watcher lives.
+class EventWatcher : public QObject {
+ public:
+  EventWatcher(QObject* watched, QEvent::Type type, std::function<void()> seen)
+      : watched_(watched), type_(type), seen_(std::move(seen)) {
+    watched_->installEventFilter(this);
+  }
+  ~EventWatcher() override { watched_->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == watched_ && event->type() == type_) seen_();
+    return false;
+  }
+
+ private:
+  QObject* watched_;
+  QEvent::Type type_;
+  std::function<void()> seen_;
+};
 
 std::vector<std::string> Sorted(std::vector<std::string> words) {
   std::sort(words.begin(), words.end());
@@ -140,7 +171,13 @@ class SearchViewTest : public QObject {
   void limitStopsAfterMessage();
   void damagedFileIsNamedOncePerSearch();
   void wordsShowWhileRunning();
+  void listIsClearedBeforeTheFirstStep();
   void layoutFollowsWindowSize();
+  void rowsHoldTheirBoxes();
+  void anagramNumbersShareARow();
+  void enterSearchesFromEveryControl();
+  void everyLabelHasItsAltKey();
+  void noDictionaryIsExplained();
   void ctrlTabWraps();
   void selectTabFocusesForm();
   void editCommands();
@@ -557,6 +594,46 @@ void SearchViewTest::wordsShowWhileRunning() {
   QVERIFY(list->visualRect(model->index(0, 0)).width() > needed);
 }
 
+// A search may run many steps before its first word: the another-word
+// search over a large text list first builds the list's word index. The
+// words of the search before must be gone from the screen by then, not
+// linger beside "Found 0".
+void SearchViewTest::listIsClearedBeforeTheFirstStep() {
+  Form(0)->boxes().front()->setEditText("*");
+  view_->StartSearch();
+  RunToEnd();
+  QVERIFY(view_->resultsList()->model()->rowCount() > 0);
+  QTest::qWait(20);
+
+  std::string text = "stop\npots\n";
+  for (int i = 0; i < 30000; ++i) {
+    std::string digits = std::to_string(i);
+    for (char& c : digits) c = static_cast<char>('a' + (c - '0'));
+    text += "q" + digits + "z\n";
+  }
+  std::unique_ptr<CDictionary> large =
+      OpenDictionaryFile(scratch_.Write("large.txt", text).c_str());
+  QVERIFY(large != nullptr);
+  host_.dictionary = large.get();
+  auto* form = static_cast<CSearchInfoPalindromeView*>(Form(3));
+  form->transformation()->setCurrentIndex(kReverse);
+  form->result()->setCurrentIndex(kAnotherWord);
+  form->boxes().front()->setEditText("");
+
+  QAbstractItemModel* model = view_->resultsList()->model();
+  bool painted_empty = false;
+  EventWatcher paints(view_->resultsList()->viewport(), QEvent::Paint,
+                      [&] { painted_empty |= model->rowCount() == 0; });
+  int first_slice_ended = -1;
+  host_.on_progress = [&] {
+    if (first_slice_ended < 0) first_slice_ended = painted_empty ? 1 : 0;
+  };
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(first_slice_ended, 1);
+  QCOMPARE(view_->ResultWords(), (std::vector<std::string>{"pots", "stop"}));
+}
+
 // Narrow: labels keep 16 average widths, boxes at least 10, the buttons
 // their width (pushed out rather than squeezed). Low: the list gets no
 // height rather than the tabs moving.
@@ -572,12 +649,152 @@ void SearchViewTest::layoutFollowsWindowSize() {
       QVERIFY(box->width() >= 10 * units_.w);
       QVERIFY(box->y() + box->height() <= form->height());
     }
-    QCOMPARE(view_->searchButton()->width(), units_.bw);
+    // The font's button width, or what the buttons ask for if more.
+    QCOMPARE(view_->searchButton()->width(),
+             std::max({units_.bw, view_->searchButton()->sizeHint().width(),
+                       view_->stopButton()->sizeHint().width()}));
     QListView* list = view_->resultsList();
     QVERIFY(list->y() >= view_->searchButton()->y());
     QCOMPARE(list->width(), size.width());
     if (size.height() < 100) QCOMPARE(list->height(), 0);
   }
+}
+
+// Every box and list is as high as its style wants, and the rows, the
+// buttons and the tab pane keep them apart: nothing overlaps, nothing
+// reaches the pane's border.
+void SearchViewTest::rowsHoldTheirBoxes() {
+  auto* tabs = view_->findChild<QTabWidget*>();
+  for (int tab = 0; tab < 4; ++tab) {
+    CSearchInfoView* form = Form(tab);
+    QTRY_VERIFY(form->isVisible());
+    const QList<QComboBox*> boxes = form->findChildren<QComboBox*>();
+    for (QComboBox* box : boxes) {
+      QCOMPARE(box->height(), box->sizeHint().height());
+      // Inside the form, which leaves its margin to the pane's frame.
+      QVERIFY(box->geometry().bottom() <
+              form->height() - CSearchInfoView::kMargin);
+      for (QComboBox* other : boxes) {
+        QVERIFY2(other == box || !box->geometry().intersects(other->geometry()),
+                 qPrintable(form->caption()));
+      }
+    }
+    // A label's text is level with its box's.
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+      const QRect box = label->buddy()->geometry();
+      QVERIFY(std::abs(label->geometry().center().y() - box.center().y()) <= 1);
+    }
+    QVERIFY(form->geometry().bottom() < tabs->height());
+  }
+  const QRect search = view_->searchButton()->geometry();
+  const QRect stop = view_->stopButton()->geometry();
+  QVERIFY(!search.intersects(stop));
+  QVERIFY(search.height() >= view_->searchButton()->sizeHint().height());
+  QVERIFY(stop.bottom() < view_->resultsList()->y());
+}
+
+// The anagram form's two numbers share a row, so no form is taller than
+// the hidden-word form's three rows and the pane is as low as it can be.
+void SearchViewTest::anagramNumbersShareARow() {
+  CSearchInfoView* anagram = Form(1);
+  QTRY_VERIFY(anagram->isVisible());
+  const std::vector<CRecentTextCB*>& boxes = anagram->boxes();
+  QCOMPARE(boxes.size(), size_t{4});
+  QCOMPARE(boxes[2]->y(), boxes[3]->y());
+  QVERIFY(boxes[2]->geometry().right() < boxes[3]->x());
+  QVERIFY(boxes[1]->geometry().bottom() < boxes[2]->y());
+  const int hidden_height = Form(2)->GetFormHeight();
+  QCOMPARE(anagram->GetFormHeight(), hidden_height);
+  for (int tab = 0; tab < 4; ++tab) {
+    QVERIFY(Form(tab)->GetFormHeight() <= hidden_height);
+  }
+}
+
+// Enter in any box or list of any form starts the search.
+void SearchViewTest::enterSearchesFromEveryControl() {
+  Form(0)->boxes().front()->setEditText("c?t");
+  Form(1)->boxes().front()->setEditText("tea");
+  Form(2)->boxes().front()->setEditText("stae");
+  int searches = 0;
+  for (int tab = 0; tab < 4; ++tab) {
+    CSearchInfoView* form = Form(tab);
+    QList<QComboBox*> controls = form->findChildren<QComboBox*>();
+    QVERIFY(!controls.isEmpty());
+    for (QComboBox* control : controls) {
+      control->setFocus();
+      QTRY_VERIFY(control->hasFocus());
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QVERIFY2(host_.begun == ++searches, qPrintable(form->caption()));
+      RunToEnd();
+      QVERIFY(!control->view()->isVisible());
+    }
+  }
+  // Enter in an open list picks the entry and searches nothing.
+  auto* palindrome = static_cast<CSearchInfoPalindromeView*>(Form(3));
+  palindrome->transformation()->setFocus();
+  QTRY_VERIFY(palindrome->transformation()->hasFocus());
+  palindrome->transformation()->showPopup();
+  QTRY_VERIFY(palindrome->transformation()->view()->isVisible());
+  QTest::keyClick(palindrome->transformation()->view(), Qt::Key_Down);
+  QTest::keyClick(palindrome->transformation()->view(), Qt::Key_Return);
+  QTRY_VERIFY(!palindrome->transformation()->view()->isVisible());
+  QCOMPARE(palindrome->transformation()->currentIndex(), 1);
+  QCOMPARE(host_.begun, searches);
+}
+
+// Every label of every form has an Alt key that moves the focus to its
+// control; no two labels of a form share one, and a label that appears
+// on several forms has the same key on each.
+void SearchViewTest::everyLabelHasItsAltKey() {
+  std::map<QString, QKeySequence> key_of_text;
+  for (int tab = 0; tab < 4; ++tab) {
+    CSearchInfoView* form = Form(tab);
+    QTRY_VERIFY(form->isVisible());
+    std::set<QString> keys;
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+      const QKeySequence key = QKeySequence::mnemonic(label->text());
+      QVERIFY2(!key.isEmpty(), qPrintable(label->text()));
+      QVERIFY2(keys.insert(key.toString()).second, qPrintable(label->text()));
+      QString text = label->text();
+      text.remove('&');
+      const auto known = key_of_text.emplace(text, key).first;
+      QVERIFY2(known->second == key, qPrintable(label->text()));
+      QVERIFY(label->buddy() != nullptr);
+      view_->resultsList()->setFocus();
+      QTRY_VERIFY(view_->resultsList()->hasFocus());
+      QTest::keySequence(QApplication::focusWidget(), key);
+      QTRY_COMPARE(QApplication::focusWidget(), label->buddy());
+    }
+  }
+}
+
+// Without any dictionary installed a search cannot find anything: the
+// status line says so, whether the request is refused or runs.
+void SearchViewTest::noDictionaryIsExplained() {
+  CDictionarySet all;
+  all.MarkAsContainer();
+  host_.dictionary = &all;
+  const QString explanation = QString::fromUtf8(kNoDictionaryStatus);
+  Form(0)->boxes().front()->setEditText("c?t");
+  view_->StartSearch();
+  QVERIFY(!view_->IsSearching());
+  QCOMPARE(host_.begun, 0);
+  QCOMPARE(host_.status, explanation);
+
+  host_.status.clear();
+  Form(1)->boxes().front()->setEditText("tea");
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(host_.found, 0);
+  QCOMPARE(host_.status, explanation);
+
+  // An empty named set is no reason to send the user to the installer.
+  CDictionarySet named;
+  host_.dictionary = &named;
+  host_.status.clear();
+  view_->StartSearch();
+  RunToEnd();
+  QCOMPARE(host_.status, QString("Searching..."));
 }
 
 void SearchViewTest::ctrlTabWraps() {

@@ -83,6 +83,10 @@ inline constexpr const char* kFoundPrototype = "Found 999999";
 inline constexpr const char* kFoundFormat = "Found %s";
 // The message pane while a search runs.
 inline constexpr const char* kSearchingStatus = "Searching...";
+// The message pane after a search with no dictionary installed, which
+// finds nothing whatever the clues.
+inline constexpr const char* kNoDictionaryStatus =
+    "No dictionary is installed: Dictionaries > Configure Dictionaries";
 // The first-run question (string 1027).
 inline constexpr unsigned kIdNoDictionariesQuestion = 1027;
 inline constexpr const char* kNoDictionariesQuestion =

@@ -86,6 +86,9 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   CreateStatusBar();
   view_ = new CSearchView(this, units, this);
   setCentralWidget(view_);
+  // However narrow, the window shows the tabs, the forms and the Search
+  // and Stop buttons whole.
+  setMinimumWidth(std::max(minimumWidth(), view_->MinimumWidth()));
   // The window opens with the caret in the form, ready for a clue.
   view_->GetActiveForm()->FocusForm();
   ConnectCommands();

@@ -11,7 +11,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QToolBar>
 #include <QtTest>
 #include <filesystem>
@@ -445,6 +447,51 @@ class MainFrameTest : public QObject {
     frame->action(kCmdCopy)->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QStringLiteral("cat\ncut\n"));
+  }
+
+  // The narrowest window shows the Search and Stop buttons and every
+  // control of every form whole.
+  void narrowestWindowShowsEverything() {
+    FrameFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive(1, 400));
+    CSearchView* view = frame->searchView();
+    QTRY_COMPARE(frame->width(), frame->minimumWidth());
+    QTRY_COMPARE(view->width(), frame->width());
+    QCOMPARE(view->minimumSizeHint().width(), view->MinimumWidth());
+    for (QPushButton* button : {view->searchButton(), view->stopButton()}) {
+      QVERIFY(button->geometry().right() < view->width());
+      QVERIFY(button->width() >= button->sizeHint().width());
+    }
+    // Every tab shows whole: the tab row does not scroll.
+    QTabBar* bar = view->findChild<QTabBar*>();
+    QVERIFY(bar->tabRect(bar->count() - 1).right() < bar->width());
+    for (int tab = 0; tab < 4; ++tab) {
+      view->SelectTab(tab);
+      CSearchInfoView* form = view->GetActiveForm();
+      QTRY_VERIFY(form->isVisible());
+      for (QWidget* control : form->findChildren<QWidget*>(
+               QString(), Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(form->rect().contains(control->geometry()),
+                 qPrintable(form->caption()));
+      }
+    }
+  }
+
+  // With no dictionary installed a search finds nothing, and the status
+  // line says why: a crossword is refused, the other kinds run.
+  void searchWithoutDictionarySaysWhy() {
+    FrameFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    const QString why = QString::fromUtf8(kNoDictionaryStatus);
+    fixture.TypePattern(QStringLiteral("c?t"));
+    frame->searchView()->StartSearch();
+    QCOMPARE(frame->messageText(), why);
+    frame->searchView()->SelectTab(3);
+    fixture.RunSearchToEnd();
+    QCOMPARE(frame->messageText(), why);
+    QCOMPARE(frame->foundText(), QString("Found 0"));
   }
 
   void f3SearchesAndEscStops() {

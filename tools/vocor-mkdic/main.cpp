@@ -166,17 +166,23 @@ WordChoice ChoiceOf(const Options& options) {
 }
 
 // The counts of the report that every output shares; the left-out counts
-// only for the filters asked for, so the plain report stays as it was.
+// only for the filters asked for, and the lines read as Windows-1252 only
+// when there were any, so the plain report stays as it was.
 std::string CountsReport(const Options& options, const CompileCounts& counts) {
   std::string report = "words read " + std::to_string(counts.read) +
-                       ", stored " + std::to_string(counts.file.words) +
-                       ", skipped " + std::to_string(counts.skipped) +
-                       ", duplicate " + std::to_string(counts.duplicates);
+                       ", stored " + std::to_string(counts.file.words) + ", " +
+                       "skipped " + std::to_string(counts.skipped.total()) +
+                       SkipReasonsNote(counts.skipped) + ", duplicate " +
+                       std::to_string(counts.duplicates);
   if (options.skip_possessives) {
     report += ", possessive " + std::to_string(counts.possessives);
   }
   if (options.skip_abbreviations) {
     report += ", abbreviation " + std::to_string(counts.abbreviations);
+  }
+  if (counts.windows1252_lines > 0) {
+    report += "; lines read as Windows-1252 (not UTF-8) " +
+              std::to_string(counts.windows1252_lines);
   }
   return report;
 }

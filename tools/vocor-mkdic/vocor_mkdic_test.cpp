@@ -175,6 +175,57 @@ TEST_F(MkdicTest, FiltersAreCountedInTheReport) {
                 1, "no word");
 }
 
+TEST_F(MkdicTest, AStrayWindows1252LineCostsOnlyItsOwnLine) {
+  // A UTF-8 list with one Windows-1252 line appended used to be read whole
+  // as Windows-1252: "caf\xc3\xa9" stored as "caf\xc3\xa3", reported as
+  // success.
+  const std::string output = Out("fr.txt");
+  const Outcome run = Mkdic({"--text",
+                             In("fr1.txt",
+                                "caf\xc3\xa9\nna\xc3\xafve\n\xc3\xa9t\xc3\xa9\n"
+                                "r\xe9sum\xe9\n"),
+                             "-o", output});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            output +
+                ": words read 4, stored 4, skipped 0, duplicate 0; "
+                "lines read as Windows-1252 (not UTF-8) 1; bytes 28\n");
+  EXPECT_EQ(
+      Slurp(output),
+      "caf\xc3\xa9\nna\xc3\xafve\n\xc3\xa9t\xc3\xa9\nr\xc3\xa9sum\xc3\xa9\n");
+}
+
+TEST_F(MkdicTest, EverySkippedEntryIsCountedWithItsReason) {
+  // A line of five million letters used to vanish with "skipped 0".
+  const std::string list = In("mixed.txt",
+                              "ok ch.-l. c.-\xc3\xa0-d. \xc5\x82\xc3\xb3"
+                              "d\xc5\xba\n" +
+                                  std::string(5000000, 'x') + "\n");
+  const Outcome run = Mkdic({list, "-o", Out("mixed.dic")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_THAT(run.out,
+              HasSubstr(": words read 7, stored 3, skipped 4 (1 longer than "
+                        "999 letters, 1 with letters outside the Western "
+                        "European alphabets, 2 beginning or ending with a "
+                        "hyphen or apostrophe), duplicate 0; nodes "));
+  // The fragments of the cut abbreviations are not stored.
+  VocorFileFacts facts;
+  std::string reason;
+  ASSERT_TRUE(CheckVocorFile(Slurp(Out("mixed.dic")), &facts, &reason));
+  EXPECT_EQ(facts.header.word_count, 3);
+  // With no word left, the refusal says which letters make words.
+  ExpectFailure({In("pl.txt",
+                    "\xc5\x82\xc3\xb3"
+                    "d\xc5\xba -l\n"),
+                 "-o", Out("pl.dic")},
+                1,
+                "no word to store: 2 read, 2 skipped (1 with letters outside "
+                "the Western European alphabets, 1 beginning or ending with a "
+                "hyphen or apostrophe). Words are runs of letters, hyphens and "
+                "apostrophes; the letters kept are a to z and the accented "
+                "letters of Western European languages");
+}
+
 TEST_F(MkdicTest, TextListsKeepAccentsAndAreWrittenInUtf8) {
   // Windows-1252 in, with a capital to lower and a word seen twice.
   const std::string output = Out("da.txt");
@@ -184,7 +235,8 @@ TEST_F(MkdicTest, TextListsKeepAccentsAndAreWrittenInUtf8) {
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, output +
                          ": words read 5, stored 3, skipped 0, duplicate 1, "
-                         "abbreviation 1; bytes 13\n");
+                         "abbreviation 1; lines read as Windows-1252 (not "
+                         "UTF-8) 2; bytes 13\n");
   EXPECT_EQ(Slurp(output), "s\xc3\xa6l\n\xc3\xb8l\n\xc3\xa5r\n");
   // A text list has no header to hold a name or a language.
   ExpectFailure(
