@@ -34,7 +34,9 @@ bool HasVocorMagic(const char* path) {
          std::memcmp(head, kVocorMagic, kVocorMagicSize) == 0;
 }
 
-std::string FileNameOf(const CDictionary& dictionary) {
+}  // namespace
+
+std::string DictionaryFileName(const CDictionary& dictionary) {
   if (auto* text = dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
     return text->GetFileName();
   }
@@ -44,17 +46,28 @@ std::string FileNameOf(const CDictionary& dictionary) {
   return std::string();
 }
 
-}  // namespace
+bool IsUnavailable(const CDictionary& dictionary) {
+  return dynamic_cast<const CDictionarySet*>(&dictionary) == nullptr &&
+         !dictionary.IsOpen();
+}
 
-std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
-    int root, const char* key_path, std::string* unopened) {
+std::unique_ptr<CDictionary> LoadDictionaryFromRegistry(int root,
+                                                        const char* key_path) {
   std::string type;
   if (!ReadRegString(root, key_path, "Type", &type)) return nullptr;
   std::unique_ptr<CDictionary> dictionary = MakeByType(type);
   if (dictionary == nullptr) return nullptr;
   if (!dictionary->LoadFromRegistry(root, key_path)) return nullptr;
+  return dictionary;
+}
+
+std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
+    int root, const char* key_path, std::string* unopened) {
+  std::unique_ptr<CDictionary> dictionary =
+      LoadDictionaryFromRegistry(root, key_path);
+  if (dictionary == nullptr) return nullptr;
   if (!dictionary->Open()) {
-    if (unopened != nullptr) *unopened = FileNameOf(*dictionary);
+    if (unopened != nullptr) *unopened = DictionaryFileName(*dictionary);
     return nullptr;
   }
   return dictionary;
@@ -65,7 +78,7 @@ bool PassesInstallCheck(const CDictionary& dictionary) {
     return true;
   }
   std::shared_ptr<const FileImage> image =
-      FileImage::Read(FileNameOf(dictionary), kMaxDictionaryFileSize);
+      FileImage::Read(DictionaryFileName(dictionary), kMaxDictionaryFileSize);
   if (image == nullptr) return false;
   VocorFileFacts facts;
   std::string reason;

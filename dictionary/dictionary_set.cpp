@@ -17,6 +17,10 @@ std::string ItemPath(const char* key_path, int n) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool IsSet(const CDictionary& dictionary) {
+  return dynamic_cast<const CDictionarySet*>(&dictionary) != nullptr;
+}
+
 // Reads the member ids of a stored "List" text as atoi reads them, called
 // first at the start of the text and then at each later run of digits: so
 // only the first number may carry a sign (after leading blanks), and a '-'
@@ -59,9 +63,10 @@ long long ItemNumber(const std::string& name) {
 
 // Saving numbers the members Item-0, Item-1, ... in list order; loading
 // them back in that order (not the store's name order, which puts Item-10
-// before Item-2) keeps the list's order, and keeps every set's members
-// loaded before the set that names them. Other names follow, in the
-// store's order.
+// before Item-2) keeps the list's order. That order says nothing about
+// which set names which (the menu sorts the lists by name), so sets
+// resolve their members only once everything is loaded. Other names
+// follow, in the store's order.
 void SortItemsByNumber(std::vector<std::string>* subkeys) {
   std::stable_sort(subkeys->begin(), subkeys->end(),
                    [](const std::string& a, const std::string& b) {
@@ -96,12 +101,7 @@ std::unique_ptr<CDictionary> CDictionarySet::Clone() const {
   return std::make_unique<CDictionarySet>(*this, false);
 }
 
-bool CDictionarySet::IsOpen() const {
-  for (const CDictionary* member : members_) {
-    if (!member->IsOpen()) return false;
-  }
-  return true;
-}
+bool CDictionarySet::IsOpen() const { return true; }
 
 bool CDictionarySet::Open() {
   bool all = true;
@@ -134,6 +134,7 @@ int CDictionarySet::GetSize() const {
 EnumPtr CDictionarySet::CreateEnumerator() const {
   EnumPtr all = std::make_unique<CEnumResultsNone>();
   for (const CDictionary* member : members_) {
+    if (!member->IsOpen()) continue;
     all = all->Merge(std::move(all), member->CreateEnumerator());
   }
   return all;
@@ -206,14 +207,20 @@ bool CDictionarySet::LoadFromRegistry(int root, const char* key_path) {
   }
   std::string list;
   const bool list_read = ok && ReadRegString(root, key_path, "List", &list);
-  for (int id : ParseIdList(list)) {
+  stored_ids_ = ParseIdList(list);
+  ResolveStoredMembers();
+  return ok && list_read;
+}
+
+void CDictionarySet::ResolveStoredMembers() {
+  members_.RemoveAll();
+  for (int id : stored_ids_) {
     CDictionary* member = FindById(id);
     if (member == nullptr || members_.Find(member) || WouldLoop(member)) {
       continue;
     }
     members_.AddTail(member);
   }
-  return ok && list_read;
 }
 
 bool CDictionarySet::SaveToRegistry(int root, const char* key_path) const {
@@ -246,14 +253,21 @@ int CDictionarySet::LoadMembersFromRegistry(
   // A subkey that fails to load is skipped; the walk goes on to the end.
   for (const std::string& subkey : subkeys) {
     const std::string path = std::string(key_path) + "\\" + subkey;
-    std::string file;
     std::unique_ptr<CDictionary> member =
-        CreateDictionaryFromRegistry(root, path.c_str(), &file);
-    if (member != nullptr) {
-      AdoptMember(std::move(member));
-      ++added;
-    } else if (!file.empty() && unopened != nullptr) {
-      unopened->push_back(file);
+        LoadDictionaryFromRegistry(root, path.c_str());
+    if (member == nullptr) continue;
+    // A set's members were opened as they were loaded. A file that does
+    // not open now (a drive not mounted) is kept closed: dropping it
+    // would erase it from the store at the next save.
+    if (!IsSet(*member) && !member->Open() && unopened != nullptr) {
+      unopened->push_back(DictionaryFileName(*member));
+    }
+    AdoptMember(std::move(member));
+    ++added;
+  }
+  for (CDictionary* member : members_) {
+    if (auto* set = dynamic_cast<CDictionarySet*>(member)) {
+      set->ResolveStoredMembers();
     }
   }
   // A value that could not be read, unlike one not stored, means the

@@ -37,7 +37,9 @@ class CDictionarySet : public CDictionary {
   bool LoadFromRegistry(int root, const char* key_path) override;
   bool SaveToRegistry(int root, const char* key_path) const override;
   const char* GetTypeName() const override { return "Set"; }
-  // True when every member is open (an empty set is).
+  // Always true: a set can always be searched. A member that is not open
+  // (an installed dictionary whose file could not be opened) adds no
+  // words, and the others are searched as usual.
   bool IsOpen() const override;
   // Opens every closed member, going on after a failure; true only if all
   // end open.
@@ -47,11 +49,16 @@ class CDictionarySet : public CDictionary {
   // Sums over the members, clamped at INT_MAX.
   int GetWordCount() const override;
   int GetSize() const override;
-  // The union of the members' enumerators: the empty enumerator for no
-  // member, the member's own for one.
+  // The union of the open members' enumerators: the empty enumerator for
+  // none, the member's own for one.
   EnumPtr CreateEnumerator() const override;
 
   void SetName(const char* name) { text_ = name != nullptr ? name : ""; }
+  // Sets the members again from the ids that LoadFromRegistry read, each
+  // looked up in the id map now. Loading resolves them at once and again
+  // once everything stored is loaded: a set may be stored before the sets
+  // and dictionaries it names, in either container.
+  void ResolveStoredMembers();
   // Orders the members by name, bytes compared as unsigned values.
   void SortByName();
 
@@ -76,9 +83,12 @@ class CDictionarySet : public CDictionary {
   // a save) and returns the number of members added, or -1 when the store could
   // not be read (busy, unreadable, a read error: anything but values not
   // stored), in which case the members loaded so far stay. A missing key is
-  // nothing stored and is not created. The files of stored dictionaries
-  // that could not be opened (and so were left out) are appended to
-  // `unopened` when given. Saving returns the number saved or -1. A save
+  // nothing stored and is not created. A stored file dictionary whose file
+  // cannot be opened is kept as a member all the same, closed
+  // (IsUnavailable), so that the next save keeps it; its file is appended
+  // to `unopened` when given. The sets loaded resolve their members once
+  // all items are read (ResolveStoredMembers). Saving returns the number
+  // saved or -1. A save
   // is one transaction of the store (joining the caller's, if one is
   // open): it leaves the complete old or the complete new list, and
   // reports success only once that is committed.
@@ -92,16 +102,31 @@ class CDictionarySet : public CDictionary {
   bool WouldLoop(const CDictionary* candidate) const;
 
   DictionaryList members_;
+  // The member ids the last LoadFromRegistry read, in their stored order.
+  std::vector<int> stored_ids_;
   std::vector<std::unique_ptr<CDictionary>> owned_;
   bool container_ = false;
 };
 
-// Makes, loads and opens the dictionary described under `key_path`
-// ("Type" names the kind, exactly). Null when the type is unknown or the
-// description cannot be loaded or the dictionary cannot be opened; in the
-// last case the file that failed goes to *unopened, when given.
+// Makes and loads the dictionary described under `key_path` ("Type" names
+// the kind, exactly), without opening it. Null when the type is unknown or
+// the description cannot be loaded.
+std::unique_ptr<CDictionary> LoadDictionaryFromRegistry(int root,
+                                                        const char* key_path);
+
+// LoadDictionaryFromRegistry, then Open. Null when that fails too; then
+// the file that failed goes to *unopened, when given.
 std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
     int root, const char* key_path, std::string* unopened = nullptr);
+
+// The full path of a file dictionary; empty for a set.
+std::string DictionaryFileName(const CDictionary& dictionary);
+
+// Whether `dictionary` is an installed file dictionary that is not open:
+// its file could not be opened when the lists were loaded (a drive not
+// mounted, a folder renamed). Such a dictionary stays installed and is
+// stored at every save, but is not searched and cannot be made active.
+bool IsUnavailable(const CDictionary& dictionary);
 
 // Whether an opened dictionary may be installed: a binary dictionary must
 // pass the full check of its file (which opening does not make), so that a

@@ -367,7 +367,7 @@ TEST_F(DictionarySetTest, ContainersRoundTripThroughAFreshStore) {
   sets.DeleteAll();
 }
 
-TEST_F(DictionarySetTest, AVanishedFileDropsOutAtTheNextSave) {
+TEST_F(DictionarySetTest, AVanishedFileStaysStoredUntilUninstalled) {
   const std::string doomed = files_.Write("doomed.txt", "x");
   {
     CDictionarySet dictionaries;
@@ -378,15 +378,25 @@ TEST_F(DictionarySetTest, AVanishedFileDropsOutAtTheNextSave) {
   }
   ::unlink(doomed.c_str());
   CDictionarySet dictionaries;
-  EXPECT_EQ(
-      dictionaries.LoadMembersFromRegistry(kCurrentUser, kDictionariesKey), 1);
-  EXPECT_EQ(NamesOf(dictionaries), (Words{"kept.txt"}));
+  std::vector<std::string> unopened;
+  EXPECT_EQ(dictionaries.LoadMembersFromRegistry(kCurrentUser, kDictionariesKey,
+                                                 &unopened),
+            2);
+  EXPECT_EQ(unopened, (Words{doomed}));
+  EXPECT_EQ(NamesOf(dictionaries), (Words{"kept.txt", "doomed.txt"}));
+  CDictionary* gone = dictionaries.members().items().back();
+  EXPECT_TRUE(IsUnavailable(*gone));
+  EXPECT_EQ(DictionaryFileName(*gone), doomed);
+  EXPECT_EQ(dictionaries.SaveMembersToRegistry(kCurrentUser, kDictionariesKey),
+            2);
+  std::string path;
+  EXPECT_TRUE(ReadRegString(
+      kCurrentUser, (std::string(kDictionariesKey) + "\\Item-1").c_str(),
+      "FileName", &path));
+  EXPECT_EQ(path, doomed);
+  dictionaries.ReleaseMember(gone);
   EXPECT_EQ(dictionaries.SaveMembersToRegistry(kCurrentUser, kDictionariesKey),
             1);
-  std::string type;
-  EXPECT_FALSE(ReadRegString(
-      kCurrentUser, (std::string(kDictionariesKey) + "\\Item-1").c_str(),
-      "Type", &type));
 }
 
 std::unique_ptr<CDictionarySet> ContainerOf(const Words& paths) {

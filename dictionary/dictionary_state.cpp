@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "settings/settings_store.h"
@@ -61,15 +62,27 @@ DictionaryState::~DictionaryState() {
 }
 
 bool DictionaryState::IsActivatable(const CDictionary* dictionary) const {
-  return dictionary == all_dictionaries_.get() ||
-         all_dictionaries_->Owns(dictionary) || all_sets_->Owns(dictionary);
+  if (dictionary == all_dictionaries_.get()) return true;
+  return (all_dictionaries_->Owns(dictionary) || all_sets_->Owns(dictionary)) &&
+         !IsUnavailable(*dictionary);
 }
 
 bool DictionaryState::SetActive(CDictionary* dictionary) {
   if (dictionary == nullptr) dictionary = all_dictionaries_.get();
   if (!IsActivatable(dictionary)) return false;
+  if (active_ != dictionary) active_changed_ = true;
   active_ = dictionary;
   return true;
+}
+
+void DictionaryState::ResolveSetMembers() {
+  for (CDictionarySet* container : {all_dictionaries_.get(), all_sets_.get()}) {
+    for (CDictionary* member : container->members()) {
+      if (auto* set = dynamic_cast<CDictionarySet*>(member)) {
+        set->ResolveStoredMembers();
+      }
+    }
+  }
 }
 
 void DictionaryState::LoadDictionaries() {
@@ -86,16 +99,33 @@ void DictionaryState::LoadDictionaries() {
            all_dictionaries_->LoadMembersFromRegistry(
                kCurrentUser, kDictionariesKey, &unopened_) >= 0 &&
            all_sets_->LoadMembersFromRegistry(kCurrentUser, kSetsKey) >= 0;
+    ResolveSetMembers();
     generation_ = StoredGeneration();
     LoadActiveDictionary();
     snapshot.Commit();
   }
+  active_changed_ = false;
   loaded_ = read && SettingsFailureCount() == failures;
   load_result_ =
       loaded_ ? ListsResult::kOk : ListsResultOf(LastSettingsProblem());
 }
 
 ListsResult DictionaryState::Save() const {
+  return StoreUnderGeneration([this] {
+    return all_dictionaries_->SaveMembersToRegistry(kCurrentUser,
+                                                    kDictionariesKey) >= 0 &&
+           all_sets_->SaveMembersToRegistry(kCurrentUser, kSetsKey) >= 0 &&
+           SaveActiveDictionary();
+  });
+}
+
+ListsResult DictionaryState::SaveActiveIfChanged() {
+  if (!active_changed_) return ListsResult::kOk;
+  return StoreUnderGeneration([this] { return SaveActiveDictionary(); });
+}
+
+ListsResult DictionaryState::StoreUnderGeneration(
+    const std::function<bool()>& write) const {
   if (!loaded_) return ListsResult::kNotLoaded;
   const uint64_t failures = SettingsFailureCount();
   SettingsTransaction transaction;
@@ -106,15 +136,13 @@ ListsResult DictionaryState::Save() const {
   }
   if (stored != generation_) return ListsResult::kChanged;
   const uint32_t next = generation_ + 1;
-  if (all_dictionaries_->SaveMembersToRegistry(kCurrentUser, kDictionariesKey) <
-          0 ||
-      all_sets_->SaveMembersToRegistry(kCurrentUser, kSetsKey) < 0 ||
-      !SaveActiveDictionary() ||
+  if (!write() ||
       !WriteRegDword(kCurrentUser, kSettingsKey, kGenerationValue, next) ||
       !transaction.Commit()) {
     return ListsResultOf(LastSettingsProblem());  // the transaction rolls back
   }
   generation_ = next;
+  active_changed_ = false;
   return ListsResult::kOk;
 }
 
@@ -155,7 +183,7 @@ bool DictionaryState::Uninstall(CDictionary* dictionary) {
   if (all_dictionaries_->Owns(dictionary)) container = all_dictionaries_.get();
   if (all_sets_->Owns(dictionary)) container = all_sets_.get();
   if (container == nullptr) return false;
-  if (active_ == dictionary) active_ = all_dictionaries_.get();
+  if (active_ == dictionary) SetActive(nullptr);
   // Destroyed here; it leaves every set that holds it as it goes.
   container->ReleaseMember(dictionary);
   return true;

@@ -10,6 +10,7 @@
 #define VOCOR_DICTIONARY_DICTIONARY_STATE_H_
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,23 +61,27 @@ class DictionaryState {
   CDictionary* active() const { return active_; }
   // Whether `dictionary` can be searched as the active one: "All
   // Dictionaries", or a member of either container ("All Sets" itself
-  // cannot: it holds the sets, not words).
+  // cannot: it holds the sets, not words), unless it is unavailable
+  // (IsUnavailable).
   bool IsActivatable(const CDictionary* dictionary) const;
   // Makes `dictionary` active; null makes "All Dictionaries" active.
   // Returns false, changing nothing, when it is not activatable.
   bool SetActive(CDictionary* dictionary);
 
-  // Loads both containers (dictionaries first, so that the sets' member
-  // ids resolve), then the active dictionary, from one snapshot of the
-  // store that another process's writer does not hold up.
+  // Loads both containers, then resolves every set's members (a set may
+  // name sets and dictionaries stored after it, in either container), then
+  // the active dictionary, from one snapshot of the store that another
+  // process's writer does not hold up. Installed dictionaries whose files
+  // cannot be opened stay installed, unavailable (unopened_files()).
   void LoadDictionaries();
   // Whether the lists were read (or nothing was stored). While false the
   // lists in memory are not the user's, and nothing may store them.
   bool loaded() const { return loaded_; }
   // kOk, or why the last load could not read the lists.
   ListsResult load_result() const { return load_result_; }
-  // Files of stored dictionaries that the last load could not open; they
-  // are left out of "All Dictionaries" (and so out of the next save).
+  // Files of stored dictionaries that the last load could not open. They
+  // stay in "All Dictionaries", unavailable for the session (not searched,
+  // not activatable), and are stored at every save.
   const std::vector<std::string>& unopened_files() const { return unopened_; }
   // The stored lists' generation read at the last load: every save moves
   // it on, so a save can tell that another process saved in between.
@@ -96,6 +101,15 @@ class DictionaryState {
   void LoadActiveDictionary();
   // Refused (false) while !loaded().
   bool SaveActiveDictionary() const;
+  // Whether SetActive changed the active dictionary since the lists were
+  // last loaded or stored.
+  bool active_changed() const { return active_changed_; }
+  // At exit: stores the active dictionary (and moves the generation on)
+  // only if active_changed(), under the same checks as Save(): refused
+  // with kNotLoaded while !loaded() and with kChanged when another process
+  // stored the lists since, so that a window closed late never undoes an
+  // activation made elsewhere. kOk when there was nothing to store.
+  ListsResult SaveActiveIfChanged();
 
   // Opens `path` (binary first, then text) and adds it to "All
   // Dictionaries". Returns the new dictionary, or null when it cannot be
@@ -115,12 +129,22 @@ class DictionaryState {
   int InstallDataFolderDictionaries(const std::string& folder);
 
  private:
+  // Sets the members of every set from their stored ids, now that
+  // everything stored is loaded.
+  void ResolveSetMembers();
+  // Runs `write` in one transaction of the store, refusing while !loaded()
+  // and when the stored generation is no longer the one loaded; then
+  // moves the generation on. Nothing is changed unless kOk.
+  ListsResult StoreUnderGeneration(const std::function<bool()>& write) const;
+
   std::unique_ptr<CDictionarySet> all_dictionaries_;
   std::unique_ptr<CDictionarySet> all_sets_;
   CDictionary* active_;
   bool loaded_ = true;
   ListsResult load_result_ = ListsResult::kOk;
   std::vector<std::string> unopened_;
+  // Set by SetActive, cleared by a load and by a successful Save().
+  mutable bool active_changed_ = false;
   // Moved on by a successful Save(), which is logically const.
   mutable uint32_t generation_ = 0;
 };

@@ -17,6 +17,7 @@
 #include "dictionary/testing/member_names.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
+#include "engine/testing/vector_enum.h"
 #include "settings/scratch_home.h"
 #include "settings/settings_store.h"
 #include "settings/store_lock.h"
@@ -170,15 +171,159 @@ TEST_F(DictionaryStateStoreTest, InstallRefusesADamagedBinaryDictionary) {
   EXPECT_NE(state.Install(files_.Write("sound.dic", bytes)), nullptr);
 }
 
-TEST_F(DictionaryStateStoreTest, FilesThatNoLongerOpenAreReportedAndLeftOut) {
+// A folder renamed or a drive not mounted for one session must not cost
+// the dictionary: it stays installed (and in its sets) but unsearched, and
+// is stored at every save, by this process and by others.
+TEST_F(DictionaryStateStoreTest, AFileThatCannotBeOpenedStaysInstalled) {
   StoreLists({"a.txt", "b.txt", "c.txt"});
   const std::string gone = files_.path() + "/b.txt";
-  ASSERT_TRUE(std::filesystem::remove(gone));
+  const std::string away = files_.path() + "/b.off";
+  std::filesystem::rename(gone, away);
+  std::string stored;
+  {
+    DictionaryState state;
+    state.LoadDictionaries();
+    EXPECT_TRUE(state.loaded());
+    EXPECT_EQ(state.unopened_files(), (Names{gone}));
+    CDictionary* b = Nth(state.all_dictionaries(), 1);
+    EXPECT_TRUE(IsUnavailable(*b));
+    EXPECT_FALSE(IsUnavailable(*Nth(state.all_dictionaries(), 0)));
+    EXPECT_FALSE(state.SetActive(b));
+    auto* both = static_cast<CDictionarySet*>(Nth(state.all_sets(), 0));
+    EXPECT_EQ(both->members().GetCount(), 2);
+    EXPECT_FALSE(IsUnavailable(*both));
+    // Searches skip it: "All Dictionaries" and the set yield the others.
+    EXPECT_TRUE(state.all_dictionaries()->IsOpen());
+    EXPECT_EQ(
+        testing::ReadAll(state.all_dictionaries()->CreateEnumerator().get()),
+        (Names{"a", "txt", "c", "txt"}));
+    EXPECT_EQ(testing::ReadAll(both->CreateEnumerator().get()),
+              (Names{"a", "txt"}));
+    ASSERT_NE(state.Install(Text("d.txt")), nullptr);
+    ASSERT_EQ(state.Save(), ListsResult::kOk);
+  }
+  // Another process's install keeps it too.
+  ASSERT_TRUE(testing::InstallInAnotherProcess(Text("e.txt")));
+  std::filesystem::rename(away, gone);
   DictionaryState state;
   state.LoadDictionaries();
-  EXPECT_TRUE(state.loaded());
-  EXPECT_EQ(state.unopened_files(), (Names{gone}));
-  EXPECT_EQ(MemberNames(*state.all_dictionaries()), (Names{"a.txt", "c.txt"}));
+  EXPECT_TRUE(state.unopened_files().empty());
+  EXPECT_EQ(MemberNames(*state.all_dictionaries()),
+            (Names{"a.txt", "b.txt", "c.txt", "d.txt", "e.txt"}));
+  auto* both = static_cast<CDictionarySet*>(Nth(state.all_sets(), 0));
+  EXPECT_EQ(MemberNames(*both), (Names{"a.txt", "b.txt"}));
+  EXPECT_TRUE(state.SetActive(Nth(state.all_dictionaries(), 1)));
+}
+
+// Sets name their members by id; the lists are stored in whatever order
+// they stand (the menu sorts them by name), so a set may be stored before
+// the set it holds, in either container.
+TEST_F(DictionaryStateStoreTest, NestedSetsSurviveAnyStoredOrder) {
+  const auto item = [](const char* key, int n) {
+    return std::string(key) + "\\Item-" + std::to_string(n);
+  };
+  const auto store_set = [](const std::string& key, uint32_t id,
+                            const char* name, const char* list) {
+    WriteRegString(kCurrentUser, key.c_str(), "Type", "Set");
+    WriteRegDword(kCurrentUser, key.c_str(), "ID", id);
+    WriteRegString(kCurrentUser, key.c_str(), "Name", name);
+    WriteRegString(kCurrentUser, key.c_str(), "List", list);
+  };
+  for (int i = 0; i < 2; ++i) {
+    const std::string key = item(kDictionariesKey, i);
+    WriteRegString(kCurrentUser, key.c_str(), "Type", "TextFile");
+    WriteRegDword(kCurrentUser, key.c_str(), "ID", 2 + i);
+    WriteRegString(kCurrentUser, key.c_str(), "FileName",
+                   Text(i == 0 ? "two.txt" : "three.txt").c_str());
+  }
+  // "Mid", stored among the dictionaries, names "Alpha" from the sets.
+  store_set(item(kDictionariesKey, 2), 60, "Mid", "51");
+  store_set(item(kSetsKey, 0), 50, "Zeta", "2");
+  store_set(item(kSetsKey, 1), 51, "Alpha", "50,3");
+  const std::string expected =
+      "two.txt\nthree.txt\nMid(51)\n--\nZeta(2)\nAlpha(50,3)\n";
+  const auto tree = [](const DictionaryState& state) {
+    std::string text;
+    for (const CDictionarySet* container :
+         {state.all_dictionaries(), state.all_sets()}) {
+      for (const CDictionary* d : container->members()) {
+        text += d->GetName();
+        if (const auto* set = dynamic_cast<const CDictionarySet*>(d)) {
+          std::string ids;
+          for (const CDictionary* m : set->members()) {
+            ids += (ids.empty() ? "" : ",") + std::to_string(m->id());
+          }
+          text += "(" + ids + ")";
+        }
+        text += "\n";
+      }
+      if (container == state.all_dictionaries()) text += "--\n";
+    }
+    return text;
+  };
+  {
+    DictionaryState state;
+    state.LoadDictionaries();
+    EXPECT_EQ(tree(state), expected);
+    // As the Dictionaries menu leaves them: Alpha before Zeta, Mid after
+    // the files.
+    state.all_dictionaries()->SortByName();
+    state.all_sets()->SortByName();
+    ASSERT_EQ(state.Save(), ListsResult::kOk);
+  }
+  DictionaryState state;
+  state.LoadDictionaries();
+  EXPECT_EQ(tree(state),
+            "Mid(51)\nthree.txt\ntwo.txt\n--\nAlpha(50,3)\nZeta(2)\n");
+}
+
+// A window stores its active dictionary when it closes only if it was
+// changed in that window, and never over a save made elsewhere since.
+TEST_F(DictionaryStateStoreTest,
+       TheActiveDictionaryIsStoredAtExitOnlyIfChanged) {
+  StoreLists({"a.txt", "b.txt"});
+  // Read with no other dictionary alive, so that the stored ids resolve.
+  const auto stored_active = [] {
+    DictionaryState state;
+    state.LoadDictionaries();
+    return std::string(state.active()->GetName());
+  };
+  const auto activate_elsewhere = [](int n) {
+    return testing::ChangeInAnotherProcess([n](DictionaryState* other) {
+      return other->SetActive(Nth(other->all_dictionaries(), n));
+    });
+  };
+  {
+    // Unchanged here, changed elsewhere: the other's choice stays.
+    DictionaryState window;
+    window.LoadDictionaries();
+    EXPECT_FALSE(window.active_changed());
+    ASSERT_TRUE(activate_elsewhere(1));
+    EXPECT_EQ(window.SaveActiveIfChanged(), ListsResult::kOk);
+  }
+  EXPECT_EQ(stored_active(), "b.txt");
+  {
+    // Changed here and elsewhere since: refused, the store untouched.
+    DictionaryState window;
+    window.LoadDictionaries();
+    ASSERT_TRUE(window.SetActive(Nth(window.all_dictionaries(), 0)));
+    ASSERT_TRUE(activate_elsewhere(1));
+    const std::string before = DumpStore();
+    EXPECT_EQ(window.SaveActiveIfChanged(), ListsResult::kChanged);
+    EXPECT_EQ(DumpStore(), before);
+  }
+  {
+    // Changed here only: stored, and the generation moves on.
+    DictionaryState window;
+    window.LoadDictionaries();
+    const uint32_t generation = window.generation();
+    ASSERT_TRUE(window.SetActive(Nth(window.all_dictionaries(), 0)));
+    EXPECT_TRUE(window.active_changed());
+    EXPECT_EQ(window.SaveActiveIfChanged(), ListsResult::kOk);
+    EXPECT_NE(window.generation(), generation);
+    EXPECT_FALSE(window.active_changed());
+  }
+  EXPECT_EQ(stored_active(), "a.txt");
 }
 
 TEST_F(DictionaryStateStoreTest, OnlySearchableDictionariesBecomeActive) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,12 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/shell/command_texts.h"
 #include "app/dictionaries/configure_dictionaries_texts.h"
 #include "app/dictionaries/dictionary_details_dlg.h"
 #include "app/dictionaries/dictionary_list_ctrl.h"
 #include "app/dictionaries/dictionary_menu.h"
 #include "app/dictionaries/dictionary_working_copy.h"
+#include "app/shell/command_texts.h"
 #include "dictionary/shipped_folders.h"
 
 namespace vocor {
@@ -135,15 +136,18 @@ void CConfigureDictionariesDlg::FillList() {
   list_->InsertItems(0, work_->dictionaries());
   // The active dictionary may be "All Dictionaries" or a set, which have
   // no row.
-  if (list_->SelectItemData(state_->active()) < 0) list_->SelectRow(0);
+  if (list_->SelectItemData(work_->WorkingCopyOf(state_->active())) < 0) {
+    list_->SelectRow(0);
+  }
   list_->setFocus();
 }
 
 void CConfigureDictionariesDlg::UpdateButtons() {
-  const bool selected = list_->SelectedRow() >= 0;
-  for (QPushButton* button : {activate_, details_, uninstall_}) {
-    button->setEnabled(selected);
-  }
+  const CDictionary* selected = SelectedDictionary();
+  details_->setEnabled(selected != nullptr);
+  uninstall_->setEnabled(selected != nullptr);
+  // A dictionary whose file could not be opened cannot be searched.
+  activate_->setEnabled(selected != nullptr && !IsUnavailable(*selected));
 }
 
 CDictionary* CConfigureDictionariesDlg::SelectedDictionary() const {
@@ -167,8 +171,11 @@ std::optional<std::string> CConfigureDictionariesDlg::ChooseInstallFile() {
   }
   const int chosen = filters.indexOf(dialog.selectedNameFilter());
   if (chosen >= 0) s_install_filter_index = chosen + 1;
-  s_install_folder = dialog.directory().absolutePath();
-  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+  // The chosen file's folder, which differs from the folder shown when
+  // the user typed a path.
+  const QString chosen_file = dialog.selectedFiles().first();
+  s_install_folder = QFileInfo(chosen_file).absolutePath();
+  return QFile::encodeName(chosen_file).toStdString();
 }
 
 void CConfigureDictionariesDlg::Install() {
@@ -207,13 +214,14 @@ void CConfigureDictionariesDlg::Uninstall() {
   list_->SelectNear(focused);
   // Last: it may destroy the dictionary, whose row is gone by now.
   work_->Uninstall(dictionary);
+  // A set listed among the dictionaries may have lost a member.
+  list_->RefreshCounts();
   UpdateButtons();
 }
 
 void CConfigureDictionariesDlg::Activate() {
   CDictionary* dictionary = SelectedDictionary();
-  if (dictionary == nullptr) return;
-  work_->Activate(dictionary);
+  if (dictionary == nullptr || !work_->Activate(dictionary)) return;
   accept();
 }
 

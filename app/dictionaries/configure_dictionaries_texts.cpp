@@ -31,13 +31,44 @@ std::string InstallStartFolder(const std::string& program_folder,
   return data_folder;
 }
 
+std::string UnopenedDictionariesMessage(const std::vector<std::string>& files) {
+  constexpr size_t kNamed = 10;
+  if (files.empty()) return {};
+  const bool one = files.size() == 1;
+  std::string text =
+      one ? "An installed dictionary could not be opened:\n\n"
+          : "Some installed dictionaries could not be opened:\n\n";
+  for (size_t i = 0; i < files.size() && i < kNamed; ++i) {
+    text += files[i] + "\n";
+  }
+  if (files.size() > kNamed) {
+    text += "and " + std::to_string(files.size() - kNamed) + " more\n";
+  }
+  if (one) {
+    return text +
+           "\nIt stays installed but is not searched in this session; once "
+           "its file is back, the next start opens it again. Configure "
+           "Dictionaries lists it as unavailable, where you can uninstall it.";
+  }
+  return text +
+         "\nThey stay installed but are not searched in this session; once "
+         "their files are back, the next start opens them again. Configure "
+         "Dictionaries lists them as unavailable, where you can uninstall "
+         "them.";
+}
+
+std::string UnavailableDisplayName(const std::string& path) {
+  return std::filesystem::path(path).filename().string() + " (unavailable)";
+}
+
 std::string ListsNotStoredMessage(ListsResult result) {
   switch (result) {
     case ListsResult::kOk:
       return {};
     case ListsResult::kChanged:
-      return "The dictionaries were changed by another Vocor window since "
-             "this one read them. Their new state has been read instead of "
+      // Another window or vocor-cli: the store does not say which.
+      return "The dictionaries were changed by another program since "
+             "this window read them. Their new state has been read instead of "
              "overwriting it; please make your changes again.";
     case ListsResult::kNotLoaded:
       return "The dictionary settings could not be read when Vocor started, "

@@ -29,6 +29,15 @@ const std::vector<std::string>& InstallFilters();
 std::string InstallStartFolder(const std::string& program_folder,
                                const std::string& data_folder);
 
+// What the user is told at start when installed dictionaries' files could
+// not be opened (`files`, their paths; at most ten are named). Empty when
+// there is none.
+std::string UnopenedDictionariesMessage(const std::vector<std::string>& files);
+
+// The name of a dictionary whose file could not be opened, as the list of
+// Configure Dictionaries shows it: "<file name> (unavailable)", UTF-8.
+std::string UnavailableDisplayName(const std::string& path);
+
 // What the user is told when OK could not store the lists; empty for kOk.
 std::string ListsNotStoredMessage(ListsResult result);
 

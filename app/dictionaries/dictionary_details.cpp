@@ -5,7 +5,8 @@
 
 #include <cstdio>
 
-#include "dictionary/dictionary.h"
+#include "app/dictionaries/dictionary_menu.h"
+#include "dictionary/dictionary_set.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
@@ -56,10 +57,21 @@ std::string EnglishDisplayName(const std::string& locale) {
   return std::string(utf8, static_cast<size_t>(utf8_length));
 }
 
+constexpr char kUnavailableNotes[] =
+    "The file could not be opened when Vocor started. The dictionary stays "
+    "installed but is not searched; once the file is back, the next start "
+    "opens it again. Uninstall removes it.";
+
 void DescribeKind(const CDictionary& dictionary, DictionaryDetails* details) {
   details->icon = ImageOfDictionary(dictionary);
-  if (const auto* text =
-          dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
+  if (IsUnavailable(dictionary)) {
+    details->type = dynamic_cast<const CDictionaryTextFile*>(&dictionary)
+                        ? "Text File (unavailable)"
+                        : "Vocor File (unavailable)";
+    details->file_name = DictionaryFileName(dictionary);
+    details->notes = kUnavailableNotes;
+  } else if (const auto* text =
+                 dynamic_cast<const CDictionaryTextFile*>(&dictionary)) {
     details->type = "Text File";
     details->file_name = text->GetFileName();
   } else if (const auto* binary =
@@ -90,7 +102,8 @@ std::string LanguageName(uint32_t lcid) {
 
 DictionaryDetails DescribeDictionary(const CDictionary& dictionary) {
   DictionaryDetails details;
-  const std::string name = EngineToUtf8(dictionary.GetName());
+  // A text list's own file name, whatever letters it holds.
+  const std::string name = DictionaryDisplayName(&dictionary);
   details.caption = name + " Details";
   details.name = name;
   details.words = FormatCount(dictionary.GetWordCount()) + " words";

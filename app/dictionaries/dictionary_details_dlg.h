@@ -15,7 +15,8 @@ class CDictionaryDetailsDlg : public QDialog {
  public:
   // `dictionary` is only read while the dialog is built. The fields are
   // QLabels named "name", "filename", "type", "words", "size", "language"
-  // and "notes"; the icon is the label "icon".
+  // and "notes"; the icon is the label "icon". The notes scroll in the
+  // QScrollArea "notesArea".
   CDictionaryDetailsDlg(const CDictionary& dictionary, QWidget* parent);
 };
 

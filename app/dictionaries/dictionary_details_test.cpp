@@ -6,9 +6,12 @@
 
 #include <memory>
 
+#include "app/dictionaries/configure_dictionaries_texts.h"
 #include "dictionary/dictionary_set.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_writer.h"
+#include "settings/scratch_home.h"
+#include "settings/settings_store.h"
 
 namespace vocor {
 namespace {
@@ -35,6 +38,7 @@ class DictionaryDetailsTest : public ::testing::Test {
     return files_.Write("words.dic", bytes);
   }
 
+  ScratchHome home_;
   testing::ScratchDir files_;
 };
 
@@ -92,6 +96,50 @@ TEST_F(DictionaryDetailsTest, ASetIsUnknownWithTheSumsOfItsMembers) {
   EXPECT_EQ(details.words, "1,202 words");
   EXPECT_EQ(details.size, FormatSize(a->GetSize() + b->GetSize()));
   EXPECT_EQ(details.icon, DictionaryImage::kSet);
+}
+
+// A text list is named by its own file name, even where engine text has
+// no letters for it; a dictionary whose file could not be opened says so
+// wherever it is named.
+TEST_F(DictionaryDetailsTest, FileNamesAsTheyAreAndUnavailableFiles) {
+  const std::string greek = "\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1.txt";
+  std::unique_ptr<CDictionary> text =
+      OpenDictionaryFile(files_.Write(greek, "one\n").c_str());
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(DescribeDictionary(*text).name, greek);
+  EXPECT_EQ(DescribeDictionary(*text).caption, greek + " Details");
+
+  for (const char* type : {"TextFile", "VocorFile"}) {
+    const std::string away = files_.path() + "/away/words.dic";
+    WriteRegString(kCurrentUser, "T", "Type", type);
+    WriteRegDword(kCurrentUser, "T", "ID", 7);
+    WriteRegString(kCurrentUser, "T", "FileName", away.c_str());
+    std::unique_ptr<CDictionary> gone =
+        LoadDictionaryFromRegistry(kCurrentUser, "T");
+    ASSERT_NE(gone, nullptr);
+    ASSERT_FALSE(gone->Open());
+    ASSERT_TRUE(IsUnavailable(*gone));
+    const DictionaryDetails details = DescribeDictionary(*gone);
+    EXPECT_EQ(details.name, "words.dic (unavailable)") << type;
+    EXPECT_EQ(details.file_name, away);
+    EXPECT_NE(details.type.find("(unavailable)"), std::string::npos);
+    EXPECT_NE(details.notes.find("could not be opened"), std::string::npos);
+    EXPECT_EQ(details.words, "0 words");
+  }
+  CloseSettingsStore();
+}
+
+TEST(UnopenedDictionariesMessageTest, NamesUpToTenFiles) {
+  EXPECT_EQ(UnopenedDictionariesMessage({}), "");
+  const std::string one = UnopenedDictionariesMessage({"/usb/mywords.txt"});
+  EXPECT_EQ(one.find("An installed dictionary could not be opened:\n\n"
+                     "/usb/mywords.txt\n\n"),
+            0u);
+  std::vector<std::string> files;
+  for (int i = 0; i < 12; ++i) files.push_back("/f" + std::to_string(i));
+  const std::string many = UnopenedDictionariesMessage(files);
+  EXPECT_NE(many.find("/f9\nand 2 more\n"), std::string::npos) << many;
+  EXPECT_EQ(many.find("/f10"), std::string::npos);
 }
 
 }  // namespace

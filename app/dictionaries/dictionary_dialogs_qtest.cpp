@@ -1,19 +1,25 @@
 // The dictionary list, Configure Dictionaries and the details dialog over
 // a DictionaryState of their own, with the file dialog and the message
 // boxes answered by timers, and the store checked after each change.
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
+#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <utility>
 
-#include "app/shell/command_texts.h"
 #include "app/dictionaries/configure_dictionaries_dlg.h"
 #include "app/dictionaries/dictionary_details_dlg.h"
 #include "app/dictionaries/dictionary_list_ctrl.h"
+#include "app/shell/command_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary_state.h"
@@ -84,6 +90,20 @@ class Fixture {
     CDictionary* dictionary = state_->Install(Dic(name, {"cat", "dog"}));
     state_->Save();
     return dictionary;
+  }
+  // Installs "a" and "b" and stores a set "Both" of them in `container`
+  // (with the sets, or among the dictionaries); returns a and b.
+  std::pair<CDictionary*, CDictionary*> StoredSetOfTwo(
+      CDictionarySet* container) {
+    CDictionary* a = Installed("a");
+    CDictionary* b = Installed("b");
+    auto set = std::make_unique<CDictionarySet>();
+    set->SetName("Both");
+    set->members().AddTail(a);
+    set->members().AddTail(b);
+    container->AdoptMember(std::move(set));
+    state_->Save();
+    return {a, b};
   }
   CConfigureDictionariesDlg* NewDialog() {
     dialog_ =
@@ -300,14 +320,7 @@ class DictionaryDialogsTest : public QObject {
 
   void uninstallingASetMemberEmptiesItFromTheStoredSet() {
     Fixture fixture;
-    CDictionary* a = fixture.Installed("a");
-    CDictionary* b = fixture.Installed("b");
-    auto set = std::make_unique<CDictionarySet>();
-    set->SetName("Both");
-    set->members().AddTail(a);
-    set->members().AddTail(b);
-    fixture.state()->all_sets()->AdoptMember(std::move(set));
-    fixture.state()->Save();
+    CDictionary* a = fixture.StoredSetOfTwo(fixture.state()->all_sets()).first;
     CConfigureDictionariesDlg* dialog = fixture.NewDialog();
     dialog->list()->SelectItemData(a);
     testing::MessageBoxAnswerer answers({QMessageBox::Yes});
@@ -407,6 +420,153 @@ class DictionaryDialogsTest : public QObject {
     QCOMPARE(LabelText(&set_details, "type"), QStringLiteral("Unknown"));
     QCOMPARE(LabelText(&set_details, "filename"), QStringLiteral("<Unknown>"));
     QCOMPARE(LabelText(&set_details, "words"), QStringLiteral("0 words"));
+  }
+
+  // A set stored among the dictionaries shows a member's uninstall at
+  // once, in its row and in its details.
+  void aListedSetShowsTheUninstallOfAMember() {
+    Fixture fixture;
+    CDictionary* a =
+        fixture.StoredSetOfTwo(fixture.state()->all_dictionaries()).first;
+    CConfigureDictionariesDlg* dialog = fixture.NewDialog();
+    CDictionaryListCtrl* list = dialog->list();
+    const auto both_row = [list] {
+      for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->text(0) == "Both") {
+          return list->topLevelItem(row);
+        }
+      }
+      return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    QVERIFY(both_row() != nullptr);
+    QCOMPARE(both_row()->text(1), QStringLiteral("4"));
+    list->SelectItemData(a);
+    {
+      testing::MessageBoxAnswerer answers({QMessageBox::Yes});
+      dialog->Uninstall();
+    }
+    QCOMPARE(both_row()->text(1), QStringLiteral("2"));
+    QString words;
+    OnModal<CDictionaryDetailsDlg> details([&words](QDialog* shown) {
+      words = LabelText(shown, "words");
+      shown->reject();
+    });
+    list->setCurrentItem(both_row());
+    dialog->Details();
+    QCOMPARE(words, QStringLiteral("2 words"));
+    dialog->reject();
+    // Cancel: the application's set is whole.
+    auto* kept = dynamic_cast<CDictionarySet*>(
+        fixture.state()->all_dictionaries()->members().items().back());
+    QVERIFY(kept != nullptr);
+    QCOMPARE(kept->GetWordCount(), 4);
+  }
+
+  // A dictionary whose file could not be opened when the lists were read
+  // is listed as unavailable; it can be looked at and uninstalled, not
+  // activated.
+  void anUnavailableDictionaryCanOnlyBeUninstalled() {
+    Fixture fixture;
+    fixture.Installed("a");
+    const std::string away = fixture.Text("away.txt", "owl\n");
+    fixture.state()->Install(away);
+    fixture.state()->Save();
+    std::filesystem::rename(away, away + ".off");
+    fixture.state()->LoadDictionaries();
+    std::filesystem::rename(away + ".off", away);
+    CConfigureDictionariesDlg* dialog = fixture.NewDialog();
+    QCOMPARE(fixture.Rows(), (Names{"a", "away.txt (unavailable)"}));
+    QCOMPARE(dialog->list()->topLevelItem(1)->toolTip(0),
+             QString::fromStdString(away));
+    dialog->list()->SelectRow(1);
+    QVERIFY(!ButtonOf(dialog, "activate")->isEnabled());
+    QVERIFY(ButtonOf(dialog, "details")->isEnabled());
+    QVERIFY(ButtonOf(dialog, "uninstall")->isEnabled());
+    dialog->Activate();
+    QVERIFY(!dialog->committed());
+    QString type;
+    OnModal<CDictionaryDetailsDlg> details([&type](QDialog* shown) {
+      type = LabelText(shown, "type");
+      shown->reject();
+    });
+    dialog->Details();
+    QCOMPARE(type, QStringLiteral("Text File (unavailable)"));
+    {
+      testing::MessageBoxAnswerer answers({QMessageBox::Yes});
+      dialog->Uninstall();
+      QCOMPARE(answers.texts(),
+               QStringList{"Are you sure you wish to remove 'away.txt "
+                           "(unavailable)'?"});
+    }
+    dialog->accept();
+    QCOMPARE(dialog->store_result(), ListsResult::kOk);
+    DictionaryState stored;
+    stored.LoadDictionaries();
+    QCOMPARE(testing::MemberNames(*stored.all_dictionaries()), (Names{"a"}));
+  }
+
+  void longNotesScrollAboveTheCloseButton() {
+    class NotedSet : public CDictionarySet {
+     public:
+      std::string GetNotes() const override {
+        std::string notes;
+        for (int i = 0; i < 200; ++i)
+          notes += "line " + std::to_string(i) + "\n";
+        return notes + "the end";
+      }
+    };
+    NotedSet set;
+    set.SetName("Noted");
+    CDictionaryDetailsDlg details(set, nullptr);
+    details.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&details));
+    auto* area = details.findChild<QScrollArea*>(QStringLiteral("notesArea"));
+    QVERIFY(area != nullptr);
+    QVERIFY(LabelText(&details, "notes").endsWith("the end"));
+    QVERIFY(area->verticalScrollBar()->maximum() > 0);
+    QPushButton* close =
+        details.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close);
+    const QRect area_rect(area->mapTo(&details, QPoint(0, 0)), area->size());
+    const QRect close_rect(close->mapTo(&details, QPoint(0, 0)), close->size());
+    QVERIFY(area_rect.bottom() < close_rect.top());
+    QVERIFY(close_rect.bottom() <= details.height());
+    // Alt+T, then the keyboard scrolls the notes.
+    QTest::keyClick(&details, Qt::Key_T, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), area);
+    QTest::keyClick(area, Qt::Key_PageDown);
+    QVERIFY(area->verticalScrollBar()->value() > 0);
+  }
+
+  // A path typed into the file name box, in another folder than the one
+  // shown: the next Install opens in the typed file's folder.
+  void installRemembersTheFolderOfTheChosenFile() {
+    Fixture fixture;
+    const std::string other = std::string(getenv("TMPDIR")) + "/elsewhere";
+    std::filesystem::create_directories(other);
+    const std::string typed = other + "/typed.txt";
+    testing::WriteTextFile(typed, "owl\n");
+    CConfigureDictionariesDlg* dialog = fixture.NewDialog();
+    {
+      OnModal<QFileDialog> chooser([&typed](QFileDialog* shown) {
+        shown->setDirectory(QString::fromUtf8(getenv("TMPDIR")));
+        auto* name =
+            shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name != nullptr);
+        name->setText(QString::fromStdString(typed));
+        QMetaObject::invokeMethod(shown, "accept");
+      });
+      dialog->Install();
+      QCOMPARE(chooser.seen(), 1);
+    }
+    QCOMPARE(fixture.Rows(), (Names{"typed.txt"}));
+    QString opened_in;
+    OnModal<QFileDialog> again([&opened_in](QFileDialog* shown) {
+      opened_in = shown->directory().absolutePath();
+      shown->reject();
+    });
+    dialog->Install();
+    QCOMPARE(opened_in, QString::fromStdString(other));
+    dialog->reject();
   }
 
   void theFrameCommandOpensTheDialogAndShowsTheNewActive() {

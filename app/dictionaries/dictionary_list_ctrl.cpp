@@ -7,6 +7,7 @@
 
 #include "app/dictionaries/dictionary_menu.h"
 #include "dictionary/dictionary.h"
+#include "dictionary/dictionary_set.h"
 
 namespace vocor {
 
@@ -68,15 +69,33 @@ int CDictionaryListCtrl::InsertItem(int /*index*/, CDictionary* dictionary) {
   QTreeWidgetItem* item = topLevelItem(row);
   item->setText(0, QString::fromStdString(DictionaryDisplayName(dictionary)));
   item->setIcon(0, RowIcon(ImageOfDictionary(*dictionary)));
+  if (IsUnavailable(*dictionary)) {
+    // Greyed, with the file that could not be opened at hand.
+    item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+    item->setToolTip(0,
+                     QString::fromStdString(DictionaryFileName(*dictionary)));
+  }
   if (with_counts_) {
-    item->setText(
-        1, QString::fromStdString(FormatCount(dictionary->GetWordCount())));
-    item->setText(2, QString::fromStdString(FormatSize(dictionary->GetSize())));
+    SetCounts(item, *dictionary);
     for (int column : {1, 2}) {
       item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }
   }
   return row;
+}
+
+void CDictionaryListCtrl::SetCounts(QTreeWidgetItem* item,
+                                    const CDictionary& dictionary) {
+  item->setText(1,
+                QString::fromStdString(FormatCount(dictionary.GetWordCount())));
+  item->setText(2, QString::fromStdString(FormatSize(dictionary.GetSize())));
+}
+
+void CDictionaryListCtrl::RefreshCounts() {
+  if (!with_counts_) return;
+  for (int row = 0; row < topLevelItemCount(); ++row) {
+    SetCounts(topLevelItem(row), *GetItemData(row));
+  }
 }
 
 void CDictionaryListCtrl::SortByColumn(uint32_t column) {

@@ -28,6 +28,10 @@ class CDictionaryListCtrl : public CListCtrl2<CDictionary*> {
   // that keeps itself sorted) and fills its columns; returns the row.
   int InsertItem(int index, CDictionary* dictionary) override;
 
+  // Fills the "Words" and "Size" columns of every row again from its
+  // dictionary (a set's figures change when it loses a member).
+  void RefreshCounts();
+
   // What a click on the header of `column` does.
   void SortByColumn(uint32_t column);
   uint32_t sort_state() const { return sort_state_; }
@@ -39,6 +43,7 @@ class CDictionaryListCtrl : public CListCtrl2<CDictionary*> {
   // One icon per kind for all rows: loading an image per row would cost
   // more than the rest of a row.
   const QIcon& RowIcon(DictionaryImage image);
+  void SetCounts(QTreeWidgetItem* item, const CDictionary& dictionary);
 
   QIcon row_icons_[4];
   uint32_t sort_state_ = kUnsortedState;

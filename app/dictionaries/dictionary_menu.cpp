@@ -1,6 +1,11 @@
 #include "app/dictionaries/dictionary_menu.h"
 
+#include <algorithm>
+#include <filesystem>
+
+#include "app/dictionaries/configure_dictionaries_texts.h"
 #include "dictionary/dictionary_set.h"
+#include "dictionary/text_file_dictionary.h"
 #include "engine/charset.h"
 
 namespace vocor {
@@ -62,16 +67,31 @@ std::vector<DictionaryMenuEntry> BuildDictionaryMenu(
     if (menu.full()) break;
     menu.Add(set);
   }
-  if (!all_dictionaries->members().IsEmpty()) menu.AddSeparator();
+  // Dictionaries whose files could not be opened cannot be searched.
+  const auto& members = all_dictionaries->members();
+  if (std::any_of(members.begin(), members.end(),
+                  [](const CDictionary* d) { return !IsUnavailable(*d); })) {
+    menu.AddSeparator();
+  }
   all_dictionaries->SortByName();
   for (CDictionary* dictionary : all_dictionaries->members()) {
     if (menu.full()) break;
-    menu.Add(dictionary);
+    if (!IsUnavailable(*dictionary)) menu.Add(dictionary);
   }
   return menu.Take();
 }
 
 std::string DictionaryDisplayName(const CDictionary* dictionary) {
+  if (IsUnavailable(*dictionary)) {
+    return UnavailableDisplayName(DictionaryFileName(*dictionary));
+  }
+  // A text list is named by its file, whose name may hold letters that
+  // its engine text (Windows-1252) cannot.
+  if (dynamic_cast<const CDictionaryTextFile*>(dictionary) != nullptr) {
+    return std::filesystem::path(DictionaryFileName(*dictionary))
+        .filename()
+        .string();
+  }
   return EngineToUtf8(dictionary->GetName());
 }
 

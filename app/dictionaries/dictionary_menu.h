@@ -1,6 +1,7 @@
 // The dictionary entries of the Dictionaries menu, rebuilt each time the
 // menu opens: "All Dictionaries" numbered 1, the sets by name, a separator,
-// the installed dictionaries by name, at most 31 numbered entries.
+// the installed dictionaries by name (but those whose files could not be
+// opened), at most 31 numbered entries.
 #ifndef VOCOR_APP_DICTIONARIES_DICTIONARY_MENU_H_
 #define VOCOR_APP_DICTIONARIES_DICTIONARY_MENU_H_
 
@@ -37,7 +38,10 @@ std::vector<DictionaryMenuEntry> BuildDictionaryMenu(
     CDictionarySet* all_dictionaries, CDictionarySet* all_sets,
     const CDictionary* active, bool searching);
 
-// A dictionary's name (engine text, whatever its kind) as UTF-8.
+// A dictionary's name as UTF-8: a text list's file name as it is (its
+// engine-text name has '?' for letters outside Windows-1252), the file name
+// and "(unavailable)" for a dictionary whose file could not be opened, else
+// GetName().
 std::string DictionaryDisplayName(const CDictionary* dictionary);
 
 // "&1 name" up to 9, "1&0 name" from 10 on; every '&' of the name doubled.

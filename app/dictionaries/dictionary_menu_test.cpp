@@ -7,6 +7,7 @@
 
 #include "dictionary/dictionary_set.h"
 #include "dictionary/dictionary_state.h"
+#include "dictionary/text_file_dictionary.h"
 
 namespace vocor {
 namespace {
@@ -121,6 +122,20 @@ TEST(DictionaryMenuTextTest, AmpersandsDoubledAndMnemonicOnTheLastDigit) {
   EXPECT_EQ(DictionaryMenuText(3, "Salt & Pepper"), "&3 Salt && Pepper");
   EXPECT_EQ(DictionaryMenuText(10, "&&"), "1&0 &&&&");
   EXPECT_EQ(DictionaryMenuText(31, "x"), "3&1 x");
+}
+
+// An installed dictionary whose file could not be opened has no entry:
+// it cannot be searched. With nothing else installed, no separator either.
+TEST_F(DictionaryMenuTest, UnavailableDictionariesHaveNoEntry) {
+  auto away = std::make_unique<CDictionaryTextFile>();
+  away->SetFileName("/nowhere/away.txt");
+  ASSERT_FALSE(away->Open());
+  state_.all_dictionaries()->AdoptMember(std::move(away));
+  EXPECT_EQ(Build().size(), 1u);
+  Install(state_.all_dictionaries(), "here");
+  const std::vector<DictionaryMenuEntry> menu = Build();
+  ASSERT_EQ(menu.size(), 3u);
+  EXPECT_EQ(menu[2].text, "&2 here");
 }
 
 }  // namespace

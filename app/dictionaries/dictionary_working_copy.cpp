@@ -14,21 +14,47 @@ void RemoveEverywhere(DictionaryList* list, CDictionary* dictionary) {
 }  // namespace
 
 DictionaryWorkingCopy::DictionaryWorkingCopy(DictionaryState* state)
-    : state_(state), dictionaries_(*state->all_dictionaries(), false) {
+    : state_(state) {
+  for (CDictionary* dictionary : state->all_dictionaries()->members()) {
+    if (dynamic_cast<CDictionarySet*>(dictionary) == nullptr) {
+      dictionaries_.members().AddTail(dictionary);
+      continue;
+    }
+    listed_sets_.emplace_back(dictionary, dictionary->Clone());
+    CDictionary* copy = listed_sets_.back().second.get();
+    set_copies_[dictionary] = copy;
+    dictionaries_.members().AddTail(copy);
+  }
   for (CDictionary* set : state->all_sets()->members()) {
     sets_.push_back(set->Clone());
     set_copies_[set] = sets_.back().get();
   }
   // A set may hold another set: the copy must hold that set's copy, or it
   // would lose the member when the application's sets are replaced.
-  for (const auto& copy : sets_) {
-    auto* set = dynamic_cast<CDictionarySet*>(copy.get());
-    if (set == nullptr) continue;
+  for (CDictionarySet* set : WorkingSets()) {
     for (CDictionary*& member : set->members().items()) {
-      const auto found = set_copies_.find(member);
-      if (found != set_copies_.end()) member = found->second;
+      member = WorkingCopyOf(member);
     }
   }
+}
+
+std::vector<CDictionarySet*> DictionaryWorkingCopy::WorkingSets() const {
+  std::vector<CDictionarySet*> sets;
+  for (const auto& listed : listed_sets_) {
+    sets.push_back(static_cast<CDictionarySet*>(listed.second.get()));
+  }
+  for (const auto& copy : sets_) {
+    if (auto* set = dynamic_cast<CDictionarySet*>(copy.get())) {
+      sets.push_back(set);
+    }
+  }
+  return sets;
+}
+
+CDictionary* DictionaryWorkingCopy::WorkingCopyOf(
+    CDictionary* dictionary) const {
+  const auto found = set_copies_.find(dictionary);
+  return found != set_copies_.end() ? found->second : dictionary;
 }
 
 DictionaryWorkingCopy::~DictionaryWorkingCopy() { Discard(); }
@@ -49,15 +75,25 @@ bool DictionaryWorkingCopy::Uninstall(CDictionary* dictionary) {
     return false;
   }
   if (activated_ == dictionary) activated_ = nullptr;
-  for (const auto& copy : sets_) {
-    if (auto* set = dynamic_cast<CDictionarySet*>(copy.get())) {
-      RemoveEverywhere(&set->members(), dictionary);
-    }
+  for (CDictionarySet* set : WorkingSets()) {
+    RemoveEverywhere(&set->members(), dictionary);
   }
   if (dictionaries_.Owns(dictionary)) {
     dictionaries_.ReleaseMember(dictionary);  // destroyed here
+    modified_ = true;
+    return true;
+  }
+  RemoveEverywhere(&dictionaries_.members(), dictionary);
+  const auto listed = std::find_if(listed_sets_.begin(), listed_sets_.end(),
+                                   [dictionary](const auto& entry) {
+                                     return entry.second.get() == dictionary;
+                                   });
+  if (listed != listed_sets_.end()) {
+    // A set's copy: the original goes at Commit, the copy now.
+    uninstalled_.push_back(listed->first);
+    set_copies_.erase(listed->first);
+    listed_sets_.erase(listed);
   } else {
-    RemoveEverywhere(&dictionaries_.members(), dictionary);
     uninstalled_.push_back(dictionary);
   }
   modified_ = true;
@@ -65,7 +101,8 @@ bool DictionaryWorkingCopy::Uninstall(CDictionary* dictionary) {
 }
 
 bool DictionaryWorkingCopy::Activate(CDictionary* dictionary) {
-  if (dictionary == nullptr || !dictionaries_.members().Find(dictionary)) {
+  if (dictionary == nullptr || !dictionaries_.members().Find(dictionary) ||
+      IsUnavailable(*dictionary)) {
     return false;
   }
   activated_ = dictionary;
@@ -90,6 +127,12 @@ void DictionaryWorkingCopy::HandOverDictionaries() {
   // wherever that set is kept.
   for (CDictionary* dictionary : uninstalled_) state_->Uninstall(dictionary);
   uninstalled_.clear();
+  // The copies of the sets listed among the dictionaries replace them.
+  for (auto& [original, copy] : listed_sets_) {
+    state_->Uninstall(original);
+    all->AdoptMember(std::move(copy));
+  }
+  listed_sets_.clear();
   for (CDictionary* dictionary : order) {
     if (dictionaries_.Owns(dictionary)) {
       all->AdoptMember(dictionaries_.ReleaseMember(dictionary));
@@ -130,6 +173,7 @@ void DictionaryWorkingCopy::Discard() {
   done_ = true;
   activated_ = nullptr;
   sets_.clear();
+  listed_sets_.clear();
   set_copies_.clear();
   dictionaries_.DeleteAll();
   uninstalled_.clear();

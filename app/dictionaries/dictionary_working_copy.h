@@ -4,17 +4,21 @@
 // and stores them, while Discard (Cancel) leaves the application's lists
 // and the store as they were.
 //
-// The working dictionary list holds the application's own dictionaries
-// (borrowed) and the ones installed here (owned until Commit); the working
-// sets are copies of the application's sets, so that they can lose members
-// without touching the originals. Nothing the application owns is
-// destroyed before Commit.
+// The working dictionary list holds the application's own file
+// dictionaries (borrowed) and the ones installed here (owned until
+// Commit); every set, in the working sets and in the working dictionary
+// list (a set may be stored among the dictionaries), is a copy of the
+// application's, so that it can lose members, and show their loss, without
+// touching the original. Nothing the application owns is destroyed before
+// Commit. Dictionaries whose files could not be opened (IsUnavailable) are
+// listed and can be uninstalled, but not activated.
 #ifndef VOCOR_APP_DICTIONARIES_DICTIONARY_WORKING_COPY_H_
 #define VOCOR_APP_DICTIONARIES_DICTIONARY_WORKING_COPY_H_
 
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dictionary/dictionary_set.h"
@@ -34,7 +38,7 @@ class DictionaryWorkingCopy {
 
   // The working list of dictionaries, in order; the pointers stay valid
   // until they are uninstalled here or the copy is committed or
-  // discarded.
+  // discarded. A set among them is this copy's own (WorkingCopyOf).
   const DictionaryList& dictionaries() const { return dictionaries_.members(); }
   // The working copies of the application's sets, in order.
   const std::vector<std::unique_ptr<CDictionary>>& sets() const {
@@ -53,8 +57,12 @@ class DictionaryWorkingCopy {
   // working list.
   bool Uninstall(CDictionary* dictionary);
   // Makes `dictionary` (a member of the working list) the one to be
-  // active after Commit. False when it is not in the working list.
+  // active after Commit. False when it is not in the working list or is
+  // unavailable.
   bool Activate(CDictionary* dictionary);
+  // What stands for the application's `dictionary` here: the copy of a
+  // set, else `dictionary` itself.
+  CDictionary* WorkingCopyOf(CDictionary* dictionary) const;
 
   // OK: without a change, the same as Discard (kOk, nothing stored).
   // Otherwise the working lists become the application's, the
@@ -71,6 +79,8 @@ class DictionaryWorkingCopy {
 
  private:
   CDictionary* ActiveAfterCommit() const;
+  // Every working set: the copies in the working list and the sets.
+  std::vector<CDictionarySet*> WorkingSets() const;
   void HandOverDictionaries();
   void HandOverSets();
 
@@ -78,7 +88,11 @@ class DictionaryWorkingCopy {
   // Not a container: it owns only the dictionaries installed here.
   CDictionarySet dictionaries_;
   std::vector<std::unique_ptr<CDictionary>> sets_;
-  // Application set -> its working copy.
+  // The copies of the application's sets stored among the dictionaries,
+  // in the working list; owned here until Commit.
+  std::vector<std::pair<CDictionary*, std::unique_ptr<CDictionary>>>
+      listed_sets_;
+  // Application set -> its working copy, for both kinds.
   std::map<const CDictionary*, CDictionary*> set_copies_;
   // The application's dictionaries uninstalled here.
   std::vector<CDictionary*> uninstalled_;

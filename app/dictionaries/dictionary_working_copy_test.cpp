@@ -161,7 +161,12 @@ TEST_F(DictionaryWorkingCopyTest,
   ASSERT_TRUE(work.Uninstall(Nth(state_.all_dictionaries(), 2)));
   EXPECT_EQ(MemberNames(*set), (Names{"c.txt"}));  // not before OK
   EXPECT_EQ(work.Commit(), ListsResult::kOk);
-  EXPECT_TRUE(set->members().IsEmpty());
+  // The set's working copy has taken its place.
+  auto* after = dynamic_cast<CDictionarySet*>(
+      state_.all_dictionaries()->members().items().back());
+  ASSERT_NE(after, nullptr);
+  EXPECT_STREQ(after->GetName(), "Kept");
+  EXPECT_TRUE(after->members().IsEmpty());
 }
 
 TEST_F(DictionaryWorkingCopyTest, AnActiveSetStaysActiveAsItsCopy) {
@@ -216,6 +221,52 @@ TEST_F(DictionaryWorkingCopyTest,
   EXPECT_EQ(MemberNames(*state_.all_dictionaries()),
             (Names{"a.txt", "b.txt", "c.txt", "x.txt"}));
   EXPECT_EQ(MemberNames(*NthSet(state_, 0)), (Names{"a.txt", "b.txt"}));
+  // Another window or vocor-cli: the message names neither.
+  const std::string message = ListsNotStoredMessage(ListsResult::kChanged);
+  EXPECT_NE(message.find("by another program"), std::string::npos);
+  EXPECT_EQ(message.find("Vocor window"), std::string::npos);
+}
+
+// A set stored among the dictionaries is worked on as a copy too: it shows
+// a member's uninstall at once, Cancel leaves the original whole, and OK
+// stores the copy in its place, still named by the sets that hold it.
+TEST_F(DictionaryWorkingCopyTest, ASetListedAmongTheDictionariesIsACopy) {
+  auto listed = std::make_unique<CDictionarySet>();
+  listed->SetName("BC");
+  listed->members().AddTail(Nth(state_.all_dictionaries(), 1));
+  listed->members().AddTail(Nth(state_.all_dictionaries(), 2));
+  CDictionary* original = listed.get();
+  state_.all_dictionaries()->AdoptMember(std::move(listed));
+  NthSet(state_, 0)->members().AddTail(original);
+  ASSERT_TRUE(state_.SetActive(original));
+  ASSERT_EQ(state_.Save(), ListsResult::kOk);
+  const int words = original->GetWordCount();
+  CDictionary* b = Nth(state_.all_dictionaries(), 1);
+  {
+    DictionaryWorkingCopy work(&state_);
+    CDictionary* copy = work.WorkingCopyOf(original);
+    ASSERT_NE(copy, original);
+    EXPECT_TRUE(work.dictionaries().Find(copy));
+    ASSERT_TRUE(work.Uninstall(b));
+    EXPECT_LT(copy->GetWordCount(), words);
+    EXPECT_EQ(MemberNames(*static_cast<CDictionarySet*>(copy)),
+              (Names{"c.txt"}));
+    work.Discard();
+  }
+  EXPECT_EQ(original->GetWordCount(), words);
+  DictionaryWorkingCopy work(&state_);
+  ASSERT_TRUE(work.Uninstall(b));
+  EXPECT_EQ(work.Commit(), ListsResult::kOk);
+  auto* stored = dynamic_cast<CDictionarySet*>(
+      state_.all_dictionaries()->members().items().back());
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(state_.active(), stored);
+  EXPECT_EQ(MemberNames(*stored), (Names{"c.txt"}));
+  DictionaryState reloaded;
+  reloaded.LoadDictionaries();
+  EXPECT_EQ(MemberNames(*reloaded.all_dictionaries()),
+            (Names{"a.txt", "c.txt", "BC"}));
+  EXPECT_EQ(MemberNames(*NthSet(reloaded, 0)), (Names{"a.txt", "BC"}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <clocale>
 
+#include "app/dictionaries/configure_dictionaries_texts.h"
 #include "app/shell/command_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/window_placement_qt.h"
@@ -85,7 +86,9 @@ int CVocorApp::ExitInstance(int exit_code) {
   // The frame goes first: its view may still hold a search over the
   // dictionaries.
   frame_.reset();
-  if (state_->loaded()) state_->SaveActiveDictionary();
+  // Only a choice made in this window, and never over lists stored
+  // elsewhere since (another window, vocor-cli).
+  if (state_->loaded()) state_->SaveActiveIfChanged();
   state_.reset();
   CloseSettingsStore();
   return exit_code;
@@ -115,6 +118,14 @@ void CVocorApp::LoadDictionaries() {
                          QString::fromUtf8(kSettingsUnreadableMessage));
     return;
   }
+  const std::string unopened =
+      UnopenedDictionariesMessage(state_->unopened_files());
+  if (!unopened.empty()) {
+    QMessageBox::warning(nullptr, QString::fromUtf8(kAppTitle),
+                         QString::fromStdString(unopened));
+  }
+  // Dictionaries that could not be opened are installed all the same: the
+  // question is for a store with nothing installed.
   if (state_->all_dictionaries()->members().IsEmpty() &&
       AskYesNo(kNoDictionariesQuestion, QMessageBox::Yes)) {
     state_->InstallDataFolderDictionaries(DataFolder());

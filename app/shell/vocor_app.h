@@ -48,8 +48,9 @@ class CVocorApp {
   // The start-up sequence. False ends the program at once with status 1
   // and without a message (no version block); the frame is gone then.
   bool InitInstance();
-  // Stores the active dictionary, destroys the frame and the dictionaries
-  // and closes the settings store. Returns `exit_code`.
+  // Stores the active dictionary if it changed in this session (and no
+  // other program stored the lists since), destroys the frame and the
+  // dictionaries and closes the settings store. Returns `exit_code`.
   int ExitInstance(int exit_code = 0);
 
   // Both valid from construction to ExitInstance; the frame only after a

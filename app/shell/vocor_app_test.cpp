@@ -12,10 +12,12 @@
 #include <fstream>
 #include <memory>
 
+#include "app/dictionaries/configure_dictionaries_texts.h"
 #include "app/shell/command_texts.h"
 #include "app/shell/main_frame.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary_state.h"
+#include "dictionary/testing/install_elsewhere.h"
 #include "settings/scratch_home.h"
 #include "settings/settings_store.h"
 #include "settings/store_lock.h"
@@ -190,6 +192,84 @@ class VocorAppTest : public QObject {
     uint32_t stored = 0;
     QVERIFY(ReadRegDword(kCurrentUser, kSettingsKey, kActiveValue, &stored));
     QCOMPARE(static_cast<int>(stored), cats_id);
+  }
+
+  // A session that only looked must not undo an activation made
+  // elsewhere meanwhile (vocor-cli, another window); one that changed the
+  // active dictionary must not store it over lists stored elsewhere since.
+  void exitKeepsAnActivationMadeElsewhere() {
+    StartupFixture fixture;
+    fixture.Install();
+    const auto activate_elsewhere = [](CVocorApp* app, const char* name) {
+      return testing::ChangeInAnotherProcess(
+          [name](DictionaryState* other) {
+            for (CDictionary* d : other->all_dictionaries()->members()) {
+              if (std::string(d->GetName()) == name) return other->SetActive(d);
+            }
+            return false;
+          },
+          // The window's objects hold the stored ids; another program's
+          // would not.
+          [app] {
+            app->state()->all_sets()->DeleteAll();
+            app->state()->all_dictionaries()->DeleteAll();
+          });
+    };
+    const auto stored_active = [] {
+      DictionaryState stored;
+      stored.LoadDictionaries();
+      return QString::fromUtf8(stored.active()->GetName());
+    };
+    {
+      auto app = fixture.Start();
+      QVERIFY(activate_elsewhere(app.get(), "Cats"));
+      CloseAndExit(app.get());
+    }
+    QCOMPARE(stored_active(), QStringLiteral("Cats"));
+    {
+      auto app = fixture.Start();
+      app->state()->SetActive(
+          app->state()->all_dictionaries()->members().items().front());
+      QVERIFY(activate_elsewhere(app.get(), "Cats"));
+      CloseAndExit(app.get());
+    }
+    QCOMPARE(stored_active(), QStringLiteral("Cats"));
+  }
+
+  // The dictionary's folder is away (renamed, a drive not mounted) for
+  // one start: the user is told which file, is not offered the first-run
+  // installation, and the dictionary is there again once its folder is.
+  void aDictionaryWhoseFileIsAwayIsReportedAndKept() {
+    StartupFixture fixture;
+    const std::string usb = std::string(getenv("TMPDIR")) + "/usb";
+    std::filesystem::create_directories(usb);
+    const std::string mine = usb + "/mywords.txt";
+    testing::WriteTextFile(mine, "owl\nemu\n");
+    {
+      DictionaryState state;
+      state.LoadDictionaries();
+      QVERIFY(state.Install(mine) != nullptr);
+      QCOMPARE(state.Save(), ListsResult::kOk);
+    }
+    std::filesystem::rename(usb, usb + ".off");
+    {
+      testing::MessageBoxAnswerer answerer({QMessageBox::Ok, QMessageBox::Yes});
+      auto app = fixture.Start();
+      QVERIFY(fixture.started());
+      QCOMPARE(answerer.texts(), QStringList{QString::fromStdString(
+                                     UnopenedDictionariesMessage({mine}))});
+      QCOMPARE(app->state()->all_dictionaries()->members().GetCount(), 1);
+      // "All Dictionaries" alone: the menu does not offer it.
+      QCOMPARE(DictionaryEntries(app->main_frame()).size(), 1);
+      CloseAndExit(app.get());
+    }
+    std::filesystem::rename(usb + ".off", usb);
+    testing::MessageBoxAnswerer answerer;
+    auto app = fixture.Start();
+    QVERIFY(answerer.texts().isEmpty());
+    QCOMPARE(MemberNames(app->state()->all_dictionaries()),
+             QStringList{"mywords.txt"});
+    QCOMPARE(app->state()->all_dictionaries()->GetWordCount(), 2);
   }
 
   // Another process held the whole store while the lists were read. The

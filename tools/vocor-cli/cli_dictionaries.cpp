@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "dictionary/text_file_dictionary.h"
-#include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
 #include "settings/settings_store.h"
 #include "tools/vocor-cli/cli_search.h"
@@ -16,12 +14,7 @@ namespace vocor::cli {
 namespace {
 
 std::string PathOf(const CDictionary* d) {
-  if (auto* text = dynamic_cast<const CDictionaryTextFile*>(d)) {
-    return text->GetFileName();
-  }
-  if (auto* binary = dynamic_cast<const CDictionaryVocorFile*>(d)) {
-    return binary->GetFileName();
-  }
+  if (IsUnavailable(*d)) return DictionaryFileName(*d) + " (unavailable)";
   if (auto* set = dynamic_cast<const CDictionarySet*>(d)) {
     std::string ids;
     for (const CDictionary* m : set->members()) {
@@ -29,14 +22,22 @@ std::string PathOf(const CDictionary* d) {
     }
     return "members: " + (ids.empty() ? std::string("none") : ids);
   }
-  return "";
+  return DictionaryFileName(*d);
+}
+
+// A closed binary dictionary has no name: its file's stands in.
+std::string NameOf(const CDictionary* d) {
+  if (IsUnavailable(*d)) {
+    return std::filesystem::path(DictionaryFileName(*d)).filename().string();
+  }
+  return EngineToUtf8(d->GetName());
 }
 
 void PrintRow(const CDictionary* d, const CDictionary* active) {
   std::printf("%s %5d  %-9s %11s %10s  %s  %s\n", d == active ? "*" : " ",
               d->id(), d->GetTypeName(), FormatCount(d->GetWordCount()).c_str(),
-              FormatSize(d->GetSize()).c_str(),
-              EngineToUtf8(d->GetName()).c_str(), PathOf(d).c_str());
+              FormatSize(d->GetSize()).c_str(), NameOf(d).c_str(),
+              PathOf(d).c_str());
 }
 
 int List(DictionaryState* state) {
@@ -132,6 +133,13 @@ int Activate(const Options& options, DictionaryState* state,
                  id);
     return kExitFailure;
   }
+  if (d != nullptr && IsUnavailable(*d)) {
+    std::fprintf(stderr,
+                 "The dictionary %d cannot be searched: its file could not be "
+                 "opened.\n%s\n",
+                 id, DictionaryFileName(*d).c_str());
+    return kExitFailure;
+  }
   if (d == nullptr || !state->SetActive(d)) return Unknown(id);
   return Store(state, transaction);
 }
@@ -166,8 +174,8 @@ int LoadInstalled(DictionaryState* state) {
   }
   for (const std::string& file : state->unopened_files()) {
     std::fprintf(stderr,
-                 "Warning: the installed dictionary %s could not be opened "
-                 "and is left out.\n",
+                 "Warning: the installed dictionary %s could not be opened; "
+                 "it stays installed but is not searched.\n",
                  file.c_str());
   }
   return kExitOk;

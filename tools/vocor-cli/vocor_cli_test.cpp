@@ -365,19 +365,45 @@ TEST_F(VocorCliTest, InstallChecksTheWholeBinaryFile) {
   EXPECT_EQ(InstalledCount(), 0);
 }
 
-TEST_F(VocorCliTest, AStoredDictionaryWhoseFileIsGoneIsReported) {
-  const std::string gone = List("gone.txt", "cat\n");
-  ASSERT_EQ(Run({"dictionaries", "install", gone, List("b.txt", "dog\n")}).code,
-            0);
-  std::filesystem::remove(gone);
-  const std::string warning = "Warning: the installed dictionary " + gone +
-                              " could not be opened and is left out.\n";
-  Outcome o = Run({"dictionaries"});
+// A folder renamed (a drive not mounted) while another dictionary is
+// installed: the one whose file is away is reported, skipped by searches,
+// refused as the active one, and stored again by the install, so that it
+// is back once its folder is.
+TEST_F(VocorCliTest, ADictionaryWhoseFileIsAwayStaysInstalled) {
+  const std::string usb = files_.path() + "/usb";
+  std::filesystem::create_directory(usb);
+  const std::string mine = List("usb/mywords.txt", "cat\n");
+  ASSERT_EQ(Run({"dictionaries", "install", mine}).code, 0);
+  std::filesystem::rename(usb, usb + ".off");
+  const std::string warning = "Warning: the installed dictionary " + mine +
+                              " could not be opened; it stays installed but "
+                              "is not searched.\n";
+  Outcome o = Run({"dictionaries", "install", List("b.txt", "dog\n")});
   EXPECT_EQ(o.code, 0);
   EXPECT_EQ(o.err, warning);
+  o = Run({"dictionaries"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.err, warning);
+  EXPECT_NE(o.out.find("mywords.txt  " + mine + " (unavailable)\n"),
+            std::string::npos)
+      << o.out;
   o = Run({"crossword", "???"});
   EXPECT_EQ(o.out, "dog\n");
   EXPECT_EQ(o.err, warning);
+  int id = -1;
+  ASSERT_EQ(std::sscanf(Run({"dictionaries"}).out.c_str(),
+                        "%*[^\n]\n%*[^\n]\n %d", &id),
+            1);
+  o = Run({"dictionaries", "activate", std::to_string(id)});
+  EXPECT_EQ(o.code, 2);
+  EXPECT_NE(o.err.find("its file could not be opened"), std::string::npos)
+      << o.err;
+
+  std::filesystem::rename(usb + ".off", usb);
+  o = Run({"crossword", "???"});
+  EXPECT_EQ(o.out, "cat\ndog\n");
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(InstalledCount(), 2);
 }
 
 TEST_F(VocorCliTest, OnlyWhatCanBeSearchedIsActivated) {
