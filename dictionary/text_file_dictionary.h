@@ -46,7 +46,11 @@ class CDictionaryTextFile : public CDictionary {
   EnumPtr CreateEnumerator() const override;
 
   // Whether the list was found in alphabetic order when it was opened (the
-  // fact GetNotes words); false while closed.
+  // fact GetNotes words): its lower-cased words ascending, all by their
+  // bytes in Windows-1252 or all by their characters' code points (as
+  // `LC_ALL=C sort` orders a UTF-8 list); the two differ only for the
+  // letters of 0x80-0x9F (š, œ, ž, ƒ). Equal neighbours are in order.
+  // False while closed.
   bool IsInAlphabeticOrder() const;
 
   // Fails (and keeps the old path) while open. A null path stores "".

@@ -58,6 +58,22 @@ TEST_F(TextFileTest, LinesCountsAndOrderNotes) {
   EXPECT_EQ(OpenText("cat\ncat\nCAT\n")->GetNotes(), "In alphabetic order.");
 }
 
+// œ (U+0153) sorts after é (U+00E9) by code points, as `LC_ALL=C sort`
+// puts a UTF-8 list, but before it by Windows-1252 bytes (0x9C, 0xE9).
+// Either order is alphabetic; a mixture of the two is not.
+TEST_F(TextFileTest, OrderByCodePointsOrByBytes) {
+  const std::string e = "c\xc3\xa9", oe = "c\xc5\x93", z = "cz\n";
+  EXPECT_EQ(OpenText(z + e + "\n" + oe + "\nd\n")->GetNotes(),
+            "In alphabetic order.");
+  EXPECT_EQ(OpenText(z + oe + "\n" + e + "\nd\n")->GetNotes(),
+            "In alphabetic order.");
+  EXPECT_EQ(
+      OpenText(oe + "\n" + e + "\n" + oe + "ur\n" + e + "der\n")->GetNotes(),
+      "Not in alphabetic order.");
+  EXPECT_EQ(OpenText("c\x9c\nc\xe9\nd\n")->GetNotes(),  // Windows-1252
+            "In alphabetic order.");
+}
+
 TEST_F(TextFileTest, WordSyntax) {
   EXPECT_EQ(WordsOf("\n\n   first second"), (Words{"first", "second"}));
   EXPECT_EQ(WordsOf("it's well-known -ness\n"),

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "engine/charset.h"
+
 namespace vocor {
 
 TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
@@ -14,18 +16,23 @@ TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
   char previous[kWordBufferSize];
   char current[kWordBufferSize];
   int previous_length = -1;
+  bool by_bytes = true, by_code_points = true;
   size_t start, end = 0;
   int length;
   while (scanner_.FindWord(end, &start, &end, current, &length)) {
     ++word_count_;
-    if (in_order_ && previous_length >= 0) {
-      const int common = std::min(previous_length, length);
-      const int cmp = std::memcmp(previous, current, common);
-      if (cmp > 0 || (cmp == 0 && previous_length > length)) in_order_ = false;
+    if ((by_bytes || by_code_points) && previous_length >= 0) {
+      const std::string_view before(previous, previous_length);
+      const std::string_view word(current, length);
+      if (by_bytes && before > word) by_bytes = false;
+      if (by_code_points && CompareByCodePoints(before, word) > 0) {
+        by_code_points = false;
+      }
     }
     std::memcpy(previous, current, length + 1);
     previous_length = length;
   }
+  in_order_ = by_bytes || by_code_points;
 }
 
 bool TextWordList::BuildIndex(int* counter) const {

@@ -18,7 +18,8 @@ namespace vocor {
 
 class TextWordList {
  public:
-  // Scans `image` once: counts the words and checks their order.
+  // Scans `image` once: counts the words and checks their order (see
+  // CDictionaryTextFile::IsInAlphabeticOrder).
   explicit TextWordList(std::shared_ptr<const FileImage> image);
 
   std::string_view text() const {

@@ -1,5 +1,7 @@
 #include "engine/charset.h"
 
+#include <algorithm>
+
 namespace vocor {
 namespace {
 
@@ -17,6 +19,24 @@ uint32_t EngineToUnicode(unsigned char c) {
     return kHighControls[c - 0x80];
   }
   return c;
+}
+
+int CompareByCodePoints(std::string_view a, std::string_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    const uint32_t x = EngineToUnicode(static_cast<unsigned char>(a[i]));
+    const uint32_t y = EngineToUnicode(static_cast<unsigned char>(b[i]));
+    return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool HasBytesOf80To9F(std::string_view text) {
+  for (char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xE0) == 0x80) return true;
+  }
+  return false;
 }
 
 int UnicodeToEngine(uint32_t cp) {

@@ -89,6 +89,17 @@ std::string EngineToUtf8(std::string_view engine);
 // Lower-cases engine text in place with EngineToLower.
 void EngineLowerInPlace(std::string* text);
 
+// Compares engine text in the order of its characters' code points, which
+// is the byte order of its UTF-8 form (the order of `LC_ALL=C sort`):
+// negative, 0 or positive. It differs from the byte order of the engine
+// text only where a byte of 0x80-0x9F is compared with one of 0xA0-0xFF,
+// since most of 0x80-0x9F hold characters above U+00FF (š, œ, ž, ƒ).
+int CompareByCodePoints(std::string_view a, std::string_view b);
+
+// Whether `text` holds a byte of 0x80-0x9F. Text without one that sorts
+// before any other text by bytes sorts before it by code points too.
+bool HasBytesOf80To9F(std::string_view text);
+
 }  // namespace vocor
 
 #endif  // VOCOR_ENGINE_CHARSET_H_

@@ -50,5 +50,22 @@ TEST(CharsetTest, Utf8Validation) {
   EXPECT_FALSE(IsValidUtf8("\xe2\x82"));          // cut short
 }
 
+// The code-point order of engine text is the byte order of its UTF-8,
+// for every pair of bytes, alone and after a common prefix.
+TEST(CharsetTest, CodePointOrderIsTheOrderOfTheUtf8) {
+  auto sign = [](int x) { return (x > 0) - (x < 0); };
+  for (int a = 1; a < 256; ++a) {
+    for (int b = 1; b < 256; ++b) {
+      const std::string x = "c" + std::string(1, static_cast<char>(a));
+      const std::string y = "c" + std::string(1, static_cast<char>(b)) + "d";
+      const int utf8 = EngineToUtf8(x).compare(EngineToUtf8(y));
+      ASSERT_EQ(sign(CompareByCodePoints(x, y)), sign(utf8)) << a << " " << b;
+      ASSERT_EQ(HasBytesOf80To9F(x), a >= 0x80 && a <= 0x9F);
+    }
+  }
+  EXPECT_EQ(CompareByCodePoints("ab", "ab"), 0);
+  EXPECT_LT(CompareByCodePoints("c\xe9", "c\x9c"), 0);  // é before œ
+}
+
 }  // namespace
 }  // namespace vocor

@@ -36,6 +36,11 @@ expect 'reflect-h reflect-v ' vocor-cli palindrome --transform ref
 expect 'another same ' vocor-cli palindrome --result ''
 expect '--result ' vocor-cli palindrome --transform rotate --res
 expect '--min-length --must-use ' vocor-cli hidden triangle --m
+expect '--max-words --min-word-length ' vocor-cli anagram dormitory --m
+# A number is typed, not completed, and does not count as the clue.
+expect '' vocor-cli anagram --max-words ''
+expect '--min-word-length ' vocor-cli anagram --max-words 2 --min-w
+expect '' vocor-cli crossword --m
 expect 'activate install list uninstall ' vocor-cli dictionaries ''
 expect '' vocor-cli dictionaries list ''
 expect "$work/words.dic $work/words.txt " vocor-cli --dict "$work/words"

@@ -38,6 +38,7 @@ prefix=$work/root/usr
 [[ -s $prefix/share/applications/org.vocor.Vocor.desktop ]] ||
   fail "no desktop entry in the package"
 check_versions "$prefix" "$expected_version"
+check_man_pages "$prefix" /usr/share/vocor
 check_shipped_search "$prefix" "$work"
 check_window_starts "$prefix" "$work"
 echo "PASS: $(basename "$deb") extracted; its programs search and show the window"

@@ -49,6 +49,7 @@ appstreamcli validate --no-net \
   fail "appstreamcli refused the metainfo: $(cat "$work/appstream.log")"
 
 check_versions "$prefix" "$expected_version"
+check_man_pages "$prefix" "$prefix/share/vocor"
 
 # No absolute path is compiled in: the moved tree finds its own data.
 mv "$prefix" "$work/moved"

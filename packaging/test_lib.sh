@@ -26,6 +26,22 @@ check_versions() {
   done
 }
 
+# check_man_pages PREFIX SHARE: the installed pages name SHARE (an
+# absolute path) as the folder of the shipped dictionaries, and no other
+# absolute folder of Vocor's (relative ones, ../share/vocor, are fine).
+check_man_pages() {
+  local prefix=$1 share=$2 page text
+  for page in vocor vocor-cli vocor-mkdic; do
+    text=$(zcat -f "$prefix/share/man/man1/$page.1"*) ||
+      fail "$page.1 is not installed"
+    grep -qF "$share/Data/" <<<"$text" ||
+      fail "$page.1 does not name $share/Data/"
+    if grep -E '[^.]/share/vocor/' <<<"${text//"$share/"/}"; then
+      fail "$page.1 names another folder than $share"
+    fi
+  done
+}
+
 # check_shipped_search PREFIX: with nothing installed, vocor-cli searches
 # the shipped dictionaries it finds relative to itself.
 check_shipped_search() {

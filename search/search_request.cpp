@@ -88,6 +88,15 @@ int LettersNeededWithMinimum(const std::string& engine_pattern,
   return needed;
 }
 
+// Whether no phrase can have the shape of `engine_pattern` (word-length
+// notation allowed): too many pieces, or a piece too long for any word.
+// Refused as a crossword pattern that can match nothing is.
+bool ShapeExceedsLimits(const std::string& engine_pattern) {
+  std::string converted;
+  LengthSpecToPattern(engine_pattern.c_str(), converted);
+  return PatternExceedsLimits(converted.c_str());
+}
+
 // Reads an optional positive count: `fallback` when empty, 0 when
 // invalid.
 int ReadOptionalCount(const std::string& text, int fallback) {
@@ -185,6 +194,7 @@ SearchRequestResult BuildAnagramRequest(const AnagramInputs& inputs,
       return Refuse(kMsgMinWordLengthTooLong);
     }
   }
+  if (ShapeExceedsLimits(shape.text)) return Refuse(0);
   if (tiles.unmappable > 0) return Run(Empty());
   return Run(BuildAnagramPhraseQuery(std::move(root), tiles.text.c_str(),
                                      shape.text.c_str(), max_words,

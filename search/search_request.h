@@ -44,8 +44,10 @@ SearchRequestResult BuildCrosswordRequest(const std::string& pattern,
 
 // Anagram: words (or phrases, with a multi-word pattern) using exactly the
 // `letters`, '?' a blank, optionally shaped by `pattern`. A pattern needing
-// more letters than given is refused with message 1048. The form without
-// word choices of the overload below.
+// more letters than given is refused with message 1048; one that no phrase
+// can have (more than kMaxPatternPieces words, or a word longer than any
+// stored word) is refused silently, as a crossword pattern is. The form
+// without word choices of the overload below.
 SearchRequestResult BuildAnagramRequest(const std::string& letters,
                                         const std::string& pattern,
                                         InputHistory* letters_history,

@@ -5,6 +5,7 @@
 #include "dictionary/dictionary_set.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
+#include "engine/pattern.h"
 #include "engine/testing/vector_enum.h"
 #include "search/messages.h"
 
@@ -113,6 +114,17 @@ TEST_F(SearchRequestTest, AnagramCountsLettersAgainstThePattern) {
   // A proven-empty anagram still runs.
   r = BuildAnagramRequest("xyz", "", &first_, &second_, &dict_);
   EXPECT_TRUE(Found(r).empty());
+  // A shape no phrase can have is refused silently, as crossword refuses
+  // a pattern no word can match, after entering the histories.
+  std::string pieces = "*";
+  for (int i = 0; i < kMaxPatternPieces; ++i) pieces += ",*";
+  r = BuildAnagramRequest("listen", pieces, &first_, &second_, &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, 0);
+  EXPECT_EQ(second_.entries().front(), pieces);
+  r = BuildAnagramRequest("listen", pieces.substr(2), &first_, &second_,
+                          &dict_);
+  EXPECT_FALSE(r.refused());
 }
 
 TEST_F(SearchRequestTest, AnagramPhrasesOfAnyLengths) {

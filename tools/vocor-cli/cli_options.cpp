@@ -1,12 +1,71 @@
 #include "tools/vocor-cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
+#include <climits>
+#include <cstdio>
 #include <map>
+#include <string>
+#include <vector>
 
+#include "engine/pattern.h"
 #include "vocor/program_version.h"
 
 namespace vocor::cli {
 namespace {
+
+// Whether `text` is a whole decimal number from `low` to `high`: digits
+// only, with no sign, fraction, exponent or anything after them, so that
+// the number searched with is exactly the one typed.
+bool IsWholeNumberIn(const std::string& text, long long low, long long high) {
+  if (text.empty()) return false;
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+    if (value > high) return false;  // before it could overflow
+  }
+  return value >= low;
+}
+
+std::string RangeText(long long low, long long high) {
+  return "takes a whole number from " + std::to_string(low) + " to " +
+         std::to_string(high);
+}
+
+// A usage error for anything but a whole number from `low` to `high`;
+// CLI11 puts the option's name before the message.
+CLI::Validator WholeNumber(long long low, long long high) {
+  return CLI::Validator(
+      [low, high](std::string& text) -> std::string {
+        if (IsWholeNumberIn(text, low, high)) return "";
+        return RangeText(low, high) + ", not '" + text + "'";
+      },
+      "", "whole number");
+}
+
+// A number of the clue, as the window's boxes take it.
+struct ClueNumber {
+  const CLI::Option* option;
+  const std::string* text;
+  int high;
+  const char* invalid;  // what the window says of an invalid one
+};
+
+// Refuses the request, as the window does, when a number of the clue that
+// was given (empty counts) is not a whole number from 1 to its maximum.
+// Returns whether all are valid.
+bool ClueNumbersValid(const std::vector<ClueNumber>& numbers) {
+  for (const ClueNumber& n : numbers) {
+    if (n.option->count() == 0 || IsWholeNumberIn(*n.text, 1, n.high)) {
+      continue;
+    }
+    std::fprintf(stderr, "%s: %s %s, not '%s'.\n", n.invalid,
+                 n.option->get_name().c_str(), RangeText(1, n.high).c_str(),
+                 n.text->c_str());
+    return false;
+  }
+  return true;
+}
 
 void AddSearchOptions(CLI::App* app, Options* o) {
   app->add_option("--dict", o->dict_paths,
@@ -16,7 +75,8 @@ void AddSearchOptions(CLI::App* app, Options* o) {
       ->allow_extra_args(false);  // one path per --dict, never the clue
   app->add_option("--limit", o->limit,
                   "Stop after N results, as the window stops at 10000")
-      ->check(CLI::PositiveNumber);
+      ->type_name("N")
+      ->check(WholeNumber(1, INT_MAX));
   app->add_flag("--describe", o->describe,
                 "Print the query tree instead of searching");
 }
@@ -48,22 +108,32 @@ int ParseOptions(int argc, char** argv, Options* o) {
   anagram->add_option("PATTERN", o->text2,
                       "A pattern or word lengths (3,4; * a word of any "
                       "length: *,* every two-word phrase)");
-  anagram
-      ->add_option("--max-words", o->max_words,
-                   "Every phrase of 1 to N words of any lengths, each "
-                   "combination of words once")
-      ->type_name("N");
-  anagram
-      ->add_option("--min-word-length", o->min_word_length,
-                   "No word shorter than N letters (default 1)")
-      ->type_name("N");
+  const char* const kInvalidMinimum =
+      "The minimum length you have entered is invalid";
+  std::vector<ClueNumber> numbers;
+  CLI::Option* max_words =
+      anagram->add_option("--max-words", o->max_words,
+                          "Every phrase of 1 to N words of any lengths, each "
+                          "combination of words once (N at most " +
+                              std::to_string(kMaxPatternPieces) + ")");
+  numbers.push_back({max_words->type_name("N"), &o->max_words,
+                     kMaxPatternPieces,
+                     "The number of words you have entered is invalid"});
+  CLI::Option* min_word_length =
+      anagram->add_option("--min-word-length", o->min_word_length,
+                          "No word shorter than N letters (default 1)");
+  numbers.push_back({min_word_length->type_name("N"), &o->min_word_length,
+                     kMaxPieceLetters, kInvalidMinimum});
 
   CLI::App* hidden =
       app.add_subcommand("hidden", "Words spelled from some of the letters");
   hidden->add_option("LETTERS", o->text, "The letters available")->required();
   hidden->add_option("--must-use", o->must_use,
                      "Letters every word must contain");
-  hidden->add_option("--min-length", o->min_length, "Minimum word length");
+  CLI::Option* min_length =
+      hidden->add_option("--min-length", o->min_length, "Minimum word length");
+  numbers.push_back({min_length->type_name("N"), &o->min_length,
+                     kMaxPieceLetters, kInvalidMinimum});
 
   CLI::App* palindrome = app.add_subcommand(
       "palindrome",
@@ -114,7 +184,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
     if (*uninstall) o->command = Command::kDictionariesUninstall;
     if (*activate) o->command = Command::kDictionariesActivate;
   }
-  return -1;
+  return ClueNumbersValid(numbers) ? -1 : kExitRefused;
 }
 
 }  // namespace vocor::cli

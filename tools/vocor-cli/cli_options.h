@@ -45,8 +45,11 @@ struct Options {
 };
 
 // Parses argv. Returns -1 when the search or command should run, or the
-// exit code to end with (0 after --help, kExitFailure on a usage error,
-// with the message already printed).
+// exit code to end with, the message already printed: 0 after --help,
+// kExitFailure on a usage error (--limit not a whole number from 1 to
+// INT_MAX among them), kExitRefused when --max-words, --min-word-length or
+// --min-length is given but not a whole decimal number from 1 to the most
+// a phrase or a word can have (as the window refuses its boxes).
 int ParseOptions(int argc, char** argv, Options* options);
 
 }  // namespace vocor::cli

@@ -1,10 +1,12 @@
 #include "tools/vocor-cli/cli_search.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
+#include <functional>
 #include <new>
 #include <string>
 
@@ -147,11 +149,12 @@ bool PatternsKeepWalkOrder(const Options& o) {
   }
 }
 
-// Whether the search yields its words in ascending order with repeats
-// only next to each other: over one binary dictionary (a letter tree
-// walked in order) when its patterns keep the walk in order, or one text
-// list found sorted when it was opened (filters keep its order). Sets of
-// one member are that member.
+// Whether the search yields its words in ascending order (of bytes or of
+// code points, which ResultsPrinter both takes) with repeats only next to
+// each other: over one binary dictionary (a letter tree walked in byte
+// order) when its patterns keep the walk in order, or one text list found
+// sorted when it was opened (filters keep its order). Sets of one member
+// are that member.
 bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
   while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
     if (set->members().GetCount() != 1) return false;
@@ -189,6 +192,14 @@ bool ReportDamage(const CDictionary* dictionary) {
                  path.c_str());
   }
   return !damaged.empty();
+}
+
+// Results written to a file never reach the terminal, so the progress bar
+// can stay while they are written; anything else (the terminal itself, a
+// pipe to a pager or to head) may put them beside the bar.
+bool OutputIsRegularFile() {
+  struct stat st;
+  return ::fstat(STDOUT_FILENO, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int OutOfMemory(const char* when) {
@@ -251,8 +262,10 @@ int RunSearch(const Options& options, DictionaryState* state) {
   const int extent = request.query->GetExtent();
   ProgressBar bar(extent);
   CliObserver observer(&bar);
+  std::function<void()> before_write;
+  if (!OutputIsRegularFile()) before_write = [&bar] { bar.Hide(); };
   auto printer = std::make_unique<ResultsPrinter>(
-      YieldsInOrder(options, source.dictionary));
+      YieldsInOrder(options, source.dictionary), std::move(before_write));
   CSearchRun run(std::move(request.query), std::move(printer), &observer,
                  options.limit);
   const RunEnd end = RunToEnd(&run, &bar);

@@ -22,20 +22,26 @@ ProgressBar::ProgressBar(int extent)
 
 ProgressBar::~ProgressBar() { Erase(); }
 
-void ProgressBar::Erase() {
-  if (drawn_) std::fprintf(stderr, "\r%*s\r", kWidth + 8, "");
+void ProgressBar::Hide() {
+  if (!drawn_) return;
+  std::fprintf(stderr, "\r%*s\r", kWidth + 8, "");
+  std::fflush(stderr);
   drawn_ = false;
+}
+
+void ProgressBar::Erase() {
+  Hide();
   enabled_ = false;
 }
 
 void ProgressBar::Update(int position) {
   if (!enabled_) return;
   const auto now = Clock::now();
-  if (now - start_ < kDelay || (drawn_ && now - last_draw_ < kInterval)) {
+  if (now - start_ < kDelay || (ever_drawn_ && now - last_draw_ < kInterval)) {
     return;
   }
   last_draw_ = now;
-  drawn_ = true;
+  drawn_ = ever_drawn_ = true;
   if (position < 0) position = 0;
   if (position > extent_) position = extent_;
   const int filled =

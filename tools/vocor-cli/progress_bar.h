@@ -15,6 +15,9 @@ class ProgressBar {
 
   // Redraws at most ten times a second, and only after a short delay.
   void Update(int position);
+  // Takes the bar off the terminal, so that what is written next starts a
+  // clean line; the next Update may draw it again.
+  void Hide();
   // Removes the bar from the terminal for good.
   void Erase();
 
@@ -22,7 +25,8 @@ class ProgressBar {
   using Clock = std::chrono::steady_clock;
 
   bool enabled_;
-  bool drawn_ = false;
+  bool drawn_ = false;  // the bar is on the terminal now
+  bool ever_drawn_ = false;
   int extent_;
   Clock::time_point start_;
   Clock::time_point last_draw_;

@@ -1,9 +1,7 @@
 #include "tools/vocor-cli/results_printer.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "engine/charset.h"
 #include "tools/common/checked_output.h"
 
 namespace vocor::cli {
@@ -14,15 +12,8 @@ constexpr size_t kBufferLimit = size_t{1} << 16;
 
 }  // namespace
 
-bool EngineTextLess(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return EngineToUnicode(static_cast<unsigned char>(x)) <
-               EngineToUnicode(static_cast<unsigned char>(y));
-      });
-}
-
-ResultsPrinter::ResultsPrinter(bool stream) : streaming_(stream) {
+ResultsPrinter::ResultsPrinter(bool stream, std::function<void()> before_write)
+    : streaming_(stream), before_write_(std::move(before_write)) {
   buffer_.reserve(kBufferLimit * 2);
 }
 
@@ -35,31 +26,52 @@ bool ResultsPrinter::AddResult(const char* word) {
   std::string key(text);
   EngineLowerInPlace(&key);
   if (printed_any_ && key == last_key_) return true;  // a repeat
-  if (printed_any_ && !EngineTextLess(last_key_, key)) {
+  if (printed_any_ && CompareByCodePoints(last_key_, key) >= 0) {
     // Out of order: its place may lie among the words already printed.
-    streaming_ = false;
+    StopStreaming();
     held_.AddResult(word);
     return true;
   }
+  if (HasBytesOf80To9F(key)) {
+    // Results that sort before it by code points may still come.
+    waiting_.emplace(std::move(key), std::string(text));
+    return true;
+  }
+  PrintWaitingBefore(&key);
   last_key_ = std::move(key);
   printed_any_ = true;
-  ++count_;
   Print(text);
   return true;
 }
 
+void ResultsPrinter::StopStreaming() {
+  streaming_ = false;
+  for (const auto& [key, word] : waiting_) held_.AddResult(word.c_str());
+  waiting_.clear();
+}
+
+void ResultsPrinter::PrintWaitingBefore(const std::string* key) {
+  auto end = key == nullptr ? waiting_.end() : waiting_.lower_bound(*key);
+  for (auto it = waiting_.begin(); it != end; ++it) Print(it->second);
+  waiting_.erase(waiting_.begin(), end);
+}
+
 void ResultsPrinter::Print(std::string_view engine_word) {
+  ++count_;
   buffer_ += EngineToUtf8(engine_word);
   buffer_ += '\n';
   if (buffer_.size() >= kBufferLimit) Flush();
 }
 
 void ResultsPrinter::Flush() {
+  if (buffer_.empty()) return;
+  if (before_write_) before_write_();
   tools::WriteOutput(buffer_);
   buffer_.clear();
 }
 
 bool ResultsPrinter::EndResults() {
+  PrintWaitingBefore(nullptr);
   for (std::string_view word : held_.SortedViews()) {
     buffer_ += word;  // UTF-8 already
     buffer_ += '\n';
@@ -70,7 +82,7 @@ bool ResultsPrinter::EndResults() {
 }
 
 int ResultsPrinter::GetResultCount() const {
-  return count_ + held_.GetResultCount();
+  return count_ + static_cast<int>(waiting_.size()) + held_.GetResultCount();
 }
 
 }  // namespace vocor::cli

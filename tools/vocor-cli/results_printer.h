@@ -5,27 +5,39 @@
 #ifndef VOCOR_TOOLS_VOCOR_CLI_RESULTS_PRINTER_H_
 #define VOCOR_TOOLS_VOCOR_CLI_RESULTS_PRINTER_H_
 
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
+#include "engine/charset.h"
 #include "search/results_sink.h"
 
 namespace vocor::cli {
 
 // Output is one UTF-8 result per line, each word once (ignoring case; the
 // first spelling wins), in ascending order of code points, the order of
-// CResultsSinkSorted.
+// CResultsSinkSorted and of `LC_ALL=C sort`.
 //
-// Streaming applies while results arrive in that order, which a single
-// dictionary's query gives: only the last result is kept, to drop repeats
-// of it. A result that arrives out of order ends streaming: it and every
-// later result are held, de-duplicated and sorted, and printed after the
+// Streaming applies while results arrive sorted, by code points or by the
+// bytes of their engine text, as a single dictionary's query gives them
+// (a letter tree is walked in byte order; a text list may be sorted either
+// way). The two orders agree except for the letters of 0x80-0x9F (š, œ,
+// ž, ƒ), whose code points lie above every other letter's: a result
+// holding one waits, sorted, until a later result without one passes it,
+// so that "cœur" is printed after "céder" although the walk finds it
+// first. Only those results and the last printed one are kept.
+//
+// A result that arrives out of order ends streaming: it and every later
+// result are held, de-duplicated and sorted, and printed after the
 // streamed ones by EndResults. Queries that can repeat words out of order
 // (a union of dictionaries, an unsorted list) must start holding, so that
 // every repeat is found.
 class ResultsPrinter : public CResultsSink {
  public:
-  explicit ResultsPrinter(bool stream);
+  // `before_write` is called before each write to standard output (to
+  // take a progress bar off the terminal); it may be empty.
+  explicit ResultsPrinter(bool stream, std::function<void()> before_write = {});
 
   bool AddResult(const char* word) override;
   // Prints what is held and flushes the printer's buffer.
@@ -36,21 +48,29 @@ class ResultsPrinter : public CResultsSink {
   bool streaming() const { return streaming_; }
 
  private:
+  struct CodePointLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+      return CompareByCodePoints(a, b) < 0;
+    }
+  };
+
+  void StopStreaming();
+  // Prints the waiting results that sort before `key` (all with null).
+  void PrintWaitingBefore(const std::string* key);
   void Print(std::string_view engine_word);
   void Flush();
 
   bool streaming_;
+  std::function<void()> before_write_;
   int count_ = 0;
-  std::string last_key_;  // lower-cased engine text of the last printed
+  // Lower-cased engine text of the last result printed as it came.
+  std::string last_key_;
   bool printed_any_ = false;
+  // Results holding a byte of 0x80-0x9F, by lower-cased engine text.
+  std::map<std::string, std::string, CodePointLess> waiting_;
   std::string buffer_;  // UTF-8 lines not yet written
   CResultsSinkSorted held_;
 };
-
-// Whether engine text `a` sorts before `b` once both are UTF-8, that is in
-// the order of their characters' code points (not of their bytes: the
-// code page's 0x80 to 0x9F hold characters above U+00FF).
-bool EngineTextLess(std::string_view a, std::string_view b);
 
 }  // namespace vocor::cli
 

@@ -163,7 +163,16 @@ TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
   EXPECT_NE(o.err.find("requires more letters"), std::string::npos);
   o = Run({"hidden", "--dict", dict, "abc", "--min-length", "0"});
   EXPECT_EQ(o.code, 1);
-  EXPECT_NE(o.err.find("invalid.  Please"), std::string::npos);
+  EXPECT_EQ(o.err,
+            "The minimum length you have entered is invalid: --min-length "
+            "takes a whole number from 1 to 999, not '0'.\n");
+  // A phrase of more words than a pattern may have: no longer an empty
+  // search that succeeds.
+  std::string words = "*";
+  for (int i = 1; i <= 500; ++i) words += ",*";
+  o = Run({"anagram", "--dict", dict, "abc", words});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.err, "No word can match this pattern.\n");
   // A search that runs and finds nothing still succeeds.
   o = Run({"anagram", "--dict", dict, "xyz"});
   EXPECT_EQ(o.code, 0);
@@ -177,6 +186,61 @@ TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
   EXPECT_EQ(o.code, 2);
   EXPECT_EQ(o.err,
             "Dictionary load failed.\n" + files_.path() + "/missing.txt\n");
+}
+
+// Numbers used to be read like atoi: 1e3 was 1, 2abc 2 and 3.5 3.
+TEST_F(VocorCliTest, NumbersAreWholeDecimalNumbersInRange) {
+  const std::string dict = List("words.txt", kWords);
+  struct Option {
+    std::vector<std::string> search;  // the option last
+    std::string too_large;
+    int code;
+    std::string message;  // before the typed text
+  };
+  const Option options[] = {
+      {{"anagram", "antels", "--max-words"},
+       "501",
+       1,
+       "The number of words you have entered is invalid: --max-words takes a "
+       "whole number from 1 to 500, not '"},
+      {{"anagram", "antels", "--min-word-length"},
+       "1000",
+       1,
+       "The minimum length you have entered is invalid: --min-word-length "
+       "takes a whole number from 1 to 999, not '"},
+      {{"hidden", "gnat", "--min-length"},
+       "1000",
+       1,
+       "The minimum length you have entered is invalid: --min-length takes a "
+       "whole number from 1 to 999, not '"},
+      {{"crossword", "*", "--limit"},
+       "2147483648",
+       2,
+       "--limit: takes a whole number from 1 to 2147483647, not '"},
+  };
+  for (const Option& option : options) {
+    for (const std::string& typed :
+         {std::string("1e3"), std::string("2abc"), std::string("3.5"),
+          std::string("+2"), std::string("-1"), std::string("0"),
+          std::string(""), std::string("99999999999999999999"),
+          option.too_large}) {
+      std::vector<std::string> args = {"--dict", dict};
+      args.insert(args.end(), option.search.begin(), option.search.end());
+      args.push_back(typed);
+      const Outcome o = Run(args);
+      EXPECT_EQ(o.code, option.code) << option.search.back() << " " << typed;
+      EXPECT_EQ(o.err.substr(0, o.err.find('\n')),
+                option.message + typed + (option.code == 1 ? "'." : "'"))
+          << typed;
+    }
+  }
+  EXPECT_EQ(Run({"anagram", "--dict", dict, "antels", "--max-words", "500",
+                 "--min-word-length", "003"})
+                .out,
+            "ant els\ntan els\n");
+  EXPECT_EQ(
+      Run({"crossword", "--dict", dict, "--limit", "2147483647", "c?t"}).out,
+      "cat\ncot\ncut\n");
 }
 
 TEST_F(VocorCliTest, DescribeLimitAndSeveralDictionaries) {
@@ -462,16 +526,15 @@ TEST_F(ShippedListsTest, OtherLanguagesKeepTheirAccents) {
         Sample{"spanish.dic", "ni\xc3\xb1o", "Spanish"},
         Sample{"danish.dic", "\xc3\xa5r", "Danish"},
         Sample{"swedish.dic", "sm\xc3\xb6rg\xc3\xa5s", "Swedish"},
-        Sample{"norwegian-nb.dic", "\xc3\xb8l",
-               "Norwegian (Bokm\xc3\xa5l)"}}) {
+        Sample{"norwegian-nb.dic", "\xc3\xb8l", "Norwegian (Bokm\xc3\xa5l)"}}) {
     const std::string dict = (folder / sample.file).string();
     // Each list is built only where its Debian package is installed.
     if (!std::filesystem::exists(dict)) continue;
     ++checked;
     EXPECT_TRUE(Finds(dict, sample.word)) << sample.file;
     const Outcome installed = Run({"dictionaries", "install", dict});
-    EXPECT_THAT(installed.out, ::testing::EndsWith(
-                                   std::string(" ") + sample.name + "\n"));
+    EXPECT_THAT(installed.out,
+                ::testing::EndsWith(std::string(" ") + sample.name + "\n"));
   }
   if (checked == 0) GTEST_SKIP() << "no word list in " << folder;
 }
