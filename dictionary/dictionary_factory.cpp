@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "dictionary/dictionary_set.h"
 #include "dictionary/file_image.h"
@@ -11,6 +12,7 @@
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_format.h"
+#include "engine/charset.h"
 #include "settings/settings_store.h"
 
 namespace vocor {
@@ -49,6 +51,16 @@ std::string DictionaryFileName(const CDictionary& dictionary) {
 bool IsUnavailable(const CDictionary& dictionary) {
   return dynamic_cast<const CDictionarySet*>(&dictionary) == nullptr &&
          !dictionary.IsOpen();
+}
+
+std::string DictionaryShownName(const CDictionary& dictionary) {
+  if (IsUnavailable(dictionary) ||
+      dynamic_cast<const CDictionaryTextFile*>(&dictionary) != nullptr) {
+    return std::filesystem::path(DictionaryFileName(dictionary))
+        .filename()
+        .string();
+  }
+  return EngineToUtf8(dictionary.GetName());
 }
 
 std::unique_ptr<CDictionary> LoadDictionaryFromRegistry(int root,

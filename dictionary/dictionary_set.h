@@ -122,6 +122,12 @@ std::unique_ptr<CDictionary> CreateDictionaryFromRegistry(
 // The full path of a file dictionary; empty for a set.
 std::string DictionaryFileName(const CDictionary& dictionary);
 
+// The name a person sees, in UTF-8: a text list and a dictionary whose
+// file could not be opened are named by their file, whose name may hold
+// letters that engine text (Windows-1252) cannot; any other dictionary by
+// its own name.
+std::string DictionaryShownName(const CDictionary& dictionary);
+
 // Whether `dictionary` is an installed file dictionary that is not open:
 // its file could not be opened when the lists were loaded (a drive not
 // mounted, a folder renamed). Such a dictionary stays installed and is

@@ -1,7 +1,6 @@
 #include "app/dictionaries/dictionary_menu.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "app/dictionaries/configure_dictionaries_texts.h"
 #include "dictionary/dictionary_set.h"
@@ -85,14 +84,7 @@ std::string DictionaryDisplayName(const CDictionary* dictionary) {
   if (IsUnavailable(*dictionary)) {
     return UnavailableDisplayName(DictionaryFileName(*dictionary));
   }
-  // A text list is named by its file, whose name may hold letters that
-  // its engine text (Windows-1252) cannot.
-  if (dynamic_cast<const CDictionaryTextFile*>(dictionary) != nullptr) {
-    return std::filesystem::path(DictionaryFileName(*dictionary))
-        .filename()
-        .string();
-  }
-  return EngineToUtf8(dictionary->GetName());
+  return DictionaryShownName(*dictionary);
 }
 
 std::string DictionaryMenuText(int number, const std::string& utf8_name) {

@@ -25,18 +25,10 @@ std::string PathOf(const CDictionary* d) {
   return DictionaryFileName(*d);
 }
 
-// A closed binary dictionary has no name: its file's stands in.
-std::string NameOf(const CDictionary* d) {
-  if (IsUnavailable(*d)) {
-    return std::filesystem::path(DictionaryFileName(*d)).filename().string();
-  }
-  return EngineToUtf8(d->GetName());
-}
-
 void PrintRow(const CDictionary* d, const CDictionary* active) {
   std::printf("%s %5d  %-9s %11s %10s  %s  %s\n", d == active ? "*" : " ",
               d->id(), d->GetTypeName(), FormatCount(d->GetWordCount()).c_str(),
-              FormatSize(d->GetSize()).c_str(), NameOf(d).c_str(),
+              FormatSize(d->GetSize()).c_str(), DictionaryShownName(*d).c_str(),
               PathOf(d).c_str());
 }
 
@@ -102,7 +94,7 @@ int Install(const Options& options, DictionaryState* state,
   if (const int failed = Store(state, transaction)) return failed;
   for (const CDictionary* d : added) {
     std::printf("Installed %d %s\n", d->id(),
-                EngineToUtf8(d->GetName()).c_str());
+                DictionaryShownName(*d).c_str());
   }
   return kExitOk;
 }

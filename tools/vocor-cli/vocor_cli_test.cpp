@@ -406,6 +406,22 @@ TEST_F(VocorCliTest, ADictionaryWhoseFileIsAwayStaysInstalled) {
   EXPECT_EQ(InstalledCount(), 2);
 }
 
+// A text list is named by its file, whose name may hold letters that
+// engine text cannot: install and list show it as it is.
+TEST_F(VocorCliTest, ATextListIsShownByItsOwnFileName) {
+  const std::string greek = List("\u03a9\u03bc\u03ad\u03b3\u03b1.txt", "cat\n");
+  Outcome o = Run({"dictionaries", "install", greek});
+  ASSERT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.out.rfind("Installed ", 0), 0u) << o.out;
+  EXPECT_NE(o.out.find(" \u03a9\u03bc\u03ad\u03b3\u03b1.txt\n"),
+            std::string::npos)
+      << o.out;
+  o = Run({"dictionaries"});
+  EXPECT_NE(o.out.find("  \u03a9\u03bc\u03ad\u03b3\u03b1.txt  " + greek + "\n"),
+            std::string::npos)
+      << o.out;
+}
+
 TEST_F(VocorCliTest, OnlyWhatCanBeSearchedIsActivated) {
   ASSERT_EQ(Run({"dictionaries", "install", List("a.txt", "cat\n")}).code, 0);
   Outcome o = Run({"dictionaries", "activate", "1"});
