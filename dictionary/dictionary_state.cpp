@@ -70,7 +70,10 @@ bool DictionaryState::IsActivatable(const CDictionary* dictionary) const {
 bool DictionaryState::SetActive(CDictionary* dictionary) {
   if (dictionary == nullptr) dictionary = all_dictionaries_.get();
   if (!IsActivatable(dictionary)) return false;
-  if (active_ != dictionary) active_changed_ = true;
+  if (active_ != dictionary) {
+    active_changed_ = true;
+    unavailable_active_id_ = -1;  // the user chose another
+  }
   active_ = dictionary;
   return true;
 }
@@ -158,13 +161,21 @@ void DictionaryState::LoadActiveDictionary() {
     found = CDictionary::FindById(static_cast<int>(id));
   }
   if (!SetActive(found)) SetActive(nullptr);
+  const bool installed = found != nullptr && (all_dictionaries_->Owns(found) ||
+                                              all_sets_->Owns(found));
+  unavailable_active_id_ =
+      installed && IsUnavailable(*found) ? found->id() : -1;
 }
 
 bool DictionaryState::SaveActiveDictionary() const {
   // Unread lists resolve the stored choice wrongly; keep the stored one.
   if (!loaded_) return false;
-  const uint32_t id =
-      active_ != nullptr ? static_cast<uint32_t>(active_->id()) : 0xFFFFFFFFu;
+  const int kept =
+      active_ == all_dictionaries_.get() ? unavailable_active_id_ : -1;
+  const uint32_t id = kept >= 0 ? static_cast<uint32_t>(kept)
+                      : active_ != nullptr
+                          ? static_cast<uint32_t>(active_->id())
+                          : 0xFFFFFFFFu;
   return WriteRegDword(kCurrentUser, kSettingsKey, kActiveValue, id);
 }
 
@@ -184,6 +195,7 @@ bool DictionaryState::Uninstall(CDictionary* dictionary) {
   if (all_sets_->Owns(dictionary)) container = all_sets_.get();
   if (container == nullptr) return false;
   if (active_ == dictionary) SetActive(nullptr);
+  if (dictionary->id() == unavailable_active_id_) unavailable_active_id_ = -1;
   // Destroyed here; it leaves every set that holds it as it goes.
   container->ReleaseMember(dictionary);
   return true;

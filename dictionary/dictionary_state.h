@@ -97,9 +97,14 @@ class DictionaryState {
   // Save() == ListsResult::kOk.
   bool SaveDictionaries() const;
   // "ActiveDictionary": an unknown, missing or not activatable id makes
-  // "All Dictionaries" active.
+  // "All Dictionaries" active. A stored choice whose file could not be
+  // opened stays the stored choice (see SaveActiveDictionary) until another
+  // is activated or it is uninstalled, so that it is active again once its
+  // file is back.
   void LoadActiveDictionary();
-  // Refused (false) while !loaded().
+  // Refused (false) while !loaded(). Stores the active dictionary's id, or
+  // the kept choice of an unavailable dictionary while "All Dictionaries"
+  // stands in for it.
   bool SaveActiveDictionary() const;
   // Whether SetActive changed the active dictionary since the lists were
   // last loaded or stored.
@@ -145,6 +150,9 @@ class DictionaryState {
   std::vector<std::string> unopened_;
   // Set by SetActive, cleared by a load and by a successful Save().
   mutable bool active_changed_ = false;
+  // The stored active dictionary when it is installed but unavailable this
+  // session and "All Dictionaries" stands in for it; -1 otherwise.
+  int unavailable_active_id_ = -1;
   // Moved on by a successful Save(), which is logically const.
   mutable uint32_t generation_ = 0;
 };

@@ -215,6 +215,55 @@ TEST_F(DictionaryStateStoreTest, AFileThatCannotBeOpenedStaysInstalled) {
   EXPECT_TRUE(state.SetActive(Nth(state.all_dictionaries(), 1)));
 }
 
+// The active dictionary whose file is away stays the stored choice through
+// saves made meanwhile (an OK in Configure Dictionaries, an install), and is
+// active again once its file is back; activating another or uninstalling
+// it ends that.
+TEST_F(DictionaryStateStoreTest,
+       AnUnavailableActiveDictionaryStaysTheStoredChoice) {
+  StoreLists({"a.txt", "b.txt"});
+  const std::string gone = files_.path() + "/b.txt";
+  const std::string away = files_.path() + "/b.off";
+  const auto active_after_load = [] {
+    DictionaryState state;
+    state.LoadDictionaries();
+    return std::string(state.active()->GetName());
+  };
+  const auto activate_and_save = [](int n) {
+    DictionaryState state;
+    state.LoadDictionaries();
+    ASSERT_TRUE(state.SetActive(Nth(state.all_dictionaries(), n)));
+    ASSERT_EQ(state.Save(), ListsResult::kOk);
+  };
+  activate_and_save(1);
+  std::filesystem::rename(gone, away);
+  {
+    DictionaryState state;
+    state.LoadDictionaries();
+    EXPECT_EQ(state.active(), state.all_dictionaries());
+    ASSERT_NE(state.Install(Text("c.txt")), nullptr);
+    ASSERT_EQ(state.Save(), ListsResult::kOk);
+    EXPECT_EQ(state.SaveActiveIfChanged(), ListsResult::kOk);
+  }
+  std::filesystem::rename(away, gone);
+  EXPECT_EQ(active_after_load(), "b.txt");
+
+  std::filesystem::rename(gone, away);
+  activate_and_save(0);
+  std::filesystem::rename(away, gone);
+  EXPECT_EQ(active_after_load(), "a.txt");
+
+  activate_and_save(1);
+  std::filesystem::rename(gone, away);
+  {
+    DictionaryState state;
+    state.LoadDictionaries();
+    ASSERT_TRUE(state.Uninstall(Nth(state.all_dictionaries(), 1)));
+    ASSERT_EQ(state.Save(), ListsResult::kOk);
+  }
+  EXPECT_EQ(active_after_load(), "All Dictionaries");
+}
+
 // Sets name their members by id; the lists are stored in whatever order
 // they stand (the menu sorts them by name), so a set may be stored before
 // the set it holds, in either container.
