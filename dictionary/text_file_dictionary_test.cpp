@@ -7,6 +7,7 @@
 
 #include "dictionary/file_image.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "engine/merge.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
 #include "engine/testing/vector_enum.h"
@@ -336,6 +337,31 @@ TEST_F(TextFileTest, AnotherWordBuildsTheIndexInSlicesOfTheCounter) {
   counter = 1000;
   EXPECT_STREQ(sliced.Next(&counter), "stop");
   EXPECT_EQ(counter, 999);
+}
+
+// An exclusion asks its second child for every word the first yields: a
+// text list there builds its index in slices before the first word too.
+TEST_F(TextFileTest, AnExclusionBuildsTheIndexInSlicesOfTheCounter) {
+  constexpr int kWords = 100000;
+  std::string bytes;
+  for (int i = 0; i < kWords; ++i) bytes += "w" + DigitsAsLetters(i) + "x\n";
+  auto excluded = OpenText(bytes);
+  auto kept = OpenText(
+      "cat\n" + bytes.substr(0, bytes.find('\n') + 1) + "dog\n", "kept.txt");
+  ASSERT_NE(excluded, nullptr);
+  ASSERT_NE(kept, nullptr);
+  CEnumResultsDemerge query(kept->CreateEnumerator(),
+                            excluded->CreateEnumerator());
+  int suspensions = 0;
+  for (;;) {
+    int counter = 1000;
+    if (query.Next(&counter) != nullptr) break;
+    ASSERT_EQ(counter, 0) << "ended before its first word";
+    ++suspensions;
+  }
+  EXPECT_EQ(suspensions, kWords / 1000);
+  query.Reset();
+  EXPECT_EQ(ReadAllInSlices(&query, 1000), (Words{"cat", "dog"}));
 }
 
 }  // namespace

@@ -135,6 +135,10 @@ bool CEnumResultsDemerge::Contains(const char* word) const {
 }
 
 const char* CEnumResultsDemerge::Next(int* counter) {
+  if (!exclusion_ready_) {
+    exclusion_ready_ = second()->PrepareContains(counter);
+    if (!exclusion_ready_) return nullptr;
+  }
   while (counter == nullptr || *counter > 0) {
     const char* word = first()->Next(counter);
     if (word == nullptr) return nullptr;

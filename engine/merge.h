@@ -44,6 +44,9 @@ class CEnumResultsMerge final : public CEnumResultsParentN {
 
 // Yields the words of its first child that its second child does not
 // contain. Constraints wrap the exclusion; they are not pushed inside.
+// Before the first word it readies the second child's Contains
+// (PrepareContains) in slices of the work counter, so that a text list's
+// word index is not built inside one step.
 class CEnumResultsDemerge final : public CEnumResultsParent2 {
  public:
   // Takes ownership of both.
@@ -55,6 +58,9 @@ class CEnumResultsDemerge final : public CEnumResultsParent2 {
   const char* Next(int* counter) override;
   int GetPosition() const override;
   int GetExtent() const override;
+
+ private:
+  bool exclusion_ready_ = false;
 };
 
 }  // namespace vocor
