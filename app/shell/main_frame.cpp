@@ -31,6 +31,7 @@
 #include "app/shell/window_placement_qt.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_state.h"
+#include "search/search_request.h"
 #include "settings/settings_store.h"
 
 namespace vocor {
@@ -317,6 +318,7 @@ void CMainFrame::WatchFocusedBox(QWidget* focused) {
 void CMainFrame::UpdateCommandStates() {
   if (view_ == nullptr) return;  // the view reports while it is built
   const bool searching = view_->IsSearching();
+  ForgetStaleNoDictionaryStatus();
   action(kCmdSearch)->setEnabled(view_->CanStartSearch());
   action(kCmdStop)->setEnabled(searching);
   action(kCmdUndo)->setEnabled(view_->CanUndo());
@@ -392,6 +394,13 @@ void CMainFrame::ConfigureDictionaries() {
 }
 
 CDictionary* CMainFrame::ActiveDictionary() { return state_->active(); }
+
+void CMainFrame::ForgetStaleNoDictionaryStatus() {
+  if (message_pane_->text() == QString::fromUtf8(kNoDictionaryStatus) &&
+      !IsNothingInstalled(state_->all_dictionaries())) {
+    message_pane_->setText(QString::fromUtf8(kIdleMessage));
+  }
+}
 
 void CMainFrame::BeginSearchProgress(int extent) {
   delete progress_;

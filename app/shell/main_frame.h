@@ -94,6 +94,9 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void BuildDictionary();
   void PlaceProgressBar();
   void ShowActiveDictionaryName();
+  // The status line's "no dictionary is installed" no longer holds once
+  // one is: the idle message takes its place.
+  void ForgetStaleNoDictionaryStatus();
   void WatchFocusedBox(QWidget* focused);
   void ShowMessage(const char* text);
 

@@ -492,6 +492,10 @@ class MainFrameTest : public QObject {
     fixture.RunSearchToEnd();
     QCOMPARE(frame->messageText(), why);
     QCOMPARE(frame->foundText(), QString("Found 0"));
+    // Once a dictionary is installed the reason is gone from the line.
+    QVERIFY(fixture.Install("cat.dic", {"cat"}) != nullptr);
+    frame->UpdateCommandStates();
+    QCOMPARE(frame->messageText(), QString::fromUtf8(kIdleMessage));
   }
 
   void f3SearchesAndEscStops() {
