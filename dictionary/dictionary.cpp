@@ -96,6 +96,8 @@ uint32_t CDictionary::GetLanguage() const { return 0; }
 
 std::string CDictionary::GetNotes() const { return std::string(); }
 
+bool CDictionary::HasScores() const { return false; }
+
 std::string FormatSize(int bytes) {
   char buffer[64];
   if (bytes < 1024) {

@@ -59,6 +59,9 @@ class CDictionary {
   // Language of the word list as a Windows locale id; 0 when unknown.
   virtual uint32_t GetLanguage() const;
   virtual std::string GetNotes() const;
+  // Whether the words carry scores of their own (a scored list); without,
+  // every word has kDefaultScore. False while closed.
+  virtual bool HasScores() const;
 
   // A new root enumerator over all words, positioned at the first word.
   // Requires IsOpen(). The caller owns it; it yields nothing once the

@@ -131,6 +131,13 @@ int CDictionarySet::GetSize() const {
   return sum;
 }
 
+bool CDictionarySet::HasScores() const {
+  for (const CDictionary* member : members_) {
+    if (member->IsOpen() && member->HasScores()) return true;
+  }
+  return false;
+}
+
 EnumPtr CDictionarySet::CreateEnumerator() const {
   EnumPtr all = std::make_unique<CEnumResultsNone>();
   for (const CDictionary* member : members_) {

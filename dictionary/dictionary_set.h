@@ -49,6 +49,8 @@ class CDictionarySet : public CDictionary {
   // Sums over the members, clamped at INT_MAX.
   int GetWordCount() const override;
   int GetSize() const override;
+  // Whether any open member carries scores.
+  bool HasScores() const override;
   // The union of the open members' enumerators: the empty enumerator for
   // none, the member's own for one.
   EnumPtr CreateEnumerator() const override;

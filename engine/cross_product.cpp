@@ -97,6 +97,14 @@ EnumPtr CEnumResultsCrossProduct::Letters(EnumPtr self,
   return std::make_unique<CEnumResultsLetters>(std::move(self), constraint);
 }
 
+int CEnumResultsCrossProduct::Score() const {
+  int score = kMaxScore;
+  for (const EnumPtr& component : children()) {
+    score = std::min(score, component->Score());
+  }
+  return score;
+}
+
 const char* CEnumResultsCrossProduct::Next(int* counter) {
   std::vector<EnumPtr>& components = children();
   if (components.empty()) return nullptr;

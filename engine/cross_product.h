@@ -32,6 +32,9 @@ class CEnumResultsCrossProduct final : public CEnumResultsParentN {
   const char* Next(int* counter) override;
   int GetPosition() const override;
   int GetExtent() const override;
+  // The lowest score among the phrase's words.
+  int Score() const override;
+  bool YieldsPhrases() const override { return true; }
 
  private:
   void AppendComponent(EnumPtr component);

@@ -27,6 +27,20 @@ bool CEnumResults::Contains(const char* word) const {
 
 bool CEnumResults::PrepareContains(int*) { return true; }
 
+EnumPtr CEnumResults::MinScore(EnumPtr self, int floor) {
+  if (floor <= kMinScore) return self;
+  if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
+  return std::make_unique<CEnumResultsMinScore>(std::move(self), floor);
+}
+
+int CEnumResults::Score() const { return kDefaultScore; }
+
+void CEnumResults::CountScores(ScoreCounts* counts) const {
+  (*counts)[kDefaultScore] += 1;
+}
+
+bool CEnumResults::YieldsPhrases() const { return false; }
+
 EnumPtr CEnumResults::Merge(EnumPtr self, EnumPtr other) {
   EnumPtr merged = std::make_unique<CEnumResultsMerge>();
   merged = merged->Merge(std::move(merged), std::move(self));
@@ -82,7 +96,11 @@ EnumPtr CEnumResultsNone::Letters(EnumPtr self, const CLetterConstraint&) {
   return self;
 }
 
+EnumPtr CEnumResultsNone::MinScore(EnumPtr self, int) { return self; }
+
 const char* CEnumResultsNone::Next(int*) { return nullptr; }
+
+void CEnumResultsNone::CountScores(ScoreCounts*) const {}
 
 int CEnumResultsNone::GetPosition() const { return 0; }
 
@@ -109,6 +127,23 @@ bool CEnumResultsParent1::PrepareContains(int* counter) {
   return child_->PrepareContains(counter);
 }
 
+EnumPtr CEnumResultsParent1::MinScore(EnumPtr self, int floor) {
+  if (floor <= kMinScore) return self;
+  child_ = child_->MinScore(std::move(child_), floor);
+  if (IsNone(child_.get())) return std::make_unique<CEnumResultsNone>();
+  return self;
+}
+
+int CEnumResultsParent1::Score() const { return child_->Score(); }
+
+void CEnumResultsParent1::CountScores(ScoreCounts* counts) const {
+  child_->CountScores(counts);
+}
+
+bool CEnumResultsParent1::YieldsPhrases() const {
+  return child_->YieldsPhrases();
+}
+
 // ---- CEnumResultsParent2 ----
 
 CEnumResultsParent2::CEnumResultsParent2(EnumPtr first, EnumPtr second)
@@ -130,6 +165,23 @@ std::string CEnumResultsParent2::Describe(int indent) const {
 
 bool CEnumResultsParent2::PrepareContains(int* counter) {
   return first_->PrepareContains(counter) && second_->PrepareContains(counter);
+}
+
+EnumPtr CEnumResultsParent2::MinScore(EnumPtr self, int floor) {
+  if (floor <= kMinScore) return self;
+  first_ = first_->MinScore(std::move(first_), floor);
+  if (IsNone(first_.get())) return std::make_unique<CEnumResultsNone>();
+  return self;
+}
+
+int CEnumResultsParent2::Score() const { return first_->Score(); }
+
+void CEnumResultsParent2::CountScores(ScoreCounts* counts) const {
+  first_->CountScores(counts);
+}
+
+bool CEnumResultsParent2::YieldsPhrases() const {
+  return first_->YieldsPhrases();
 }
 
 // ---- CEnumResultsParentN ----
@@ -155,6 +207,53 @@ bool CEnumResultsParentN::PrepareContains(int* counter) {
     if (!child->PrepareContains(counter)) return false;
   }
   return true;
+}
+
+EnumPtr CEnumResultsParentN::MinScore(EnumPtr self, int floor) {
+  if (floor <= kMinScore) return self;
+  for (EnumPtr& child : children_) {
+    child = child->MinScore(std::move(child), floor);
+    if (IsNone(child.get())) return std::make_unique<CEnumResultsNone>();
+  }
+  return self;
+}
+
+void CEnumResultsParentN::CountScores(ScoreCounts* counts) const {
+  for (const EnumPtr& child : children_) child->CountScores(counts);
+}
+
+bool CEnumResultsParentN::YieldsPhrases() const {
+  for (const EnumPtr& child : children_) {
+    if (child->YieldsPhrases()) return true;
+  }
+  return false;
+}
+
+// ---- CEnumResultsMinScore ----
+
+CEnumResultsMinScore::CEnumResultsMinScore(EnumPtr child, int floor)
+    : CEnumResultsParent1(std::move(child)), floor_(floor) {}
+
+EnumPtr CEnumResultsMinScore::Clone() const {
+  return std::make_unique<CEnumResultsMinScore>(child()->Clone(), floor_);
+}
+
+std::string CEnumResultsMinScore::Describe(int indent) const {
+  return DescribeIndent(indent) + "MinScore " + std::to_string(floor_) +
+         "\n" + CEnumResultsParent1::Describe(indent);
+}
+
+EnumPtr CEnumResultsMinScore::MinScore(EnumPtr self, int floor) {
+  if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
+  if (floor > floor_) floor_ = floor;
+  return self;
+}
+
+const char* CEnumResultsMinScore::Next(int* counter) {
+  while (const char* word = child()->Next(counter)) {
+    if (child()->Score() >= floor_) return word;
+  }
+  return nullptr;
 }
 
 EnumPtr CEnumResultsParentN::RemoveChild(int index) {

@@ -26,6 +26,12 @@
 // result with a non-null counter equal to 0 means "suspended, call again";
 // any other null means exhausted. Null counters never suspend.
 //
+// Scores. Every word a leaf yields carries a score (engine/score.h); a
+// phrase scores as its weakest word. Score() reads the score of the word
+// Next returned last, and MinScore is a rewriting operation like Pattern:
+// leaves absorb it, filters pass it to what they filter, unions to every
+// child, and a phrase to every word.
+//
 // Threading: none. An enumerator is used by one thread at a time.
 #ifndef VOCOR_ENGINE_ENUM_RESULTS_H_
 #define VOCOR_ENGINE_ENUM_RESULTS_H_
@@ -33,6 +39,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "engine/score.h"
 
 namespace vocor {
 
@@ -73,6 +81,10 @@ class CEnumResults {
   virtual EnumPtr Pattern(EnumPtr self, const char* pattern);
   // Restricted to the words meeting `constraint`.
   virtual EnumPtr Letters(EnumPtr self, const CLetterConstraint& constraint);
+  // Restricted to the results scoring at least `floor` (a phrase: every
+  // one of its words). A floor at or below kMinScore changes nothing. The
+  // default wraps this node in a filter that reads Score().
+  virtual EnumPtr MinScore(EnumPtr self, int floor);
 
   // The next word or null; see the file comment for the counter protocol.
   virtual const char* Next(int* counter) = 0;
@@ -80,6 +92,23 @@ class CEnumResults {
   // Progress so far and the total, on a scale chosen by the leaves.
   virtual int GetPosition() const = 0;
   virtual int GetExtent() const = 0;
+
+  // The score of the result Next returned last; only meaningful while that
+  // result is valid. The default, for leaves without scores, is
+  // kDefaultScore.
+  virtual int Score() const;
+
+  // Adds how many of the subtree's words carry each score to *counts, for
+  // planning best-first reading; filters and exclusions report their
+  // source's counts, since only the shape of the distribution matters.
+  // The default, for leaves without scores, counts one word at
+  // kDefaultScore.
+  virtual void CountScores(ScoreCounts* counts) const;
+
+  // Whether a result may be several words (a phrase), so that the results
+  // can outnumber the dictionary's words. Default false; parents ask their
+  // children.
+  virtual bool YieldsPhrases() const;
 
   // Readies Contains for the many calls a filter is about to make (a text
   // list builds its word index here), charging the work to `counter` like
@@ -106,9 +135,11 @@ class CEnumResultsNone final : public CEnumResults {
   EnumPtr CrossProduct(EnumPtr self, EnumPtr other) override;
   EnumPtr Pattern(EnumPtr self, const char* pattern) override;
   EnumPtr Letters(EnumPtr self, const CLetterConstraint& constraint) override;
+  EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
   int GetPosition() const override;
   int GetExtent() const override;
+  void CountScores(ScoreCounts* counts) const override;
 };
 
 // A node with one owned child; progress is the child's.
@@ -121,6 +152,11 @@ class CEnumResultsParent1 : public CEnumResults {
   int GetPosition() const override;
   int GetExtent() const override;
   bool PrepareContains(int* counter) override;
+  // Passed to the child; the child's score and counts are this node's.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
+  int Score() const override;
+  void CountScores(ScoreCounts* counts) const override;
+  bool YieldsPhrases() const override;
 
  protected:
   CEnumResults* child() const { return child_.get(); }
@@ -137,6 +173,13 @@ class CEnumResultsParent2 : public CEnumResults {
   void Reset() override;
   std::string Describe(int indent) const override;
   bool PrepareContains(int* counter) override;
+  // The results are the first child's words: the floor goes to the first
+  // child only (a word of the second still excludes whatever its score),
+  // and the first child's score and counts are this node's.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
+  int Score() const override;
+  void CountScores(ScoreCounts* counts) const override;
+  bool YieldsPhrases() const override;
 
  protected:
   CEnumResults* first() const { return first_.get(); }
@@ -155,6 +198,12 @@ class CEnumResultsParentN : public CEnumResults {
   void Reset() override;
   std::string Describe(int indent) const override;
   bool PrepareContains(int* counter) override;
+  // Passed to every child; the empty enumerator once any child is empty
+  // (subclasses where one empty child does not empty the whole override).
+  EnumPtr MinScore(EnumPtr self, int floor) override;
+  // The sum of the children's counts.
+  void CountScores(ScoreCounts* counts) const override;
+  bool YieldsPhrases() const override;
 
   int child_count() const { return static_cast<int>(children_.size()); }
   const CEnumResults* child_at(int i) const { return children_[i].get(); }
@@ -165,9 +214,26 @@ class CEnumResultsParentN : public CEnumResults {
   void AppendChild(EnumPtr child) { children_.push_back(std::move(child)); }
   // Removes the child at `index`, closing the gap, and returns it.
   EnumPtr RemoveChild(int index);
+  // Replaces the child at `index`.
+  void SetChild(int index, EnumPtr child) { children_[index] = std::move(child); }
 
  private:
   std::vector<EnumPtr> children_;
+};
+
+// Yields the results of its child that score at least a floor: the
+// default MinScore of nodes that cannot absorb one.
+class CEnumResultsMinScore final : public CEnumResultsParent1 {
+ public:
+  CEnumResultsMinScore(EnumPtr child, int floor);
+  EnumPtr Clone() const override;
+  std::string Describe(int indent) const override;
+  // A higher floor replaces this one; a lower one changes nothing.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
+  const char* Next(int* counter) override;
+
+ private:
+  int floor_;
 };
 
 // `indent` TAB characters.

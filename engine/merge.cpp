@@ -96,6 +96,18 @@ EnumPtr CEnumResultsMerge::Letters(EnumPtr self,
   });
 }
 
+EnumPtr CEnumResultsMerge::MinScore(EnumPtr self, int floor) {
+  if (floor <= kMinScore) return self;
+  return RewriteChildren(std::move(self), [floor](EnumPtr child) {
+    return child->MinScore(std::move(child), floor);
+  });
+}
+
+int CEnumResultsMerge::Score() const {
+  if (current_ >= child_count()) return kDefaultScore;
+  return child_at(current_)->Score();
+}
+
 const char* CEnumResultsMerge::Next(int* counter) {
   std::vector<EnumPtr>& kids = children();
   while (current_ < static_cast<int>(kids.size())) {

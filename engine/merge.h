@@ -24,9 +24,14 @@ class CEnumResultsMerge final : public CEnumResultsParentN {
   EnumPtr Merge(EnumPtr self, EnumPtr other) override;
   EnumPtr Pattern(EnumPtr self, const char* pattern) override;
   EnumPtr Letters(EnumPtr self, const CLetterConstraint& constraint) override;
+  // Children left empty by the floor are dropped.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
   int GetPosition() const override;
   int GetExtent() const override;
+  // The score the yielding child gives; a word two children hold comes
+  // twice, once with each child's score.
+  int Score() const override;
 
  private:
   void Append(EnumPtr child);

@@ -25,49 +25,62 @@ std::string_view CResultsSinkSorted::Keep(std::string_view text) {
   return std::string_view(start, text.size());
 }
 
-void CResultsSinkSorted::InsertSlot(size_t hash, std::string_view key) {
+void CResultsSinkSorted::InsertSlot(size_t hash, std::string_view key,
+                                    int index) {
   if ((slot_count_ + 1) * 2 > slots_.size()) {
     // Grow to keep the table at most half full; views move, not words.
     std::vector<Slot> old(std::max<size_t>(64, slots_.size() * 2));
     old.swap(slots_);
     slot_count_ = 0;
     for (const Slot& slot : old) {
-      if (slot.key.data() != nullptr) InsertSlot(slot.hash, slot.key);
+      if (slot.key.data() != nullptr) {
+        InsertSlot(slot.hash, slot.key, slot.index);
+      }
     }
   }
   size_t i = hash & (slots_.size() - 1);
   while (slots_[i].key.data() != nullptr) i = (i + 1) & (slots_.size() - 1);
-  slots_[i] = Slot{hash, key};
+  slots_[i] = Slot{hash, key, index};
   ++slot_count_;
 }
 
+void CResultsSinkSorted::LeaveAscendingMode() {
+  if (!ascending_) return;
+  ascending_ = false;
+  for (size_t i = 0; i < ascending_keys_.size(); ++i) {
+    const std::string_view k = ascending_keys_[i];
+    InsertSlot(std::hash<std::string_view>()(k), k, static_cast<int>(i));
+  }
+  ascending_keys_ = {};
+}
+
 bool CResultsSinkSorted::IsNewKey(std::string_view key,
-                                  std::string_view* kept) {
+                                  std::string_view* kept, int* index) {
+  const int next = static_cast<int>(results_.size());
   if (ascending_) {
     if (ascending_keys_.empty() || key > ascending_keys_.back()) {
       *kept = Keep(key);
       ascending_keys_.push_back(*kept);
       return true;
     }
-    ascending_ = false;
-    for (std::string_view k : ascending_keys_) {
-      InsertSlot(std::hash<std::string_view>()(k), k);
-    }
-    ascending_keys_ = {};
+    LeaveAscendingMode();
   }
   const size_t hash = std::hash<std::string_view>()(key);
   if (!slots_.empty()) {
     for (size_t i = hash & (slots_.size() - 1); slots_[i].key.data() != nullptr;
          i = (i + 1) & (slots_.size() - 1)) {
-      if (slots_[i].hash == hash && slots_[i].key == key) return false;
+      if (slots_[i].hash == hash && slots_[i].key == key) {
+        *index = slots_[i].index;
+        return false;
+      }
     }
   }
   *kept = Keep(key);
-  InsertSlot(hash, *kept);
+  InsertSlot(hash, *kept, next);
   return true;
 }
 
-bool CResultsSinkSorted::AddResult(const char* word) {
+bool CResultsSinkSorted::AddResult(const char* word, int score) {
   const size_t length = std::strlen(word);
   const std::string_view text(word, length);
   // Dictionary words are lower case already; fold only when needed.
@@ -83,7 +96,12 @@ bool CResultsSinkSorted::AddResult(const char* word) {
     EngineLowerInPlace(&folded);
   }
   std::string_view kept;
-  if (!IsNewKey(folds ? std::string_view(folded) : text, &kept)) return true;
+  int held = 0;
+  if (!IsNewKey(folds ? std::string_view(folded) : text, &kept, &held)) {
+    scores_[held] = std::max(scores_[held], score);
+    return true;
+  }
+  scores_.push_back(score);
   // The kept key is the result itself when the word is lower-case ASCII.
   if (ascii && !folds) {
     results_.push_back(kept);
@@ -102,9 +120,34 @@ int CResultsSinkSorted::GetResultCount() const {
 
 const std::vector<std::string_view>& CResultsSinkSorted::SortedViews() {
   if (!std::is_sorted(results_.begin(), results_.end())) {
-    std::sort(results_.begin(), results_.end());
+    // Sorting moves results, so the table's indices and the scores move
+    // with them.
+    LeaveAscendingMode();
+    std::vector<ScoredView> all = OrderedResults(ResultOrder::kAlphabetical);
+    std::vector<int> new_index(results_.size());
+    std::vector<size_t> order(results_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+      return results_[a] < results_[b];
+    });
+    for (size_t i = 0; i < order.size(); ++i) {
+      new_index[order[i]] = static_cast<int>(i);
+    }
+    for (size_t i = 0; i < all.size(); ++i) {
+      results_[i] = all[i].text;
+      scores_[i] = all[i].score;
+    }
+    for (Slot& slot : slots_) slot.index = new_index[slot.index];
   }
   return results_;
+}
+
+std::vector<ScoredView> CResultsSinkSorted::OrderedResults(
+    ResultOrder order) const {
+  std::vector<ScoredView> all(results_.size());
+  for (size_t i = 0; i < all.size(); ++i) all[i] = {results_[i], scores_[i]};
+  SortScoredViews(order, &all);
+  return all;
 }
 
 std::vector<std::string> CResultsSinkSorted::SortedResults() const {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/result_order.h"
+
 namespace vocor {
 
 class CResultsSink {
@@ -15,18 +17,27 @@ class CResultsSink {
   virtual ~CResultsSink() = default;
   virtual bool BeginResults() { return true; }
   virtual bool EndResults() { return true; }
-  // `word` is engine text, borrowed for the call only.
-  virtual bool AddResult(const char* word) = 0;
+  // `word` is engine text, borrowed for the call only; `score` is its
+  // score (a phrase: its weakest word's).
+  virtual bool AddResult(const char* word, int score) = 0;
   // How many results the sink holds now (duplicates dropped).
   virtual int GetResultCount() const = 0;
 };
 
+// A result as UTF-8 with its score.
+struct ScoredView {
+  std::string_view text;
+  int score = 0;
+};
+
 // Keeps each word once, comparing without regard to case in constant time
 // per word, and hands the results out as UTF-8 sorted in ascending byte
-// order (the order of `LC_ALL=C sort`). The first spelling of a word wins.
+// order (the order of `LC_ALL=C sort`) or in score order. The first
+// spelling of a word wins; a word that comes again with a higher score
+// (another member of a set) keeps the higher score.
 class CResultsSinkSorted : public CResultsSink {
  public:
-  bool AddResult(const char* word) override;
+  bool AddResult(const char* word, int score) override;
   int GetResultCount() const override;
 
   // The results so far, UTF-8, sorted.
@@ -34,6 +45,9 @@ class CResultsSinkSorted : public CResultsSink {
   // The same, as views into the sink, sorted in place; valid while the
   // sink lives and no result is added.
   const std::vector<std::string_view>& SortedViews();
+  // The results with their scores in `order` (search/result_order.h);
+  // the views stay valid while the sink lives.
+  std::vector<ScoredView> OrderedResults(ResultOrder order) const;
 
  private:
   // Copies `text` into the arena; the view stays valid as long as the
@@ -44,9 +58,11 @@ class CResultsSinkSorted : public CResultsSink {
   size_t block_used_ = 0;
   size_t block_size_ = 0;
   // Whether `key` was not seen before; if so it is kept, and *kept views
-  // the copy.
-  bool IsNewKey(std::string_view key, std::string_view* kept);
-  void InsertSlot(size_t hash, std::string_view key);
+  // the copy; if not, *index is the result that holds it.
+  bool IsNewKey(std::string_view key, std::string_view* kept, int* index);
+  void InsertSlot(size_t hash, std::string_view key, int index);
+  // Moves the ascending keys into the table.
+  void LeaveAscendingMode();
 
   // Most queries yield their words in ascending order (a letter tree is
   // walked in order); while every key is greater than the one before, no
@@ -58,10 +74,12 @@ class CResultsSinkSorted : public CResultsSink {
   struct Slot {
     size_t hash = 0;
     std::string_view key;  // lower-cased engine text; null data: empty slot
+    int index = 0;         // the result holding the key
   };
   std::vector<Slot> slots_;
   size_t slot_count_ = 0;
   std::vector<std::string_view> results_;  // UTF-8, in order found
+  std::vector<int> scores_;                // per result
 };
 
 }  // namespace vocor

@@ -21,7 +21,7 @@ bool CSearchRun::Step() {
   int counter = kWorkPerStep;
   const char* word = query_->Next(&counter);
   if (word != nullptr) {
-    sink_->AddResult(word);
+    sink_->AddResult(word, query_->Score());
     const int n = sink_->GetResultCount();
     const bool at_limit = limit_ > 0 && n >= limit_;
     if (n % kRefreshEvery == 0 || at_limit) {

@@ -62,7 +62,8 @@ void ResultsList::Clear() {
 
 CResultsSinkListCtrl::CResultsSinkListCtrl(ResultsList* list) : list_(list) {}
 
-bool CResultsSinkListCtrl::AddResult(const char* word) {
+bool CResultsSinkListCtrl::AddResult(const char* word, int score) {
+  (void)score;
   // A word already in the list is not a failure: the sink keeps each word
   // once by design.
   list_->Add(word);

@@ -47,7 +47,7 @@ class CResultsSinkListCtrl : public CResultsSink {
  public:
   // `list` is borrowed and must outlive the sink.
   explicit CResultsSinkListCtrl(ResultsList* list);
-  bool AddResult(const char* word) override;
+  bool AddResult(const char* word, int score) override;
   int GetResultCount() const override;
 
  private:

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/score.h"
+
 namespace vocor {
 namespace {
 
@@ -92,9 +94,9 @@ TEST(ResultsListTest, ManyWordsInBatchesStaySortedAndUnique) {
 TEST(ResultsSinkListCtrlTest, CountsPendingWordsAndAcceptsDuplicates) {
   ResultsList list;
   CResultsSinkListCtrl sink(&list);
-  EXPECT_TRUE(sink.AddResult("cat"));
-  EXPECT_TRUE(sink.AddResult("CAT"));
-  EXPECT_TRUE(sink.AddResult("cot"));
+  EXPECT_TRUE(sink.AddResult("cat", kDefaultScore));
+  EXPECT_TRUE(sink.AddResult("CAT", kDefaultScore));
+  EXPECT_TRUE(sink.AddResult("cot", kDefaultScore));
   EXPECT_EQ(sink.GetResultCount(), 2);
   list.Flush();
   EXPECT_EQ(sink.GetResultCount(), 2);

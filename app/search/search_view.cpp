@@ -66,9 +66,9 @@ class MeasuringSink : public CResultsSinkListCtrl {
         metrics_(metrics),
         widest_(widest) {}
 
-  bool AddResult(const char* word) override {
+  bool AddResult(const char* word, int score) override {
     const int before = list_->size();
-    const bool result = CResultsSinkListCtrl::AddResult(word);
+    const bool result = CResultsSinkListCtrl::AddResult(word, score);
     if (list_->size() != before) {
       const QString text = QString::fromStdString(EngineToUtf8(word));
       *widest_ = std::max(*widest_, metrics_->horizontalAdvance(text));

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/enum_results.h"
@@ -18,18 +19,29 @@ class VectorEnum final : public CEnumResults {
   explicit VectorEnum(std::vector<std::string> words, int cost = 1,
                       std::string name = "words");
 
+  // Word i scores scores[i]; without scores every word has the default.
+  // Must be called before the first Next; `scores` has one per word.
+  void SetScores(std::vector<int> scores);
+
   EnumPtr Clone() const override;
   void Reset() override;
   std::string Describe(int indent) const override;
+  // Absorbed: words under the floor are skipped, each still costing work.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
   int GetPosition() const override;
   int GetExtent() const override;
+  int Score() const override;
+  void CountScores(ScoreCounts* counts) const override;
 
   // Number of Next calls that returned a word, over the object's life.
   int words_read() const { return words_read_; }
 
  private:
   std::shared_ptr<const std::vector<std::string>> words_;
+  std::shared_ptr<const std::vector<int>> scores_;  // null: all default
+  int floor_ = kMinScore;
+  int score_ = kDefaultScore;
   int cost_;
   std::string name_;
   size_t index_ = 0;
@@ -39,6 +51,11 @@ class VectorEnum final : public CEnumResults {
 
 EnumPtr MakeVectorEnum(std::vector<std::string> words, int cost = 1,
                        std::string name = "words");
+
+// A leaf over `words`, each with its score.
+EnumPtr MakeScoredVectorEnum(
+    const std::vector<std::pair<std::string, int>>& scored, int cost = 1,
+    std::string name = "words");
 
 // Reads `e` to exhaustion with no work limit.
 std::vector<std::string> ReadAll(CEnumResults* e);

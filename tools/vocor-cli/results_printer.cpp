@@ -17,9 +17,9 @@ ResultsPrinter::ResultsPrinter(bool stream, std::function<void()> before_write)
   buffer_.reserve(kBufferLimit * 2);
 }
 
-bool ResultsPrinter::AddResult(const char* word) {
+bool ResultsPrinter::AddResult(const char* word, int score) {
   if (!streaming_) {
-    held_.AddResult(word);
+    held_.AddResult(word, score);
     return true;
   }
   const std::string_view text(word, std::strlen(word));
@@ -29,12 +29,12 @@ bool ResultsPrinter::AddResult(const char* word) {
   if (printed_any_ && CompareByCodePoints(last_key_, key) >= 0) {
     // Out of order: its place may lie among the words already printed.
     StopStreaming();
-    held_.AddResult(word);
+    held_.AddResult(word, score);
     return true;
   }
   if (HasBytesOf80To9F(key)) {
     // Results that sort before it by code points may still come.
-    waiting_.emplace(std::move(key), std::string(text));
+    waiting_.emplace(std::move(key), Waiting{std::string(text), score});
     return true;
   }
   PrintWaitingBefore(&key);
@@ -46,13 +46,15 @@ bool ResultsPrinter::AddResult(const char* word) {
 
 void ResultsPrinter::StopStreaming() {
   streaming_ = false;
-  for (const auto& [key, word] : waiting_) held_.AddResult(word.c_str());
+  for (const auto& [key, held] : waiting_) {
+    held_.AddResult(held.word.c_str(), held.score);
+  }
   waiting_.clear();
 }
 
 void ResultsPrinter::PrintWaitingBefore(const std::string* key) {
   auto end = key == nullptr ? waiting_.end() : waiting_.lower_bound(*key);
-  for (auto it = waiting_.begin(); it != end; ++it) Print(it->second);
+  for (auto it = waiting_.begin(); it != end; ++it) Print(it->second.word);
   waiting_.erase(waiting_.begin(), end);
 }
 

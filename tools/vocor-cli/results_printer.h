@@ -39,7 +39,7 @@ class ResultsPrinter : public CResultsSink {
   // take a progress bar off the terminal); it may be empty.
   explicit ResultsPrinter(bool stream, std::function<void()> before_write = {});
 
-  bool AddResult(const char* word) override;
+  bool AddResult(const char* word, int score) override;
   // Prints what is held and flushes the printer's buffer.
   bool EndResults() override;
   int GetResultCount() const override;
@@ -67,7 +67,11 @@ class ResultsPrinter : public CResultsSink {
   std::string last_key_;
   bool printed_any_ = false;
   // Results holding a byte of 0x80-0x9F, by lower-cased engine text.
-  std::map<std::string, std::string, CodePointLess> waiting_;
+  struct Waiting {
+    std::string word;
+    int score;
+  };
+  std::map<std::string, Waiting, CodePointLess> waiting_;
   std::string buffer_;  // UTF-8 lines not yet written
   CResultsSinkSorted held_;
 };
