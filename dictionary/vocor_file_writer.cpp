@@ -245,4 +245,13 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   return true;
 }
 
+// TODO(scores): the score section.
+bool BuildVocorFile(const std::vector<std::string>& words,
+                    const std::vector<uint8_t>& scores,
+                    const VocorFileInfo& info, std::string* out,
+                    VocorFileStats* stats, std::string* error) {
+  (void)scores;
+  return BuildVocorFile(words, info, out, stats, error);
+}
+
 }  // namespace vocor

@@ -39,6 +39,15 @@ bool BuildVocorFile(const std::vector<std::string>& words,
                     const VocorFileInfo& info, std::string* out,
                     VocorFileStats* stats, std::string* error);
 
+// The same with scores: `scores[i]` (kMinScore..kMaxScore) is the score of
+// `words[i]`, and a word given twice keeps its highest score. An empty
+// `scores` writes the file above, without a score section; otherwise
+// `scores` has one entry per word.
+bool BuildVocorFile(const std::vector<std::string>& words,
+                    const std::vector<uint8_t>& scores,
+                    const VocorFileInfo& info, std::string* out,
+                    VocorFileStats* stats, std::string* error);
+
 }  // namespace vocor
 
 #endif  // VOCOR_DICTIONARY_VOCOR_FILE_WRITER_H_
