@@ -1,5 +1,7 @@
 #include "compiler/word_collector.h"
 
+#include <algorithm>
+
 #include "dictionary/accent_fold.h"
 #include "dictionary/text_words.h"
 #include "dictionary/vocor_format.h"
@@ -48,11 +50,14 @@ bool IsAbbreviation(std::string_view written, bool utf8) {
 }  // namespace
 
 bool WordCollector::AddList(std::string_view text,
-                            const ScanProgress& progress) {
+                            const ScanProgress& progress, int list_score) {
   // Often enough for a progress bar, rarely enough to cost nothing.
   constexpr int64_t kWordsPerReport = 8192;
   const TextWordScanner scanner(text);
   windows1252_lines_ += scanner.windows1252_lines();
+  NoteBadScores(scanner);
+  ++lists_;
+  if (list_score != 0 || scanner.has_scores()) has_scores_ = true;
   char buffer[kWordBufferSize];
   TextRun run;
   std::string stored;
@@ -68,13 +73,35 @@ bool WordCollector::AddList(std::string_view text,
         text.substr(run.start, run.end - run.start);
     if (LeftOut(written, scanner.IsUtf8At(run.start), word)) continue;
     if (!StoredForm(word, &stored)) continue;
-    if (!seen_.insert(stored).second) {
-      ++duplicates_;
-      continue;
+    // A line without a score of its own says nothing in a scored list.
+    int score = run.score;
+    if (list_score != 0) {
+      score = run.scored ? std::max(list_score, run.score) : list_score;
     }
-    words_.push_back(stored);
+    AddWord(stored, score);
   }
   return true;
+}
+
+void WordCollector::AddWord(const std::string& stored, int score) {
+  const auto [at, added] = seen_.try_emplace(stored, words_.size());
+  if (!added) {
+    ++duplicates_;
+    uint8_t& kept = scores_[at->second];
+    kept = std::max<uint8_t>(kept, static_cast<uint8_t>(score));
+    return;
+  }
+  words_.push_back(stored);
+  scores_.push_back(static_cast<uint8_t>(score));
+}
+
+void WordCollector::NoteBadScores(const TextWordScanner& scanner) {
+  for (const BadScoreLine& bad : scanner.bad_score_lines()) {
+    ++bad_score_lines_;
+    if (bad_scores_.size() < kMaxBadScoresKept) {
+      bad_scores_.push_back({lists_, bad.number, std::string(bad.text)});
+    }
+  }
 }
 
 bool WordCollector::Acceptable(const TextRun& run, std::string_view word) {

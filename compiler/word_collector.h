@@ -1,6 +1,14 @@
 // Gathers the words of the compiler's input lists: the word syntax and
 // decoding of text dictionaries, lower-cased, each word kept once, and
 // only words that the chosen output can store.
+//
+// Scores. Every entry found carries a score: in an ordinary list, the one
+// its line gives (`word;score`, see dictionary/text_words.h) or else
+// kDefaultScore, as a text dictionary reads it; in a list given a score
+// of its own (vocor-mkdic --score FILE=N), N, or its line's score where
+// that is higher. A word keeps the highest score of all its entries, so
+// that nested lists (a small list inside a large one) score each word by
+// the best list holding it.
 #ifndef VOCOR_COMPILER_WORD_COLLECTOR_H_
 #define VOCOR_COMPILER_WORD_COLLECTOR_H_
 
@@ -8,7 +16,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "dictionary/text_words.h"
@@ -30,6 +38,14 @@ struct WordChoice {
   // Leaves out entries of two or more letters written without a small
   // letter ("NASA", "CRT"); capitalised names ("Paris") stay.
   bool skip_abbreviations = false;
+};
+
+// A line whose score could not be read (its words were not read either),
+// in the list given by its position among the AddList calls (0 first).
+struct BadScore {
+  int list = 0;
+  int64_t line = 0;
+  std::string text;  // the line as written, without its line end
 };
 
 // Entries found in a list that are no words a dictionary can hold, by
@@ -56,13 +72,26 @@ class WordCollector {
   using ScanProgress = std::function<bool(size_t scanned)>;
 
   // Adds the words of one whole input list (UTF-8 or Windows-1252, told
-  // apart line by line as text dictionaries do). With `progress`, it is
-  // asked every few thousand words whether to go on; returns false when it
-  // said no, with the words before that point added.
-  bool AddList(std::string_view text, const ScanProgress& progress = nullptr);
+  // apart line by line as text dictionaries do). `list_score` is 0 for an
+  // ordinary list, or the score (kMinScore..kMaxScore) that every entry of
+  // the list gets (see the file comment). With `progress`, it is asked
+  // every few thousand words whether to go on; returns false when it said
+  // no, with the words before that point added.
+  bool AddList(std::string_view text, const ScanProgress& progress = nullptr,
+               int list_score = 0);
 
   // Distinct storable words (engine text), in order of first appearance.
   const std::vector<std::string>& words() const { return words_; }
+  // The score of each of words(), one per word: the highest of its entries.
+  const std::vector<uint8_t>& scores() const { return scores_; }
+  // Whether a score was given anywhere: a list's own or a line's. Without,
+  // every word has kDefaultScore and the output stores no scores.
+  bool has_scores() const { return has_scores_; }
+  // Lines skipped for a score that is no whole number from kMinScore to
+  // kMaxScore: all of them counted, the first kMaxBadScoresKept kept.
+  int64_t bad_score_lines() const { return bad_score_lines_; }
+  const std::vector<BadScore>& bad_scores() const { return bad_scores_; }
+  static constexpr size_t kMaxBadScoresKept = 20;
   // Every entry found (a run of letters, hyphens and apostrophes), the
   // skipped, duplicate and left-out ones included.
   int64_t read() const { return read_; }
@@ -87,9 +116,19 @@ class WordCollector {
   // why, when it has none.
   bool StoredForm(std::string_view word, std::string* stored);
 
+  // Adds the stored form of one entry with its score.
+  void AddWord(const std::string& stored, int score);
+  void NoteBadScores(const TextWordScanner& scanner);
+
   WordChoice choice_;
   std::vector<std::string> words_;
-  std::unordered_set<std::string> seen_;
+  std::vector<uint8_t> scores_;
+  // Each word's index in words_.
+  std::unordered_map<std::string, size_t> seen_;
+  bool has_scores_ = false;
+  int lists_ = 0;
+  int64_t bad_score_lines_ = 0;
+  std::vector<BadScore> bad_scores_;
   int64_t read_ = 0;
   SkippedWords skipped_;
   int64_t windows1252_lines_ = 0;

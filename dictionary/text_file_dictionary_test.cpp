@@ -80,8 +80,9 @@ TEST_F(TextFileTest, WordSyntax) {
   EXPECT_EQ(WordsOf("it's well-known -ness\n"),
             (Words{"it's", "well-known", "-ness"}));
   EXPECT_EQ(WordsOf("abc123def"), (Words{"abc", "def"}));
-  EXPECT_EQ(WordsOf("tab\tsep;semi,comma.dot"),
-            (Words{"tab", "sep", "semi", "comma", "dot"}));
+  // ';' separates too, but ends the line's words: what follows is a score.
+  EXPECT_EQ(WordsOf("tab\tsep:colon,comma.dot"),
+            (Words{"tab", "sep", "colon", "comma", "dot"}));
   EXPECT_EQ(OpenText("  \n\t 123 !\n")->GetWordCount(), 0);
   EXPECT_TRUE(WordsOf("  \n\t 123 !\n").empty());
 }
