@@ -113,6 +113,7 @@ bool GatherWords(const CompileRequest& request, const Progress& progress,
       return false;
     }
   }
+  collector->Finish();
   if (collector->words().empty()) {
     *outcome = Failed(CompileStatus::kNoWords, NoWordsReason(*collector));
     return false;

@@ -71,13 +71,13 @@ bool WordCollector::AddList(std::string_view text,
     if (!Acceptable(run, word)) continue;
     const std::string_view written =
         text.substr(run.start, run.end - run.start);
-    if (LeftOut(written, scanner.IsUtf8At(run.start), word)) continue;
-    if (!StoredForm(word, &stored)) continue;
     // A line without a score of its own says nothing in a scored list.
     int score = run.score;
     if (list_score != 0) {
       score = run.scored ? std::max(list_score, run.score) : list_score;
     }
+    if (LeftOut(written, scanner.IsUtf8At(run.start), word, score)) continue;
+    if (!StoredForm(word, &stored)) continue;
     AddWord(stored, score);
   }
   return true;
@@ -93,6 +93,36 @@ void WordCollector::AddWord(const std::string& stored, int score) {
   }
   words_.push_back(stored);
   scores_.push_back(static_cast<uint8_t>(score));
+}
+
+void WordCollector::NoteAbbreviation(std::string_view word, int score) {
+  std::string key(word);
+  const bool fold = choice_.fold_accents && !choice_.keep_code_page;
+  if (fold && !AllAscii(word) && !FoldToAscii(word, &key)) return;
+  auto [at, added] = abbreviation_scores_.try_emplace(key, score);
+  if (!added) at->second = std::max(at->second, score);
+}
+
+void WordCollector::Finish() {
+  if (abbreviation_scores_.empty()) return;
+  size_t kept = 0;
+  for (size_t i = 0; i < words_.size(); ++i) {
+    const auto abbreviation = abbreviation_scores_.find(words_[i]);
+    if (abbreviation != abbreviation_scores_.end() &&
+        scores_[i] < abbreviation->second) {
+      ++abbreviations_;
+      continue;
+    }
+    if (kept != i) {
+      words_[kept] = std::move(words_[i]);
+      scores_[kept] = scores_[i];
+    }
+    ++kept;
+  }
+  words_.resize(kept);
+  scores_.resize(kept);
+  seen_.clear();
+  abbreviation_scores_.clear();
 }
 
 void WordCollector::NoteBadScores(const TextWordScanner& scanner) {
@@ -123,13 +153,14 @@ bool WordCollector::Acceptable(const TextRun& run, std::string_view word) {
 }
 
 bool WordCollector::LeftOut(std::string_view written, bool utf8,
-                            std::string_view word) {
+                            std::string_view word, int score) {
   if (choice_.skip_possessives && IsPossessive(word)) {
     ++possessives_;
     return true;
   }
   if (choice_.skip_abbreviations && IsAbbreviation(written, utf8)) {
     ++abbreviations_;
+    NoteAbbreviation(word, score);
     return true;
   }
   return false;

@@ -36,7 +36,12 @@ struct WordChoice {
   // "it's" with them): a solver should not offer them as answers.
   bool skip_possessives = false;
   // Leaves out entries of two or more letters written without a small
-  // letter ("NASA", "CRT"); capitalised names ("Paris") stay.
+  // letter ("NASA", "CRT"); capitalised names ("Paris") stay. A word
+  // written small that the lists score lower than its letters written so
+  // ("nasa", found only in a complete list that holds "NASA" from a
+  // smaller one on) is that abbreviation written small, and is left out
+  // too (see WordCollector::Finish). Unscored lists score everything
+  // alike, so there it leaves out no word written small.
   bool skip_abbreviations = false;
 };
 
@@ -80,6 +85,11 @@ class WordCollector {
   bool AddList(std::string_view text, const ScanProgress& progress = nullptr,
                int list_score = 0);
 
+  // Applies what needs every list read: leaves out the abbreviations
+  // written small (see WordChoice::skip_abbreviations). Call once, after
+  // the last AddList.
+  void Finish();
+
   // Distinct storable words (engine text), in order of first appearance.
   const std::vector<std::string>& words() const { return words_; }
   // The score of each of words(), one per word: the highest of its entries.
@@ -101,8 +111,9 @@ class WordCollector {
   int64_t windows1252_lines() const { return windows1252_lines_; }
   // Storable words seen again after their first appearance.
   int64_t duplicates() const { return duplicates_; }
-  // Entries left out by skip_possessives and skip_abbreviations; an entry
-  // that is both counts as a possessive.
+  // Entries left out by skip_possessives and skip_abbreviations (Finish
+  // adds the words it leaves out); an entry that is both counts as a
+  // possessive.
   int64_t possessives() const { return possessives_; }
   int64_t abbreviations() const { return abbreviations_; }
 
@@ -111,7 +122,11 @@ class WordCollector {
   bool Acceptable(const TextRun& run, std::string_view word);
   // Whether an entry is left out by choice; `written` is its text as the
   // list spells it, `word` its lower-cased engine text.
-  bool LeftOut(std::string_view written, bool utf8, std::string_view word);
+  bool LeftOut(std::string_view written, bool utf8, std::string_view word,
+               int score);
+  // Remembers the highest score of an abbreviation left out, by the stored
+  // form of its letters.
+  void NoteAbbreviation(std::string_view word, int score);
   // Brings `word` to its stored form in *stored; false, having counted
   // why, when it has none.
   bool StoredForm(std::string_view word, std::string* stored);
@@ -129,6 +144,7 @@ class WordCollector {
   int lists_ = 0;
   int64_t bad_score_lines_ = 0;
   std::vector<BadScore> bad_scores_;
+  std::unordered_map<std::string, int> abbreviation_scores_;
   int64_t read_ = 0;
   SkippedWords skipped_;
   int64_t windows1252_lines_ = 0;
