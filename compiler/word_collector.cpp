@@ -71,58 +71,78 @@ bool WordCollector::AddList(std::string_view text,
     if (!Acceptable(run, word)) continue;
     const std::string_view written =
         text.substr(run.start, run.end - run.start);
-    // A line without a score of its own says nothing in a scored list.
-    int score = run.score;
-    if (list_score != 0) {
-      score = run.scored ? std::max(list_score, run.score) : list_score;
-    }
-    if (LeftOut(written, scanner.IsUtf8At(run.start), word, score)) continue;
+    const ScoreTally entry = ScoreTally::Of(run, list_score);
+    if (LeftOut(written, scanner.IsUtf8At(run.start), word, entry)) continue;
     if (!StoredForm(word, &stored)) continue;
-    AddWord(stored, score);
+    AddWord(stored, entry);
   }
   return true;
 }
 
-void WordCollector::AddWord(const std::string& stored, int score) {
+ScoreTally ScoreTally::Of(const TextRun& run, int list_score) {
+  ScoreTally tally;
+  if (list_score != 0) {
+    tally.listed = true;
+    tally.best = static_cast<uint8_t>(
+        run.scored ? std::max(list_score, run.score) : list_score);
+  } else if (run.scored) {
+    tally.best = static_cast<uint8_t>(run.score);
+  } else {
+    tally.plain = true;
+  }
+  return tally;
+}
+
+void ScoreTally::Add(const ScoreTally& entry) {
+  best = std::max(best, entry.best);
+  plain = plain || entry.plain;
+  listed = listed || entry.listed;
+}
+
+int ScoreTally::Final() const {
+  if (listed || !plain) return best;
+  return std::max<int>(best, kDefaultScore);
+}
+
+void WordCollector::AddWord(const std::string& stored,
+                            const ScoreTally& entry) {
   const auto [at, added] = seen_.try_emplace(stored, words_.size());
   if (!added) {
     ++duplicates_;
-    uint8_t& kept = scores_[at->second];
-    kept = std::max<uint8_t>(kept, static_cast<uint8_t>(score));
+    tallies_[at->second].Add(entry);
     return;
   }
   words_.push_back(stored);
-  scores_.push_back(static_cast<uint8_t>(score));
+  tallies_.push_back(entry);
 }
 
-void WordCollector::NoteAbbreviation(std::string_view word, int score) {
+void WordCollector::NoteAbbreviation(std::string_view word,
+                                     const ScoreTally& entry) {
   std::string key(word);
   const bool fold = choice_.fold_accents && !choice_.keep_code_page;
   if (fold && !AllAscii(word) && !FoldToAscii(word, &key)) return;
-  auto [at, added] = abbreviation_scores_.try_emplace(key, score);
-  if (!added) at->second = std::max(at->second, score);
+  abbreviations_seen_[key].Add(entry);
 }
 
 void WordCollector::Finish() {
-  if (abbreviation_scores_.empty()) return;
   size_t kept = 0;
+  scores_.clear();
   for (size_t i = 0; i < words_.size(); ++i) {
-    const auto abbreviation = abbreviation_scores_.find(words_[i]);
-    if (abbreviation != abbreviation_scores_.end() &&
-        scores_[i] < abbreviation->second) {
+    const int score = tallies_[i].Final();
+    const auto abbreviation = abbreviations_seen_.find(words_[i]);
+    if (abbreviation != abbreviations_seen_.end() &&
+        score < abbreviation->second.Final()) {
       ++abbreviations_;
       continue;
     }
-    if (kept != i) {
-      words_[kept] = std::move(words_[i]);
-      scores_[kept] = scores_[i];
-    }
+    if (kept != i) words_[kept] = std::move(words_[i]);
+    scores_.push_back(static_cast<uint8_t>(score));
     ++kept;
   }
   words_.resize(kept);
-  scores_.resize(kept);
+  tallies_.clear();
   seen_.clear();
-  abbreviation_scores_.clear();
+  abbreviations_seen_.clear();
 }
 
 void WordCollector::NoteBadScores(const TextWordScanner& scanner) {
@@ -153,14 +173,14 @@ bool WordCollector::Acceptable(const TextRun& run, std::string_view word) {
 }
 
 bool WordCollector::LeftOut(std::string_view written, bool utf8,
-                            std::string_view word, int score) {
+                            std::string_view word, const ScoreTally& entry) {
   if (choice_.skip_possessives && IsPossessive(word)) {
     ++possessives_;
     return true;
   }
   if (choice_.skip_abbreviations && IsAbbreviation(written, utf8)) {
     ++abbreviations_;
-    NoteAbbreviation(word, score);
+    NoteAbbreviation(word, entry);
     return true;
   }
   return false;

@@ -2,13 +2,15 @@
 // decoding of text dictionaries, lower-cased, each word kept once, and
 // only words that the chosen output can store.
 //
-// Scores. Every entry found carries a score: in an ordinary list, the one
-// its line gives (`word;score`, see dictionary/text_words.h) or else
-// kDefaultScore, as a text dictionary reads it; in a list given a score
-// of its own (vocor-mkdic --score FILE=N), N, or its line's score where
-// that is higher. A word keeps the highest score of all its entries, so
-// that nested lists (a small list inside a large one) score each word by
-// the best list holding it.
+// Scores. A word's score is the highest of those its entries give: a line's
+// own (`word;score`, see dictionary/text_words.h), and in a list given a
+// score of its own (vocor-mkdic --score FILE=N) N, or the line's score
+// where that is higher. A line without a score in an ordinary list gives
+// kDefaultScore, as a text dictionary reads it, but only to a word that no
+// list with a score of its own holds: such lists say how common their
+// words are, so that `--score small=60 --score big=20 big` scores the
+// words only in big 20, not 50. Nested lists (a small list inside a large
+// one) thus score each word by the best list holding it.
 #ifndef VOCOR_COMPILER_WORD_COLLECTOR_H_
 #define VOCOR_COMPILER_WORD_COLLECTOR_H_
 
@@ -53,6 +55,20 @@ struct BadScore {
   std::string text;  // the line as written, without its line end
 };
 
+// The scores a word's entries gave so far (see the file comment).
+struct ScoreTally {
+  uint8_t best = 0;     // the highest score given, 0 for none
+  bool plain = false;   // a line of an ordinary list gave none
+  bool listed = false;  // a list with a score of its own holds the word
+
+  // What the entry of `run` gives, in a list scored `list_score` (0 for
+  // an ordinary list).
+  static ScoreTally Of(const TextRun& run, int list_score);
+  void Add(const ScoreTally& entry);
+  // The word's score.
+  int Final() const;
+};
+
 // Entries found in a list that are no words a dictionary can hold, by
 // reason. Every one of them is counted as read.
 struct SkippedWords {
@@ -85,14 +101,14 @@ class WordCollector {
   bool AddList(std::string_view text, const ScanProgress& progress = nullptr,
                int list_score = 0);
 
-  // Applies what needs every list read: leaves out the abbreviations
-  // written small (see WordChoice::skip_abbreviations). Call once, after
-  // the last AddList.
+  // Applies what needs every list read: settles each word's score and
+  // leaves out the abbreviations written small (see
+  // WordChoice::skip_abbreviations). Call once, after the last AddList.
   void Finish();
 
   // Distinct storable words (engine text), in order of first appearance.
   const std::vector<std::string>& words() const { return words_; }
-  // The score of each of words(), one per word: the highest of its entries.
+  // The score of each of words(), one per word, once Finish has run.
   const std::vector<uint8_t>& scores() const { return scores_; }
   // Whether a score was given anywhere: a list's own or a line's. Without,
   // every word has kDefaultScore and the output stores no scores.
@@ -123,28 +139,29 @@ class WordCollector {
   // Whether an entry is left out by choice; `written` is its text as the
   // list spells it, `word` its lower-cased engine text.
   bool LeftOut(std::string_view written, bool utf8, std::string_view word,
-               int score);
-  // Remembers the highest score of an abbreviation left out, by the stored
-  // form of its letters.
-  void NoteAbbreviation(std::string_view word, int score);
+               const ScoreTally& entry);
+  // Tallies the scores of an abbreviation left out, by the stored form of
+  // its letters.
+  void NoteAbbreviation(std::string_view word, const ScoreTally& entry);
   // Brings `word` to its stored form in *stored; false, having counted
   // why, when it has none.
   bool StoredForm(std::string_view word, std::string* stored);
 
-  // Adds the stored form of one entry with its score.
-  void AddWord(const std::string& stored, int score);
+  // Adds the stored form of one entry with what it says of the score.
+  void AddWord(const std::string& stored, const ScoreTally& entry);
   void NoteBadScores(const TextWordScanner& scanner);
 
   WordChoice choice_;
   std::vector<std::string> words_;
-  std::vector<uint8_t> scores_;
+  std::vector<ScoreTally> tallies_;  // one per word until Finish
+  std::vector<uint8_t> scores_;      // one per word after Finish
   // Each word's index in words_.
   std::unordered_map<std::string, size_t> seen_;
   bool has_scores_ = false;
   int lists_ = 0;
   int64_t bad_score_lines_ = 0;
   std::vector<BadScore> bad_scores_;
-  std::unordered_map<std::string, int> abbreviation_scores_;
+  std::unordered_map<std::string, ScoreTally> abbreviations_seen_;
   int64_t read_ = 0;
   SkippedWords skipped_;
   int64_t windows1252_lines_ = 0;

@@ -17,6 +17,7 @@
 
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_file_dictionary.h"
 
 extern char** environ;
 
@@ -260,7 +261,8 @@ TEST_F(MkdicTest, ScoredListsNestAndBadScoreLinesAreNamed) {
       Mkdic({"--text", plain, "--score", large + "=20", "--score",
              medium + "=40", "--score", small + "=60", "-o", output});
   ASSERT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(Slurp(output), "ant;50\nowl;50\ncat;60\ndog;60\nemu;90\ngnu;40\n");
+  // "owl" is in a scored list: the plain list's default does not count.
+  EXPECT_EQ(Slurp(output), "ant;50\nowl;20\ncat;60\ndog;60\nemu;90\ngnu;40\n");
   EXPECT_EQ(run.out, output +
                          ": words read 13, stored 6, skipped 0, duplicate 7, "
                          "lines with a bad score 2; bytes 42\n");
@@ -320,6 +322,31 @@ TEST_F(MkdicTest, BadScoreArgumentsAndUnreadableScoredListsExitWithTwo) {
   ExpectFailure({"--score", work_.path() + "=50", "-o", x}, 2, work_.path());
   ExpectFailure({"--check", x, "--score", list + "=50"}, 2, "");
   EXPECT_EQ(Entries(work_.path()), (std::vector<std::string>{"list.txt"}));
+}
+
+// The shipped English dictionaries are compiled from the complete lists, so
+// that a word only the -insane list holds is there; abbreviations stay out,
+// also where the complete list writes them small.
+TEST(ShippedEnglishTest, HoldsTheCompleteListsScoredBySize) {
+  const std::filesystem::path data =
+      std::filesystem::path(VOCOR_MKDIC_PATH).parent_path() / "Data";
+  for (const char* file : {"english-us.dic", "english-gb.dic"}) {
+    CDictionaryVocorFile dict;
+    dict.SetFileName((data / file).c_str());
+    if (!dict.Open()) {
+      ADD_FAILURE() << data / file << " was not built";
+      continue;
+    }
+    EXPECT_GT(dict.GetWordCount(), 450000) << file;
+    EXPECT_THAT(dict.GetNotes(), HasSubstr("scored by the smallest list"));
+    const EnumPtr words = dict.CreateEnumerator();
+    for (const char* word : {"bespurred", "herohead", "cat", "paris", "us"}) {
+      EXPECT_TRUE(words->Contains(word)) << file << ": " << word;
+    }
+    for (const char* word : {"nasa", "crt", "ascii", "cat's"}) {
+      EXPECT_FALSE(words->Contains(word)) << file << ": " << word;
+    }
+  }
 }
 
 TEST_F(MkdicTest, UsageAndInputOutputErrorsExitWithTwo) {
