@@ -265,15 +265,16 @@ int RunCompile(const Options& options) {
 void DefineOptions(CLI::App* app, Options* options) {
   app->add_option("inputs", options->inputs,
                   "word lists (UTF-8 or Windows-1252 text); a line "
-                  "\"word;N\" scores its word N (1 to 100), other words "
-                  "score 50")
+                  "\"word;N\" scores its word N (1 to 100), a line with "
+                  "a bad score is skipped, and other words score 50 unless "
+                  "a --score list holds them")
       ->type_name("INPUT");
   CLI::Option* score =
       app->add_option("--score", options->scored_lists,
-                      "read the word list FILE too, every word of it "
-                      "scoring N (1 to 100) or its line's score where "
+                      "read the word list FILE too, each of its words "
+                      "scoring N (1 to 100), or its line's score where "
                       "higher; repeatable, and a word keeps the highest "
-                      "score it gets from any list")
+                      "score given to it")
           ->type_name("FILE=N")
           ->allow_extra_args(false);
   CLI::Option* output =
