@@ -53,24 +53,35 @@ void TextWordScanner::FindScoredLines() {
   if (text_.find(';') == std::string_view::npos) return;
   const size_t size = text_.size();
   int64_t number = 1;
-  for (size_t start = 0; start < size; ++number) {
-    size_t end = text_.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = size;
-    const std::string_view line = text_.substr(start, end - start);
-    const size_t semicolon = line.find(';');
+  size_t start = 0;
+  size_t semicolon = std::string_view::npos;
+  // One pass over the bytes; the end of the text ends the last line.
+  for (size_t i = 0; i <= size; ++i) {
+    const char c = i < size ? text_[i] : '\n';
+    if (c == ';') {
+      if (semicolon == std::string_view::npos) semicolon = i;
+      continue;
+    }
+    if (!IsLineEnd(c)) continue;
     if (semicolon != std::string_view::npos) {
-      const int score = ParseLineScore(line.substr(semicolon + 1));
-      scored_lines_.push_back({start, start + semicolon, end, score});
-      if (score == 0) {
-        bad_score_lines_.push_back({number, line});
-      } else {
-        has_scores_ = true;
-      }
+      AddScoredLine(start, semicolon, i, number);
+      semicolon = std::string_view::npos;
     }
-    start = end + 1;
-    if (end + 1 < size && text_[end] == '\r' && text_[end + 1] == '\n') {
-      ++start;
-    }
+    if (c == '\r' && i + 1 < size && text_[i + 1] == '\n') ++i;
+    start = i + 1;
+    ++number;
+  }
+}
+
+void TextWordScanner::AddScoredLine(size_t start, size_t semicolon,
+                                    size_t end, int64_t number) {
+  const int score =
+      ParseLineScore(text_.substr(semicolon + 1, end - semicolon - 1));
+  scored_lines_.push_back({start, semicolon, end, score});
+  if (score == 0) {
+    bad_score_lines_.push_back({number, text_.substr(start, end - start)});
+  } else {
+    has_scores_ = true;
   }
 }
 
@@ -79,10 +90,22 @@ inline bool TextWordScanner::ReadableAt(size_t pos, size_t* resume,
   run->score = kDefaultScore;
   run->scored = false;
   if (scored_lines_.empty()) return true;
-  const auto line = std::upper_bound(
-      scored_lines_.begin(), scored_lines_.end(), pos,
-      [](size_t at, const ScoredLine& l) { return at < l.end; });
-  if (line == scored_lines_.end() || pos < line->start) return true;
+  // Words are mostly read in file order: the line of the last look-up, or
+  // the one after it, usually holds `pos`.
+  auto line = scored_lines_.begin() + static_cast<ptrdiff_t>(line_hint_);
+  if (pos < line->start || pos >= line->end) {
+    if (line + 1 != scored_lines_.end() && pos >= line->end &&
+        pos < (line + 1)->end) {
+      ++line;
+    } else {
+      line = std::upper_bound(
+          scored_lines_.begin(), scored_lines_.end(), pos,
+          [](size_t at, const ScoredLine& l) { return at < l.end; });
+    }
+    if (line == scored_lines_.end()) return true;
+    line_hint_ = static_cast<size_t>(line - scored_lines_.begin());
+    if (pos < line->start) return true;
+  }
   if (line->score == 0 || pos >= line->semicolon) {
     *resume = line->end;
     return false;

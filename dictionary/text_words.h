@@ -123,6 +123,9 @@ class TextWordScanner {
 
   void FindWindows1252Lines();
   void FindScoredLines();
+  // Records the line [start, end) holding ';' at `semicolon`.
+  void AddScoredLine(size_t start, size_t semicolon, size_t end,
+                     int64_t number);
   // Where a run starting at `pos` is read: returns false, with *resume set
   // to the line end, when `pos` lies where no word is read; else sets
   // run->score and run->scored for the words there.
@@ -141,6 +144,10 @@ class TextWordScanner {
   std::vector<Range> windows1252_;
   int64_t windows1252_lines_ = 0;
   std::vector<ScoredLine> scored_lines_;  // ascending
+  // Where the last look-up in scored_lines_ ended: only a hint, so that
+  // reading in file order needs no search. Scanners are used by one thread
+  // at a time, as everything over a text list is.
+  mutable size_t line_hint_ = 0;
   std::vector<BadScoreLine> bad_score_lines_;
   bool has_scores_ = false;
 };
