@@ -57,6 +57,21 @@ bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {
   if (!ParseVocorHeader(image->data(), image->size(), &contents->header)) {
     return false;
   }
+  const char* scores = nullptr;
+  switch (LocateVocorScores(image->data(), image->size(), contents->header,
+                            &scores)) {
+    case VocorScoreSection::kPresent:
+      contents->scores = reinterpret_cast<const unsigned char*>(scores);
+      contents->score_count =
+          static_cast<uint32_t>(contents->header.word_count);
+      break;
+    case VocorScoreSection::kDamaged:
+      contents->NoteDamage();  // read without scores; searches say so
+      break;
+    case VocorScoreSection::kAbsent:
+    case VocorScoreSection::kForeign:
+      break;
+  }
   contents->image = std::move(image);
   file_ = std::move(contents);
   return true;
@@ -82,6 +97,10 @@ uint32_t CDictionaryVocorFile::GetLanguage() const {
 
 std::string CDictionaryVocorFile::GetNotes() const {
   return file_ ? file_->header.notes : "";
+}
+
+bool CDictionaryVocorFile::HasScores() const {
+  return file_ != nullptr && file_->scores != nullptr;
 }
 
 bool CDictionaryVocorFile::DamageSeen() const {
@@ -123,8 +142,10 @@ CEnumResultsDictionaryVocorFile::CEnumResultsDictionaryVocorFile(
 CEnumResultsDictionaryVocorFile::~CEnumResultsDictionaryVocorFile() = default;
 
 EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
-  return std::make_unique<CEnumResultsDictionaryVocorFile>(
+  auto copy = std::make_unique<CEnumResultsDictionaryVocorFile>(
       file_, pattern_.c_str(), constraint_);
+  copy->floor_ = floor_;
+  return copy;
 }
 
 void CEnumResultsDictionaryVocorFile::Reset() {
@@ -153,7 +174,7 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
   } else {
-    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0});
+    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0, 0, node.terminal() ? 1u : 0u});
   }
 }
 
@@ -163,9 +184,11 @@ std::string CEnumResultsDictionaryVocorFile::Describe(int indent) const {
   const std::string max_text =
       constraint_.hasMax ? FormatLetterCounts(constraint_.maxCount) : "<null>";
   const std::string name = file_ ? file_->header.name : "";
+  const std::string floor_text =
+      floor_ > kMinScore ? " MinScore " + std::to_string(floor_) : "";
   return DescribeIndent(indent) + "DictionaryVocorFilePatternLetters(\"" +
          name + "\",\"" + pattern_ + "\",\"" + min_text + "\",\"" + max_text +
-         "\")\n";
+         "\")" + floor_text + "\n";
 }
 
 bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
@@ -208,6 +231,16 @@ EnumPtr CEnumResultsDictionaryVocorFile::Letters(
   return self;
 }
 
+EnumPtr CEnumResultsDictionaryVocorFile::MinScore(EnumPtr self, int floor) {
+  if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
+  const bool scored = file_ != nullptr && file_->scores != nullptr;
+  if (!scored && floor > kDefaultScore) {
+    return std::make_unique<CEnumResultsNone>();
+  }
+  floor_ = std::max(floor_, floor);
+  return self;
+}
+
 const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
   if (plain_) return NextPlain(counter);
   while (!stack_.empty()) {
@@ -215,9 +248,22 @@ const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
       if (*counter <= 0) return nullptr;
       --*counter;
     }
-    if (const char* word = Step()) return word;
+    const char* word = Step();
+    if (word != nullptr && ReachesFloor(last_index_)) return word;
   }
   return nullptr;
+}
+
+int CEnumResultsDictionaryVocorFile::Score() const {
+  return file_ != nullptr ? file_->ScoreAt(last_index_) : kDefaultScore;
+}
+
+void CEnumResultsDictionaryVocorFile::CountScores(ScoreCounts* counts) const {
+  if (file_ == nullptr) return;
+  const ScoreCounts& histogram = file_->ScoreHistogram();
+  for (int score = std::max(floor_, kMinScore); score <= kMaxScore; ++score) {
+    (*counts)[score] += histogram[score];
+  }
 }
 
 int CEnumResultsDictionaryVocorFile::GetPosition() const {

@@ -1,6 +1,7 @@
 #include "dictionary/vocor_format.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vocor {
 namespace {
@@ -44,6 +45,38 @@ bool ParseVocorHeader(const char* data, size_t size, VocorHeader* header) {
   header->root_offset = static_cast<uint32_t>(root_offset);
   header->word_count = LoadSigned(data, kVocorWordCountOffset);
   return true;
+}
+
+VocorScoreSection LocateVocorScores(const char* data, size_t size,
+                                    const VocorHeader& header,
+                                    const char** scores, std::string* reason) {
+  const size_t offset = LoadLE32(data + kVocorScoresOffsetOffset);
+  if (offset == 0) return VocorScoreSection::kAbsent;
+  if (offset < kVocorHeaderSize || offset > size ||
+      size - offset < kVocorScoreHeaderSize ||
+      std::memcmp(data + offset, kVocorScoreMarker, kVocorScoreMarkerSize) !=
+          0) {
+    return VocorScoreSection::kForeign;
+  }
+  const auto damaged = [reason](std::string why) {
+    if (reason != nullptr) *reason = std::move(why);
+    return VocorScoreSection::kDamaged;
+  };
+  const int64_t count = LoadSigned(data, offset + kVocorScoreMarkerSize);
+  const size_t first = offset + kVocorScoreHeaderSize;
+  if (count != header.word_count) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " holds " + std::to_string(count) +
+                   " scores but the header says " +
+                   std::to_string(header.word_count) + " words");
+  }
+  if (count < 0 || static_cast<uint64_t>(count) > size - first) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " with " + std::to_string(count) +
+                   " scores runs past the end of the file");
+  }
+  *scores = data + first;
+  return VocorScoreSection::kPresent;
 }
 
 bool ReadVocorNode(const char* data, size_t size, uint32_t offset,
