@@ -29,9 +29,9 @@ struct VocorFileFacts {
 // version 201, a NUL-terminated name within its 128 bytes, a size field
 // equal to the file's length, a NUL-terminated notes text inside the file,
 // a root node inside the file) and the tree reachable from the root (every
-// node and its entries inside the file, letters only (IsVocorLetter) and none twice in
-// a node, each node's count equal to the sum over its children of terminal
-// flag plus count and below 2^23, the header's word count equal to the
+// node and its entries inside the file, letters only (IsVocorLetter) and none
+// twice in a node, each node's count equal to the sum over its children of
+// terminal flag plus count and below 2^23, the header's word count equal to the
 // root's count plus its terminal flag, no path longer than 999 letters, no
 // cycle), and the score section when the header names one (its marker
 // inside the file, as many scores as words, all inside the file, each

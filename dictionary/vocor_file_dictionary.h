@@ -18,13 +18,14 @@
 // checks only the section's head (marker, count, bounds), never the
 // scores, so a scored file opens as fast as an unscored one. The walk
 // numbers its words from the tree's counts as it goes and reads a word's
-// score by that number. A damaged section is ignored, never trusted: when
-// its head is wrong the file opens without scores (every word at
-// kDefaultScore) and DamageSeen is set at once; a score byte outside
-// kMinScore..kMaxScore, or a word numbered past the section, reads as
-// kDefaultScore and sets DamageSeen when met. A section offset that points
-// at no section marker is taken for the unread bytes of an older writer:
-// the file reads as unscored, without damage.
+// score by that number. A damaged section is ignored, never trusted, and
+// the words are never lost to it: when its head is cut short or wrong the
+// file opens without scores (every word at kDefaultScore) and DamageSeen is
+// set at once; a score byte outside kMinScore..kMaxScore, or a word
+// numbered past the section, reads as kDefaultScore and sets DamageSeen
+// when met. A section offset that points at no section marker (outside the
+// file, or at other bytes) is taken for the unread bytes of an older
+// writer: the file reads as unscored, without damage.
 #ifndef VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 #define VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 

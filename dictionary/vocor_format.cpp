@@ -52,16 +52,23 @@ VocorScoreSection LocateVocorScores(const char* data, size_t size,
                                     const char** scores, std::string* reason) {
   const size_t offset = LoadLE32(data + kVocorScoresOffsetOffset);
   if (offset == 0) return VocorScoreSection::kAbsent;
-  if (offset < kVocorHeaderSize || offset > size ||
-      size - offset < kVocorScoreHeaderSize ||
-      std::memcmp(data + offset, kVocorScoreMarker, kVocorScoreMarkerSize) !=
-          0) {
-    return VocorScoreSection::kForeign;
-  }
   const auto damaged = [reason](std::string why) {
     if (reason != nullptr) *reason = std::move(why);
     return VocorScoreSection::kDamaged;
   };
+  if (offset < kVocorHeaderSize || offset > size) {
+    return VocorScoreSection::kForeign;
+  }
+  // A head that starts in the file but runs past its end is a section cut
+  // short: no other writer's bytes are this likely to land there.
+  if (size - offset < kVocorScoreHeaderSize) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " is cut off by the end of the file");
+  }
+  if (std::memcmp(data + offset, kVocorScoreMarker, kVocorScoreMarkerSize) !=
+      0) {
+    return VocorScoreSection::kForeign;
+  }
   const int64_t count = LoadSigned(data, offset + kVocorScoreMarkerSize);
   const size_t first = offset + kVocorScoreHeaderSize;
   if (count != header.word_count) {

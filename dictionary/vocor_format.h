@@ -176,7 +176,8 @@ enum class VocorScoreSection {
   kAbsent,   // the header names no section (offset 0)
   kForeign,  // the offset points at no marker: bytes of a writer that did
              // not know the field, taken as no section
-  kDamaged,  // the marker is there but the count or the bounds are wrong
+  kDamaged,  // the head is cut off by the end of the image, or the marker
+             // is there but the count or the bounds are wrong
   kPresent,  // the marker, a count equal to the word count, and the
              // scores inside the image
 };
