@@ -66,6 +66,17 @@ TEST(VocorFileWriterTest, TwoWordsGiveTheMinimalFileOfTheTable) {
   EXPECT_EQ(stats.nodes, 3);
   EXPECT_EQ(stats.bytes, 309);
   EXPECT_EQ(ReadImage(file), (std::vector<std::string>{"a", "at"}));
+
+  // Scored, the example of docs/dic-format.md: the section follows the
+  // notes, and the header names it and counts it in the size.
+  ASSERT_TRUE(
+      BuildVocorFile({"at", "a"}, {40, 70}, info, &file, &stats, &error));
+  std::string expected = testing::TwoWordFileFromTable();
+  StoreLE32(expected.data() + 268, 319);
+  StoreLE32(expected.data() + 280, 309);
+  expected += std::string("\x53\x43\x4F\x52\x02\x00\x00\x00\x46\x28", 10);
+  EXPECT_EQ(file, expected);
+  EXPECT_EQ(stats.bytes, 319);
 }
 
 TEST(VocorFileWriterTest, HeaderFieldsAndUnreadBytes) {
