@@ -232,9 +232,9 @@ bool CheckHeader(std::string_view bytes, VocorFileFacts* facts,
 bool CheckScores(std::string_view bytes, VocorFileFacts* facts,
                  std::string* reason) {
   const uint32_t offset = LoadU32(bytes, kVocorScoresOffsetOffset);
-  const char* scores = nullptr;
-  switch (LocateVocorScores(bytes.data(), bytes.size(), facts->header, &scores,
-                            reason)) {
+  size_t first_score = 0;
+  switch (LocateVocorScores(bytes.data(), bytes.size(), bytes.size(),
+                            facts->header, &first_score, reason)) {
     case VocorScoreSection::kAbsent:
       return true;
     case VocorScoreSection::kForeign:
@@ -247,7 +247,8 @@ bool CheckScores(std::string_view bytes, VocorFileFacts* facts,
     case VocorScoreSection::kPresent:
       break;
   }
-  const auto* first = reinterpret_cast<const unsigned char*>(scores);
+  const auto* first =
+      reinterpret_cast<const unsigned char*>(bytes.data() + first_score);
   const auto* bad =
       std::find_if_not(first, first + facts->header.word_count,
                        [](unsigned char score) { return IsValidScore(score); });

@@ -44,27 +44,41 @@ bool CDictionaryVocorFile::IsOpen() const { return file_ != nullptr; }
 bool CDictionaryVocorFile::Open() {
   if (IsOpen()) return true;
   // A file without the magic is refused before the rest of it is read.
-  return OpenImage(FileImage::Read(
-      text_, kMaxDictionaryFileSize, [](const char* first, size_t size) {
-        return size >= kVocorMagicSize &&
-               std::memcmp(first, kVocorMagic, kVocorMagicSize) == 0;
-      }));
+  return OpenContents(FileImage::Read(
+                          text_, kMaxDictionaryFileSize,
+                          [](const char* first, size_t size) {
+                            return size >= kVocorMagicSize &&
+                                   std::memcmp(first, kVocorMagic,
+                                               kVocorMagicSize) == 0;
+                          },
+                          VocorBytesNeededAtOpen),
+                      text_);
 }
 
 bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {
+  if (image != nullptr && image->file_size() != image->size()) return false;
+  return OpenContents(std::move(image), "");
+}
+
+bool CDictionaryVocorFile::OpenContents(std::shared_ptr<const FileImage> image,
+                                        const std::string& path) {
   if (IsOpen() || image == nullptr) return false;
   auto contents = std::make_shared<VocorFileContents>();
   if (!ParseVocorHeader(image->data(), image->size(), &contents->header)) {
     return false;
   }
-  const char* scores = nullptr;
-  switch (LocateVocorScores(image->data(), image->size(), contents->header,
-                            &scores)) {
-    case VocorScoreSection::kPresent:
-      contents->scores = reinterpret_cast<const unsigned char*>(scores);
-      contents->score_count =
-          static_cast<uint32_t>(contents->header.word_count);
+  size_t first_score = 0;
+  switch (LocateVocorScores(image->data(), image->size(), image->file_size(),
+                            contents->header, &first_score)) {
+    case VocorScoreSection::kPresent: {
+      const auto count = static_cast<uint32_t>(contents->header.word_count);
+      if (first_score + count <= image->size()) {
+        contents->UseScores(image->data() + first_score, count);
+      } else {
+        contents->DeferScores(path, first_score, count, image->file_size());
+      }
       break;
+    }
     case VocorScoreSection::kDamaged:
       contents->NoteDamage();  // read without scores; searches say so
       break;
@@ -100,7 +114,7 @@ std::string CDictionaryVocorFile::GetNotes() const {
 }
 
 bool CDictionaryVocorFile::HasScores() const {
-  return file_ != nullptr && file_->scores != nullptr;
+  return file_ != nullptr && file_->has_scores();
 }
 
 bool CDictionaryVocorFile::DamageSeen() const {
@@ -233,7 +247,7 @@ EnumPtr CEnumResultsDictionaryVocorFile::Letters(
 
 EnumPtr CEnumResultsDictionaryVocorFile::MinScore(EnumPtr self, int floor) {
   if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
-  const bool scored = file_ != nullptr && file_->scores != nullptr;
+  const bool scored = file_ != nullptr && file_->has_scores();
   if (!scored && floor > kDefaultScore) {
     return std::make_unique<CEnumResultsNone>();
   }

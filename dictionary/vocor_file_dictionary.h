@@ -16,7 +16,10 @@
 //
 // Scores. A file may carry a score per word (see vocor_format.h). Open
 // checks only the section's head (marker, count, bounds), never the
-// scores, so a scored file opens as fast as an unscored one. The walk
+// scores, and leaves scores at the file's end (where our writer puts them)
+// on disk until a word's score is first asked for, so that a scored file
+// opens as fast as an unscored one; a file changed on disk by then keeps
+// its words and loses its scores, as a damaged section does. The walk
 // numbers its words from the tree's counts as it goes and reads a word's
 // score by that number. A damaged section is ignored, never trusted, and
 // the words are never lost to it: when its head is cut short or wrong the
@@ -46,17 +49,25 @@ namespace vocor {
 struct VocorFileContents {
   std::shared_ptr<const FileImage> image;
   VocorHeader header;
-  // The score section's scores, header.word_count of them inside the
-  // image; null when the file has no sound section head.
-  const unsigned char* scores = nullptr;
-  uint32_t score_count = 0;
+  // Takes the `count` scores at `scores`, inside `image`.
+  void UseScores(const char* scores, uint32_t count);
+  // Leaves the `count` scores at `offset` of the file at `path`, which
+  // has `file_size` bytes, to be read on first use.
+  void DeferScores(std::string path, size_t offset, uint32_t count,
+                   size_t file_size);
+
+  // Whether the file has a sound score section head (and, once read, its
+  // scores could be read).
+  bool has_scores() const { return scores_ != nullptr || deferred_; }
 
   // The score of the word numbered `index` in walk order: kDefaultScore
   // without a section, and for a damaged score (noted as damage).
   int ScoreAt(uint32_t index) const {
-    if (scores == nullptr) return kDefaultScore;
-    if (index < score_count && IsValidScore(scores[index])) {
-      return scores[index];
+    if (scores_ == nullptr && (!deferred_ || !ReadDeferredScores())) {
+      return kDefaultScore;
+    }
+    if (index < score_count_ && IsValidScore(scores_[index])) {
+      return scores_[index];
     }
     NoteDamage();
     return kDefaultScore;
@@ -87,6 +98,18 @@ struct VocorFileContents {
 
  private:
   bool JudgeNode(uint32_t offset, VocorNode* node) const;
+  // Reads the deferred scores; false, with damage noted and the section
+  // dropped, when the file no longer has them.
+  bool ReadDeferredScores() const;
+
+  mutable const unsigned char* scores_ = nullptr;
+  uint32_t score_count_ = 0;
+  // Scores still on disk: where, and the file's size when it was opened.
+  mutable bool deferred_ = false;
+  std::string path_;
+  size_t deferred_offset_ = 0;
+  size_t file_size_ = 0;
+  mutable std::shared_ptr<const FileImage> score_image_;  // once read
 
   mutable std::unique_ptr<ScoreCounts> score_histogram_;
 
@@ -148,6 +171,10 @@ class CDictionaryVocorFile : public CDictionary {
   bool SetFileName(const char* path);
 
  private:
+  // OpenImage; scores that `image` does not hold are read from `path`.
+  bool OpenContents(std::shared_ptr<const FileImage> image,
+                    const std::string& path);
+
   std::shared_ptr<const VocorFileContents> file_;
 };
 

@@ -32,17 +32,43 @@ bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
   return true;
 }
 
+void VocorFileContents::UseScores(const char* scores, uint32_t count) {
+  scores_ = reinterpret_cast<const unsigned char*>(scores);
+  score_count_ = count;
+}
+
+void VocorFileContents::DeferScores(std::string path, size_t offset,
+                                    uint32_t count, size_t file_size) {
+  deferred_ = true;
+  path_ = std::move(path);
+  deferred_offset_ = offset;
+  score_count_ = count;
+  file_size_ = file_size;
+}
+
+bool VocorFileContents::ReadDeferredScores() const {
+  deferred_ = false;  // one try, whatever comes of it
+  score_image_ =
+      FileImage::ReadPart(path_, deferred_offset_, score_count_, file_size_);
+  if (score_image_ == nullptr) {
+    NoteDamage();
+    return false;
+  }
+  scores_ = reinterpret_cast<const unsigned char*>(score_image_->data());
+  return true;
+}
+
 const ScoreCounts& VocorFileContents::ScoreHistogram() const {
   if (score_histogram_ != nullptr) return *score_histogram_;
   auto histogram = std::make_unique<ScoreCounts>();
   histogram->fill(0);
-  if (scores == nullptr) {
+  if (scores_ == nullptr && (!deferred_ || !ReadDeferredScores())) {
     (*histogram)[kDefaultScore] = std::max(header.word_count, 0);
   } else {
-    for (uint32_t i = 0; i < score_count; ++i) {
+    for (uint32_t i = 0; i < score_count_; ++i) {
       // Damaged scores count where ScoreAt puts them.
-      const int score = IsValidScore(scores[i]) ? scores[i] : kDefaultScore;
-      if (score != scores[i]) NoteDamage();
+      const int score = IsValidScore(scores_[i]) ? scores_[i] : kDefaultScore;
+      if (score != scores_[i]) NoteDamage();
       ++(*histogram)[score];
     }
   }
@@ -409,7 +435,7 @@ void CEnumResultsDictionaryVocorFile::StepLiteral(size_t top,
   // Numbering the child's words needs the words of the entries before it;
   // without scores nobody asks for a number, and the literal step stays
   // one search of the entries.
-  if (file_->scores != nullptr) {
+  if (file_->has_scores()) {
     stack_[top].child_index += WordsBeforeEntry(node, i);
   }
   const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));

@@ -182,15 +182,24 @@ enum class VocorScoreSection {
              // scores inside the image
 };
 
-// Where the scores of the `size`-byte image at `data`, whose header has
-// passed ParseVocorHeader as *header, begin: looks at the section's 8-byte
-// head only, never at the scores. On kPresent sets *scores to the first
-// score (header->word_count of them follow inside the image); otherwise
-// leaves it alone. On kDamaged, *reason (when not null) says why.
+// Where the scores of a file begin. `data` holds the file's first `size`
+// bytes, at least its header, which has passed ParseVocorHeader as
+// *header; the file has `file_size` bytes in all. Looks at the section's
+// 8-byte head only (which must lie in the first `size` bytes), never at
+// the scores. On kPresent sets *first_score to the file offset of the
+// first score (header.word_count of them follow inside the file);
+// otherwise leaves it alone. On kDamaged, *reason (when not null) says
+// why.
 VocorScoreSection LocateVocorScores(const char* data, size_t size,
-                                    const VocorHeader& header,
-                                    const char** scores,
+                                    size_t file_size, const VocorHeader& header,
+                                    size_t* first_score,
                                     std::string* reason = nullptr);
+
+// How many of a file's first bytes a reader needs at open, given its first
+// `size` bytes and its size: all of them, except that scores forming the
+// file's tail (our writer's layout) are left to be read when first used.
+// A FileImage::LengthNeeded.
+size_t VocorBytesNeededAtOpen(const char* first, size_t size, size_t file_size);
 
 // ---- Checked node access ----
 

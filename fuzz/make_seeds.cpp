@@ -72,10 +72,9 @@ int main(int argc, char** argv) {
     vocor::VocorFileInfo info;
     info.name = "Seed " + std::to_string(i);
     info.notes = "Seed corpus.";
-    if (!vocor::BuildVocorFile(words,
-                               scored ? SomeScores(words.size())
-                                      : std::vector<uint8_t>(),
-                               info, &image, nullptr, &error)) {
+    if (!vocor::BuildVocorFile(
+            words, scored ? SomeScores(words.size()) : std::vector<uint8_t>(),
+            info, &image, nullptr, &error)) {
       std::cerr << "make_seeds: " << error << "\n";
       return 1;
     }
