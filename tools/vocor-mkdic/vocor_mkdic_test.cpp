@@ -297,10 +297,25 @@ TEST_F(MkdicTest, ScoredListsNestAndBadScoreLinesAreNamed) {
   ASSERT_EQ(binary.exit_code, 0) << binary.err;
   EXPECT_THAT(binary.out, HasSubstr("stored 5,"));
   EXPECT_THAT(binary.err, HasSubstr(large + ":6:"));
+  CDictionaryVocorFile sized;
+  sized.SetFileName(Out("sized.dic").c_str());
+  ASSERT_TRUE(sized.Open());
+  EnumPtr words = sized.CreateEnumerator();
+  std::vector<std::pair<std::string, int>> scored;
+  while (const char* word = words->Next(nullptr)) {
+    scored.emplace_back(word, words->Score());
+  }
+  EXPECT_EQ(scored, (std::vector<std::pair<std::string, int>>{
+                        {"cat", 60}, {"dog", 60}, {"emu", 20}, {"gnu", 20},
+                        {"owl", 20}}));
   // Plain lists alone store no scores: the file is the one they always made.
   const Outcome unscored = Mkdic({small, "-o", Out("plain.dic")});
   ASSERT_EQ(unscored.exit_code, 0) << unscored.err;
   EXPECT_EQ(unscored.err, "");
+  EXPECT_THAT(Mkdic({"--check", Out("plain.dic")}).out,
+              ::testing::Not(HasSubstr("scores")));
+  EXPECT_THAT(Mkdic({"--check", Out("sized.dic")}).out,
+              HasSubstr("scores offset"));
   ASSERT_EQ(Mkdic({"--text", small, "-o", Out("plain.out")}).exit_code, 0);
   EXPECT_EQ(Slurp(Out("plain.out")), "cat\ndog\n");
 }
@@ -364,6 +379,17 @@ TEST(ShippedEnglishTest, HoldsTheCompleteListsScoredBySize) {
     }
     for (const char* word : {"nasa", "crt", "ascii", "cat's"}) {
       EXPECT_FALSE(words->Contains(word)) << file << ": " << word;
+    }
+    // Each word scores by the smallest list holding it.
+    EXPECT_TRUE(dict.HasScores()) << file;
+    const std::pair<const char*, int> sized[] = {
+        {"cat", 60}, {"viscount", 50}, {"replant", 40}, {"bleared", 30},
+        {"bespurred", 20}};
+    for (const auto& [word, score] : sized) {
+      EnumPtr one = dict.CreateEnumerator();
+      one = one->Pattern(std::move(one), word);
+      ASSERT_NE(one->Next(nullptr), nullptr) << file << ": " << word;
+      EXPECT_EQ(one->Score(), score) << file << ": " << word;
     }
   }
 }
