@@ -223,8 +223,8 @@ std::string DescribeBadScore(const BadScoreReport& bad) {
       semicolon == std::string::npos ? "" : bad.text.substr(semicolon + 1);
   if (score.size() > kShown) score = score.substr(0, kShown) + "...";
   return bad.file + ":" + std::to_string(bad.line) + ": the score '" + score +
-         "' is not a whole number from " + std::to_string(kMinScore) +
-         " to " + std::to_string(kMaxScore) + "; the line was skipped";
+         "' is not a whole number from " + std::to_string(kMinScore) + " to " +
+         std::to_string(kMaxScore) + "; the line was skipped";
 }
 
 bool MakeVocorFileInfo(const std::string& name, const std::string& notes,

@@ -68,8 +68,8 @@ struct CompileCounts {
   int64_t windows1252_lines = 0;  // input lines read so, not being UTF-8
   int64_t bad_score_lines = 0;    // lines skipped for their score
   std::vector<BadScoreReport> bad_scores;  // the first of them
-  bool scored = false;            // whether the output stores scores
-  VocorFileStats file;            // what was stored; a text list has no nodes
+  bool scored = false;                     // whether the output stores scores
+  VocorFileStats file;  // what was stored; a text list has no nodes
 };
 
 struct CompileOutcome {

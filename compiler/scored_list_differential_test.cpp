@@ -46,7 +46,9 @@ Scored Entries(const RefList& list) {
   for (const RefLine& line : list.lines) {
     if (line.score == kBad) continue;
     const int score = line.score == kPlain ? kDefaultScore : line.score;
-    for (const std::string& word : line.words) entries.emplace_back(word, score);
+    for (const std::string& word : line.words) {
+      entries.emplace_back(word, score);
+    }
   }
   return entries;
 }
@@ -114,8 +116,8 @@ RefLine RandomLine(std::mt19937& rng) {
 // accepted spellings, or a score that is no whole number from 1 to 100.
 std::string LineText(const RefLine& line, std::mt19937& rng) {
   static const char* const kBadScores[] = {
-      "",   "abc", "0",    "101", "-5", "5;6", "12a",
-      "1 2", "+7", "5.0", "99999999999", "x", " ; 3"};
+      "",    "abc", "0",   "101",         "-5", "5;6", "12a",
+      "1 2", "+7",  "5.0", "99999999999", "x",  " ; 3"};
   std::string text;
   for (size_t i = 0; i < line.words.size(); ++i) {
     if (i > 0) text += rng() % 2 ? " " : "\t";
@@ -125,7 +127,9 @@ std::string LineText(const RefLine& line, std::mt19937& rng) {
   }
   if (line.score == kPlain) return text;
   text += rng() % 4 == 0 ? " ;" : ";";
-  if (line.score == kBad) return text + kBadScores[rng() % std::size(kBadScores)];
+  if (line.score == kBad) {
+    return text + kBadScores[rng() % std::size(kBadScores)];
+  }
   const char* const kSpaces[] = {"", " ", "\t", "  "};
   return text + kSpaces[rng() % 4] + (rng() % 6 == 0 ? "0" : "") +
          std::to_string(line.score) + kSpaces[rng() % 4];
@@ -161,7 +165,9 @@ RefList RandomList(std::mt19937& rng, std::vector<RefLine> lines,
 std::vector<int64_t> BadLineNumbers(const RefList& list) {
   std::vector<int64_t> numbers;
   for (size_t i = 0; i < list.lines.size(); ++i) {
-    if (list.lines[i].score == kBad) numbers.push_back(static_cast<int64_t>(i) + 1);
+    if (list.lines[i].score == kBad) {
+      numbers.push_back(static_cast<int64_t>(i) + 1);
+    }
   }
   return numbers;
 }
@@ -296,7 +302,8 @@ TEST(ScoredListDifferentialTest, TextDictionaryAndCompilerAgreeWithReference) {
     }
     ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
     EXPECT_EQ(counts.read, entries);
-    EXPECT_EQ(counts.duplicates, entries - static_cast<int64_t>(expected.size()));
+    EXPECT_EQ(counts.duplicates,
+              entries - static_cast<int64_t>(expected.size()));
     EXPECT_EQ(counts.scored, scored);
     ASSERT_EQ(ReadScoredTextList(request.output, scored), expected);
 

@@ -49,8 +49,8 @@ bool IsAbbreviation(std::string_view written, bool utf8) {
 
 }  // namespace
 
-bool WordCollector::AddList(std::string_view text,
-                            const ScanProgress& progress, int list_score) {
+bool WordCollector::AddList(std::string_view text, const ScanProgress& progress,
+                            int list_score) {
   // Often enough for a progress bar, rarely enough to cost nothing.
   constexpr int64_t kWordsPerReport = 8192;
   const TextWordScanner scanner(text);

@@ -79,10 +79,10 @@ CEnumResultsDictionaryTextFile::~CEnumResultsDictionaryTextFile() = default;
 
 void CEnumResultsDictionaryTextFile::LookAhead(size_t from) {
   int length;
-  has_next_ = list_ != nullptr &&
-              list_->scanner().FindWord(from, &next_start_, &next_end_,
-                                        buffers_[next_buffer_], &length,
-                                        &next_score_);
+  has_next_ =
+      list_ != nullptr &&
+      list_->scanner().FindWord(from, &next_start_, &next_end_,
+                                buffers_[next_buffer_], &length, &next_score_);
 }
 
 EnumPtr CEnumResultsDictionaryTextFile::Clone() const {

@@ -97,7 +97,9 @@ TEST_F(TextFileTest, ScoresFromTheLines) {
     ScoredWords read;
     if (dict == nullptr) return read;
     EnumPtr e = dict->CreateEnumerator();
-    while (const char* word = e->Next(nullptr)) read.emplace_back(word, e->Score());
+    while (const char* word = e->Next(nullptr)) {
+      read.emplace_back(word, e->Score());
+    }
     return read;
   };
   EXPECT_EQ(scored("\xef\xbb\xbf"

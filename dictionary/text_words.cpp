@@ -73,8 +73,8 @@ void TextWordScanner::FindScoredLines() {
   }
 }
 
-void TextWordScanner::AddScoredLine(size_t start, size_t semicolon,
-                                    size_t end, int64_t number) {
+void TextWordScanner::AddScoredLine(size_t start, size_t semicolon, size_t end,
+                                    int64_t number) {
   const int score =
       ParseLineScore(text_.substr(semicolon + 1, end - semicolon - 1));
   scored_lines_.push_back({start, semicolon, end, score});

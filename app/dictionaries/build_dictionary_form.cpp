@@ -52,9 +52,9 @@ std::string Windows1252Line(const CompileCounts& counts) {
 std::string BadScoreLines(const CompileCounts& counts) {
   constexpr size_t kNamed = 5;
   if (counts.bad_score_lines == 0) return "";
-  std::string lines = "\nLines skipped for a bad score (not a whole number "
-                      "from 1 to 100): " +
-                      Count(counts.bad_score_lines);
+  std::string lines =
+      "\nLines skipped for a bad score (not a whole number from 1 to 100): " +
+      Count(counts.bad_score_lines);
   const size_t named = std::min(kNamed, counts.bad_scores.size());
   for (size_t i = 0; i < named; ++i) {
     const BadScoreReport& bad = counts.bad_scores[i];
@@ -189,8 +189,8 @@ std::string BuildDoneText(const CompileCounts& counts,
          "\nStored: " + Count(counts.file.words) +
          "\nDuplicates: " + Count(counts.duplicates) +
          SkippedLine(counts.skipped) + LeftOutLines(counts) +
-         BadScoreLines(counts) +
-         Windows1252Line(counts) + "\nSize: " + FormatSize(counts.file.bytes);
+         BadScoreLines(counts) + Windows1252Line(counts) +
+         "\nSize: " + FormatSize(counts.file.bytes);
 }
 
 std::string BuildFailureText(const CompileOutcome& outcome) {

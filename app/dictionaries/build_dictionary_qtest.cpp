@@ -200,8 +200,7 @@ class BuildDictionaryTest : public QObject {
           "Lines skipped for a bad score (not a whole number from 1 to 100): "
           "2\n    scored.txt, line 2: dog;abc\n    scored.txt, line 4: "
           "yak;101\n"}) {
-      QVERIFY2(report.contains(QString::fromUtf8(part)),
-               qPrintable(report));
+      QVERIFY2(report.contains(QString::fromUtf8(part)), qPrintable(report));
     }
     VocorFileFacts facts;
     std::string error;

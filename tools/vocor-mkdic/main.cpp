@@ -191,8 +191,8 @@ std::string CountsReport(const Options& options, const CompileCounts& counts) {
     report += ", abbreviation " + std::to_string(counts.abbreviations);
   }
   if (counts.bad_score_lines > 0) {
-    report += ", lines with a bad score " +
-              std::to_string(counts.bad_score_lines);
+    report +=
+        ", lines with a bad score " + std::to_string(counts.bad_score_lines);
   }
   if (counts.windows1252_lines > 0) {
     report += "; lines read as Windows-1252 (not UTF-8) " +
@@ -211,8 +211,8 @@ void WarnBadScores(const CompileCounts& counts) {
       counts.bad_score_lines - static_cast<int64_t>(counts.bad_scores.size());
   if (more > 0) {
     std::fprintf(stderr,
-                 "vocor-mkdic: %" PRId64 " more lines with a bad score were "
-                 "skipped\n",
+                 "vocor-mkdic: %" PRId64
+                 " more lines with a bad score were skipped\n",
                  more);
   }
 }

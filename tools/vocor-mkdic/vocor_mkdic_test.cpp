@@ -273,7 +273,8 @@ TEST_F(MkdicTest, ScoredListsNestAndBadScoreLinesAreNamed) {
   const std::string small = In("small.txt", "cat\ndog\n");
   const std::string medium = In("medium.txt", "cat\ndog\nemu;90\ngnu\n");
   const std::string large =
-      In("large.txt", "cat\r\ndog\r\nemu\r\ngnu\r\nyak;abc\r\nzebu ; 0\r\nowl\r\n");
+      In("large.txt",
+         "cat\r\ndog\r\nemu\r\ngnu\r\nyak;abc\r\nzebu ; 0\r\nowl\r\n");
   const std::string plain = In("plain.txt", "ant\nowl\n");
   const std::string output = Out("sized.txt");
   const Outcome run =
