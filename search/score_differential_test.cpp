@@ -108,19 +108,6 @@ Scored ExpectedRanking(const Words& results, const ScoreOf& best, int floor) {
   return expected;
 }
 
-Scored ReadInSlices(CEnumResults* query, int slice) {
-  Scored out;
-  for (;;) {
-    int counter = slice;
-    const char* word = query->Next(&counter);
-    if (word != nullptr) {
-      out.emplace_back(word, query->Score());
-    } else if (counter != 0) {
-      return out;
-    }
-  }
-}
-
 // What a results list shows for `query` in `order`.
 Scored Shown(EnumPtr query, ResultOrder order) {
   CResultsSinkSorted sink;
@@ -215,8 +202,8 @@ TEST(ScoreDifferentialTest, SetsOfScoredListsAndFilesAgreeWithTheReference) {
       kept.resize(options.keep);
     }
     EnumPtr ranked = ApplyResultOptions(build(), options);
-    ASSERT_EQ(ReadInSlices(ranked.get(), 1 + static_cast<int>(rng() % 40)),
-              kept)
+    const int slice = 1 + static_cast<int>(rng() % 40);
+    ASSERT_EQ(testing::ReadScoredInSlices(ranked.get(), slice), kept)
         << what << " floor " << floor << " keep " << options.keep;
   }
 }
