@@ -1,11 +1,15 @@
 #include "app/search/results_model.h"
 
+#include <QBrush>
+
+#include "app/search/result_settings.h"
+
 namespace vocor {
 
 CResultsModel::CResultsModel(QObject* parent) : QAbstractListModel(parent) {}
 
 bool CResultsModel::Refresh() {
-  if (list_.size() == list_.sorted_count()) return false;
+  if (!list_.HasPending()) return false;
   // Pending words may sort anywhere among the shown ones; a reset costs
   // one pass over the rows, no more than telling the view each insertion.
   beginResetModel();
@@ -20,6 +24,20 @@ void CResultsModel::Clear() {
   endResetModel();
 }
 
+void CResultsModel::SetOrder(ResultOrder order) {
+  beginResetModel();
+  list_.SetOrder(order);
+  endResetModel();
+}
+
+void CResultsModel::SetWeakColor(const QColor& color) {
+  if (color == weak_color_) return;
+  weak_color_ = color;
+  if (rowCount() > 0) {
+    emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole});
+  }
+}
+
 std::vector<std::string> CResultsModel::Words() const {
   std::vector<std::string> words;
   words.reserve(list_.sorted_count());
@@ -32,11 +50,24 @@ int CResultsModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant CResultsModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || index.parent().isValid() || index.row() < 0 ||
+  if (index.parent().isValid() || index.row() < 0 ||
       index.row() >= list_.sorted_count()) {
     return {};
   }
-  return QString::fromStdString(list_.at(index.row()));
+  const int row = index.row();
+  switch (role) {
+    case Qt::DisplayRole:
+      return QString::fromStdString(list_.at(row));
+    case Qt::ToolTipRole:
+      return QString::fromStdString(ScoreToolTip(list_.score_at(row)));
+    case Qt::ForegroundRole:
+      if (IsWeakScore(list_.score_at(row)) && weak_color_.isValid()) {
+        return QBrush(weak_color_);
+      }
+      return {};
+    default:
+      return {};
+  }
 }
 
 }  // namespace vocor

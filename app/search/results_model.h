@@ -1,11 +1,16 @@
-// The item model of the results list: the words of a ResultsList, sorted
-// and each once. Words reach the list through its sink while a search runs
-// and stay pending; the view sees them only when Refresh is called, so the
-// list repaints at the refresh points of a search and not for every word.
+// The item model of the results list: the words of a ResultsList, each
+// once, in the list's order (alphabetical or best first). Words reach the
+// list through its sink while a search runs and stay pending; the view sees
+// them only when Refresh is called, so the list repaints at the refresh
+// points of a search and not for every word.
+//
+// Each item's tool tip gives its score ("Score: 42"); a word scoring under
+// kWeakScoreBelow (result_settings.h) is drawn in the weak colour.
 #ifndef VOCOR_APP_SEARCH_RESULTS_MODEL_H_
 #define VOCOR_APP_SEARCH_RESULTS_MODEL_H_
 
 #include <QAbstractListModel>
+#include <QColor>
 #include <string>
 #include <vector>
 
@@ -27,6 +32,11 @@ class CResultsModel : public QAbstractListModel {
   bool Refresh();
   // Removes every word, shown or pending.
   void Clear();
+  // Sorts the shown words into `order` (a reset of the model).
+  void SetOrder(ResultOrder order);
+  // The colour of weak words; the view takes it from its palette (the
+  // placeholder-text colour, lighter than text in light and dark themes).
+  void SetWeakColor(const QColor& color);
 
   // The shown words, as UTF-8, in display order.
   std::vector<std::string> Words() const;
@@ -37,6 +47,7 @@ class CResultsModel : public QAbstractListModel {
 
  private:
   ResultsList list_;
+  QColor weak_color_;
 };
 
 }  // namespace vocor
