@@ -278,7 +278,11 @@ void ScoredResultsTest::cutOffSearchRunsAgainForTheNewOrder() {
   QCOMPARE(words, Reference(&many_, "???",
                             {ResultOrder::kByScore, kMinScore,
                              CSearchRun::kDefaultLimit}));
+  // The best 10000 leave out the weakest sixth: no word under 15 stays,
+  // whereas the first 10000 by the alphabet hold words of every score.
   QCOMPARE(Data(0, Qt::ToolTipRole).toString(), QStringLiteral("Score: 100"));
+  QCOMPARE(Data(CSearchRun::kDefaultLimit - 1, Qt::ToolTipRole).toString(),
+           QStringLiteral("Score: 18"));
 }
 
 void ScoredResultsTest::runningSearchRunsAgainForTheNewOrder() {
