@@ -46,6 +46,12 @@ std::string ScoreToolTip(int score) {
   return "Score: " + std::to_string(score);
 }
 
+std::string MinimumScoreStatus(int min_score) {
+  if (min_score <= kMinScore) return {};
+  return "Words scoring under " + std::to_string(min_score) +
+         " are left out (View > Minimum Score)";
+}
+
 bool NewOrderRunsSearchAgain(bool searching, bool ended_at_limit) {
   return searching || ended_at_limit;
 }

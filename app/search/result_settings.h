@@ -46,6 +46,10 @@ bool IsWeakScore(int score);
 // The tool tip of a listed word: "Score: 42".
 std::string ScoreToolTip(int score);
 
+// The status line after a search with a minimum score above kMinScore
+// ("Words scoring under 40 are left out"); empty without one.
+std::string MinimumScoreStatus(int min_score);
+
 // Whether choosing another order runs the search shown again rather than
 // sorting the words shown: when it is still running or stopped at the
 // match limit, the words it keeps depend on the order. A search that ran

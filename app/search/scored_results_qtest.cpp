@@ -61,7 +61,7 @@ class FakeHost : public SearchHost {
  public:
   CDictionary* ActiveDictionary() override { return dictionary; }
   void BeginSearchProgress(int) override { ++begun; }
-  void SetSearchStatus(const QString&) override {}
+  void SetSearchStatus(const QString& text) override { status = text; }
   void SetSearchProgress(int) override {}
   void EndSearchProgress() override {}
   void SetFoundCount(int count) override { found = count; }
@@ -70,6 +70,7 @@ class FakeHost : public SearchHost {
   CDictionary* dictionary = nullptr;
   int begun = 0;
   int found = -1;
+  QString status;
 };
 
 // Three-letter words, ascending as a letter tree yields them.
@@ -236,6 +237,7 @@ void ScoredResultsTest::minimumScoreRunsTheSearchAgainAndSurvivesRestart() {
   const std::vector<std::string> kept = {"act", "cat", "bat", "cut", "cob"};
   QCOMPARE(view_->ResultWords(), kept);
   QCOMPARE(host_.found, 5);
+  QCOMPARE(host_.status.toStdString(), MinimumScoreStatus(30));
 
   // A cancelled dialog changes nothing.
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
@@ -255,6 +257,7 @@ void ScoredResultsTest::minimumScoreRunsTheSearchAgainAndSurvivesRestart() {
   QTRY_VERIFY_WITH_TIMEOUT(!view_->IsSearching(), 20000);
   QCOMPARE(view_->ResultWords(),
            (std::vector<std::string>{"cat", "cut", "cob", "cab", "cot"}));
+  QVERIFY(!host_.status.contains(QStringLiteral("left out")));
 }
 
 // A search cut off at the match limit keeps the words its order chose:

@@ -420,6 +420,10 @@ void CSearchView::EndSearch() {
   run_.reset();
   ShowPendingResults();
   host_->SetFoundCount(model_->rowCount());
+  // The count leaves out the weaker words; the status line says so.
+  const std::string left_out = MinimumScoreStatus(result_settings_.min_score);
+  if (!left_out.empty())
+    host_->SetSearchStatus(QString::fromStdString(left_out));
   ExplainNoDictionary(searched_);
   UpdateButtons();
   emit searchStateChanged(false);
