@@ -1,6 +1,7 @@
 #include "app/search/results_model.h"
 
 #include <QBrush>
+#include <QPalette>
 
 #include "app/search/result_settings.h"
 
@@ -30,12 +31,8 @@ void CResultsModel::SetOrder(ResultOrder order) {
   endResetModel();
 }
 
-void CResultsModel::SetWeakColor(const QColor& color) {
-  if (color == weak_color_) return;
-  weak_color_ = color;
-  if (rowCount() > 0) {
-    emit dataChanged(index(0), index(rowCount() - 1), {Qt::ForegroundRole});
-  }
+void CResultsModel::SetPaletteSource(const QWidget* widget) {
+  palette_source_ = widget;
 }
 
 std::vector<std::string> CResultsModel::Words() const {
@@ -61,8 +58,9 @@ QVariant CResultsModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       return QString::fromStdString(ScoreToolTip(list_.score_at(row)));
     case Qt::ForegroundRole:
-      if (IsWeakScore(list_.score_at(row)) && weak_color_.isValid()) {
-        return QBrush(weak_color_);
+      if (IsWeakScore(list_.score_at(row)) && palette_source_ != nullptr) {
+        return QBrush(
+            palette_source_->palette().color(QPalette::PlaceholderText));
       }
       return {};
     default:

@@ -10,7 +10,8 @@
 #define VOCOR_APP_SEARCH_RESULTS_MODEL_H_
 
 #include <QAbstractListModel>
-#include <QColor>
+#include <QPointer>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,11 @@ class CResultsModel : public QAbstractListModel {
   void Clear();
   // Sorts the shown words into `order` (a reset of the model).
   void SetOrder(ResultOrder order);
-  // The colour of weak words; the view takes it from its palette (the
-  // placeholder-text colour, lighter than text in light and dark themes).
-  void SetWeakColor(const QColor& color);
+  // Weak words take the placeholder-text colour of `widget`'s palette
+  // (lighter than text in light and dark themes), read at each paint so
+  // that it follows a change of theme. Borrowed; without it weak words
+  // look like the others.
+  void SetPaletteSource(const QWidget* widget);
 
   // The shown words, as UTF-8, in display order.
   std::vector<std::string> Words() const;
@@ -47,7 +50,7 @@ class CResultsModel : public QAbstractListModel {
 
  private:
   ResultsList list_;
-  QColor weak_color_;
+  QPointer<const QWidget> palette_source_;
 };
 
 }  // namespace vocor

@@ -203,6 +203,14 @@ void ScoredResultsTest::orderScoresAndCopyFollowTheSettings() {
       view_->resultsList()->palette().color(QPalette::PlaceholderText);
   QVERIFY(!Data(4, Qt::ForegroundRole).isValid());
   QCOMPARE(Data(5, Qt::ForegroundRole).value<QBrush>().color(), weak);
+  // A dark theme: weak words follow it and stay readable.
+  QPalette dark = view_->resultsList()->palette();
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+  view_->resultsList()->setPalette(dark);
+  QCOMPARE(Data(5, Qt::ForegroundRole).value<QBrush>().color(),
+           QColor(150, 150, 150));
 
   std::string expected;
   for (const std::string& word : best_first) expected += word + "\n";

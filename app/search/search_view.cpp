@@ -145,7 +145,7 @@ void CSearchView::CreateControls() {
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  model_->SetWeakColor(list_->palette().color(QPalette::PlaceholderText));
+  model_->SetPaletteSource(list_);
   list_->setWhatsThis(
       tr("The words found, in alphabetical order or best first (View "
          "menu). A word's tool tip shows its score; rare words, scoring under "
@@ -193,15 +193,6 @@ void CSearchView::CreateForms() {
 void CSearchView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   LayOutChildren();
-}
-
-// The weak words' colour follows the theme.
-void CSearchView::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::PaletteChange ||
-      event->type() == QEvent::StyleChange) {
-    model_->SetWeakColor(list_->palette().color(QPalette::PlaceholderText));
-  }
 }
 
 int CSearchView::TabFrameWidth() const {

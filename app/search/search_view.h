@@ -123,7 +123,6 @@ class CSearchView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
