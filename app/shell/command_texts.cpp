@@ -85,8 +85,9 @@ std::string_view CommandMenuText(unsigned command) {
 std::string ResetSettingsQuestion(ResetRequest request) {
   std::string question =
       "Do you wish to reset all your Vocor settings?  Vocor then forgets the "
-      "installed dictionaries, the active one and the window's place, font "
-      "and bars.\n\n(This question is asked because ";
+      "installed dictionaries, the active one and the window's place, font, "
+      "bars, order of results and minimum score.\n\n(This question is asked "
+      "because ";
   question += request == ResetRequest::kArgument
                   ? "Vocor was started with --reset-settings.)"
                   : "Shift and Control were held while Vocor started.)";
