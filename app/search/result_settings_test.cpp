@@ -68,18 +68,5 @@ TEST(ResultSettingsTest, WeakWordsAreThoseUnderThirty) {
   EXPECT_EQ(ScoreToolTip(kMaxScore), "Score: 100");
 }
 
-TEST(ResultSettingsTest, StatusNamesAMinimumAboveOne) {
-  EXPECT_EQ(MinimumScoreStatus(kMinScore), "");
-  EXPECT_EQ(MinimumScoreStatus(40),
-            "Words scoring under 40 are left out (View > Minimum Score)");
-}
-
-// Only a search whose kept words depend on the order runs again.
-TEST(ResultSettingsTest, NewOrderRerunsOnlyRunningOrCutOffSearches) {
-  EXPECT_FALSE(NewOrderRunsSearchAgain(false, false));
-  EXPECT_TRUE(NewOrderRunsSearchAgain(false, true));
-  EXPECT_TRUE(NewOrderRunsSearchAgain(true, false));
-}
-
 }  // namespace
 }  // namespace vocor

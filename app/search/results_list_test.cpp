@@ -171,16 +171,5 @@ TEST(ResultsSinkListCtrlTest, CountsPendingWordsAndAcceptsDuplicates) {
   EXPECT_EQ(sink.GetResultCount(), 2);
 }
 
-TEST(ResultsSinkListCtrlTest, PassesEachWordsScore) {
-  ResultsList list;
-  CResultsSinkListCtrl sink(&list);
-  sink.AddResult("rare", 12);
-  sink.AddResult("common", 95);
-  list.SetOrder(ResultOrder::kByScore);
-  list.Flush();
-  EXPECT_EQ(Sorted(list), (std::vector<std::string>{"common", "rare"}));
-  EXPECT_EQ(list.score_at(1), 12);
-}
-
 }  // namespace
 }  // namespace vocor
