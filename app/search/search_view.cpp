@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFrame>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -23,6 +22,7 @@
 #include "app/shell/font_mapping.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
+#include "app/search/minimum_score_dialog.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
 #include "app/search/search_damage.h"
@@ -378,15 +378,8 @@ void CSearchView::SetMinimumScore(int score) {
 }
 
 void CSearchView::ChooseMinimumScore() {
-  QInputDialog dialog(this);
-  dialog.setWindowTitle(tr("Minimum Score"));
-  dialog.setLabelText(
-      tr("&Leave out words scoring under (1 to 100; 1 lists every word):"));
-  dialog.setInputMode(QInputDialog::IntInput);
-  dialog.setIntRange(kMinScore, kMaxScore);
-  dialog.setIntValue(result_settings_.min_score);
-  if (dialog.exec() != QDialog::Accepted) return;
-  SetMinimumScore(dialog.intValue());
+  int score = result_settings_.min_score;
+  if (AskMinimumScore(this, &score)) SetMinimumScore(score);
 }
 
 void CSearchView::StoreResultSettings() {

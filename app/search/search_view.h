@@ -104,7 +104,7 @@ class CSearchView : public QWidget {
   // limit (the words it keeps depend on the order), it runs again.
   void SetResultOrder(ResultOrder order);
   // Stores the minimum score (clamped to kMinScore..kMaxScore) and runs
-  // the search shown again with it.
+  // the search shown again with it (with the clues its form holds now).
   void SetMinimumScore(int score);
   // Asks for the minimum score in a non-native dialog; OK sets it.
   void ChooseMinimumScore();
