@@ -94,7 +94,7 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   // The window opens with the caret in the form, ready for a clue.
   view_->GetActiveForm()->FocusForm();
   ConnectCommands();
-  CheckBarCommands();
+  CheckViewCommands();
   UpdateCommandStates();
 }
 
@@ -186,10 +186,10 @@ void CMainFrame::CreateViewMenu() {
   menu->addSeparator();
   AddAction(kCmdViewToolBar, menu)->setCheckable(true);
   AddAction(kCmdViewStatusBar, menu)->setCheckable(true);
-  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckBarCommands);
+  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckViewCommands);
 }
 
-void CMainFrame::CheckBarCommands() {
+void CMainFrame::CheckViewCommands() {
   action(kCmdViewToolBar)->setChecked(!tool_bar_->isHidden());
   action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
   const bool by_score =
@@ -502,7 +502,7 @@ void CMainFrame::LoadBarState() {
   if (ReadRegString(kCurrentUser, kBarStateKey, kStatusBarValue, &text)) {
     statusBar()->setVisible(text != "0");
   }
-  CheckBarCommands();
+  CheckViewCommands();
 }
 
 void CMainFrame::SaveBarState() {
