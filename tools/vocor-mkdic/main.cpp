@@ -74,6 +74,10 @@ void PrintFacts(const VocorFileFacts& facts) {
       header.language, header.size, facts.notes_offset,
       EngineToUtf8(header.notes).c_str(), header.root_offset, header.word_count,
       facts.nodes, facts.longest_path);
+  // Files without scores print as they always did.
+  if (facts.scores_offset != 0) {
+    std::printf("scores offset: %" PRIu32 "\n", facts.scores_offset);
+  }
 }
 
 // A dictionary file says its own size in its header: one that does not

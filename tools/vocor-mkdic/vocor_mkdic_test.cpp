@@ -17,6 +17,7 @@
 
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_file_writer.h"
 
 extern char** environ;
 
@@ -121,6 +122,24 @@ TEST_F(MkdicTest, CompilesTheTwoWordDictionary) {
             "language: 0 (0x0000)\nsize: 309 bytes\nnotes offset: 308\n"
             "notes: \nroot offset: 288\nwords: 2\nnodes: 3\n"
             "longest word: 2 letters\n");
+}
+
+// --check reads a score section: its offset when sound, the reason when
+// not.
+TEST_F(MkdicTest, CheckValidatesTheScoreSection) {
+  std::string file, error;
+  ASSERT_TRUE(BuildVocorFile({"a", "at"}, {70, 40}, {}, &file, nullptr, &error))
+      << error;
+  const Outcome good = Mkdic({"--check", In("scored.dic", file)});
+  EXPECT_EQ(good.exit_code, 0) << good.err;
+  EXPECT_THAT(good.out, HasSubstr("words: 2\n"));
+  EXPECT_THAT(good.out, HasSubstr("\nscores offset: 309\n"));
+  file[309 + 8 + 1] = 0;
+  ExpectFailure({"--check", In("bad-score.dic", file)}, 1,
+                "the score of word 2 is 0, outside 1..100");
+  file[309] = 'X';
+  ExpectFailure({"--check", In("bad-marker.dic", file)}, 1,
+                "the score section offset 309 does not lead to the marker");
 }
 
 TEST_F(MkdicTest, HeaderOptionsReachTheFile) {
