@@ -1,5 +1,5 @@
-// The results list by score, against a fake frame and a dictionary whose
-// words carry scores: the best-first order and its switch, the minimum
+// The results list by score, against a fake frame and scored dictionary
+// files: the best-first order and its switch, the minimum
 // score, the tool tips and the lighter colour of rare words, Copy in the
 // order shown, a cut-off search run again for the new order, and both
 // settings across a restart of the view.
@@ -22,7 +22,9 @@
 #include "app/search/search_view.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary.h"
-#include "engine/testing/vector_enum.h"
+#include "dictionary/dictionary_set.h"
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/vocor_file_writer.h"
 #include "search/result_options.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
@@ -33,29 +35,24 @@ namespace {
 
 using ScoredWords = std::vector<std::pair<std::string, int>>;
 
-// A word list held in memory, each word with its score: the leaf a scored
-// dictionary gives its searches.
-class ScoredTestDictionary : public CDictionary {
- public:
-  explicit ScoredTestDictionary(ScoredWords words) : words_(std::move(words)) {}
-  std::unique_ptr<CDictionary> Clone() const override {
-    return std::make_unique<ScoredTestDictionary>(words_);
+// A binary dictionary of `words`, each with its score, in `dir`.
+std::unique_ptr<CDictionary> OpenScoredDic(const testing::ScratchDir& dir,
+                                           const std::string& name,
+                                           const ScoredWords& words) {
+  std::vector<std::string> texts;
+  std::vector<uint8_t> scores;
+  for (const auto& [text, score] : words) {
+    texts.push_back(text);
+    scores.push_back(static_cast<uint8_t>(score));
   }
-  const char* GetTypeName() const override { return "TextFile"; }
-  bool IsOpen() const override { return true; }
-  bool Open() override { return true; }
-  void Close() override {}
-  const char* GetName() const override { return "Scored"; }
-  int GetWordCount() const override { return static_cast<int>(words_.size()); }
-  int GetSize() const override { return 0; }
-  bool HasScores() const override { return true; }
-  EnumPtr CreateEnumerator() const override {
-    return testing::MakeScoredVectorEnum(words_);
+  VocorFileInfo info;
+  info.name = name;
+  std::string bytes, error;
+  if (!BuildVocorFile(texts, scores, info, &bytes, nullptr, &error)) {
+    return nullptr;
   }
-
- private:
-  ScoredWords words_;
-};
+  return OpenDictionaryFile(dir.Write(name + ".dic", bytes).c_str());
+}
 
 class FakeHost : public SearchHost {
  public:
@@ -127,6 +124,7 @@ class ScoredResultsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase();
   void init();
   void cleanup();
 
@@ -161,16 +159,24 @@ class ScoredResultsTest : public QObject {
   }
 
   LayoutUnits units_ = ComputeLayoutUnits(BaseTextMetrics{});
-  ScoredTestDictionary small_{SmallWords()};
-  ScoredTestDictionary many_{ManyWords()};
+  testing::ScratchDir scratch_;
+  std::unique_ptr<CDictionary> small_;
+  std::unique_ptr<CDictionary> many_;
   FakeHost host_;
   std::unique_ptr<CSearchView> view_;
 };
 
+void ScoredResultsTest::initTestCase() {
+  small_ = OpenScoredDic(scratch_, "small", SmallWords());
+  many_ = OpenScoredDic(scratch_, "many", ManyWords());
+  QVERIFY(small_ != nullptr && small_->HasScores());
+  QVERIFY(many_ != nullptr && many_->HasScores());
+}
+
 void ScoredResultsTest::init() {
   DeleteRegTree(kCurrentUser, CSearchView::WindowKey().c_str());
   host_ = FakeHost();
-  host_.dictionary = &small_;
+  host_.dictionary = small_.get();
   NewView();
   view_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(view_.get()));
@@ -272,12 +278,12 @@ void ScoredResultsTest::minimumScoreRunsTheSearchAgainAndSurvivesRestart() {
 // choosing the other order runs it again, and the window then lists what
 // the same search keeps outside the window.
 void ScoredResultsTest::cutOffSearchRunsAgainForTheNewOrder() {
-  host_.dictionary = &many_;
+  host_.dictionary = many_.get();
   testing::MessageBoxAnswerer answers({QMessageBox::Ok});
   Search("???");
   QCOMPARE(answers.texts().size(), 1);
   QCOMPARE(view_->ResultWords(),
-           Reference(&many_, "???",
+           Reference(many_.get(), "???",
                      {ResultOrder::kAlphabetical, kMinScore,
                       CSearchRun::kDefaultLimit}));
   view_->SetResultOrder(ResultOrder::kByScore);
@@ -286,7 +292,7 @@ void ScoredResultsTest::cutOffSearchRunsAgainForTheNewOrder() {
   QCOMPARE(answers.texts().size(), 2);
   const std::vector<std::string> words = view_->ResultWords();
   QCOMPARE(static_cast<int>(words.size()), CSearchRun::kDefaultLimit);
-  QCOMPARE(words, Reference(&many_, "???",
+  QCOMPARE(words, Reference(many_.get(), "???",
                             {ResultOrder::kByScore, kMinScore,
                              CSearchRun::kDefaultLimit}));
   // The best 10000 leave out the weakest sixth: no word under 15 stays,
@@ -297,7 +303,7 @@ void ScoredResultsTest::cutOffSearchRunsAgainForTheNewOrder() {
 }
 
 void ScoredResultsTest::runningSearchRunsAgainForTheNewOrder() {
-  host_.dictionary = &many_;
+  host_.dictionary = many_.get();
   view_->SelectTab(0);
   view_->GetActiveForm()->boxes().front()->setEditText("a*");
   view_->StartSearch();
@@ -306,7 +312,7 @@ void ScoredResultsTest::runningSearchRunsAgainForTheNewOrder() {
   QCOMPARE(host_.begun, 2);
   QVERIFY(view_->IsSearching());
   QTRY_VERIFY_WITH_TIMEOUT(!view_->IsSearching(), 20000);
-  QCOMPARE(view_->ResultWords(), Reference(&many_, "a*",
+  QCOMPARE(view_->ResultWords(), Reference(many_.get(), "a*",
                                            {ResultOrder::kByScore, kMinScore,
                                             CSearchRun::kDefaultLimit}));
   QCOMPARE(view_->ResultWords().size(), size_t{23 * 23});
