@@ -207,7 +207,9 @@ TEST(VocorCorruptionTest, ByteFlipsInTheSectionHeadAndItsOffset) {
       std::vector<std::string> read;
       for (const auto& [word, score] : ReadScored(dict)) {
         read.push_back(word);
-        if (!dict.HasScores()) EXPECT_EQ(score, kDefaultScore);
+        if (!dict.HasScores()) {
+          EXPECT_EQ(score, kDefaultScore);
+        }
       }
       EXPECT_EQ(read, words) << offset << " " << value;
       if (offset >= section + 4) {  // the count
