@@ -1,5 +1,5 @@
-// The results list by score, against a fake frame and scored dictionary
-// files: the best-first order and its switch, the minimum
+// The results list by score, against a fake frame, a scored word list and
+// a scored dictionary file: the best-first order and its switch, the minimum
 // score, the tool tips and the lighter colour of rare words, Copy in the
 // order shown, a cut-off search run again for the new order, and both
 // settings across a restart of the view.
@@ -167,7 +167,12 @@ class ScoredResultsTest : public QObject {
 };
 
 void ScoredResultsTest::initTestCase() {
-  small_ = OpenScoredDic(scratch_, "small", SmallWords());
+  // The small one a word list with scores, out of order, one word with
+  // two scores (the higher counts) and one without (the default).
+  std::string list =
+      "tac;5\nact;95\ncot;20\ncut;50\ncab;29\ncob;30\n"
+      "cat;12\nbat\ncat;80\n";
+  small_ = OpenDictionaryFile(scratch_.Write("small.txt", list).c_str());
   many_ = OpenScoredDic(scratch_, "many", ManyWords());
   QVERIFY(small_ != nullptr && small_->HasScores());
   QVERIFY(many_ != nullptr && many_->HasScores());
