@@ -31,16 +31,17 @@ expect() {
 
 expect 'anagram crossword dictionaries hidden palindrome ' vocor-cli ''
 expect 'crossword ' vocor-cli cr
-expect '--describe --dict --help --limit --version ' vocor-cli --
+expect '--describe --dict --help --limit --min-score --show-scores --sort --version ' vocor-cli --
 expect 'reflect-h reflect-v ' vocor-cli palindrome --transform ref
 expect 'another same ' vocor-cli palindrome --result ''
 expect '--result ' vocor-cli palindrome --transform rotate --res
-expect '--min-length --must-use ' vocor-cli hidden triangle --m
-expect '--max-words --min-word-length ' vocor-cli anagram dormitory --m
+expect '--min-length --min-score --must-use ' vocor-cli hidden triangle --m
+expect '--max-words --min-score --min-word-length ' vocor-cli anagram dormitory --m
 # A number is typed, not completed, and does not count as the clue.
 expect '' vocor-cli anagram --max-words ''
 expect '--min-word-length ' vocor-cli anagram --max-words 2 --min-w
-expect '' vocor-cli crossword --m
+expect '--min-score ' vocor-cli crossword --m
+expect 'score ' vocor-cli crossword --sort s
 expect 'activate install list uninstall ' vocor-cli dictionaries ''
 expect '' vocor-cli dictionaries list ''
 expect "$work/words.dic $work/words.txt " vocor-cli --dict "$work/words"

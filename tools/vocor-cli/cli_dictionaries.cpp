@@ -26,15 +26,16 @@ std::string PathOf(const CDictionary* d) {
 }
 
 void PrintRow(const CDictionary* d, const CDictionary* active) {
-  std::printf("%s %5d  %-9s %11s %10s  %s  %s\n", d == active ? "*" : " ",
-              d->id(), d->GetTypeName(), FormatCount(d->GetWordCount()).c_str(),
-              FormatSize(d->GetSize()).c_str(), DictionaryShownName(*d).c_str(),
-              PathOf(d).c_str());
+  std::printf("%s %5d  %-9s %11s %10s  %-6s  %s  %s\n",
+              d == active ? "*" : " ", d->id(), d->GetTypeName(),
+              FormatCount(d->GetWordCount()).c_str(),
+              FormatSize(d->GetSize()).c_str(), d->HasScores() ? "yes" : "no",
+              DictionaryShownName(*d).c_str(), PathOf(d).c_str());
 }
 
 int List(DictionaryState* state) {
-  std::printf("  %5s  %-9s %11s %10s  %s  %s\n", "ID", "TYPE", "WORDS", "SIZE",
-              "NAME", "PATH");
+  std::printf("  %5s  %-9s %11s %10s  %-6s  %s  %s\n", "ID", "TYPE", "WORDS",
+              "SIZE", "SCORES", "NAME", "PATH");
   PrintRow(state->all_dictionaries(), state->active());
   for (const CDictionary* d : state->all_dictionaries()->members()) {
     PrintRow(d, state->active());

@@ -79,6 +79,21 @@ void AddSearchOptions(CLI::App* app, Options* o) {
       ->check(WholeNumber(1, INT_MAX));
   app->add_flag("--describe", o->describe,
                 "Print the query tree instead of searching");
+  const std::map<std::string, bool> orders = {{"alpha", false},
+                                              {"score", true}};
+  app->add_option("--sort", o->by_score,
+                  "Order of the results: alpha (the default) or score "
+                  "(best first: a limit keeps the best)")
+      ->type_name("ORDER")
+      ->transform(CLI::CheckedTransformer(orders, CLI::ignore_case));
+  app->add_option("--min-score", o->min_score,
+                  "Leave out words scoring under N (1 to 100), and phrases "
+                  "holding one")
+      ->type_name("N")
+      ->check(WholeNumber(1, 100));
+  app->add_flag("--show-scores", o->show_scores,
+                "Print each result's score after a tab (a phrase's is its "
+                "weakest word's)");
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ struct Options {
   std::vector<std::string> dict_paths;  // --dict, in order
   int limit = 0;                        // 0: no limit
   bool describe = false;
+  bool by_score = false;  // --sort score
+  int min_score = 1;      // --min-score
+  bool show_scores = false;
 
   // Search inputs, as typed (UTF-8). Which ones a kind reads:
   //   crossword: text (pattern), text2 (the "and" pattern)

@@ -18,6 +18,7 @@
 #include "engine/charset.h"
 #include "engine/pattern.h"
 #include "search/messages.h"
+#include "search/result_options.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
 #include "tools/common/checked_output.h"
@@ -253,6 +254,13 @@ int RunSearch(const Options& options, DictionaryState* state) {
     std::fprintf(stderr, "%s\n", text);
     return kExitRefused;
   }
+  ResultOptions result_options;
+  result_options.order = options.by_score ? ResultOrder::kByScore
+                                          : ResultOrder::kAlphabetical;
+  result_options.min_score = options.min_score;
+  result_options.keep = options.limit;
+  request.query =
+      ApplyResultOptions(std::move(request.query), result_options);
   if (options.describe) {
     WriteOutput(EngineToUtf8(request.query->Describe(0)));
     return kExitOk;
@@ -264,8 +272,12 @@ int RunSearch(const Options& options, DictionaryState* state) {
   CliObserver observer(&bar);
   std::function<void()> before_write;
   if (!OutputIsRegularFile()) before_write = [&bar] { bar.Hide(); };
+  PrintFormat format;
+  format.show_scores = options.show_scores;
+  format.as_ranked = options.by_score;
   auto printer = std::make_unique<ResultsPrinter>(
-      YieldsInOrder(options, source.dictionary), std::move(before_write));
+      YieldsInOrder(options, source.dictionary), std::move(before_write),
+      format);
   CSearchRun run(std::move(request.query), std::move(printer), &observer,
                  options.limit);
   const RunEnd end = RunToEnd(&run, &bar);

@@ -1,6 +1,8 @@
 #include "tools/vocor-cli/results_printer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "tools/common/checked_output.h"
 
@@ -12,12 +14,19 @@ constexpr size_t kBufferLimit = size_t{1} << 16;
 
 }  // namespace
 
-ResultsPrinter::ResultsPrinter(bool stream, std::function<void()> before_write)
-    : streaming_(stream), before_write_(std::move(before_write)) {
+ResultsPrinter::ResultsPrinter(bool stream, std::function<void()> before_write,
+                               PrintFormat format)
+    : streaming_(stream && !format.as_ranked),
+      before_write_(std::move(before_write)),
+      format_(format) {
   buffer_.reserve(kBufferLimit * 2);
 }
 
 bool ResultsPrinter::AddResult(const char* word, int score) {
+  if (format_.as_ranked) {
+    Print(word, score);
+    return true;
+  }
   if (!streaming_) {
     held_.AddResult(word, score);
     return true;
@@ -25,7 +34,10 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   const std::string_view text(word, std::strlen(word));
   std::string key(text);
   EngineLowerInPlace(&key);
-  if (printed_any_ && key == last_key_) return true;  // a repeat
+  if (printed_any_ && key == last_key_) {  // a repeat
+    if (pending_) pending_score_ = std::max(pending_score_, score);
+    return true;
+  }
   if (printed_any_ && CompareByCodePoints(last_key_, key) >= 0) {
     // Out of order: its place may lie among the words already printed.
     StopStreaming();
@@ -34,18 +46,30 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   }
   if (HasBytesOf80To9F(key)) {
     // Results that sort before it by code points may still come.
-    waiting_.emplace(std::move(key), Waiting{std::string(text), score});
+    auto [it, added] =
+        waiting_.try_emplace(std::move(key), Waiting{std::string(text), score});
+    if (!added) it->second.score = std::max(it->second.score, score);
     return true;
   }
+  PrintPending();
   PrintWaitingBefore(&key);
   last_key_ = std::move(key);
   printed_any_ = true;
-  Print(text);
+  pending_ = true;
+  pending_word_.assign(text);
+  pending_score_ = score;
   return true;
+}
+
+void ResultsPrinter::PrintPending() {
+  if (!pending_) return;
+  pending_ = false;
+  Print(pending_word_, pending_score_);
 }
 
 void ResultsPrinter::StopStreaming() {
   streaming_ = false;
+  PrintPending();
   for (const auto& [key, held] : waiting_) {
     held_.AddResult(held.word.c_str(), held.score);
   }
@@ -54,13 +78,22 @@ void ResultsPrinter::StopStreaming() {
 
 void ResultsPrinter::PrintWaitingBefore(const std::string* key) {
   auto end = key == nullptr ? waiting_.end() : waiting_.lower_bound(*key);
-  for (auto it = waiting_.begin(); it != end; ++it) Print(it->second.word);
+  for (auto it = waiting_.begin(); it != end; ++it) {
+    Print(it->second.word, it->second.score);
+  }
   waiting_.erase(waiting_.begin(), end);
 }
 
-void ResultsPrinter::Print(std::string_view engine_word) {
+void ResultsPrinter::AppendScore(int score) {
+  if (!format_.show_scores) return;
+  buffer_ += '\t';
+  buffer_ += std::to_string(score);
+}
+
+void ResultsPrinter::Print(std::string_view engine_word, int score) {
   ++count_;
   buffer_ += EngineToUtf8(engine_word);
+  AppendScore(score);
   buffer_ += '\n';
   if (buffer_.size() >= kBufferLimit) Flush();
 }
@@ -73,9 +106,12 @@ void ResultsPrinter::Flush() {
 }
 
 bool ResultsPrinter::EndResults() {
+  PrintPending();
   PrintWaitingBefore(nullptr);
-  for (std::string_view word : held_.SortedViews()) {
-    buffer_ += word;  // UTF-8 already
+  for (const ScoredView& result :
+       held_.OrderedResults(ResultOrder::kAlphabetical)) {
+    buffer_ += result.text;  // UTF-8 already
+    AppendScore(result.score);
     buffer_ += '\n';
     if (buffer_.size() >= kBufferLimit) Flush();
   }
@@ -84,7 +120,8 @@ bool ResultsPrinter::EndResults() {
 }
 
 int ResultsPrinter::GetResultCount() const {
-  return count_ + static_cast<int>(waiting_.size()) + held_.GetResultCount();
+  return count_ + (pending_ ? 1 : 0) + static_cast<int>(waiting_.size()) +
+         held_.GetResultCount();
 }
 
 }  // namespace vocor::cli

@@ -33,11 +33,21 @@ namespace vocor::cli {
 // streamed ones by EndResults. Queries that can repeat words out of order
 // (a union of dictionaries, an unsorted list) must start holding, so that
 // every repeat is found.
+// What a line holds and in which order lines come.
+struct PrintFormat {
+  // Each result followed by a TAB and its score.
+  bool show_scores = false;
+  // The results are printed in the order they arrive, each once: the
+  // query yields them ranked and without repeats (score order).
+  bool as_ranked = false;
+};
+
 class ResultsPrinter : public CResultsSink {
  public:
   // `before_write` is called before each write to standard output (to
   // take a progress bar off the terminal); it may be empty.
-  explicit ResultsPrinter(bool stream, std::function<void()> before_write = {});
+  explicit ResultsPrinter(bool stream, std::function<void()> before_write = {},
+                          PrintFormat format = PrintFormat());
 
   bool AddResult(const char* word, int score) override;
   // Prints what is held and flushes the printer's buffer.
@@ -55,13 +65,21 @@ class ResultsPrinter : public CResultsSink {
   };
 
   void StopStreaming();
+  // Prints the last streamed result, held back until its score is final:
+  // a repeat next to it may carry a higher one.
+  void PrintPending();
   // Prints the waiting results that sort before `key` (all with null).
   void PrintWaitingBefore(const std::string* key);
-  void Print(std::string_view engine_word);
+  void Print(std::string_view engine_word, int score);
+  void AppendScore(int score);
   void Flush();
 
   bool streaming_;
   std::function<void()> before_write_;
+  PrintFormat format_;
+  bool pending_ = false;
+  std::string pending_word_;  // engine text
+  int pending_score_ = 0;
   int count_ = 0;
   // Lower-cased engine text of the last result printed as it came.
   std::string last_key_;
