@@ -135,6 +135,11 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   // Whether the word is not left out and fits what `step` left.
   bool Fits(const CoverEntry& entry, const CoverStep& step) const;
   static void Charge(int* counter, long long work);
+  // Word `word` with what the scans read of it. Keyed budgets have at most
+  // 32 slots (a key gives each two bits or more).
+  CoverEntry EntryOf(int word) const;
+  template <typename Visit>
+  void ForEachSlot(const CoverEntry& entry, Visit visit) const;
   // The last step before `depth` that filled its candidates.
   int MaterializedBefore(int depth) const;
   void LookUpLastWord(int depth);

@@ -10,12 +10,51 @@
 // the last steps before the end take their branch from those buckets, and
 // the last word is looked up by the letters left.
 #include <algorithm>
+#include <bit>
 
 #include "engine/phrase.h"
 #include "engine/phrase_internal.h"
 #include "engine/phrase_word_list.h"
 
 namespace vocor {
+
+CEnumResultsPhrase::CoverEntry CEnumResultsPhrase::EntryOf(int word) const {
+  const PhraseWordList& list = *lists_[0];
+  CoverEntry entry{keyed_ ? list.key(word) : 0, 0, word,
+                   list.word(word).counted};
+  if (keyed_) {
+    const PhraseWordList::Run* runs = list.runs(word);
+    for (uint32_t r = 0; r < list.word(word).runs_size; ++r) {
+      entry.slots |= uint32_t{1} << runs[r].slot;
+    }
+  }
+  return entry;
+}
+
+template <typename Visit>
+void CEnumResultsPhrase::ForEachSlot(const CoverEntry& entry,
+                                     Visit visit) const {
+  if (keyed_) {
+    for (uint32_t m = entry.slots; m != 0; m &= m - 1) {
+      visit(std::countr_zero(m));
+    }
+    return;
+  }
+  const PhraseWordList& list = *lists_[0];
+  const PhraseWordList::Run* runs = list.runs(entry.word);
+  for (uint32_t r = 0; r < list.word(entry.word).runs_size; ++r) {
+    if (runs[r].slot != PhraseWordList::kAbsent) visit(runs[r].slot);
+  }
+}
+
+inline bool CEnumResultsPhrase::Fits(const CoverEntry& entry,
+                                     const CoverStep& step) const {
+  if (keyed_) return keys_.Fits(entry.key, step.left) && !left_out_[entry.word];
+  // Fit only reads the budget when it does not take.
+  return !left_out_[entry.word] &&
+         lists_[0]->Fit(entry.word, const_cast<std::vector<int>*>(&step.budget),
+                        nullptr, false);
+}
 
 bool CEnumResultsPhrase::IsCover() const {
   if (shape_.pieces.size() < 2) return false;
@@ -91,7 +130,7 @@ void CEnumResultsPhrase::ExpandStep(int depth, int* counter) {
   // them hold every word that can take the next place, so this step only
   // filters the smallest it needs. Filling candidates anew costs more here
   // than the steps after it would save.
-  if (depth > 0 && depth + 3 >= places) {
+  if (depth > 0 && depth + 2 == places) {
     BranchFromBuckets(depth, counter);
     return;
   }
@@ -125,15 +164,6 @@ int CEnumResultsPhrase::BranchSlot(const std::vector<int>& budget,
     }
   }
   return best;
-}
-
-bool CEnumResultsPhrase::Fits(const CoverEntry& entry,
-                              const CoverStep& step) const {
-  if (keyed_) return keys_.Fits(entry.key, step.left) && !left_out_[entry.word];
-  // Fit only reads the budget when it does not take.
-  return !left_out_[entry.word] &&
-         lists_[0]->Fit(entry.word, const_cast<std::vector<int>*>(&step.budget),
-                        nullptr, false);
 }
 
 void CEnumResultsPhrase::BranchFromBuckets(int depth, int* counter) {
@@ -188,9 +218,9 @@ bool CEnumResultsPhrase::FilterCandidates(int depth, int* counter) {
   std::vector<CoverEntry> all;
   if (depth == 0) {
     if (keyed_) {
-      for (int i : list.candidates()) all.push_back({list.key(i), i});
+      for (int i : list.candidates()) all.push_back(EntryOf(i));
     } else {
-      for (int i = 0; i < list.size(); ++i) all.push_back({0, i});
+      for (int i = 0; i < list.size(); ++i) all.push_back(EntryOf(i));
     }
   }
   const std::vector<CoverEntry>& from =
@@ -202,13 +232,9 @@ bool CEnumResultsPhrase::FilterCandidates(int depth, int* counter) {
   int most_counted = 0;
   for (const CoverEntry& e : from) {
     if (!Fits(e, step)) continue;
-    const int i = e.word;
     step.candidates.push_back(e);
-    most_counted = std::max(most_counted, list.word(i).counted);
-    const PhraseWordList::Run* runs = list.runs(i);
-    for (uint32_t r = 0; r < list.word(i).runs_size; ++r) {
-      if (runs[r].slot != PhraseWordList::kAbsent) ++slot_counts_[runs[r].slot];
-    }
+    most_counted = std::max(most_counted, e.counted);
+    ForEachSlot(e, [&](int slot) { ++slot_counts_[slot]; });
   }
   const int words_left = static_cast<int>(shape_.pieces.size()) - depth;
   if (shape_.use_all && !has_unlimited_ &&
@@ -229,13 +255,9 @@ bool CEnumResultsPhrase::FilterCandidates(int depth, int* counter) {
   }
   step.buckets.resize(step.bucket_begin[slots]);
   for (const CoverEntry& e : step.candidates) {
-    const PhraseWordList::Run* runs = list.runs(e.word);
-    for (uint32_t r = 0; r < list.word(e.word).runs_size; ++r) {
-      const int slot = runs[r].slot;
-      if (slot != PhraseWordList::kAbsent) {
-        step.buckets[step.bucket_begin[slot + 1] - slot_counts_[slot]--] = e;
-      }
-    }
+    ForEachSlot(e, [&](int slot) {
+      step.buckets[step.bucket_begin[slot + 1] - slot_counts_[slot]--] = e;
+    });
   }
   return true;
 }

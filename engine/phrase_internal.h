@@ -37,8 +37,10 @@ struct CEnumResultsPhrase::Level {
 // One step of the exact cover: what the words taken so far left, the
 // words that still fit it and are not left out, and those tried here.
 struct CEnumResultsPhrase::CoverEntry {
-  uint64_t key;  // the word's letter key, when keyed
+  uint64_t key;    // the word's letter key, when keyed
+  uint32_t slots;  // bit s: the word uses budget slot s, when keyed
   int word;
+  int counted;
 };
 
 struct CEnumResultsPhrase::CoverStep {

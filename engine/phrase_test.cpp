@@ -232,12 +232,17 @@ TEST(PhraseQueryTest, ManyPhrasesComeInSmallSlices) {
 using Scored = std::vector<std::pair<std::string, int>>;
 
 // Reads (phrase, score) pairs, whole (slice 0) or in slices of work, in
-// phrase order.
+// phrase order; progress never goes back nor past the extent.
 Scored ReadScored(CEnumResults* e, int slice) {
   Scored out;
+  int position = 0;
   for (;;) {
     int counter = slice;
     const char* phrase = e->Next(slice > 0 ? &counter : nullptr);
+    EXPECT_GE(counter, 0);
+    EXPECT_GE(e->GetPosition(), position);
+    position = e->GetPosition();
+    EXPECT_LE(position, e->GetExtent());
     if (phrase != nullptr) {
       out.emplace_back(phrase, e->Score());
     } else if (slice == 0 || counter != 0) {
