@@ -126,10 +126,10 @@ void CEnumResultsPhrase::ExpandStep(int depth, int* counter) {
     LookUpLastWord(depth);
     return;
   }
-  // Three or two words to go: the buckets of the last step that filled
-  // them hold every word that can take the next place, so this step only
-  // filters the smallest it needs. Filling candidates anew costs more here
-  // than the steps after it would save.
+  // Two words to go: the buckets of the last step that filled them hold
+  // every word that can take the next place, so this step only filters
+  // the smallest it needs. Filling candidates anew would cost more here
+  // than the last step could save.
   if (depth > 0 && depth + 2 == places) {
     BranchFromBuckets(depth, counter);
     return;
