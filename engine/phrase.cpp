@@ -155,8 +155,10 @@ std::string CEnumResultsPhrase::Describe(int indent) const {
   return DescribeIndent(indent) + "Phrase(\"" + pieces + "\", " +
          std::to_string(shape_.min_words) + " words or more, " +
          (shape_.use_all ? "all letters" : "at most the letters") + ", \"" +
-         FormatLetterCounts(budget_.maxCount) + "\")\n" +
-         CEnumResultsParentN::Describe(indent);
+         FormatLetterCounts(budget_.maxCount) + "\"" +
+         (floor_ > kMinScore ? ", score " + std::to_string(floor_) + " or more"
+                             : "") +
+         ")\n" + CEnumResultsParentN::Describe(indent);
 }
 
 bool CEnumResultsPhrase::Contains(const char* text) const {

@@ -337,6 +337,11 @@ TEST(PhraseQueryTest, DescribeNamesShapeAndBudget) {
   EXPECT_EQ(e->Describe(0),
             "Phrase(\"* <= *\", 2 words or more, all letters, \"ant\")\n"
             "\tLetters(\"<null>\",\"ant\")\n\t\tVector(\"dict\")\n");
+  e = e->MinScore(std::move(e), 60);
+  EXPECT_EQ(
+      e->Describe(0).substr(0, e->Describe(0).find('\n')),
+      "Phrase(\"* <= *\", 2 words or more, all letters, \"ant\", score 60 "
+      "or more)");
 }
 
 }  // namespace
