@@ -127,6 +127,7 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   void ExpandStep(int depth, int* counter);
   bool FilterCandidates(int depth, int* counter);
   void BranchFromBuckets(int depth, int* counter);
+  void FilterNearBuckets(int depth, const CoverStep& before, int* counter);
   // The limited letter left in `budget` held by the fewest words,
   // `size_of(slot)` of them; -1 when every letter need not be used or
   // none is left.

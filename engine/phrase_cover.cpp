@@ -109,6 +109,7 @@ void CEnumResultsPhrase::ExpandStep(int depth, int* counter) {
   step.branch.clear();
   step.candidates.clear();
   step.bucket_begin.clear();
+  step.has_near.clear();
   step.materialized = false;
   const int places = static_cast<int>(shape_.pieces.size());
   if (depth == places) return;
@@ -126,11 +127,11 @@ void CEnumResultsPhrase::ExpandStep(int depth, int* counter) {
     LookUpLastWord(depth);
     return;
   }
-  // Two words to go: the buckets of the last step that filled them hold
-  // every word that can take the next place, so this step only filters
-  // the smallest it needs. Filling candidates anew would cost more here
-  // than the last step could save.
-  if (depth > 0 && depth + 2 == places) {
+  // Three or two words to go: the buckets of the last step that filled
+  // them hold every word that can take the next place, so this step only
+  // filters the smallest it needs. Filling candidates anew would cost more
+  // here than the last steps could save.
+  if (depth > 0 && depth + 3 >= places) {
     BranchFromBuckets(depth, counter);
     return;
   }
@@ -169,21 +170,33 @@ int CEnumResultsPhrase::BranchSlot(const std::vector<int>& budget,
 void CEnumResultsPhrase::BranchFromBuckets(int depth, int* counter) {
   CoverStep& step = steps_[depth];
   const CoverStep& before = steps_[MaterializedBefore(depth)];
+  // The step before may hold some of those buckets filtered to its budget.
+  const CoverStep* near = depth > 0 && !steps_[depth - 1].materialized
+                              ? &steps_[depth - 1]
+                              : nullptr;
+  auto has_near = [&](int s) {
+    return near != nullptr && s < static_cast<int>(near->has_near.size()) &&
+           near->has_near[s];
+  };
   const int best = BranchSlot(step.budget, [&](int s) {
-    return before.bucket_begin[s + 1] - before.bucket_begin[s];
+    return has_near(s) ? static_cast<int>(near->near_buckets[s].size())
+                       : before.bucket_begin[s + 1] - before.bucket_begin[s];
   });
-  auto from = before.candidates.begin();
-  auto to = before.candidates.end();
-  if (best >= 0) {
-    from = before.buckets.begin() + before.bucket_begin[best];
-    to = before.buckets.begin() + before.bucket_begin[best + 1];
+  const CoverEntry* from = before.candidates.data();
+  const CoverEntry* to = from + before.candidates.size();
+  if (best >= 0 && has_near(best)) {
+    from = near->near_buckets[best].data();
+    to = from + near->near_buckets[best].size();
+  } else if (best >= 0) {
+    from = before.buckets.data() + before.bucket_begin[best];
+    to = before.buckets.data() + before.bucket_begin[best + 1];
   }
   Charge(counter, to - from);
   // Before a last word the index names, a word that neither ends the
   // phrase nor leaves some word's letters is left out here, where it costs
   // a lookup, rather than tried.
-  const bool before_last = keyed_ && shape_.use_all &&
-                           depth + 2 == static_cast<int>(shape_.pieces.size());
+  const int places = static_cast<int>(shape_.pieces.size());
+  const bool before_last = keyed_ && shape_.use_all && depth + 2 == places;
   const PhraseWordList& list = *lists_[0];
   for (auto it = from; it != to; ++it) {
     if (!Fits(*it, step)) continue;
@@ -192,6 +205,38 @@ void CEnumResultsPhrase::BranchFromBuckets(int depth, int* counter) {
       continue;
     }
     step.branch.push_back(it->word);
+  }
+  if (depth + 3 == places) FilterNearBuckets(depth, before, counter);
+}
+
+// With three words to go, the steps after this one each scan a bucket of
+// the last step that filled them; the few smallest of those, filtered to
+// this step's budget, are much shorter and serve all of them.
+void CEnumResultsPhrase::FilterNearBuckets(int depth, const CoverStep& before,
+                                           int* counter) {
+  constexpr int kNearBuckets = 4;
+  CoverStep& step = steps_[depth];
+  const int slots = static_cast<int>(step.budget.size()) - 1;
+  std::vector<std::pair<int, int>> sizes;  // (size, slot)
+  for (int s = 0; s < slots; ++s) {
+    if (step.budget[s] == 0 || !PhraseWordList::IsLimited(step.budget[s])) {
+      continue;
+    }
+    sizes.emplace_back(before.bucket_begin[s + 1] - before.bucket_begin[s], s);
+  }
+  const size_t kept = std::min<size_t>(kNearBuckets, sizes.size());
+  std::partial_sort(sizes.begin(), sizes.begin() + kept, sizes.end());
+  step.has_near.assign(slots, 0);
+  step.near_buckets.resize(slots);
+  for (size_t k = 0; k < kept; ++k) {
+    const int s = sizes[k].second;
+    std::vector<CoverEntry>& bucket = step.near_buckets[s];
+    bucket.clear();
+    Charge(counter, sizes[k].first);
+    for (int b = before.bucket_begin[s]; b < before.bucket_begin[s + 1]; ++b) {
+      if (Fits(before.buckets[b], step)) bucket.push_back(before.buckets[b]);
+    }
+    step.has_near[s] = 1;
   }
 }
 

@@ -54,6 +54,11 @@ struct CEnumResultsPhrase::CoverStep {
   // bucket_begin[s], bucket_begin[s + 1]), ascending.
   std::vector<int> bucket_begin;
   std::vector<CoverEntry> buckets;
+  // A step that did not fill its candidates, with three words to go: a
+  // few buckets of the last step that did, filtered to this step's budget
+  // (slot s's where has_near[s] is set).
+  std::vector<char> has_near;
+  std::vector<std::vector<CoverEntry>> near_buckets;
   size_t cursor = 0;      // next entry of `branch` to try
   bool expanded = false;  // `branch` is filled
   std::vector<int> budget;
