@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+#include "engine/score.h"
+
 namespace vocor {
 namespace {
 
@@ -57,6 +59,18 @@ bool ParseLanguageId(std::string_view text, uint32_t* lcid) {
   if (!ParseWhole(text, base, &value)) return false;
   if (value > std::numeric_limits<uint32_t>::max()) return false;
   *lcid = static_cast<uint32_t>(value);
+  return true;
+}
+
+bool ParseScoredList(std::string_view text, std::string* path, int* score) {
+  const size_t equals = text.rfind('=');
+  if (equals == std::string_view::npos || equals == 0) return false;
+  const std::string_view number = text.substr(equals + 1);
+  uint64_t value = 0;
+  if (!AllDigits(number) || !ParseWhole(number, 10, &value)) return false;
+  if (value < kMinScore || value > kMaxScore) return false;
+  path->assign(text.substr(0, equals));
+  *score = static_cast<int>(value);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #define VOCOR_COMPILER_ARGUMENTS_H_
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vocor {
@@ -17,6 +18,11 @@ bool ParseDictionaryVersion(std::string_view text, int32_t* hundredths);
 // hexadecimal digits. Returns false for anything else or a value beyond 32
 // bits.
 bool ParseLanguageId(std::string_view text, uint32_t* lcid);
+
+// Parses a list's score "FILE=N" (vocor-mkdic --score): the path before
+// the last '=' (not empty; it may hold '=' itself) and a whole number N
+// from kMinScore to kMaxScore after it. Returns false for anything else.
+bool ParseScoredList(std::string_view text, std::string* path, int* score);
 
 }  // namespace vocor
 

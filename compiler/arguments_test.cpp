@@ -45,5 +45,20 @@ TEST(ArgumentsTest, LanguageIds) {
   }
 }
 
+TEST(ArgumentsTest, ScoredLists) {
+  std::string path;
+  int score = 0;
+  ASSERT_TRUE(ParseScoredList("lists/a=b.txt=100", &path, &score));
+  EXPECT_EQ(path, "lists/a=b.txt");  // the last '=' splits
+  EXPECT_EQ(score, 100);
+  ASSERT_TRUE(ParseScoredList("small=007", &path, &score));
+  EXPECT_EQ(score, 7);
+  for (const char* bad : {"", "small", "=5", "small=", "small=0", "small=101",
+                          "small=-1", "small=+1", "small= 5", "small=5a",
+                          "small=99999999999999999999"}) {
+    EXPECT_FALSE(ParseScoredList(bad, &path, &score)) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace vocor

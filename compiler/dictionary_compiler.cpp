@@ -33,7 +33,24 @@ CompileOutcome Failed(CompileStatus status, std::string error) {
   return outcome;
 }
 
-void CopyCounts(const WordCollector& collector, CompileCounts* counts) {
+// The path of each list in the order the collector reads them.
+std::vector<ScoredInput> ListsOf(const CompileRequest& request) {
+  std::vector<ScoredInput> lists;
+  for (const std::string& input : request.inputs) lists.push_back({input, 0});
+  lists.insert(lists.end(), request.scored_inputs.begin(),
+               request.scored_inputs.end());
+  return lists;
+}
+
+void CopyCounts(const CompileRequest& request, const WordCollector& collector,
+                CompileCounts* counts) {
+  const std::vector<ScoredInput> lists = ListsOf(request);
+  counts->bad_score_lines = collector.bad_score_lines();
+  counts->bad_scores.clear();
+  for (const BadScore& bad : collector.bad_scores()) {
+    counts->bad_scores.push_back({lists[bad.list].path, bad.line, bad.text});
+  }
+  counts->scored = collector.has_scores();
   counts->read = collector.read();
   counts->skipped = collector.skipped();
   counts->windows1252_lines = collector.windows1252_lines();
@@ -62,7 +79,8 @@ class Progress {
 // outcome to report.
 bool GatherWords(const CompileRequest& request, const Progress& progress,
                  WordCollector* collector, CompileOutcome* outcome) {
-  const size_t count = request.inputs.size();
+  const std::vector<ScoredInput> lists = ListsOf(request);
+  const size_t count = lists.size();
   for (size_t i = 0; i < count; ++i) {
     const int begin = static_cast<int>(kGatherEnd * i / count);
     const int end = static_cast<int>(kGatherEnd * (i + 1) / count);
@@ -72,7 +90,15 @@ bool GatherWords(const CompileRequest& request, const Progress& progress,
     }
     std::string text;
     std::string error;
-    if (ReadWholeFile(request.inputs[i], kMaxWordListFileSize, &text, &error,
+    if (lists[i].score != 0 && !IsValidScore(lists[i].score)) {
+      *outcome = Failed(CompileStatus::kRefused,
+                        "the score " + std::to_string(lists[i].score) +
+                            " given to " + lists[i].path + " is not from " +
+                            std::to_string(kMinScore) + " to " +
+                            std::to_string(kMaxScore));
+      return false;
+    }
+    if (ReadWholeFile(lists[i].path, kMaxWordListFileSize, &text, &error,
                       PlausibleWordList) != ReadStatus::kRead) {
       *outcome = Failed(CompileStatus::kUnreadable, error);
       return false;
@@ -82,11 +108,12 @@ bool GatherWords(const CompileRequest& request, const Progress& progress,
           begin + static_cast<int>((end - begin) * (static_cast<double>(at) /
                                                     (text.size() + 1))));
     };
-    if (!collector->AddList(text, scanned)) {
+    if (!collector->AddList(text, scanned, lists[i].score)) {
       *outcome = Failed(CompileStatus::kCancelled, "");
       return false;
     }
   }
+  collector->Finish();
   if (collector->words().empty()) {
     *outcome = Failed(CompileStatus::kNoWords, NoWordsReason(*collector));
     return false;
@@ -111,7 +138,11 @@ CompileOutcome BuildAndWrite(const CompileRequest& request,
                              const Progress& progress) {
   std::string file;
   CompileOutcome outcome;
-  if (!BuildVocorFile(collector.words(), request.info, &file,
+  // Without any score given the file is exactly what it was before scores.
+  static const std::vector<uint8_t> kNoScores;
+  const std::vector<uint8_t>& scores =
+      collector.has_scores() ? collector.scores() : kNoScores;
+  if (!BuildVocorFile(collector.words(), scores, request.info, &file,
                       &outcome.counts.file, &outcome.error)) {
     return Failed(CompileStatus::kRefused, outcome.error);
   }
@@ -132,8 +163,12 @@ CompileOutcome WriteTextList(const CompileRequest& request,
                              const WordCollector& collector,
                              const Progress& progress) {
   std::string text;
-  for (const std::string& word : collector.words()) {
-    text += EngineToUtf8(word);
+  const std::vector<std::string>& words = collector.words();
+  for (size_t i = 0; i < words.size(); ++i) {
+    text += EngineToUtf8(words[i]);
+    if (collector.has_scores()) {
+      text += ';' + std::to_string(collector.scores()[i]);
+    }
     text += '\n';
   }
   // The counts share the binary dictionary's, whose sizes are ints.
@@ -180,6 +215,18 @@ std::string SkipReasonsNote(const SkippedWords& skipped) {
   return note.empty() ? note : note + ")";
 }
 
+std::string DescribeBadScore(const BadScoreReport& bad) {
+  // Enough of a long line to find it by.
+  constexpr size_t kShown = 40;
+  const size_t semicolon = bad.text.find(';');
+  std::string score =
+      semicolon == std::string::npos ? "" : bad.text.substr(semicolon + 1);
+  if (score.size() > kShown) score = score.substr(0, kShown) + "...";
+  return bad.file + ":" + std::to_string(bad.line) + ": the score '" + score +
+         "' is not a whole number from " + std::to_string(kMinScore) +
+         " to " + std::to_string(kMaxScore) + "; the line was skipped";
+}
+
 bool MakeVocorFileInfo(const std::string& name, const std::string& notes,
                        VocorFileInfo* info, std::string* error) {
   info->name = Utf8ToEngine(ComposedUtf8(name), '?');
@@ -200,12 +247,12 @@ CompileOutcome CompileDictionary(const CompileRequest& request,
   WordCollector collector(choice);
   CompileOutcome outcome;
   if (!GatherWords(request, progress, &collector, &outcome)) {
-    CopyCounts(collector, &outcome.counts);
+    CopyCounts(request, collector, &outcome.counts);
     return outcome;
   }
   outcome = request.text_list ? WriteTextList(request, collector, progress)
                               : BuildAndWrite(request, collector, progress);
-  CopyCounts(collector, &outcome.counts);
+  CopyCounts(request, collector, &outcome.counts);
   return outcome;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dictionary/vocor_file_writer.h"
+#include "engine/score.h"
 #include "compiler/word_collector.h"
 
 namespace vocor {
@@ -26,16 +27,36 @@ enum class CompileStatus {
   kUnwritable,  // the output could not be written
 };
 
+// A word list whose every word gets `score` (kMinScore..kMaxScore), or
+// its line's score where that is higher; see compiler/word_collector.h.
+struct ScoredInput {
+  std::string path;
+  int score = kDefaultScore;
+};
+
 struct CompileRequest {
   std::vector<std::string> inputs;  // word lists, UTF-8 or Windows-1252
+  // Read after `inputs`. A word's score is the highest that any of its
+  // entries gets; with neither these nor a line's score anywhere, the
+  // output stores no scores (every word has kDefaultScore).
+  std::vector<ScoredInput> scored_inputs;
   std::string output;
   VocorFileInfo info;  // engine text (see MakeVocorFileInfo); unused by
                        // text lists
   // Which words to keep. keep_code_page is ignored: the output decides it.
   WordChoice words;
   // Write a UTF-8 word list, one word a line, instead of a binary
-  // dictionary; it keeps every letter of the code page, accents included.
+  // dictionary; it keeps every letter of the code page, accents included,
+  // and writes each word as `word;score` when there are scores.
   bool text_list = false;
+};
+
+// A line skipped for a score that is no whole number from kMinScore to
+// kMaxScore.
+struct BadScoreReport {
+  std::string file;
+  int64_t line = 0;
+  std::string text;  // the line as written
 };
 
 struct CompileCounts {
@@ -45,6 +66,9 @@ struct CompileCounts {
   int64_t possessives = 0;    // left out by WordChoice::skip_possessives
   int64_t abbreviations = 0;  // left out by WordChoice::skip_abbreviations
   int64_t windows1252_lines = 0;  // input lines read so, not being UTF-8
+  int64_t bad_score_lines = 0;    // lines skipped for their score
+  std::vector<BadScoreReport> bad_scores;  // the first of them
+  bool scored = false;            // whether the output stores scores
   VocorFileStats file;            // what was stored; a text list has no nodes
 };
 
@@ -70,6 +94,10 @@ std::vector<SkipReason> SkipReasons(const SkippedWords& skipped);
 // " (2 longer than 999 letters, 1 beginning or ending with a hyphen or
 // apostrophe)".
 std::string SkipReasonsNote(const SkippedWords& skipped);
+
+// One bad score line as a user reads it: "words.txt:12: the score 'abc' is
+// not a whole number from 1 to 100; the line was skipped".
+std::string DescribeBadScore(const BadScoreReport& bad);
 
 // Which characters make words, in terms a user knows (UTF-8), for the
 // messages about lists that gave none: "Words are runs of letters, ...".

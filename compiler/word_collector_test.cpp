@@ -78,6 +78,38 @@ TEST(WordCollectorTest, LeavesOutPossessivesAndAbbreviationsOnly) {
   EXPECT_EQ(collector.skipped().total() + collector.duplicates(), 0);
 }
 
+// Lists in sizes: "nasa" only in the complete list, "NASA" from a smaller
+// one on, is the abbreviation written small and goes with it; "us" as
+// common as "US" stays, and so does everything of an unscored list.
+TEST(WordCollectorTest, AbbreviationsWrittenSmallGoWhereScoredLower) {
+  WordChoice choice;
+  choice.skip_abbreviations = true;
+  WordCollector sized(choice);
+  sized.AddList("US\nus\ncat\n", nullptr, 60);
+  sized.AddList("US\nus\ncat\nNASA\nCaf\xc3\xa9\n", nullptr, 40);
+  sized.AddList("US\nus\ncat\nNASA\nnasa\nzap;90\nZAP\nCAFE\ncafe\n", nullptr,
+                20);
+  sized.Finish();
+  EXPECT_EQ(sized.words(), (std::vector<std::string>{"us", "cat", "caf\xe9",
+                                                     "zap", "cafe"}));
+  EXPECT_EQ(sized.scores(), (std::vector<uint8_t>{60, 60, 40, 90, 20}));
+  EXPECT_EQ(sized.abbreviations(), 8);  // seven written so, "nasa" by Finish
+
+  // Folded, "café" meets the abbreviation "CAFE" in its ASCII spelling.
+  choice.fold_accents = true;
+  WordCollector folded(choice);
+  folded.AddList("CAFE\n", nullptr, 60);
+  folded.AddList("caf\xc3\xa9\nnasa\nNASA\n", nullptr, 20);
+  folded.Finish();
+  EXPECT_EQ(folded.words(), (std::vector<std::string>{"nasa"}));
+
+  WordCollector plain(choice);
+  plain.AddList("NASA\nnasa\nUS\nus\n");
+  plain.Finish();
+  EXPECT_EQ(plain.words(), (std::vector<std::string>{"nasa", "us"}));
+  EXPECT_FALSE(plain.has_scores());
+}
+
 TEST(WordCollectorTest, AccentedCapitalsAreCapitalsInBothEncodings) {
   // \xc9T\xc9 is ÉTÉ in Windows-1252; the UTF-8 list spells it with
   // two-byte letters, and É alone is a single capital.

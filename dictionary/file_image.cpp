@@ -27,6 +27,21 @@ class FileDescriptor {
   int fd_;
 };
 
+// Opens `path` for reading if it is a regular file; the descriptor, or -1.
+// Sets *size to the file's size.
+int OpenRegularFile(const std::string& path, size_t* size) {
+  // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    ::close(fd);
+    return -1;
+  }
+  *size = static_cast<size_t>(st.st_size);
+  return fd;
+}
+
 constexpr size_t kHugePage = size_t{2} << 20;
 
 // Large files are read a chunk at a time, so that a file refused for what
@@ -54,15 +69,17 @@ bool LooksBinary(const char* bytes, size_t size) {
 std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
                                                  size_t max_size,
                                                  FirstBytesCheck plausible) {
-  // O_NONBLOCK keeps a FIFO from blocking the open; it is refused below.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return nullptr;
-  struct stat st;
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  if (st.st_size <= 0 || static_cast<size_t>(st.st_size) >= max_size) {
-    return nullptr;
-  }
-  const size_t expected = static_cast<size_t>(st.st_size);
+  return Read(path, max_size, plausible, nullptr);
+}
+
+std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
+                                                 size_t max_size,
+                                                 FirstBytesCheck plausible,
+                                                 LengthNeeded needed) {
+  size_t file_size = 0;
+  FileDescriptor fd(OpenRegularFile(path, &file_size));
+  if (fd.get() < 0 || file_size == 0 || file_size >= max_size) return nullptr;
+  size_t expected = file_size;
   std::unique_ptr<char, FreeDeleter> bytes = Allocate(expected);
   if (bytes == nullptr) return nullptr;
   size_t done = 0;
@@ -76,10 +93,41 @@ std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,
         !plausible(bytes.get(), static_cast<size_t>(n))) {
       return nullptr;
     }
+    if (done == 0 && needed != nullptr) {
+      expected =
+          std::clamp(needed(bytes.get(), static_cast<size_t>(n), file_size),
+                     static_cast<size_t>(n), file_size);
+    }
     done += static_cast<size_t>(n);
   }
   if (done == 0) return nullptr;
-  return std::make_shared<const FileImage>(Key(), std::move(bytes), done);
+  // A file that shrank while it was read is known only as far as it went.
+  const size_t known_size = done == expected ? file_size : done;
+  return std::make_shared<const FileImage>(Key(), std::move(bytes), done,
+                                           known_size);
+}
+
+std::shared_ptr<const FileImage> FileImage::ReadPart(const std::string& path,
+                                                     size_t offset,
+                                                     size_t length,
+                                                     size_t file_size) {
+  size_t size_now = 0;
+  FileDescriptor fd(OpenRegularFile(path, &size_now));
+  if (fd.get() < 0 || size_now != file_size || offset > file_size ||
+      length > file_size - offset) {
+    return nullptr;
+  }
+  std::unique_ptr<char, FreeDeleter> bytes = Allocate(length);
+  if (bytes == nullptr) return nullptr;
+  size_t done = 0;
+  while (done < length) {
+    const ssize_t n = ::pread(fd.get(), bytes.get() + done, length - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return nullptr;
+    done += static_cast<size_t>(n);
+  }
+  return std::make_shared<const FileImage>(Key(), std::move(bytes), length);
 }
 
 std::shared_ptr<const FileImage> FileImage::Read(const std::string& path,

@@ -37,6 +37,27 @@ class FileImage {
                                                size_t max_size,
                                                FirstBytesCheck plausible);
 
+  // How many of a file's first bytes an image needs, judged by its first
+  // chunk (`first`, `size` bytes) and the file's size: at most `file_size`.
+  using LengthNeeded = size_t (*)(const char* first, size_t size,
+                                  size_t file_size);
+
+  // Read, stopping after the bytes `needed` asks for (or after the first
+  // chunk, if that already holds more), so that a part of the file that is
+  // only wanted later is not read now (see ReadPart). file_size() tells
+  // how long the file was.
+  static std::shared_ptr<const FileImage> Read(const std::string& path,
+                                               size_t max_size,
+                                               FirstBytesCheck plausible,
+                                               LengthNeeded needed);
+
+  // Reads the `length` bytes at `offset` of the file at `path`, provided
+  // it still is a regular file of `file_size` bytes; null otherwise, or
+  // when fewer bytes could be read. `length` may be 0.
+  static std::shared_ptr<const FileImage> ReadPart(const std::string& path,
+                                                   size_t offset, size_t length,
+                                                   size_t file_size);
+
   // Reads a text word list as Read does, with the limit of its kind
   // (kMaxWordListFileSize), and refuses binary files: a file whose first
   // kBinarySniffSize bytes hold a NUL byte is no word list. The file is
@@ -48,6 +69,9 @@ class FileImage {
 
   const char* data() const { return data_.get(); }
   size_t size() const { return size_; }
+  // The size of the file the image was read from, when it was read: more
+  // than size() for an image of a file's first bytes only.
+  size_t file_size() const { return file_size_; }
 
   // Only FileImage itself can make the key, and so an image.
   class Key {
@@ -55,7 +79,10 @@ class FileImage {
     Key() = default;
   };
   FileImage(Key, std::unique_ptr<char, FreeDeleter> data, size_t size)
-      : data_(std::move(data)), size_(size) {}
+      : FileImage(Key(), std::move(data), size, size) {}
+  FileImage(Key, std::unique_ptr<char, FreeDeleter> data, size_t size,
+            size_t file_size)
+      : data_(std::move(data)), size_(size), file_size_(file_size) {}
 
  private:
   // A buffer for `size` bytes, uninitialised. Large buffers are asked to
@@ -65,6 +92,7 @@ class FileImage {
 
   std::unique_ptr<char, FreeDeleter> data_;
   size_t size_;
+  size_t file_size_;
 };
 
 // Files of 2 GiB or more are refused: sizes and progress are 32-bit ints.

@@ -45,6 +45,10 @@ std::string CDictionaryTextFile::GetNotes() const {
                                : "Not in alphabetic order.";
 }
 
+bool CDictionaryTextFile::HasScores() const {
+  return list_ != nullptr && list_->has_scores();
+}
+
 bool CDictionaryTextFile::IsInAlphabeticOrder() const {
   return list_ != nullptr && list_->in_order();
 }
@@ -77,17 +81,23 @@ void CEnumResultsDictionaryTextFile::LookAhead(size_t from) {
   int length;
   has_next_ = list_ != nullptr &&
               list_->scanner().FindWord(from, &next_start_, &next_end_,
-                                        buffers_[next_buffer_], &length);
+                                        buffers_[next_buffer_], &length,
+                                        &next_score_);
 }
 
 EnumPtr CEnumResultsDictionaryTextFile::Clone() const {
-  return std::make_unique<CEnumResultsDictionaryTextFile>(list_, name_);
+  auto copy = std::make_unique<CEnumResultsDictionaryTextFile>(list_, name_);
+  copy->floor_ = floor_;
+  return copy;
 }
 
 void CEnumResultsDictionaryTextFile::Reset() { LookAhead(0); }
 
 std::string CEnumResultsDictionaryTextFile::Describe(int indent) const {
-  return DescribeIndent(indent) + "DictionaryTextFile(\"" + name_ + "\")\n";
+  std::string text =
+      DescribeIndent(indent) + "DictionaryTextFile(\"" + name_ + "\")";
+  if (floor_ > kMinScore) text += " MinScore " + std::to_string(floor_);
+  return text + "\n";
 }
 
 bool CEnumResultsDictionaryTextFile::Contains(const char* word) const {
@@ -99,13 +109,41 @@ bool CEnumResultsDictionaryTextFile::PrepareContains(int* counter) {
   return list_ == nullptr || list_->BuildIndex(counter);
 }
 
+EnumPtr CEnumResultsDictionaryTextFile::MinScore(EnumPtr self, int floor) {
+  if (floor <= floor_) return self;
+  floor_ = floor;
+  ScoreCounts counts{};
+  CountScores(&counts);
+  for (int64_t count : counts) {
+    if (count > 0) return self;
+  }
+  return std::make_unique<CEnumResultsNone>();
+}
+
 const char* CEnumResultsDictionaryTextFile::Next(int* counter) {
-  if (!has_next_) return nullptr;
-  const char* word = buffers_[next_buffer_];
-  next_buffer_ ^= 1;
-  LookAhead(next_end_);
-  if (counter != nullptr) --*counter;
-  return word;
+  while (has_next_) {
+    const char* word = buffers_[next_buffer_];
+    const int score = next_score_;
+    next_buffer_ ^= 1;
+    LookAhead(next_end_);
+    if (counter != nullptr) --*counter;
+    if (score >= floor_) {
+      score_ = score;
+      return word;
+    }
+    if (counter != nullptr && *counter <= 0) {
+      *counter = 0;  // suspended: the caller comes back with a new budget
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+void CEnumResultsDictionaryTextFile::CountScores(ScoreCounts* counts) const {
+  if (list_ == nullptr) return;
+  for (int score = floor_; score <= kMaxScore; ++score) {
+    (*counts)[score] += list_->score_counts()[score];
+  }
 }
 
 int CEnumResultsDictionaryTextFile::GetPosition() const {

@@ -6,6 +6,12 @@
 // hash index of the list's words, built on first use (or ahead of it, in
 // slices, by PrepareContains) and shared by every clone of the dictionary
 // and every enumerator over it.
+//
+// Scores come from the lines (`word;score`, see text_words.h): a word
+// scores what its line gives, kDefaultScore without. A word listed twice
+// is yielded twice, each time with its own line's score; the results
+// sinks keep the highest. The enumerator absorbs MinScore by skipping the
+// words under the floor as it reads.
 #ifndef VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
 #define VOCOR_DICTIONARY_TEXT_FILE_DICTIONARY_H_
 
@@ -43,6 +49,8 @@ class CDictionaryTextFile : public CDictionary {
   int GetWordCount() const override;
   int GetSize() const override;
   std::string GetNotes() const override;
+  // Whether a line of the list gives a valid score.
+  bool HasScores() const override;
   EnumPtr CreateEnumerator() const override;
 
   // Whether the list was found in alphabetic order when it was opened (the
@@ -77,11 +85,19 @@ class CEnumResultsDictionaryTextFile final : public CEnumResults {
   bool Contains(const char* word) const override;
   // Builds the list's word index in slices, one unit per word of the file.
   bool PrepareContains(int* counter) override;
-  // One word per call, whatever the counter says; decrements it by one.
+  // Absorbed: the floor is kept here (the highest of those given), and the
+  // empty enumerator comes back when no word of the list reaches it.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
+  // One word per call, whatever the counter says, decrementing it by one.
+  // Under a floor, each word skipped costs one unit too, and the call
+  // suspends (null, counter 0) once the counter is used up.
   const char* Next(int* counter) override;
   // Bytes of the file before the next word; the file size at the end.
   int GetPosition() const override;
   int GetExtent() const override;
+  int Score() const override { return score_; }
+  // The list's counts by score, from the floor up.
+  void CountScores(ScoreCounts* counts) const override;
 
  private:
   // Finds the first word at or after `from` into the look-ahead buffer.
@@ -96,6 +112,9 @@ class CEnumResultsDictionaryTextFile final : public CEnumResults {
   // two buffers, so returning a word copies nothing.
   char buffers_[2][kWordBufferSize];
   int next_buffer_ = 0;
+  int next_score_ = kDefaultScore;  // of the look-ahead word
+  int score_ = kDefaultScore;       // of the word last returned
+  int floor_ = kMinScore;
 };
 
 }  // namespace vocor

@@ -80,10 +80,58 @@ TEST_F(TextFileTest, WordSyntax) {
   EXPECT_EQ(WordsOf("it's well-known -ness\n"),
             (Words{"it's", "well-known", "-ness"}));
   EXPECT_EQ(WordsOf("abc123def"), (Words{"abc", "def"}));
-  EXPECT_EQ(WordsOf("tab\tsep;semi,comma.dot"),
-            (Words{"tab", "sep", "semi", "comma", "dot"}));
+  // ';' separates too, but ends the line's words: what follows is a score.
+  EXPECT_EQ(WordsOf("tab\tsep:colon,comma.dot"),
+            (Words{"tab", "sep", "colon", "comma", "dot"}));
   EXPECT_EQ(OpenText("  \n\t 123 !\n")->GetWordCount(), 0);
   EXPECT_TRUE(WordsOf("  \n\t 123 !\n").empty());
+}
+
+// The score follows the first ';' of a line; a line whose score cannot be
+// read gives no word at all, so neither its word nor the text after the
+// ';' is ever taken for words.
+TEST_F(TextFileTest, ScoresFromTheLines) {
+  using ScoredWords = std::vector<std::pair<std::string, int>>;
+  const auto scored = [this](const std::string& bytes) {
+    auto dict = OpenText(bytes);
+    ScoredWords read;
+    if (dict == nullptr) return read;
+    EnumPtr e = dict->CreateEnumerator();
+    while (const char* word = e->Next(nullptr)) read.emplace_back(word, e->Score());
+    return read;
+  };
+  EXPECT_EQ(scored("\xef\xbb\xbf"
+                   "Cat;70\r\ndog\rEmu ;\t007 \nfour five;100\n;3\nlast;1"),
+            (ScoredWords{{"cat", 70}, {"dog", 50}, {"emu", 7}, {"four", 100},
+                         {"five", 100}, {"last", 1}}));
+  for (const char* bad : {"word;abc", "word;", "word;0", "word;101",
+                          "word;5;6", "word;-5", "word;1 2", "word;5x"}) {
+    EXPECT_EQ(scored(std::string(bad) + "\nok\n"), (ScoredWords{{"ok", 50}}))
+        << bad;
+  }
+  auto dict = OpenText("alpha;abc\nbeta;20\ngamma\n");
+  ASSERT_NE(dict, nullptr);
+  EXPECT_EQ(dict->GetWordCount(), 2);
+  EXPECT_TRUE(dict->HasScores());
+  EXPECT_FALSE(OpenText("alpha\nbeta;abc\n")->HasScores());
+  EXPECT_FALSE(OpenText("alpha beta\n")->HasScores());
+
+  // The floor is absorbed by the leaf and shows in its description.
+  EnumPtr e = dict->CreateEnumerator();
+  e = e->MinScore(std::move(e), 30);
+  EXPECT_EQ(e->Describe(1), "\tDictionaryTextFile(\"list.txt\") MinScore 30\n");
+  EXPECT_EQ(ReadAll(e.get()), (Words{"gamma"}));
+  e = e->MinScore(std::move(e), 51);
+  EXPECT_TRUE(IsNone(e.get()));
+  EnumPtr f = dict->CreateEnumerator();
+  EXPECT_TRUE(IsNone(f->MinScore(std::move(f), kMaxScore + 1).get()));
+  EnumPtr g = dict->CreateEnumerator();
+  g = g->MinScore(std::move(g), kMinScore);
+  EXPECT_EQ(g->Describe(0), "DictionaryTextFile(\"list.txt\")\n");
+  ScoreCounts counts{};
+  g->CountScores(&counts);
+  EXPECT_EQ(counts[20], 1);
+  EXPECT_EQ(counts[50], 1);
 }
 
 TEST_F(TextFileTest, EncodingsAndUnmappableWords) {

@@ -19,8 +19,10 @@ TextWordList::TextWordList(std::shared_ptr<const FileImage> image)
   bool by_bytes = true, by_code_points = true;
   size_t start, end = 0;
   int length;
-  while (scanner_.FindWord(end, &start, &end, current, &length)) {
+  int score;
+  while (scanner_.FindWord(end, &start, &end, current, &length, &score)) {
     ++word_count_;
+    ++score_counts_[score];
     if ((by_bytes || by_code_points) && previous_length >= 0) {
       const std::string_view before(previous, previous_length);
       const std::string_view word(current, length);

@@ -13,13 +13,14 @@
 
 #include "dictionary/file_image.h"
 #include "dictionary/text_words.h"
+#include "engine/score.h"
 
 namespace vocor {
 
 class TextWordList {
  public:
-  // Scans `image` once: counts the words and checks their order (see
-  // CDictionaryTextFile::IsInAlphabeticOrder).
+  // Scans `image` once: counts the words, by score too, and checks their
+  // order (see CDictionaryTextFile::IsInAlphabeticOrder).
   explicit TextWordList(std::shared_ptr<const FileImage> image);
 
   std::string_view text() const {
@@ -29,6 +30,11 @@ class TextWordList {
   int word_count() const { return word_count_; }
   bool in_order() const { return in_order_; }
   int size() const { return static_cast<int>(image_->size()); }
+  // Whether a line gives a score (see text_words.h).
+  bool has_scores() const { return scanner_.has_scores(); }
+  // How many words of the file carry each score; a word listed twice
+  // counts twice, with each line's score.
+  const ScoreCounts& score_counts() const { return score_counts_; }
 
   // Whether the list holds `word` (engine text, compared exactly). Builds
   // whatever part of the word index is still missing first.
@@ -45,6 +51,7 @@ class TextWordList {
   TextWordScanner scanner_;
   int word_count_ = 0;
   bool in_order_ = true;
+  ScoreCounts score_counts_{};
   // The word index: every word once, NUL-terminated, in one arena, and an
   // open-addressing table over them (a flat array probed linearly, at most
   // half full), so a lookup touches one or two cache lines. Built by

@@ -27,10 +27,92 @@ bool IsForeignSeparator(uint32_t cp) {
          (cp >= 0x1F000 && cp <= 0x1FAFF);
 }
 
+// The score written after a line's ';': a whole number from kMinScore to
+// kMaxScore between optional spaces and tabs; 0 for anything else.
+int ParseLineScore(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return 0;
+  text = text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+    if (value > kMaxScore) return 0;
+  }
+  return IsValidScore(value) ? value : 0;
+}
+
 }  // namespace
 
 TextWordScanner::TextWordScanner(std::string_view text) : text_(text) {
   FindWindows1252Lines();
+  FindScoredLines();
+}
+
+void TextWordScanner::FindScoredLines() {
+  if (text_.find(';') == std::string_view::npos) return;
+  const size_t size = text_.size();
+  int64_t number = 1;
+  size_t start = 0;
+  size_t semicolon = std::string_view::npos;
+  // One pass over the bytes; the end of the text ends the last line.
+  for (size_t i = 0; i <= size; ++i) {
+    const char c = i < size ? text_[i] : '\n';
+    if (c == ';') {
+      if (semicolon == std::string_view::npos) semicolon = i;
+      continue;
+    }
+    if (!IsLineEnd(c)) continue;
+    if (semicolon != std::string_view::npos) {
+      AddScoredLine(start, semicolon, i, number);
+      semicolon = std::string_view::npos;
+    }
+    if (c == '\r' && i + 1 < size && text_[i + 1] == '\n') ++i;
+    start = i + 1;
+    ++number;
+  }
+}
+
+void TextWordScanner::AddScoredLine(size_t start, size_t semicolon,
+                                    size_t end, int64_t number) {
+  const int score =
+      ParseLineScore(text_.substr(semicolon + 1, end - semicolon - 1));
+  scored_lines_.push_back({start, semicolon, end, score});
+  if (score == 0) {
+    bad_score_lines_.push_back({number, text_.substr(start, end - start)});
+  } else {
+    has_scores_ = true;
+  }
+}
+
+inline bool TextWordScanner::ReadableAt(size_t pos, size_t* resume,
+                                        TextRun* run) const {
+  run->score = kDefaultScore;
+  run->scored = false;
+  if (scored_lines_.empty()) return true;
+  // Words are mostly read in file order: the line of the last look-up, or
+  // the one after it, usually holds `pos`.
+  auto line = scored_lines_.begin() + static_cast<ptrdiff_t>(line_hint_);
+  if (pos < line->start || pos >= line->end) {
+    if (line + 1 != scored_lines_.end() && pos >= line->end &&
+        pos < (line + 1)->end) {
+      ++line;
+    } else {
+      line = std::upper_bound(
+          scored_lines_.begin(), scored_lines_.end(), pos,
+          [](size_t at, const ScoredLine& l) { return at < l.end; });
+    }
+    if (line == scored_lines_.end()) return true;
+    line_hint_ = static_cast<size_t>(line - scored_lines_.begin());
+    if (pos < line->start) return true;
+  }
+  if (line->score == 0 || pos >= line->semicolon) {
+    *resume = line->end;
+    return false;
+  }
+  run->score = line->score;
+  run->scored = true;
+  return true;
 }
 
 void TextWordScanner::FindWindows1252Lines() {
@@ -150,6 +232,11 @@ RunKind TextWordScanner::MapComposed(std::string_view run, char* buffer,
     }
     // A run of word characters starts here; read it whole. It ends before
     // its line does, so one decoding holds for all of it.
+    size_t resume;
+    if (!ReadableAt(pos, &resume, run)) {
+      pos = resume;
+      continue;
+    }
     run->start = pos;
     int count = 0;
     bool unmappable = false;
@@ -183,7 +270,7 @@ bool TextWordScanner::FindRun(size_t from, TextRun* run, char* buffer) const {
 }
 
 bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
-                               char* buffer, int* length) const {
+                               char* buffer, int* length, int* score) const {
   TextRun run;
   run.end = from;
   while (ScanRun(run.end, &run, buffer)) {
@@ -191,6 +278,7 @@ bool TextWordScanner::FindWord(size_t from, size_t* start, size_t* end,
     *start = run.start;
     *end = run.end;
     *length = run.length;
+    if (score != nullptr) *score = run.score;
     return true;
   }
   return false;

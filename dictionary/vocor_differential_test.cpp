@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "dictionary/testing/sample_dics.h"
@@ -139,6 +140,148 @@ TEST(VocorDifferentialTest, AReplacedEndingIsJudgedAfresh) {
   // below xqa the new ending b is found.
   e = e->Pattern(std::move(e), "xq*b");
   EXPECT_EQ(AsSet(ReadAll(e.get())), AsSet({"xqab"}));
+}
+
+}  // namespace
+}  // namespace vocor
+
+namespace vocor {
+namespace {
+
+using ScoredWords = std::set<std::pair<std::string, int>>;
+
+// A pattern of up to six characters over `alphabet`, '?' and '*'.
+std::string RandomPattern(std::mt19937& rng, const std::string& alphabet) {
+  const std::string symbols = alphabet + "??**";
+  std::string pattern;
+  for (int n = 1 + rng() % 6; n > 0; --n) {
+    pattern += symbols[rng() % symbols.size()];
+  }
+  return pattern;
+}
+
+// Up to `most` letters drawn from `alphabet`.
+std::string RandomLetters(std::mt19937& rng, const std::string& alphabet,
+                          int most) {
+  std::string text;
+  for (int n = rng() % (most + 1); n > 0; --n) {
+    text += alphabet[rng() % alphabet.size()];
+  }
+  return text;
+}
+
+// Reads `e` in slices of `slice` units, pairing each word with Score().
+ScoredWords ReadScored(CEnumResults* e, int slice) {
+  ScoredWords found;
+  for (;;) {
+    int counter = slice;
+    const char* word = e->Next(&counter);
+    if (word != nullptr) {
+      found.emplace(word, e->Score());
+    } else if (counter != 0) {
+      return found;
+    }
+  }
+}
+
+// Random scored lists (a word may come twice, keeping its higher score),
+// random patterns, letter constraints and floors: the (word, score) pairs
+// the file yields are those of the list that pass, and CountScores is the
+// histogram of the list from the floor up.
+TEST(VocorDifferentialTest, ScoredWordsUnderRandomPatternsLettersAndFloors) {
+  std::mt19937 rng(4242);
+  const std::string letters = "aeiost";
+  for (int round = 0; round < 800; ++round) {
+    const Words words = testing::RandomWords(rng, letters, 1 + rng() % 40, 6);
+    std::vector<uint8_t> scores;
+    std::map<std::string, int> best;
+    for (const auto& word : words) {
+      // Few distinct scores in some rounds, so that floors split ties.
+      const int score = round % 2 ? 1 + rng() % 100 : 40 + 10 * (rng() % 3);
+      scores.push_back(static_cast<uint8_t>(score));
+      best[word] = std::max(best[word], score);
+    }
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(dict.OpenImage(
+        FileImage::FromBytes(testing::CompileScoredWords(words, scores))));
+    ASSERT_TRUE(dict.HasScores());
+
+    const std::string pattern =
+        rng() % 4 == 0 ? "*" : RandomPattern(rng, letters + "b");
+    const bool has_min = rng() % 3 == 0, has_max = rng() % 3 == 0;
+    const std::string min_text = RandomLetters(rng, letters, 2);
+    // The engine refuses a required letter that the maximum (blanks aside)
+    // does not allow, a query the reference would still try to answer.
+    const std::string max_text =
+        RandomLetters(rng, letters + "?", 6) + (has_min ? min_text : "");
+    const int floor = static_cast<int>(rng() % 103);
+    const char* min_part = has_min ? min_text.c_str() : nullptr;
+    const char* max_part = has_max ? max_text.c_str() : nullptr;
+    const std::string query =
+        "pattern " + pattern + " min " + (has_min ? min_text : "-") + " max " +
+        (has_max ? max_text : "-") + " floor " + std::to_string(floor);
+
+    ScoredWords expected;
+    ScoreCounts expected_counts{};
+    for (const auto& [word, score] : best) {
+      if (score >= floor) expected_counts[score] += 1;
+      if (score >= floor && testing::RefMatch(word, pattern) &&
+          testing::RefAcceptsLetters(word, min_part, max_part)) {
+        expected.emplace(word, score);
+      }
+    }
+
+    EnumPtr e = dict.CreateEnumerator();
+    const bool floor_first = rng() % 2 == 0;
+    if (floor_first) e = e->MinScore(std::move(e), floor);
+    e = e->Pattern(std::move(e), pattern.c_str());
+    if (has_min || has_max) {
+      e = e->Letters(std::move(e), CLetterConstraint(min_part, max_part));
+    }
+    if (!floor_first) e = e->MinScore(std::move(e), floor);
+    if (floor > kMaxScore) {
+      ASSERT_TRUE(IsNone(e.get())) << query;
+      continue;
+    }
+    EnumPtr copy = e->Clone();
+    ASSERT_EQ(ReadScored(e.get(), 1 + rng() % 5), expected) << query;
+    ASSERT_EQ(ReadScored(copy.get(), 1000), expected) << query;
+    if (!IsNone(e.get())) {
+      ScoreCounts counts{};
+      e->CountScores(&counts);
+      ASSERT_EQ(counts, expected_counts) << query;
+    }
+    ASSERT_FALSE(dict.DamageSeen()) << query;
+  }
+}
+
+// A list without scores reads as it always did: every word at the default
+// score, and a floor above it leaves nothing.
+TEST(VocorDifferentialTest, UnscoredFilesScoreEveryWordAtTheDefault) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 100; ++round) {
+    const Words words = testing::RandomWords(rng, "abst", 1 + rng() % 30, 5);
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(
+        dict.OpenImage(FileImage::FromBytes(testing::CompileWords(words))));
+    EXPECT_FALSE(dict.HasScores());
+    const std::string pattern = RandomPattern(rng, "abst");
+    EnumPtr e = dict.CreateEnumerator();
+    e = e->Pattern(std::move(e), pattern.c_str());
+    e = e->MinScore(std::move(e), kDefaultScore);
+    ScoredWords expected;
+    for (const auto& word : words) {
+      if (testing::RefMatch(word, pattern)) expected.emplace(word, 50);
+    }
+    ASSERT_EQ(ReadScored(e.get(), 7), expected) << pattern;
+    ScoreCounts counts{};
+    e->CountScores(&counts);
+    ASSERT_EQ(counts[kDefaultScore], dict.GetWordCount());
+
+    EnumPtr above = dict.CreateEnumerator();
+    above = above->MinScore(std::move(above), kDefaultScore + 1);
+    ASSERT_TRUE(IsNone(above.get()));
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "dictionary/text_words.h"
 #include "dictionary/vocor_format.h"
+#include "engine/score.h"
 
 namespace vocor {
 namespace {
@@ -228,6 +229,39 @@ bool CheckHeader(std::string_view bytes, VocorFileFacts* facts,
   return true;
 }
 
+bool CheckScores(std::string_view bytes, VocorFileFacts* facts,
+                 std::string* reason) {
+  const uint32_t offset = LoadU32(bytes, kVocorScoresOffsetOffset);
+  size_t first_score = 0;
+  switch (LocateVocorScores(bytes.data(), bytes.size(), bytes.size(),
+                            facts->header, &first_score, reason)) {
+    case VocorScoreSection::kAbsent:
+      return true;
+    case VocorScoreSection::kForeign:
+      *reason = "the score section offset " + std::to_string(offset) +
+                " does not lead to the marker " + kVocorScoreMarker +
+                " inside the file";
+      return false;
+    case VocorScoreSection::kDamaged:
+      return false;
+    case VocorScoreSection::kPresent:
+      break;
+  }
+  const auto* first =
+      reinterpret_cast<const unsigned char*>(bytes.data() + first_score);
+  const auto* bad =
+      std::find_if_not(first, first + facts->header.word_count,
+                       [](unsigned char score) { return IsValidScore(score); });
+  if (bad != first + facts->header.word_count) {
+    *reason = "the score of word " + std::to_string(bad - first + 1) + " is " +
+              std::to_string(*bad) + ", outside " + std::to_string(kMinScore) +
+              ".." + std::to_string(kMaxScore);
+    return false;
+  }
+  facts->scores_offset = offset;
+  return true;
+}
+
 }  // namespace
 
 bool CheckVocorFile(std::string_view bytes, VocorFileFacts* facts,
@@ -246,7 +280,7 @@ bool CheckVocorFile(std::string_view bytes, VocorFileFacts* facts,
               std::to_string(words) + " words";
     return false;
   }
-  return true;
+  return CheckScores(bytes, facts, reason);
 }
 
 }  // namespace vocor

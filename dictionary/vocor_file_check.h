@@ -21,18 +21,22 @@ struct VocorFileFacts {
   // Found by walking the tree.
   int nodes = 0;         // distinct nodes reachable from the root
   int longest_path = 0;  // letters on the longest path from the root
+  // The score section's offset; 0 when the file has none.
+  uint32_t scores_offset = 0;
 };
 
 // Checks `bytes`, the whole file: the header (magic with its NUL, format
 // version 201, a NUL-terminated name within its 128 bytes, a size field
 // equal to the file's length, a NUL-terminated notes text inside the file,
 // a root node inside the file) and the tree reachable from the root (every
-// node and its entries inside the file, letters only (IsVocorLetter) and none twice in
-// a node, each node's count equal to the sum over its children of terminal
-// flag plus count and below 2^23, the header's word count equal to the
+// node and its entries inside the file, letters only (IsVocorLetter) and none
+// twice in a node, each node's count equal to the sum over its children of
+// terminal flag plus count and below 2^23, the header's word count equal to the
 // root's count plus its terminal flag, no path longer than 999 letters, no
-// cycle). A node shared by several parents is checked once, so the check
-// takes time linear in the file's size.
+// cycle), and the score section when the header names one (its marker
+// inside the file, as many scores as words, all inside the file, each
+// kMinScore..kMaxScore). A node shared by several parents is checked once,
+// so the check takes time linear in the file's size.
 //
 // Returns true when every rule holds. Otherwise returns false with a
 // one-line reason in *reason. *facts receives the fields read before the

@@ -245,5 +245,58 @@ TEST(VocorFileCheckTest, SurvivesEveryByteChange) {
   }
 }
 
+// The words a, at and cat scored 10, 20, 30; the section after the notes.
+std::string Scored() {
+  std::string file;
+  std::string error;
+  EXPECT_TRUE(BuildVocorFile({"cat", "a", "at"}, {30, 10, 20}, {}, &file,
+                             nullptr, &error))
+      << error;
+  return file;
+}
+
+TEST(VocorFileCheckTest, ScoreSectionsAreCheckedWithTheirReasons) {
+  const std::string good = Scored();
+  const uint32_t section = LoadLE32(good.data() + 280);
+  const size_t first = section + 8;
+  VocorFileFacts facts;
+  std::string reason;
+  ASSERT_TRUE(CheckVocorFile(good, &facts, &reason)) << reason;
+  EXPECT_EQ(facts.scores_offset, section);
+  EXPECT_EQ(good.size(), first + 3);
+  // A shorter file says so in its size field, so that only the section
+  // check can object to it.
+  auto cut = [&good](size_t length) {
+    return Patched(good.substr(0, length), 268, uint32_t(length));
+  };
+  auto score = [&good, first](size_t i, char value) {
+    std::string file = good;
+    file[first + i] = value;
+    return file;
+  };
+  const std::pair<std::string, const char*> cases[] = {
+      {Patched(good, 280, uint32_t(good.size())), "cut off by the end"},
+      {Patched(good, 280, uint32_t(good.size() + 1)),
+       "does not lead to the marker SCOR"},
+      {Patched(good, 280, 0xFFFFFFFF), "does not lead to the marker SCOR"},
+      {Patched(good, 280, 100), "does not lead to the marker SCOR"},
+      {Patched(good, 280, section + 1), "does not lead to the marker SCOR"},
+      {Patched(good, section, 0x524F4353 ^ 1), "marker SCOR"},
+      {cut(section + 6), "cut off by the end of the file"},
+      {cut(section + 8), "runs past the end of the file"},
+      {cut(first + 2), "runs past the end of the file"},
+      {Patched(good, section + 4, 2), "holds 2 scores but the header says 3"},
+      {Patched(good, section + 4, 4), "holds 4 scores but the header says 3"},
+      {score(0, 0), "the score of word 1 is 0, outside 1..100"},
+      {score(2, 101), "the score of word 3 is 101, outside 1..100"},
+      {score(1, char(0xFF)), "the score of word 2 is 255"},
+  };
+  for (const auto& [file, expected] : cases) {
+    EXPECT_THAT(ReasonFor(file), HasSubstr(expected));
+  }
+  EXPECT_EQ(ReasonFor(score(0, 1)), "");
+  EXPECT_EQ(ReasonFor(score(0, 100)), "");
+}
+
 }  // namespace
 }  // namespace vocor

@@ -44,18 +44,47 @@ bool CDictionaryVocorFile::IsOpen() const { return file_ != nullptr; }
 bool CDictionaryVocorFile::Open() {
   if (IsOpen()) return true;
   // A file without the magic is refused before the rest of it is read.
-  return OpenImage(FileImage::Read(
-      text_, kMaxDictionaryFileSize, [](const char* first, size_t size) {
-        return size >= kVocorMagicSize &&
-               std::memcmp(first, kVocorMagic, kVocorMagicSize) == 0;
-      }));
+  return OpenContents(FileImage::Read(
+                          text_, kMaxDictionaryFileSize,
+                          [](const char* first, size_t size) {
+                            return size >= kVocorMagicSize &&
+                                   std::memcmp(first, kVocorMagic,
+                                               kVocorMagicSize) == 0;
+                          },
+                          VocorBytesNeededAtOpen),
+                      text_);
 }
 
 bool CDictionaryVocorFile::OpenImage(std::shared_ptr<const FileImage> image) {
+  if (image != nullptr && image->file_size() != image->size()) return false;
+  return OpenContents(std::move(image), "");
+}
+
+bool CDictionaryVocorFile::OpenContents(std::shared_ptr<const FileImage> image,
+                                        const std::string& path) {
   if (IsOpen() || image == nullptr) return false;
   auto contents = std::make_shared<VocorFileContents>();
   if (!ParseVocorHeader(image->data(), image->size(), &contents->header)) {
     return false;
+  }
+  size_t first_score = 0;
+  switch (LocateVocorScores(image->data(), image->size(), image->file_size(),
+                            contents->header, &first_score)) {
+    case VocorScoreSection::kPresent: {
+      const auto count = static_cast<uint32_t>(contents->header.word_count);
+      if (first_score + count <= image->size()) {
+        contents->UseScores(image->data() + first_score, count);
+      } else {
+        contents->DeferScores(path, first_score, count, image->file_size());
+      }
+      break;
+    }
+    case VocorScoreSection::kDamaged:
+      contents->NoteDamage();  // read without scores; searches say so
+      break;
+    case VocorScoreSection::kAbsent:
+    case VocorScoreSection::kForeign:
+      break;
   }
   contents->image = std::move(image);
   file_ = std::move(contents);
@@ -82,6 +111,10 @@ uint32_t CDictionaryVocorFile::GetLanguage() const {
 
 std::string CDictionaryVocorFile::GetNotes() const {
   return file_ ? file_->header.notes : "";
+}
+
+bool CDictionaryVocorFile::HasScores() const {
+  return file_ != nullptr && file_->has_scores();
 }
 
 bool CDictionaryVocorFile::DamageSeen() const {
@@ -123,8 +156,10 @@ CEnumResultsDictionaryVocorFile::CEnumResultsDictionaryVocorFile(
 CEnumResultsDictionaryVocorFile::~CEnumResultsDictionaryVocorFile() = default;
 
 EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
-  return std::make_unique<CEnumResultsDictionaryVocorFile>(
+  auto copy = std::make_unique<CEnumResultsDictionaryVocorFile>(
       file_, pattern_.c_str(), constraint_);
+  copy->floor_ = floor_;
+  return copy;
 }
 
 void CEnumResultsDictionaryVocorFile::Reset() {
@@ -153,7 +188,7 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
   } else {
-    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0});
+    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0, 0, node.terminal() ? 1u : 0u});
   }
 }
 
@@ -163,9 +198,11 @@ std::string CEnumResultsDictionaryVocorFile::Describe(int indent) const {
   const std::string max_text =
       constraint_.hasMax ? FormatLetterCounts(constraint_.maxCount) : "<null>";
   const std::string name = file_ ? file_->header.name : "";
+  const std::string floor_text =
+      floor_ > kMinScore ? " MinScore " + std::to_string(floor_) : "";
   return DescribeIndent(indent) + "DictionaryVocorFilePatternLetters(\"" +
          name + "\",\"" + pattern_ + "\",\"" + min_text + "\",\"" + max_text +
-         "\")\n";
+         "\")" + floor_text + "\n";
 }
 
 bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
@@ -208,6 +245,16 @@ EnumPtr CEnumResultsDictionaryVocorFile::Letters(
   return self;
 }
 
+EnumPtr CEnumResultsDictionaryVocorFile::MinScore(EnumPtr self, int floor) {
+  if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
+  const bool scored = file_ != nullptr && file_->has_scores();
+  if (!scored && floor > kDefaultScore) {
+    return std::make_unique<CEnumResultsNone>();
+  }
+  floor_ = std::max(floor_, floor);
+  return self;
+}
+
 const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
   if (plain_) return NextPlain(counter);
   while (!stack_.empty()) {
@@ -215,9 +262,22 @@ const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
       if (*counter <= 0) return nullptr;
       --*counter;
     }
-    if (const char* word = Step()) return word;
+    const char* word = Step();
+    if (word != nullptr && ReachesFloor(last_index_)) return word;
   }
   return nullptr;
+}
+
+int CEnumResultsDictionaryVocorFile::Score() const {
+  return file_ != nullptr ? file_->ScoreAt(last_index_) : kDefaultScore;
+}
+
+void CEnumResultsDictionaryVocorFile::CountScores(ScoreCounts* counts) const {
+  if (file_ == nullptr) return;
+  const ScoreCounts& histogram = file_->ScoreHistogram();
+  for (int score = std::max(floor_, kMinScore); score <= kMaxScore; ++score) {
+    (*counts)[score] += histogram[score];
+  }
 }
 
 int CEnumResultsDictionaryVocorFile::GetPosition() const {

@@ -13,6 +13,22 @@
 // false; either way the dictionary remembers it (DamageSeen), so that the
 // search can say its results are incomplete. Nothing outside the file
 // image is ever read.
+//
+// Scores. A file may carry a score per word (see vocor_format.h). Open
+// checks only the section's head (marker, count, bounds), never the
+// scores, and leaves scores at the file's end (where our writer puts them)
+// on disk until a word's score is first asked for, so that a scored file
+// opens as fast as an unscored one; a file changed on disk by then keeps
+// its words and loses its scores, as a damaged section does. The walk
+// numbers its words from the tree's counts as it goes and reads a word's
+// score by that number. A damaged section is ignored, never trusted, and
+// the words are never lost to it: when its head is cut short or wrong the
+// file opens without scores (every word at kDefaultScore) and DamageSeen is
+// set at once; a score byte outside kMinScore..kMaxScore, or a word
+// numbered past the section, reads as kDefaultScore and sets DamageSeen
+// when met. A section offset that points at no section marker (outside the
+// file, or at other bytes) is taken for the unread bytes of an older
+// writer: the file reads as unscored, without damage.
 #ifndef VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 #define VOCOR_DICTIONARY_VOCOR_FILE_DICTIONARY_H_
 
@@ -24,6 +40,7 @@
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
 #include "engine/letters.h"
+#include "engine/score.h"
 
 namespace vocor {
 
@@ -32,6 +49,32 @@ namespace vocor {
 struct VocorFileContents {
   std::shared_ptr<const FileImage> image;
   VocorHeader header;
+  // Takes the `count` scores at `scores`, inside `image`.
+  void UseScores(const char* scores, uint32_t count);
+  // Leaves the `count` scores at `offset` of the file at `path`, which
+  // has `file_size` bytes, to be read on first use.
+  void DeferScores(std::string path, size_t offset, uint32_t count,
+                   size_t file_size);
+
+  // Whether the file has a sound score section head (and, once read, its
+  // scores could be read).
+  bool has_scores() const { return scores_ != nullptr || deferred_; }
+
+  // The score of the word numbered `index` in walk order: kDefaultScore
+  // without a section, and for a damaged score (noted as damage).
+  int ScoreAt(uint32_t index) const {
+    if (scores_ == nullptr && (!deferred_ || !ReadDeferredScores())) {
+      return kDefaultScore;
+    }
+    if (index < score_count_ && IsValidScore(scores_[index])) {
+      return scores_[index];
+    }
+    NoteDamage();
+    return kDefaultScore;
+  }
+  // How many words carry each score, read from the section on first use
+  // and kept; without a section every word at kDefaultScore.
+  const ScoreCounts& ScoreHistogram() const;
 
   // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
   // back to the same nodes many times, and each is checked once per open
@@ -55,6 +98,20 @@ struct VocorFileContents {
 
  private:
   bool JudgeNode(uint32_t offset, VocorNode* node) const;
+  // Reads the deferred scores; false, with damage noted and the section
+  // dropped, when the file no longer has them.
+  bool ReadDeferredScores() const;
+
+  mutable const unsigned char* scores_ = nullptr;
+  uint32_t score_count_ = 0;
+  // Scores still on disk: where, and the file's size when it was opened.
+  mutable bool deferred_ = false;
+  std::string path_;
+  size_t deferred_offset_ = 0;
+  size_t file_size_ = 0;
+  mutable std::shared_ptr<const FileImage> score_image_;  // once read
+
+  mutable std::unique_ptr<ScoreCounts> score_histogram_;
 
   enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
   // One verdict per 4-byte-aligned offset, where writers put nodes; other
@@ -94,6 +151,9 @@ class CDictionaryVocorFile : public CDictionary {
   int GetSize() const override;
   uint32_t GetLanguage() const override;
   std::string GetNotes() const override;
+  // Whether the open file has a sound score section head (see the file
+  // comment for damaged sections).
+  bool HasScores() const override;
   // Whether any walk or lookup over the open file (by this dictionary's
   // enumerators, its clones' or their clones') met damage. False while
   // closed.
@@ -111,6 +171,10 @@ class CDictionaryVocorFile : public CDictionary {
   bool SetFileName(const char* path);
 
  private:
+  // OpenImage; scores that `image` does not hold are read from `path`.
+  bool OpenContents(std::shared_ptr<const FileImage> image,
+                    const std::string& path);
+
   std::shared_ptr<const VocorFileContents> file_;
 };
 
@@ -140,7 +204,16 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   EnumPtr Pattern(EnumPtr self, const char* pattern) override;
   // Absorbs the constraint. Restarts the walk.
   EnumPtr Letters(EnumPtr self, const CLetterConstraint& constraint) override;
+  // Absorbs the floor: words scoring below it are walked (and charged) as
+  // before but not yielded. The empty enumerator for a floor above
+  // kMaxScore, or above kDefaultScore on a file without scores.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
+  // The score of the word Next returned last, from the score section.
+  int Score() const override;
+  // The file's score histogram (read once per open file), from the floor
+  // up; pattern and letters are not taken into account.
+  void CountScores(ScoreCounts* counts) const override;
   // Words passed so far, clamped to [0, GetExtent()].
   int GetPosition() const override;
   // The header's word count, or 1 when the file claims none (the empty
@@ -158,6 +231,12 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
     size_t word_pos;          // where the next letter goes in word_
     unsigned char min_taken;  // letter whose minimum was used, '?' or 0
     unsigned char max_taken;  // letter whose maximum was used, '?' or 0
+    // Words before this node's own word in walk order: its number.
+    uint32_t index;
+    // Words before the first word below the entry tried next. Starts past
+    // the node's own word and grows by each entry's words as it is passed,
+    // so that a child's number costs no search.
+    uint32_t child_index;
   };
 
   // A frame of the plain walk (no pattern, no constraint): a node and the
@@ -174,6 +253,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
 
   // Pushes the frame; the node must have passed ReadVocorNode.
   void Push(const Frame& frame);
+  // Whether the word numbered `index` scores at least the floor.
+  bool ReachesFloor(uint32_t index) const {
+    return floor_ <= kMinScore || file_->ScoreAt(index) >= floor_;
+  }
+  // The words below the entries of `node` before `entry`. Reads the
+  // children's node words, from whichever end is nearer.
+  uint32_t WordsBeforeEntry(const VocorNode& node, int entry) const;
   // Removes the top frame and gives back the letters it took.
   void Pop();
   // Ends the walk for good: the tree is damaged beyond the current path.
@@ -218,6 +304,8 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   std::string pattern_;
   CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
   CLetterConstraint working_;     // counts of the walk in progress
+  int floor_ = kMinScore;         // words scoring below are not yielded
+  uint32_t last_index_ = 0;       // the number of the word yielded last
 
   int64_t position_ = 0;
   double fraction_ = 0.0;

@@ -57,6 +57,58 @@ class VocorFileTest : public ::testing::Test {
 
 // ---- Opening and the header ----
 
+// (word, score) pairs of a whole walk.
+std::vector<std::pair<std::string, int>> ScoredWalk(
+    const CDictionaryVocorFile& dict) {
+  std::vector<std::pair<std::string, int>> found;
+  EnumPtr e = dict.CreateEnumerator();
+  while (const char* word = e->Next(nullptr)) {
+    found.emplace_back(word, e->Score());
+  }
+  return found;
+}
+
+// Scores at the end of a file too large to be read in one go stay on disk
+// until a score is asked for: what the file holds then is what the walk
+// reads. A file cut short by then keeps its words and loses its scores.
+TEST_F(VocorFileTest, ScoresAtTheEndOfALargeFileAreReadOnFirstUse) {
+  const Words words = {"a", "at", "cat", "cats", "dog"};
+  const std::string notes(3 << 20, 'n');  // pushes the scores past 1 MiB
+  const std::string file =
+      testing::CompileScoredWords(words, {10, 20, 30, 40, 50}, "Big", notes);
+  const std::string path = dir_.Write("big.dic", file);
+  std::string rescored = file;
+  for (int i = 1; i <= 5; ++i) rescored[file.size() - i] = char(90 + i);
+
+  CDictionaryVocorFile dict;
+  ASSERT_TRUE(dict.SetFileName(path.c_str()));
+  ASSERT_TRUE(dict.Open());
+  EXPECT_TRUE(dict.HasScores());
+  EXPECT_EQ(dict.GetNotes(), notes);
+  dir_.Write("big.dic", rescored);  // same size, other scores
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"a", 95}, {"at", 94}, {"cat", 93}, {"cats", 92}, {"dog", 91}};
+  EXPECT_EQ(ScoredWalk(dict), expected);
+  EXPECT_FALSE(dict.DamageSeen());
+  CDictionaryVocorFile whole;
+  ASSERT_TRUE(whole.OpenImage(FileImage::FromBytes(rescored)));
+  EXPECT_EQ(ScoredWalk(whole), expected);
+
+  CDictionaryVocorFile cut;
+  ASSERT_TRUE(cut.SetFileName(path.c_str()));
+  ASSERT_TRUE(cut.Open());
+  dir_.Write("big.dic", file.substr(0, file.size() - 1));
+  ScoreCounts counts{};
+  EnumPtr e = cut.CreateEnumerator();
+  e->CountScores(&counts);
+  EXPECT_EQ(counts[kDefaultScore], 5);
+  EXPECT_EQ(ScoredWalk(cut),
+            (std::vector<std::pair<std::string, int>>{
+                {"a", 50}, {"at", 50}, {"cat", 50}, {"cats", 50}, {"dog", 50}}));
+  EXPECT_TRUE(cut.DamageSeen());
+  EXPECT_FALSE(cut.HasScores());
+}
+
 TEST_F(VocorFileTest, TwoWordFileFromTheTableOpensFromDisk) {
   const std::string path =
       dir_.Write("two.dic", testing::TwoWordFileFromTable());

@@ -32,6 +32,50 @@ bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
   return true;
 }
 
+void VocorFileContents::UseScores(const char* scores, uint32_t count) {
+  scores_ = reinterpret_cast<const unsigned char*>(scores);
+  score_count_ = count;
+}
+
+void VocorFileContents::DeferScores(std::string path, size_t offset,
+                                    uint32_t count, size_t file_size) {
+  deferred_ = true;
+  path_ = std::move(path);
+  deferred_offset_ = offset;
+  score_count_ = count;
+  file_size_ = file_size;
+}
+
+bool VocorFileContents::ReadDeferredScores() const {
+  deferred_ = false;  // one try, whatever comes of it
+  score_image_ =
+      FileImage::ReadPart(path_, deferred_offset_, score_count_, file_size_);
+  if (score_image_ == nullptr) {
+    NoteDamage();
+    return false;
+  }
+  scores_ = reinterpret_cast<const unsigned char*>(score_image_->data());
+  return true;
+}
+
+const ScoreCounts& VocorFileContents::ScoreHistogram() const {
+  if (score_histogram_ != nullptr) return *score_histogram_;
+  auto histogram = std::make_unique<ScoreCounts>();
+  histogram->fill(0);
+  if (scores_ == nullptr && (!deferred_ || !ReadDeferredScores())) {
+    (*histogram)[kDefaultScore] = std::max(header.word_count, 0);
+  } else {
+    for (uint32_t i = 0; i < score_count_; ++i) {
+      // Damaged scores count where ScoreAt puts them.
+      const int score = IsValidScore(scores_[i]) ? scores_[i] : kDefaultScore;
+      if (score != scores_[i]) NoteDamage();
+      ++(*histogram)[score];
+    }
+  }
+  score_histogram_ = std::move(histogram);
+  return *score_histogram_;
+}
+
 const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
   while (!plain_stack_.empty()) {
     if (counter != nullptr) {
@@ -43,7 +87,11 @@ const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
     if (top.next == kWalkUnvisited) {
       top.next = 0;
       if (NodeIsTerminal(node_word)) {
-        ++position_;
+        // Progress is counted word by word here, every skipped subtree
+        // included: the position is the word's number in walk order.
+        const auto index = static_cast<uint32_t>(position_++);
+        if (!ReachesFloor(index)) continue;
+        last_index_ = index;
         word_[top.depth] = '\0';
         return word_;
       }
@@ -128,7 +176,10 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   const unsigned char letter = EntryLetter(packed);
   const uint32_t child = EntryChildOffset(packed);
   // The parent's check covered its children's node words.
-  const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+  const uint32_t child_word = LoadLE32(data() + child);
+  const uint32_t child_words = NodeAllCount(child_word);
+  const uint32_t child_index = from.child_index;
+  stack_[parent].child_index += child_words;
   // A subtree without words has nothing to find or to count.
   if (child_words == 0) return true;
   // Letters that a letter-count text does not count (a NUL in a damaged
@@ -151,8 +202,26 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   word_[from.word_pos] = static_cast<char>(letter);
   Push(Frame{child, kWalkUnvisited,
              from.pattern_pos + (advance_pattern ? 1 : 0), from.word_pos + 1,
-             min_taken, static_cast<unsigned char>(max_taken)});
+             min_taken, static_cast<unsigned char>(max_taken), child_index,
+             child_index + (NodeIsTerminal(child_word) ? 1 : 0)});
   return true;
+}
+
+uint32_t CEnumResultsDictionaryVocorFile::WordsBeforeEntry(
+    const VocorNode& node, int entry) const {
+  const auto child_words = [this, &node](int i) {
+    return NodeAllCount(
+        LoadLE32(data() + EntryChildOffset(VocorEntry(data(), node, i))));
+  };
+  const int n = node.entry_count();
+  uint32_t sum = 0;
+  if (entry <= n / 2) {
+    for (int i = 0; i < entry; ++i) sum += child_words(i);
+    return sum;
+  }
+  // The node passed ReadVocorNode: its below-count is its children's sum.
+  for (int i = entry; i < n; ++i) sum += child_words(i);
+  return NodeBelowCount(node.word) - sum;
 }
 
 unsigned char CEnumResultsDictionaryVocorFile::TakeMinimum(
@@ -205,6 +274,7 @@ const char* CEnumResultsDictionaryVocorFile::StepPatternEnd(size_t top) {
   const bool accepted = node.terminal() && MinimumMet();
   Pop();
   if (!accepted) return nullptr;
+  last_index_ = frame.index;
   word_[frame.word_pos] = '\0';
   return word_;
 }
@@ -222,7 +292,8 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
     }
     stack_[top].state = kWalkEmptyMatchTried;
     Push(Frame{frame.node, kWalkUnvisited, frame.pattern_pos + 1,
-               frame.word_pos, 0, 0});
+               frame.word_pos, 0, 0, frame.index,
+               frame.index + (NodeAt(frame.node).terminal() ? 1 : 0)});
     return;
   }
   int next = frame.state;
@@ -239,7 +310,9 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
       const uint32_t child =
           EntryChildOffset(VocorEntry(data(), NodeAt(frame.node), next));
       if (!TailLiveBelow(child, static_cast<int>(frame.word_pos) + 1)) {
-        Add(NodeAllCount(LoadLE32(data() + child)));
+        const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+        Add(child_words);
+        stack_[top].child_index += child_words;
         return;
       }
     }
@@ -315,6 +388,7 @@ const char* CEnumResultsDictionaryVocorFile::StepTailStar(size_t top) {
     if (!node.terminal()) return nullptr;
     Add(1);
     if (!MinimumMet()) return nullptr;
+    last_index_ = frame.index;
     word_[frame.word_pos] = '\0';
     return word_;
   }
@@ -358,6 +432,12 @@ void CEnumResultsDictionaryVocorFile::StepLiteral(size_t top,
     return;
   }
   stack_[top].state = i;
+  // Numbering the child's words needs the words of the entries before it;
+  // without scores nobody asks for a number, and the literal step stays
+  // one search of the entries.
+  if (file_->has_scores()) {
+    stack_[top].child_index += WordsBeforeEntry(node, i);
+  }
   const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
   const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
   // Everything under this node outside the chosen child is passed.

@@ -7,6 +7,7 @@
 
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
+#include "engine/score.h"
 
 namespace vocor {
 namespace {
@@ -145,8 +146,15 @@ std::vector<uint64_t> PlaceNodes(const std::vector<TreeNode>& nodes,
   return offsets;
 }
 
-void WriteHeader(const VocorFileInfo& info, uint32_t notes_offset,
-                 uint32_t root_offset, uint32_t word_count, std::string* file) {
+struct Placement {
+  uint32_t notes_offset;
+  uint32_t root_offset;
+  uint32_t scores_offset;  // 0: no score section
+  uint32_t word_count;
+};
+
+void WriteHeader(const VocorFileInfo& info, const Placement& at,
+                 std::string* file) {
   char* data = file->data();
   std::memcpy(data, kVocorMagic, kVocorMagicSize);
   std::memcpy(data + kVocorNameOffset, info.name.data(), info.name.size());
@@ -155,16 +163,22 @@ void WriteHeader(const VocorFileInfo& info, uint32_t notes_offset,
             static_cast<uint32_t>(info.dictionary_version));
   StoreLE32(data + kVocorLanguageOffset, info.language);
   StoreLE32(data + kVocorSizeOffset, static_cast<uint32_t>(file->size()));
-  StoreLE32(data + kVocorNotesOffsetOffset, notes_offset);
-  StoreLE32(data + kVocorRootOffsetOffset, root_offset);
-  StoreLE32(data + kVocorWordCountOffset, word_count);
+  StoreLE32(data + kVocorNotesOffsetOffset, at.notes_offset);
+  StoreLE32(data + kVocorRootOffsetOffset, at.root_offset);
+  StoreLE32(data + kVocorScoresOffsetOffset, at.scores_offset);
+  StoreLE32(data + kVocorWordCountOffset, at.word_count);
 }
 
-}  // namespace
+// The section after the notes: marker, count, one score per word.
+void WriteScores(const std::vector<uint8_t>& scores, uint32_t offset,
+                 std::string* file) {
+  char* at = file->data() + offset;
+  std::memcpy(at, kVocorScoreMarker, kVocorScoreMarkerSize);
+  StoreLE32(at + kVocorScoreMarkerSize, static_cast<uint32_t>(scores.size()));
+  std::memcpy(at + kVocorScoreHeaderSize, scores.data(), scores.size());
+}
 
-bool BuildVocorFile(const std::vector<std::string>& words,
-                    const VocorFileInfo& info, std::string* out,
-                    VocorFileStats* stats, std::string* error) {
+bool CheckInfo(const VocorFileInfo& info, std::string* error) {
   if (info.name.size() > kVocorMaxNameLength) {
     return Fail(error, "the name is longer than 127 bytes");
   }
@@ -174,15 +188,84 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   if (info.notes.find('\0') != std::string::npos) {
     return Fail(error, "the notes hold a NUL byte");
   }
+  return true;
+}
+
+bool CheckWords(const std::vector<std::string>& words, std::string* error) {
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string problem = WordProblem(words[i]);
     if (!problem.empty()) {
       return Fail(error, "word " + std::to_string(i + 1) + " " + problem);
     }
   }
-  std::vector<std::string> sorted = words;
-  std::sort(sorted.begin(), sorted.end());
-  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  return true;
+}
+
+bool CheckScores(const std::vector<std::string>& words,
+                 const std::vector<uint8_t>& scores, std::string* error) {
+  if (scores.empty()) return true;
+  if (scores.size() != words.size()) {
+    return Fail(error, std::to_string(scores.size()) + " scores for " +
+                           std::to_string(words.size()) + " words");
+  }
+  for (size_t i = 0; i < scores.size(); ++i) {
+    if (!IsValidScore(scores[i])) {
+      return Fail(error, "word " + std::to_string(i + 1) + " has score " +
+                             std::to_string(scores[i]) + ", outside " +
+                             std::to_string(kMinScore) + ".." +
+                             std::to_string(kMaxScore));
+    }
+  }
+  return true;
+}
+
+// The distinct words in ascending byte order (the order the file yields
+// them), and with `scores` given, each one's highest score in the same
+// order in *sorted_scores.
+std::vector<std::string> SortedDistinct(const std::vector<std::string>& words,
+                                        const std::vector<uint8_t>& scores,
+                                        std::vector<uint8_t>* sorted_scores) {
+  std::vector<size_t> order(words.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  // Equal words sort by descending score, so the first of a run has the
+  // highest. std::string compares bytes as unsigned, like the entries.
+  const auto score_of = [&scores](size_t i) {
+    return scores.empty() ? 0 : scores[i];
+  };
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int by_word = words[a].compare(words[b]);
+    if (by_word != 0) return by_word < 0;
+    return score_of(a) > score_of(b);
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) {
+    if (!sorted.empty() && sorted.back() == words[i]) continue;
+    sorted.push_back(words[i]);
+    if (!scores.empty()) sorted_scores->push_back(scores[i]);
+  }
+  return sorted;
+}
+
+}  // namespace
+
+bool BuildVocorFile(const std::vector<std::string>& words,
+                    const VocorFileInfo& info, std::string* out,
+                    VocorFileStats* stats, std::string* error) {
+  return BuildVocorFile(words, {}, info, out, stats, error);
+}
+
+bool BuildVocorFile(const std::vector<std::string>& words,
+                    const std::vector<uint8_t>& scores,
+                    const VocorFileInfo& info, std::string* out,
+                    VocorFileStats* stats, std::string* error) {
+  if (!CheckInfo(info, error) || !CheckWords(words, error) ||
+      !CheckScores(words, scores, error)) {
+    return false;
+  }
+  std::vector<uint8_t> sorted_scores;
+  const std::vector<std::string> sorted =
+      SortedDistinct(words, scores, &sorted_scores);
   if (sorted.empty()) return Fail(error, "there are no words to store");
   if (sorted.size() >= kVocorCountLimit) {
     return Fail(error, std::to_string(sorted.size()) +
@@ -213,7 +296,11 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   if (*std::max_element(offsets.begin(), offsets.end()) >= kVocorNodeLimit) {
     return Fail(error, "the letter tree needs more than 16 MiB");
   }
-  const uint64_t file_size = nodes_end + info.notes.size() + 1;
+  const uint64_t notes_end = nodes_end + info.notes.size() + 1;
+  const uint64_t file_size =
+      notes_end + (sorted_scores.empty()
+                       ? 0
+                       : kVocorScoreHeaderSize + sorted_scores.size());
   if (file_size >= kMaxDictionaryFileSize) {
     return Fail(error, "the file would reach 2 GiB");
   }
@@ -232,9 +319,16 @@ bool BuildVocorFile(const std::vector<std::string>& words,
     }
   }
   std::memcpy(file.data() + nodes_end, info.notes.data(), info.notes.size());
-  WriteHeader(info, static_cast<uint32_t>(nodes_end),
-              static_cast<uint32_t>(offsets[root]),
-              static_cast<uint32_t>(sorted.size()), &file);
+  const Placement placement{
+      .notes_offset = static_cast<uint32_t>(nodes_end),
+      .root_offset = static_cast<uint32_t>(offsets[root]),
+      .scores_offset =
+          sorted_scores.empty() ? 0 : static_cast<uint32_t>(notes_end),
+      .word_count = static_cast<uint32_t>(sorted.size())};
+  if (!sorted_scores.empty()) {
+    WriteScores(sorted_scores, placement.scores_offset, &file);
+  }
+  WriteHeader(info, placement, &file);
 
   if (stats != nullptr) {
     stats->words = static_cast<int>(sorted.size());
@@ -243,15 +337,6 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   }
   *out = std::move(file);
   return true;
-}
-
-// TODO(scores): the score section.
-bool BuildVocorFile(const std::vector<std::string>& words,
-                    const std::vector<uint8_t>& scores,
-                    const VocorFileInfo& info, std::string* out,
-                    VocorFileStats* stats, std::string* error) {
-  (void)scores;
-  return BuildVocorFile(words, info, out, stats, error);
 }
 
 }  // namespace vocor

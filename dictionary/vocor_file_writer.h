@@ -42,7 +42,10 @@ bool BuildVocorFile(const std::vector<std::string>& words,
 // The same with scores: `scores[i]` (kMinScore..kMaxScore) is the score of
 // `words[i]`, and a word given twice keeps its highest score. An empty
 // `scores` writes the file above, without a score section; otherwise
-// `scores` has one entry per word.
+// `scores` has one entry per word, and the file gets a score section after
+// the notes (one byte per stored word, in the order the file yields them).
+// Fails, as above, also when the scores do not match the words in number
+// or one lies outside kMinScore..kMaxScore.
 bool BuildVocorFile(const std::vector<std::string>& words,
                     const std::vector<uint8_t>& scores,
                     const VocorFileInfo& info, std::string* out,

@@ -66,6 +66,17 @@ TEST(VocorFileWriterTest, TwoWordsGiveTheMinimalFileOfTheTable) {
   EXPECT_EQ(stats.nodes, 3);
   EXPECT_EQ(stats.bytes, 309);
   EXPECT_EQ(ReadImage(file), (std::vector<std::string>{"a", "at"}));
+
+  // Scored, the example of docs/dic-format.md: the section follows the
+  // notes, and the header names it and counts it in the size.
+  ASSERT_TRUE(
+      BuildVocorFile({"at", "a"}, {40, 70}, info, &file, &stats, &error));
+  std::string expected = testing::TwoWordFileFromTable();
+  StoreLE32(expected.data() + 268, 319);
+  StoreLE32(expected.data() + 280, 309);
+  expected += std::string("\x53\x43\x4F\x52\x02\x00\x00\x00\x46\x28", 10);
+  EXPECT_EQ(file, expected);
+  EXPECT_EQ(stats.bytes, 319);
 }
 
 TEST(VocorFileWriterTest, HeaderFieldsAndUnreadBytes) {
@@ -186,7 +197,7 @@ TEST(VocorFileWriterTest, RefusesWhatTheFormatCannotHold) {
       {{}, "", ""},
       {{"a", ""}, "", ""},
       {{"a", std::string("b\0c", 3)}, "", ""},
-      {{"caf\xe9\xd7"}, "", ""},  // é is a letter, × is not
+      {{"caf\xe9\xd7"}, "", ""},     // é is a letter, × is not
       {EveryLetterAlone(), "", ""},  // 128 entries in the root
       {{"del\x7f"}, "", ""},
       {{long_word}, "", ""},
@@ -205,6 +216,85 @@ TEST(VocorFileWriterTest, RefusesWhatTheFormatCannotHold) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
+}
+
+// A scored file is the unscored file of the same words with the section
+// appended and two header fields set: an older reader, which reads
+// neither field nor the bytes after the notes, sees the same dictionary.
+TEST(VocorFileWriterTest, ScoresOnlyAppendTheSectionAndNameItInTheHeader) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 50; ++round) {
+    const std::vector<std::string> words =
+        testing::RandomWords(rng, "abcst", 1 + rng() % 40, 6);
+    std::vector<uint8_t> scores;
+    for (size_t i = 0; i < words.size(); ++i) {
+      scores.push_back(static_cast<uint8_t>(1 + rng() % 100));
+    }
+    std::string plain, error;
+    ASSERT_TRUE(BuildVocorFile(words,
+                               VocorFileInfo{.name = "W", .notes = "notes"},
+                               &plain, nullptr, &error));
+    const std::string scored =
+        testing::CompileScoredWords(words, scores, "W", "notes");
+    VocorHeader header;
+    ASSERT_TRUE(ParseVocorHeader(scored.data(), scored.size(), &header));
+    const uint32_t section = LoadLE32(scored.data() + 280);
+    ASSERT_EQ(section, plain.size());
+    ASSERT_EQ(scored.size(), plain.size() + 8 + size_t(header.word_count));
+    EXPECT_EQ(header.size, static_cast<int32_t>(scored.size()));
+    EXPECT_EQ(scored.substr(section, 4), "SCOR");
+    EXPECT_EQ(LoadLE32(scored.data() + section + 4),
+              static_cast<uint32_t>(header.word_count));
+    std::string as_before = scored.substr(0, plain.size());
+    StoreLE32(as_before.data() + 268, static_cast<uint32_t>(plain.size()));
+    StoreLE32(as_before.data() + 280, 0);
+    ASSERT_EQ(as_before, plain);
+    // The empty score list is the unscored overload.
+    EXPECT_EQ(testing::CompileScoredWords(words, {}, "W", "notes"), plain);
+  }
+}
+
+// Scores follow their words through sorting, and a repeated word keeps
+// its highest score wherever it comes.
+TEST(VocorFileWriterTest, ScoresAreStoredInWalkOrderWithTheHighestOfARepeat) {
+  const std::string file = testing::CompileScoredWords(
+      {"cats", "cat", "b", "cat", "a", "cats", "\xe9t\xe9", "z"},
+      {10, 20, 30, 90, 40, 5, 70, 60});
+  ASSERT_FALSE(file.empty());
+  CDictionaryVocorFile dict;
+  ASSERT_TRUE(dict.OpenImage(FileImage::FromBytes(file)));
+  ASSERT_TRUE(dict.HasScores());
+  EnumPtr all = dict.CreateEnumerator();
+  std::vector<std::pair<std::string, int>> found;
+  while (const char* word = all->Next(nullptr)) {
+    found.emplace_back(word, all->Score());
+  }
+  // Bytes compare unsigned: \xe9 sorts after z.
+  EXPECT_EQ(found,
+            (std::vector<std::pair<std::string, int>>{{"a", 40},
+                                                      {"b", 30},
+                                                      {"cat", 90},
+                                                      {"cats", 10},
+                                                      {"z", 60},
+                                                      {"\xe9t\xe9", 70}}));
+  const uint32_t section = LoadLE32(file.data() + 280);
+  EXPECT_EQ(file.substr(section + 8), std::string({40, 30, 90, 10, 60, 70}));
+}
+
+TEST(VocorFileWriterTest, RefusesScoresThatDoNotFitTheWords) {
+  const std::vector<std::vector<uint8_t>> cases = {
+      {50}, {50, 50, 50}, {50, 0}, {101, 50}, {50, 255}};
+  for (const auto& scores : cases) {
+    std::string file = "untouched", error;
+    EXPECT_FALSE(
+        BuildVocorFile({"a", "b"}, scores, {}, &file, nullptr, &error));
+    EXPECT_EQ(file, "untouched");
+    EXPECT_FALSE(error.empty());
+  }
+  std::string file, error;
+  EXPECT_TRUE(BuildVocorFile({"a", "b"}, {kMinScore, kMaxScore}, {}, &file,
+                             nullptr, &error))
+      << error;
 }
 
 }  // namespace

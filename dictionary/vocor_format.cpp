@@ -1,6 +1,7 @@
 #include "dictionary/vocor_format.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vocor {
 namespace {
@@ -44,6 +45,57 @@ bool ParseVocorHeader(const char* data, size_t size, VocorHeader* header) {
   header->root_offset = static_cast<uint32_t>(root_offset);
   header->word_count = LoadSigned(data, kVocorWordCountOffset);
   return true;
+}
+
+VocorScoreSection LocateVocorScores(const char* data, size_t size,
+                                    size_t file_size, const VocorHeader& header,
+                                    size_t* first_score, std::string* reason) {
+  const size_t offset = LoadLE32(data + kVocorScoresOffsetOffset);
+  if (offset == 0) return VocorScoreSection::kAbsent;
+  const auto damaged = [reason](std::string why) {
+    if (reason != nullptr) *reason = std::move(why);
+    return VocorScoreSection::kDamaged;
+  };
+  if (offset < kVocorHeaderSize || offset > file_size) {
+    return VocorScoreSection::kForeign;
+  }
+  // A head that starts in the file but runs past its end is a section cut
+  // short: no other writer's bytes are this likely to land there.
+  if (file_size - offset < kVocorScoreHeaderSize) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " is cut off by the end of the file");
+  }
+  if (offset + kVocorScoreHeaderSize > size ||
+      std::memcmp(data + offset, kVocorScoreMarker, kVocorScoreMarkerSize) !=
+          0) {
+    return VocorScoreSection::kForeign;
+  }
+  const int64_t count = LoadSigned(data, offset + kVocorScoreMarkerSize);
+  const size_t first = offset + kVocorScoreHeaderSize;
+  if (count != header.word_count) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " holds " + std::to_string(count) +
+                   " scores but the header says " +
+                   std::to_string(header.word_count) + " words");
+  }
+  if (count < 0 || static_cast<uint64_t>(count) > file_size - first) {
+    return damaged("the score section at offset " + std::to_string(offset) +
+                   " with " + std::to_string(count) +
+                   " scores runs past the end of the file");
+  }
+  *first_score = first;
+  return VocorScoreSection::kPresent;
+}
+
+size_t VocorBytesNeededAtOpen(const char* first, size_t size,
+                              size_t file_size) {
+  if (size < kVocorHeaderSize) return file_size;
+  const uint64_t offset = LoadLE32(first + kVocorScoresOffsetOffset);
+  const int32_t words = LoadSigned(first, kVocorWordCountOffset);
+  if (offset < kVocorHeaderSize || words < 0) return file_size;
+  const uint64_t head_end = offset + kVocorScoreHeaderSize;
+  if (head_end + static_cast<uint64_t>(words) != file_size) return file_size;
+  return static_cast<size_t>(head_end);
 }
 
 bool ReadVocorNode(const char* data, size_t size, uint32_t offset,

@@ -14,7 +14,7 @@
 //   268   4  size reported to the user (our writer: the file's size)
 //   272   4  offset of the NUL-terminated notes text
 //   276   4  offset of the root node
-//   280   4  unused
+//   280   4  offset of the score section, 0 = none (zero in older files)
 //   284   4  word count
 //
 // All fields are 32-bit little-endian; offsets are absolute. After the
@@ -34,6 +34,22 @@
 // many words it skipped. The same rule is what lets us reject cycles and
 // exponential sharing in a damaged file cheaply: a node whose count does
 // not add up is not trusted (see ReadVocorNode).
+//
+// Scores. An optional section holds one byte per word, the word's score
+// (kMinScore..kMaxScore), in walk order: byte i belongs to the word with
+// i words before it when the tree is walked depth first in entry order.
+// The counts number the words without a search: a word's index is the sum,
+// along its path, of the terminal flags passed and the all-counts of the
+// siblings skipped before each entry taken. The section is
+//
+//     0   4  marker "SCOR"
+//     4   4  number of scores, equal to the header's word count
+//     8   n  the scores
+//
+// and the header field at 280, which readers before it never read and our
+// writer always left zero, gives its offset. An older reader therefore
+// reads a scored file as before, and a file without the field reads as
+// unscored.
 #ifndef VOCOR_DICTIONARY_VOCOR_FORMAT_H_
 #define VOCOR_DICTIONARY_VOCOR_FORMAT_H_
 
@@ -60,8 +76,15 @@ constexpr size_t kVocorLanguageOffset = 264;
 constexpr size_t kVocorSizeOffset = 268;
 constexpr size_t kVocorNotesOffsetOffset = 272;
 constexpr size_t kVocorRootOffsetOffset = 276;
+constexpr size_t kVocorScoresOffsetOffset = 280;
 constexpr size_t kVocorWordCountOffset = 284;
 constexpr int32_t kVocorFormatVersion = 201;
+
+// ---- Score section ----
+
+constexpr char kVocorScoreMarker[] = "SCOR";  // the NUL is not stored
+constexpr size_t kVocorScoreMarkerSize = sizeof(kVocorScoreMarker) - 1;
+constexpr size_t kVocorScoreHeaderSize = kVocorScoreMarkerSize + 4;
 
 // ---- Tree ----
 
@@ -146,6 +169,37 @@ struct VocorHeader {
 // Returns false, leaving *header in an unspecified state, when a check
 // fails.
 bool ParseVocorHeader(const char* data, size_t size, VocorHeader* header);
+
+// ---- Score section ----
+
+enum class VocorScoreSection {
+  kAbsent,   // the header names no section (offset 0)
+  kForeign,  // the offset points at no marker: bytes of a writer that did
+             // not know the field, taken as no section
+  kDamaged,  // the head is cut off by the end of the image, or the marker
+             // is there but the count or the bounds are wrong
+  kPresent,  // the marker, a count equal to the word count, and the
+             // scores inside the image
+};
+
+// Where the scores of a file begin. `data` holds the file's first `size`
+// bytes, at least its header, which has passed ParseVocorHeader as
+// *header; the file has `file_size` bytes in all. Looks at the section's
+// 8-byte head only (which must lie in the first `size` bytes), never at
+// the scores. On kPresent sets *first_score to the file offset of the
+// first score (header.word_count of them follow inside the file);
+// otherwise leaves it alone. On kDamaged, *reason (when not null) says
+// why.
+VocorScoreSection LocateVocorScores(const char* data, size_t size,
+                                    size_t file_size, const VocorHeader& header,
+                                    size_t* first_score,
+                                    std::string* reason = nullptr);
+
+// How many of a file's first bytes a reader needs at open, given its first
+// `size` bytes and its size: all of them, except that scores forming the
+// file's tail (our writer's layout) are left to be read when first used.
+// A FileImage::LengthNeeded.
+size_t VocorBytesNeededAtOpen(const char* first, size_t size, size_t file_size);
 
 // ---- Checked node access ----
 

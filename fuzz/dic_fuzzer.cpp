@@ -62,6 +62,7 @@ void Walk(CEnumResults* e, int budget) {
     last_position = position;
     if (word != nullptr) {
       Check(std::strlen(word) <= static_cast<size_t>(kMaxWordLength));
+      Check(IsValidScore(e->Score()));
     } else if (counter != 0) {
       return;
     }
@@ -84,7 +85,11 @@ void Run(std::string_view image, const Query& query) {
   }
   if (second_pattern) e = e->Pattern(std::move(e), second_pattern->c_str());
   e->Describe(0);
+  ScoreCounts counts{};
+  e->CountScores(&counts);
   EnumPtr clone = e->Clone();
+  // The clone walks only the words scoring at least 60.
+  clone = clone->MinScore(std::move(clone), 60);
   Walk(e.get(), kUnitBudget);
   if (probe) e->Contains(probe->c_str());
   e->Contains("a");

@@ -1,5 +1,7 @@
 // Writes the seed corpus of the .dic fuzzer: compiled word lists, each with
-// a few queries appended in the fuzzer's input layout.
+// a few queries appended in the fuzzer's input layout. Every list is written
+// twice, without and with a score section, so that mutations reach the
+// section's head and its scores.
 //
 // Usage: make_seeds OUTPUT_DIR [WORD_LIST]
 // WORD_LIST (one word per line) adds a larger sample of real words; lines
@@ -31,6 +33,15 @@ std::string WithQuery(const std::string& image, const std::string& query) {
   return image + query + static_cast<char>(query.size());
 }
 
+// Scores spread over the whole range, so that floors split the words.
+std::vector<uint8_t> SomeScores(size_t count) {
+  std::vector<uint8_t> scores(count);
+  for (size_t i = 0; i < count; ++i) {
+    scores[i] = static_cast<uint8_t>(1 + (i * 37) % 100);
+  }
+  return scores;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,13 +64,17 @@ int main(int argc, char** argv) {
       std::string("*t\0e\0aeilnorst?\0*", 17),
   };
   int written = 0;
-  for (size_t i = 0; i < lists.size(); ++i) {
-    if (lists[i].empty()) continue;
+  for (size_t i = 0; i < 2 * lists.size(); ++i) {
+    const std::vector<std::string>& words = lists[i / 2];
+    if (words.empty()) continue;
+    const bool scored = i % 2 == 1;
     std::string image, error;
     vocor::VocorFileInfo info;
     info.name = "Seed " + std::to_string(i);
     info.notes = "Seed corpus.";
-    if (!vocor::BuildVocorFile(lists[i], info, &image, nullptr, &error)) {
+    if (!vocor::BuildVocorFile(
+            words, scored ? SomeScores(words.size()) : std::vector<uint8_t>(),
+            info, &image, nullptr, &error)) {
       std::cerr << "make_seeds: " << error << "\n";
       return 1;
     }

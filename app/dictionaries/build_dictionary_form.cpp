@@ -47,6 +47,28 @@ std::string Windows1252Line(const CompileCounts& counts) {
          Count(counts.windows1252_lines);
 }
 
+// "Lines skipped for a bad score ...: 3" and the first few of them by
+// file name and line number, so that they can be found and mended.
+std::string BadScoreLines(const CompileCounts& counts) {
+  constexpr size_t kNamed = 5;
+  if (counts.bad_score_lines == 0) return "";
+  std::string lines = "\nLines skipped for a bad score (not a whole number "
+                      "from 1 to 100): " +
+                      Count(counts.bad_score_lines);
+  const size_t named = std::min(kNamed, counts.bad_scores.size());
+  for (size_t i = 0; i < named; ++i) {
+    const BadScoreReport& bad = counts.bad_scores[i];
+    lines += "\n    " + std::filesystem::path(bad.file).filename().string() +
+             ", line " + Count(bad.line) + ": " + bad.text;
+  }
+  if (counts.bad_score_lines > static_cast<int64_t>(named)) {
+    lines += "\n    and " +
+             Count(counts.bad_score_lines - static_cast<int64_t>(named)) +
+             " more";
+  }
+  return lines;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code ignored;
   if (std::filesystem::equivalent(a, b, ignored)) return true;
@@ -167,6 +189,7 @@ std::string BuildDoneText(const CompileCounts& counts,
          "\nStored: " + Count(counts.file.words) +
          "\nDuplicates: " + Count(counts.duplicates) +
          SkippedLine(counts.skipped) + LeftOutLines(counts) +
+         BadScoreLines(counts) +
          Windows1252Line(counts) + "\nSize: " + FormatSize(counts.file.bytes);
 }
 
@@ -182,7 +205,7 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
       return "The word lists hold no word that a dictionary can store, so "
              "nothing was built.\n\nWords read: " +
              Count(outcome.counts.read) + SkippedLine(outcome.counts.skipped) +
-             "\n\n" + kAcceptedLettersNote;
+             BadScoreLines(outcome.counts) + "\n\n" + kAcceptedLettersNote;
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +

@@ -169,6 +169,35 @@ TEST(BuildDictionaryFormTest, SkippedWordsAndWindows1252LinesAreExplained) {
   EXPECT_EQ(none.find("1252"), std::string::npos) << none;
 }
 
+// Lines whose score could not be read are counted and the first named by
+// file and line, so that they can be found; a list without them says
+// nothing of scores.
+TEST(BuildDictionaryFormTest, BadScoreLinesAreNamed) {
+  CompileCounts counts;
+  counts.read = 3;
+  counts.file.words = 3;
+  EXPECT_EQ(BuildDoneText(counts, "/out/x.dic").find("score"),
+            std::string::npos);
+  counts.bad_score_lines = 7;
+  for (int line = 1; line <= 6; ++line) {
+    counts.bad_scores.push_back({"/lists/words.txt", line * 10, "w;abc"});
+  }
+  const std::string done = BuildDoneText(counts, "/out/x.dic");
+  EXPECT_NE(done.find("\nLines skipped for a bad score (not a whole number "
+                      "from 1 to 100): 7\n    words.txt, line 10: w;abc\n"),
+            std::string::npos)
+      << done;
+  EXPECT_NE(done.find("line 50: w;abc\n    and 2 more\nSize: "),
+            std::string::npos)
+      << done;
+  EXPECT_EQ(done.find("line 60"), std::string::npos) << done;
+  CompileOutcome outcome;
+  outcome.status = CompileStatus::kNoWords;
+  outcome.counts = counts;
+  EXPECT_NE(BuildFailureText(outcome).find("words.txt, line 10"),
+            std::string::npos);
+}
+
 // The output may be neither an input nor an installed dictionary's file,
 // however the path is spelled.
 TEST(BuildDictionaryFormTest, OutputsThatWouldDestroyAListAreRefused) {

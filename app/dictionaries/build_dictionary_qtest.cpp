@@ -182,6 +182,33 @@ class BuildDictionaryTest : public QObject {
     QCOMPARE(dialog.get()->result(), static_cast<int>(QDialog::Accepted));
   }
 
+  // A scored list goes through the same compiler as any other: its scores
+  // are never read as words, and the report names its bad score lines.
+  void scoredListsNameTheirBadScoreLines() {
+    Folder folder;
+    DictionaryState state;
+    const std::string list =
+        folder.Write("scored.txt", "cat;70\ndog;abc\nemu\nyak;101\n");
+    Dialog dialog(&state);
+    dialog.Fill({list}, folder / "scored.dic");
+    testing::MessageBoxAnswerer answerer({QMessageBox::No});
+    QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kDone));
+    QCOMPARE(answerer.texts().size(), 1);
+    const QString report = answerer.texts().front();
+    for (const char* part :
+         {"Words read: 2", "Stored: 2",
+          "Lines skipped for a bad score (not a whole number from 1 to 100): "
+          "2\n    scored.txt, line 2: dog;abc\n    scored.txt, line 4: "
+          "yak;101\n"}) {
+      QVERIFY2(report.contains(QString::fromUtf8(part)),
+               qPrintable(report));
+    }
+    VocorFileFacts facts;
+    std::string error;
+    QVERIFY(CheckVocorFile(Slurp(folder / "scored.dic"), &facts, &error));
+    QCOMPARE(facts.header.word_count, 2);
+  }
+
   // Alt and a label's letter must land in the field that the label names,
   // also where the field shares its row with buttons.
   void everyLabelsMnemonicReachesItsField() {

@@ -36,16 +36,26 @@ inline std::string TwoWordFileFromTable() {
   return file;
 }
 
-// Compiles `words`; an empty string when the writer refuses them.
-inline std::string CompileWords(const std::vector<std::string>& words,
-                                const std::string& name = "Sample",
-                                const std::string& notes = "") {
+// Compiles `words` with `scores` (one per word, or none for a file without
+// scores); an empty string when the writer refuses them.
+inline std::string CompileScoredWords(const std::vector<std::string>& words,
+                                      const std::vector<uint8_t>& scores,
+                                      const std::string& name = "Sample",
+                                      const std::string& notes = "") {
   VocorFileInfo info;
   info.name = name;
   info.notes = notes;
   std::string file, error;
-  if (!BuildVocorFile(words, info, &file, nullptr, &error)) return "";
+  if (!BuildVocorFile(words, scores, info, &file, nullptr, &error)) return "";
   return file;
+}
+
+// Compiles `words` without scores; an empty string when the writer refuses
+// them.
+inline std::string CompileWords(const std::vector<std::string>& words,
+                                const std::string& name = "Sample",
+                                const std::string& notes = "") {
+  return CompileScoredWords(words, {}, name, notes);
 }
 
 // A few dozen words with shared prefixes and suffixes, extensions of other

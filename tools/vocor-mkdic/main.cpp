@@ -4,7 +4,11 @@
 //
 // Exit codes: 0 done (or the file is valid); 1 refused: the words would
 // break a limit of the format or there is none, or the checked file is
-// invalid; 2 usage and I/O errors. Every failure prints one line on stderr.
+// invalid; 2 usage and I/O errors (a --score that is not FILE=N with N from
+// 1 to 100, a list that cannot be read). Every failure prints one line on
+// stderr. Lines skipped for a bad score are no failure: each of the first
+// is named on stderr with its file and line number, and the summary counts
+// them all.
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +22,7 @@
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_format.h"
 #include "engine/charset.h"
+#include "engine/score.h"
 #include "tools/common/checked_output.h"
 #include "compiler/arguments.h"
 #include "compiler/dictionary_compiler.h"
@@ -34,6 +39,7 @@ constexpr size_t kMaxCheckedFileSize = std::numeric_limits<int32_t>::max();
 
 struct Options {
   std::vector<std::string> inputs;
+  std::vector<std::string> scored_lists;  // FILE=N
   std::string output;
   std::string name;
   std::string version = "1.00";
@@ -74,6 +80,10 @@ void PrintFacts(const VocorFileFacts& facts) {
       header.language, header.size, facts.notes_offset,
       EngineToUtf8(header.notes).c_str(), header.root_offset, header.word_count,
       facts.nodes, facts.longest_path);
+  // Files without scores print as they always did.
+  if (facts.scores_offset != 0) {
+    std::printf("scores offset: %" PRIu32 "\n", facts.scores_offset);
+  }
 }
 
 // A dictionary file says its own size in its header: one that does not
@@ -180,6 +190,10 @@ std::string CountsReport(const Options& options, const CompileCounts& counts) {
   if (options.skip_abbreviations) {
     report += ", abbreviation " + std::to_string(counts.abbreviations);
   }
+  if (counts.bad_score_lines > 0) {
+    report += ", lines with a bad score " +
+              std::to_string(counts.bad_score_lines);
+  }
   if (counts.windows1252_lines > 0) {
     report += "; lines read as Windows-1252 (not UTF-8) " +
               std::to_string(counts.windows1252_lines);
@@ -187,9 +201,45 @@ std::string CountsReport(const Options& options, const CompileCounts& counts) {
   return report;
 }
 
+// Names the skipped lines that the compiler kept, and how many more there
+// were, on stderr: they are warnings, the output was written.
+void WarnBadScores(const CompileCounts& counts) {
+  for (const BadScoreReport& bad : counts.bad_scores) {
+    std::fprintf(stderr, "vocor-mkdic: %s\n", DescribeBadScore(bad).c_str());
+  }
+  const int64_t more =
+      counts.bad_score_lines - static_cast<int64_t>(counts.bad_scores.size());
+  if (more > 0) {
+    std::fprintf(stderr,
+                 "vocor-mkdic: %" PRId64 " more lines with a bad score were "
+                 "skipped\n",
+                 more);
+  }
+}
+
+// Reads the --score arguments into *lists; returns an exit code other than
+// kDone, having said why, for one that is not FILE=N.
+int ParseScoredLists(const Options& options, std::vector<ScoredInput>* lists) {
+  for (const std::string& argument : options.scored_lists) {
+    ScoredInput list;
+    if (!ParseScoredList(argument, &list.path, &list.score)) {
+      return Fail(kUsageOrIo,
+                  "--score: expected FILE=N with N a whole number from " +
+                      std::to_string(kMinScore) + " to " +
+                      std::to_string(kMaxScore) + ", got '" + argument + "'");
+    }
+    lists->push_back(std::move(list));
+  }
+  return kDone;
+}
+
 int RunCompile(const Options& options) {
   CompileRequest request;
-  // Header mistakes are reported before the lists are read.
+  // Argument mistakes are reported before the lists are read.
+  if (int code = ParseScoredLists(options, &request.scored_inputs);
+      code != kDone) {
+    return code;
+  }
   if (!options.text) {
     if (int code = MakeInfo(options, &request.info); code != kDone) {
       return code;
@@ -200,6 +250,7 @@ int RunCompile(const Options& options) {
   request.words = ChoiceOf(options);
   request.text_list = options.text;
   const CompileOutcome outcome = CompileDictionary(request);
+  WarnBadScores(outcome.counts);
   if (outcome.status != CompileStatus::kDone) {
     return Fail(ExitCodeOf(outcome.status), outcome.error);
   }
@@ -217,8 +268,19 @@ int RunCompile(const Options& options) {
 
 void DefineOptions(CLI::App* app, Options* options) {
   app->add_option("inputs", options->inputs,
-                  "word lists (UTF-8 or Windows-1252 text)")
+                  "word lists (UTF-8 or Windows-1252 text); a line "
+                  "\"word;N\" scores its word N (1 to 100), a line with "
+                  "a bad score is skipped, and other words score 50 unless "
+                  "a --score list holds them")
       ->type_name("INPUT");
+  CLI::Option* score =
+      app->add_option("--score", options->scored_lists,
+                      "read the word list FILE too, each of its words "
+                      "scoring N (1 to 100), or its line's score where "
+                      "higher; repeatable, and a word keeps the highest "
+                      "score given to it")
+          ->type_name("FILE=N")
+          ->allow_extra_args(false);
   CLI::Option* output =
       app->add_option("-o,--output", options->output,
                       "the dictionary file (or with --text the list) to write")
@@ -245,6 +307,7 @@ void DefineOptions(CLI::App* app, Options* options) {
   std::vector<CLI::Option*> compile_options = header_options;
   compile_options.push_back(output);
   compile_options.push_back(text);
+  compile_options.push_back(score);
   compile_options.push_back(
       app->add_flag("--skip-possessives", options->skip_possessives,
                     "leave out entries ending in 's (cat's, it's)"));
@@ -284,10 +347,11 @@ int Run(int argc, char** argv) {
     }
     return RunCheck(options.check);
   }
-  if (options.inputs.empty() || options.output.empty()) {
+  if ((options.inputs.empty() && options.scored_lists.empty()) ||
+      options.output.empty()) {
     return Fail(kUsageOrIo,
-                "expected word lists and -o OUTPUT, or --check "
-                "FILE.dic; see --help");
+                "expected word lists (or --score FILE=N) and -o OUTPUT, or "
+                "--check FILE.dic; see --help");
   }
   return RunCompile(options);
 }

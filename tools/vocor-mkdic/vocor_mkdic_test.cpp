@@ -17,6 +17,8 @@
 
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/vocor_file_check.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_file_writer.h"
 
 extern char** environ;
 
@@ -121,6 +123,24 @@ TEST_F(MkdicTest, CompilesTheTwoWordDictionary) {
             "language: 0 (0x0000)\nsize: 309 bytes\nnotes offset: 308\n"
             "notes: \nroot offset: 288\nwords: 2\nnodes: 3\n"
             "longest word: 2 letters\n");
+}
+
+// --check reads a score section: its offset when sound, the reason when
+// not.
+TEST_F(MkdicTest, CheckValidatesTheScoreSection) {
+  std::string file, error;
+  ASSERT_TRUE(BuildVocorFile({"a", "at"}, {70, 40}, {}, &file, nullptr, &error))
+      << error;
+  const Outcome good = Mkdic({"--check", In("scored.dic", file)});
+  EXPECT_EQ(good.exit_code, 0) << good.err;
+  EXPECT_THAT(good.out, HasSubstr("words: 2\n"));
+  EXPECT_THAT(good.out, HasSubstr("\nscores offset: 309\n"));
+  file[309 + 8 + 1] = 0;
+  ExpectFailure({"--check", In("bad-score.dic", file)}, 1,
+                "the score of word 2 is 0, outside 1..100");
+  file[309] = 'X';
+  ExpectFailure({"--check", In("bad-marker.dic", file)}, 1,
+                "the score section offset 309 does not lead to the marker");
 }
 
 TEST_F(MkdicTest, HeaderOptionsReachTheFile) {
@@ -243,6 +263,109 @@ TEST_F(MkdicTest, TextListsKeepAccentsAndAreWrittenInUtf8) {
       {"--text", "--language", "1030", In("w.txt", "ord"), "-o", Out("x.txt")},
       2, "--language");
   ExpectFailure({"--text", "--check", output}, 2, "");
+}
+
+// Lists in three sizes, each inside the next, and a plain list beside
+// them: a word scores the best list holding it, a line's own score wins
+// where higher, and bad score lines are named with their line numbers and
+// skipped, the rest of the list still compiled.
+TEST_F(MkdicTest, ScoredListsNestAndBadScoreLinesAreNamed) {
+  const std::string small = In("small.txt", "cat\ndog\n");
+  const std::string medium = In("medium.txt", "cat\ndog\nemu;90\ngnu\n");
+  const std::string large =
+      In("large.txt", "cat\r\ndog\r\nemu\r\ngnu\r\nyak;abc\r\nzebu ; 0\r\nowl\r\n");
+  const std::string plain = In("plain.txt", "ant\nowl\n");
+  const std::string output = Out("sized.txt");
+  const Outcome run =
+      Mkdic({"--text", plain, "--score", large + "=20", "--score",
+             medium + "=40", "--score", small + "=60", "-o", output});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  // "owl" is in a scored list: the plain list's default does not count.
+  EXPECT_EQ(Slurp(output), "ant;50\nowl;20\ncat;60\ndog;60\nemu;90\ngnu;40\n");
+  EXPECT_EQ(run.out, output +
+                         ": words read 13, stored 6, skipped 0, duplicate 7, "
+                         "lines with a bad score 2; bytes 42\n");
+  EXPECT_EQ(run.err, "vocor-mkdic: " + large +
+                         ":5: the score 'abc' is not a whole number from 1 "
+                         "to 100; the line was skipped\n"
+                         "vocor-mkdic: " + large +
+                         ":6: the score ' 0' is not a whole number from 1 to "
+                         "100; the line was skipped\n");
+  // The same into a binary dictionary, from the scored lists alone.
+  const Outcome binary = Mkdic({"--score", small + "=60", "--score",
+                                large + "=20", "-o", Out("sized.dic")});
+  ASSERT_EQ(binary.exit_code, 0) << binary.err;
+  EXPECT_THAT(binary.out, HasSubstr("stored 5,"));
+  EXPECT_THAT(binary.err, HasSubstr(large + ":6:"));
+  // Plain lists alone store no scores: the file is the one they always made.
+  const Outcome unscored = Mkdic({small, "-o", Out("plain.dic")});
+  ASSERT_EQ(unscored.exit_code, 0) << unscored.err;
+  EXPECT_EQ(unscored.err, "");
+  ASSERT_EQ(Mkdic({"--text", small, "-o", Out("plain.out")}).exit_code, 0);
+  EXPECT_EQ(Slurp(Out("plain.out")), "cat\ndog\n");
+}
+
+// Past the first twenty, bad score lines are counted, not each named.
+TEST_F(MkdicTest, ManyBadScoreLinesAreSummed) {
+  std::string text;
+  for (int i = 0; i < 25; ++i) text += "w" + std::string(1, 'a' + i) + ";x\n";
+  text += "ok;7\n";
+  const Outcome run =
+      Mkdic({"--text", In("bad.txt", text), "-o", Out("bad.out")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(Slurp(Out("bad.out")), "ok;7\n");
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 21) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("bad.txt:20: the score 'x'"));
+  EXPECT_THAT(run.err, HasSubstr("vocor-mkdic: 5 more lines with a bad score "
+                                 "were skipped\n"));
+  EXPECT_THAT(run.out, HasSubstr("lines with a bad score 25"));
+  // Nothing but bad lines: no word, refused, the lines still named.
+  const Outcome none =
+      Mkdic({In("none.txt", "a;b\nc;0\n"), "-o", Out("none.dic")});
+  EXPECT_EQ(none.exit_code, 1);
+  EXPECT_THAT(none.err, HasSubstr("none.txt:2:"));
+  EXPECT_THAT(none.err, HasSubstr("no word"));
+}
+
+TEST_F(MkdicTest, BadScoreArgumentsAndUnreadableScoredListsExitWithTwo) {
+  const std::string list = In("list.txt", "word");
+  const std::string x = Out("x.dic");
+  for (const char* bad : {"=0", "=101", "=-1", "=5x", "", "=", "=1.5"}) {
+    ExpectFailure({"--score", list + bad, "-o", x}, 2,
+                  "--score: expected FILE=N with N a whole number from 1 to "
+                  "100, got '" + list + bad + "'");
+  }
+  ExpectFailure({"--score", "=50", "-o", x}, 2, "--score");
+  ExpectFailure({"--score", Out("missing.txt") + "=50", list, "-o", x}, 2,
+                "missing.txt");
+  ExpectFailure({"--score", work_.path() + "=50", "-o", x}, 2, work_.path());
+  ExpectFailure({"--check", x, "--score", list + "=50"}, 2, "");
+  EXPECT_EQ(Entries(work_.path()), (std::vector<std::string>{"list.txt"}));
+}
+
+// The shipped English dictionaries are compiled from the complete lists, so
+// that a word only the -insane list holds is there; abbreviations stay out,
+// also where the complete list writes them small.
+TEST(ShippedEnglishTest, HoldsTheCompleteListsScoredBySize) {
+  const std::filesystem::path data =
+      std::filesystem::path(VOCOR_MKDIC_PATH).parent_path() / "Data";
+  for (const char* file : {"english-us.dic", "english-gb.dic"}) {
+    CDictionaryVocorFile dict;
+    dict.SetFileName((data / file).c_str());
+    if (!dict.Open()) {
+      ADD_FAILURE() << data / file << " was not built";
+      continue;
+    }
+    EXPECT_GT(dict.GetWordCount(), 450000) << file;
+    EXPECT_THAT(dict.GetNotes(), HasSubstr("scored by the smallest list"));
+    const EnumPtr words = dict.CreateEnumerator();
+    for (const char* word : {"bespurred", "herohead", "cat", "paris", "us"}) {
+      EXPECT_TRUE(words->Contains(word)) << file << ": " << word;
+    }
+    for (const char* word : {"nasa", "crt", "ascii", "cat's"}) {
+      EXPECT_FALSE(words->Contains(word)) << file << ": " << word;
+    }
+  }
 }
 
 TEST_F(MkdicTest, UsageAndInputOutputErrorsExitWithTwo) {
