@@ -168,10 +168,13 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   scale_ = 1.0;
   star_depth_ = 0;
   stack_.clear();
+  numbers_.clear();
   plain_stack_.clear();
   working_ = constraint_;
   word_[0] = '\0';
   plain_ = pattern_ == "*" && !constraint_.HasAnyPart();
+  numbered_ = file_ != nullptr && file_->has_scores();
+  if (numbered_) numbers_.reserve(kWalkReservedFrames);
   literal_tail_star_ = std::string::npos;
   const size_t last_star = pattern_.rfind('*');
   if (last_star != std::string::npos && last_star + 1 < pattern_.size() &&
@@ -188,7 +191,8 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
   } else {
-    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0, 0, node.terminal() ? 1u : 0u});
+    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0});
+    if (numbered_) NumberTop(0, node.word);
   }
 }
 

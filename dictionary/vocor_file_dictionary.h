@@ -102,6 +102,13 @@ struct VocorFileContents {
   // dropped, when the file no longer has them.
   bool ReadDeferredScores() const;
 
+  enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
+  // One verdict per 4-byte-aligned offset, where writers put nodes; other
+  // offsets are checked every time. Allocated zeroed on first use, so a
+  // short walk touches only the pages it needs.
+  mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
+  mutable bool damage_seen_ = false;
+
   mutable const unsigned char* scores_ = nullptr;
   uint32_t score_count_ = 0;
   // Scores still on disk: where, and the file's size when it was opened.
@@ -112,13 +119,6 @@ struct VocorFileContents {
   mutable std::shared_ptr<const FileImage> score_image_;  // once read
 
   mutable std::unique_ptr<ScoreCounts> score_histogram_;
-
-  enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
-  // One verdict per 4-byte-aligned offset, where writers put nodes; other
-  // offsets are checked every time. Allocated zeroed on first use, so a
-  // short walk touches only the pages it needs.
-  mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
-  mutable bool damage_seen_ = false;
 };
 
 class CDictionaryVocorFile : public CDictionary {
@@ -231,7 +231,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
     size_t word_pos;          // where the next letter goes in word_
     unsigned char min_taken;  // letter whose minimum was used, '?' or 0
     unsigned char max_taken;  // letter whose maximum was used, '?' or 0
-    // Words before this node's own word in walk order: its number.
+  };
+
+  // The numbers of a frame's words, kept beside it (numbers_[k] belongs to
+  // stack_[k]) by a walk that numbers its words, so that the frames of one
+  // that does not stay as small as they were.
+  struct Numbers {
+    // Words before the node's own word in walk order: its number.
     uint32_t index;
     // Words before the first word below the entry tried next. Starts past
     // the node's own word and grows by each entry's words as it is passed,
@@ -253,6 +259,12 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
 
   // Pushes the frame; the node must have passed ReadVocorNode.
   void Push(const Frame& frame);
+  // With numbered_, numbers the frame just pushed: its node (whose word is
+  // `node_word`) has `index` words before it.
+  void NumberTop(uint32_t index, uint32_t node_word) {
+    numbers_.push_back(
+        Numbers{index, index + (NodeIsTerminal(node_word) ? 1u : 0u)});
+  }
   // Whether the word numbered `index` scores at least the floor.
   bool ReachesFloor(uint32_t index) const {
     return floor_ <= kMinScore || file_->ScoreAt(index) >= floor_;
@@ -268,6 +280,10 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // when the constraint refuses the child (its words count as passed).
   // Stepping may end the walk (GiveUp); callers check stack_ afterwards.
   bool Descend(size_t parent, int entry, bool advance_pattern);
+  // Descend for a walk that numbers its words or one that does not: two
+  // copies, so that the walk without numbers runs the code it always ran.
+  template <bool kNumbered>
+  bool DescendTo(size_t parent, int entry, bool advance_pattern);
   // Accounts `letter` in the minimum part: the letter's own count if any
   // is left, else one of the extra letters ('?'). Returns what was taken,
   // 0 for nothing.
@@ -305,14 +321,18 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
   CLetterConstraint working_;     // counts of the walk in progress
   int floor_ = kMinScore;         // words scoring below are not yielded
-  uint32_t last_index_ = 0;       // the number of the word yielded last
+  // Whether the walk numbers its words: only a file with scores needs the
+  // numbers, and a walk over one without is spared the arithmetic.
+  bool numbered_ = false;
+  uint32_t last_index_ = 0;  // the number of the word yielded last
 
   int64_t position_ = 0;
   double fraction_ = 0.0;
   double scale_ = 1.0;
   int star_depth_ = 0;
   std::vector<Frame> stack_;
-  bool plain_ = false;  // walk with plain_stack_ instead of stack_
+  std::vector<Numbers> numbers_;  // with numbered_, one per frame
+  bool plain_ = false;            // walk with plain_stack_ instead of stack_
   // When the pattern's last '*' is followed by letters only (as in s*ing),
   // the position of that '*'; else npos. Below it, only subtrees holding a
   // word that ends in those letters are worth entering.

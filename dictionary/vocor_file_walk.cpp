@@ -144,11 +144,13 @@ void CEnumResultsDictionaryVocorFile::Pop() {
   if (top.min_taken != 0) ++working_.minCount[top.min_taken];
   working_.GiveBack(top.max_taken);
   stack_.pop_back();
+  if (numbered_) numbers_.pop_back();
 }
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {
   file_->NoteDamage();
   stack_.clear();
+  numbers_.clear();
   plain_stack_.clear();
   working_ = constraint_;
 }
@@ -171,6 +173,13 @@ void CEnumResultsDictionaryVocorFile::Add(uint32_t words) {
 
 bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
                                               bool advance_pattern) {
+  return numbered_ ? DescendTo<true>(parent, entry, advance_pattern)
+                   : DescendTo<false>(parent, entry, advance_pattern);
+}
+
+template <bool kNumbered>
+bool CEnumResultsDictionaryVocorFile::DescendTo(size_t parent, int entry,
+                                                bool advance_pattern) {
   const Frame from = stack_[parent];
   const uint32_t packed = VocorEntry(data(), NodeAt(from.node), entry);
   const unsigned char letter = EntryLetter(packed);
@@ -178,8 +187,11 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   // The parent's check covered its children's node words.
   const uint32_t child_word = LoadLE32(data() + child);
   const uint32_t child_words = NodeAllCount(child_word);
-  const uint32_t child_index = from.child_index;
-  stack_[parent].child_index += child_words;
+  uint32_t child_index = 0;
+  if constexpr (kNumbered) {
+    child_index = numbers_[parent].child_index;
+    numbers_[parent].child_index += child_words;
+  }
   // A subtree without words has nothing to find or to count.
   if (child_words == 0) return true;
   // Letters that a letter-count text does not count (a NUL in a damaged
@@ -202,8 +214,8 @@ bool CEnumResultsDictionaryVocorFile::Descend(size_t parent, int entry,
   word_[from.word_pos] = static_cast<char>(letter);
   Push(Frame{child, kWalkUnvisited,
              from.pattern_pos + (advance_pattern ? 1 : 0), from.word_pos + 1,
-             min_taken, static_cast<unsigned char>(max_taken), child_index,
-             child_index + (NodeIsTerminal(child_word) ? 1 : 0)});
+             min_taken, static_cast<unsigned char>(max_taken)});
+  if constexpr (kNumbered) NumberTop(child_index, child_word);
   return true;
 }
 
@@ -272,9 +284,9 @@ const char* CEnumResultsDictionaryVocorFile::StepPatternEnd(size_t top) {
   Add(node.all());
   // Judged before Pop gives the last letter back.
   const bool accepted = node.terminal() && MinimumMet();
+  if (accepted && numbered_) last_index_ = numbers_[top].index;
   Pop();
   if (!accepted) return nullptr;
-  last_index_ = frame.index;
   word_[frame.word_pos] = '\0';
   return word_;
 }
@@ -292,8 +304,8 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
     }
     stack_[top].state = kWalkEmptyMatchTried;
     Push(Frame{frame.node, kWalkUnvisited, frame.pattern_pos + 1,
-               frame.word_pos, 0, 0, frame.index,
-               frame.index + (NodeAt(frame.node).terminal() ? 1 : 0)});
+               frame.word_pos, 0, 0});
+    if (numbered_) NumberTop(numbers_[top].index, NodeAt(frame.node).word);
     return;
   }
   int next = frame.state;
@@ -312,7 +324,7 @@ void CEnumResultsDictionaryVocorFile::StepStar(size_t top) {
       if (!TailLiveBelow(child, static_cast<int>(frame.word_pos) + 1)) {
         const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
         Add(child_words);
-        stack_[top].child_index += child_words;
+        if (numbered_) numbers_[top].child_index += child_words;
         return;
       }
     }
@@ -388,7 +400,7 @@ const char* CEnumResultsDictionaryVocorFile::StepTailStar(size_t top) {
     if (!node.terminal()) return nullptr;
     Add(1);
     if (!MinimumMet()) return nullptr;
-    last_index_ = frame.index;
+    if (numbered_) last_index_ = numbers_[top].index;
     word_[frame.word_pos] = '\0';
     return word_;
   }
@@ -435,9 +447,7 @@ void CEnumResultsDictionaryVocorFile::StepLiteral(size_t top,
   // Numbering the child's words needs the words of the entries before it;
   // without scores nobody asks for a number, and the literal step stays
   // one search of the entries.
-  if (file_->has_scores()) {
-    stack_[top].child_index += WordsBeforeEntry(node, i);
-  }
+  if (numbered_) numbers_[top].child_index += WordsBeforeEntry(node, i);
   const uint32_t child = EntryChildOffset(VocorEntry(data(), node, i));
   const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
   // Everything under this node outside the chosen child is passed.

@@ -250,7 +250,9 @@ EnumPtr CEnumResultsMinScore::MinScore(EnumPtr self, int floor) {
 }
 
 const char* CEnumResultsMinScore::Next(int* counter) {
-  while (const char* word = child()->Next(counter)) {
+  while (counter == nullptr || *counter > 0) {
+    const char* word = child()->Next(counter);
+    if (word == nullptr) return nullptr;
     if (child()->Score() >= floor_) return word;
   }
   return nullptr;

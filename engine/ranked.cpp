@@ -98,6 +98,7 @@ int CEnumResultsRanked::Remaining() const {
 }
 
 void CEnumResultsRanked::StartLevel() {
+  cutoff_ = kMinScore;
   entries_.clear();
   entry_of_.clear();
   next_ready_ = 0;
@@ -118,6 +119,10 @@ void CEnumResultsRanked::Prune(size_t limit) {
   std::nth_element(entries_.begin(), entries_.begin() + limit, entries_.end(),
                    better);
   entries_.resize(limit);
+  // Every kept result now outranks whatever scores less than the weakest
+  // of them, so such results need not even be looked at.
+  cutoff_ = kMaxScore;
+  for (const Entry& entry : entries_) cutoff_ = std::min(cutoff_, entry.score);
   entry_of_.clear();
   for (size_t i = 0; i < entries_.size(); ++i) {
     entry_of_.emplace(KeyOf(entries_[i].text.c_str()), i);
@@ -125,6 +130,7 @@ void CEnumResultsRanked::Prune(size_t limit) {
 }
 
 void CEnumResultsRanked::Collect(const char* word, int score) {
+  if (score < cutoff_) return;
   std::string key = KeyOf(word);
   if (yielded_keys_.count(key) != 0) return;
   auto [it, added] = entry_of_.emplace(std::move(key), entries_.size());
@@ -144,13 +150,16 @@ bool CEnumResultsRanked::CollectLevel(int* counter) {
   CEnumResults* source = level_ ? level_.get() : child();
   const int ceiling =
       level_index_ == 0 ? kMaxScore + 1 : floors_[level_index_ - 1];
-  while (const char* word = source->Next(counter)) {
+  // Like every filter, asks for a word only while the counter lasts: a
+  // union below relies on never being called with an empty counter.
+  while (counter == nullptr || *counter > 0) {
+    const char* word = source->Next(counter);
+    if (word == nullptr) return counter == nullptr || *counter != 0;
     const int score = source->Score();
     // Results at or above the level above's floor came in that level.
-    if (score >= ceiling) continue;
-    Collect(word, score);
+    if (score < ceiling) Collect(word, score);
   }
-  return counter == nullptr || *counter != 0;
+  return false;  // suspended
 }
 
 void CEnumResultsRanked::FinishLevel() {

@@ -74,6 +74,8 @@ class CEnumResultsRanked final : public CEnumResultsParent1 {
   std::vector<Entry> entries_;
   std::unordered_map<std::string, size_t> entry_of_;  // key -> entries_
   std::unordered_set<std::string> yielded_keys_;
+  // Results scoring under this cannot be kept any more (set by pruning).
+  int cutoff_ = kMinScore;
   size_t next_ready_ = 0;
   bool yielding_ = false;
   int yielded_ = 0;

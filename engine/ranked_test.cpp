@@ -49,19 +49,6 @@ Scored BruteForceRanking(CEnumResults* query) {
   return all;
 }
 
-Scored ReadRankedInSlices(CEnumResults* ranked, int slice) {
-  Scored out;
-  for (;;) {
-    int counter = slice;
-    const char* word = ranked->Next(&counter);
-    if (word != nullptr) {
-      out.emplace_back(word, ranked->Score());
-    } else if (counter != 0) {
-      return out;
-    }
-  }
-}
-
 // A set of two scored lists sharing words (each with its own score), or
 // a phrase-like product of them, with an optional floor.
 EnumPtr RandomQuery(std::mt19937* random, bool phrases, int floor,
@@ -102,13 +89,13 @@ TEST(RankedTest, BestFirstReadingAgreesWithSortingEverything) {
       expected.resize(keep);
     }
     CEnumResultsRanked ranked(std::move(query), keep);
-    EXPECT_EQ(ReadRankedInSlices(&ranked, slice), expected)
+    EXPECT_EQ(testing::ReadScoredInSlices(&ranked, slice), expected)
         << "round " << round << " floor " << floor << " keep " << keep;
     // A reset reading gives the same again, and so does a clone.
     ranked.Reset();
-    EXPECT_EQ(ReadRankedInSlices(&ranked, slice), expected);
+    EXPECT_EQ(testing::ReadScoredInSlices(&ranked, slice), expected);
     EnumPtr copy = ranked.Clone();
-    EXPECT_EQ(ReadRankedInSlices(copy.get(), 1000), expected);
+    EXPECT_EQ(testing::ReadScoredInSlices(copy.get(), 1000), expected);
   }
 }
 

@@ -1,32 +1,46 @@
 // The words of the results list, without a widget: each word once
-// (compared without regard to case, in constant time), in ascending order
-// of what is shown. Words arrive one at a time while a search runs and are
-// kept pending; Flush merges them into the sorted list in one go, so that a
-// view over the list changes only at the refresh points of a search.
+// (compared without regard to case, in constant time) with its score, in
+// the list's order: alphabetical (ascending engine lower case, the
+// default) or best first (search/result_order.h: highest score first,
+// fewer words first, then alphabetical). Words arrive one at a time while a
+// search runs and are kept pending; Flush merges them into the shown list
+// in one go, so that a view over the list changes only at the refresh
+// points of a search.
 #ifndef VOCOR_APP_SEARCH_RESULTS_LIST_H_
 #define VOCOR_APP_SEARCH_RESULTS_LIST_H_
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
+#include "engine/score.h"
+#include "search/result_order.h"
 #include "search/results_sink.h"
 
 namespace vocor {
 
 class ResultsList {
  public:
-  // Adds an engine-text word unless the list (sorted or pending) holds it
-  // ignoring case. Returns whether it was added.
-  bool Add(const char* engine_word);
-  // Sorted and pending words.
+  // Adds an engine-text word with its score unless the list (shown or
+  // pending) holds it ignoring case; a held word keeps the higher of its
+  // scores (a word of two members of a set). Returns whether it was added.
+  bool Add(const char* engine_word, int score = kDefaultScore);
+  // Shown and pending words.
   int size() const;
-  // Moves the pending words into the sorted list; returns how many.
+  // Whether Flush would change what is shown: new words, or a higher score
+  // for a word shown.
+  bool HasPending() const;
+  // Moves the pending words into the shown list; returns how many.
   int Flush();
-  // The sorted words, as UTF-8. Indices are valid until the next Flush or
-  // Clear.
+  // The shown words in the list's order, as UTF-8, and their scores.
+  // Indices are valid until the next Flush, SetOrder or Clear.
   int sorted_count() const;
   const std::string& at(int index) const;
+  int score_at(int index) const;
+  // Sorts the shown words into `order`; later words join in that order.
+  void SetOrder(ResultOrder order);
+  ResultOrder order() const { return order_; }
+  // Forgets every word; the order stays.
   void Clear();
 
  private:
@@ -34,12 +48,20 @@ class ResultsList {
     std::string key;     // engine lower case: order and duplicates
     std::string engine;  // breaks ties between spellings of one key
     std::string utf8;    // what is shown
+    int score = kDefaultScore;
   };
-  static bool Before(const Word& a, const Word& b);
+  // Whether word `a` comes before word `b` (indices into words_).
+  bool Before(int a, int b) const;
+  void SortShown();
 
-  std::vector<Word> sorted_;
-  std::vector<Word> pending_;
-  std::unordered_set<std::string> keys_;  // of sorted and pending words
+  ResultOrder order_ = ResultOrder::kAlphabetical;
+  // Every word in the order found; the pending ones are those from
+  // shown_.size() on.
+  std::vector<Word> words_;
+  std::vector<int> shown_;  // indices into words_, in the list's order
+  std::unordered_map<std::string, int> keys_;  // key -> index into words_
+  // A shown word's score rose since the last Flush.
+  bool score_changed_ = false;
 };
 
 // The sink a window search fills: every word goes to the list.

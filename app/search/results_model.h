@@ -1,11 +1,17 @@
-// The item model of the results list: the words of a ResultsList, sorted
-// and each once. Words reach the list through its sink while a search runs
-// and stay pending; the view sees them only when Refresh is called, so the
-// list repaints at the refresh points of a search and not for every word.
+// The item model of the results list: the words of a ResultsList, each
+// once, in the list's order (alphabetical or best first). Words reach the
+// list through its sink while a search runs and stay pending; the view sees
+// them only when Refresh is called, so the list repaints at the refresh
+// points of a search and not for every word.
+//
+// Each item's tool tip gives its score ("Score: 42"); a word scoring under
+// kWeakScoreBelow (result_settings.h) is drawn in the weak colour.
 #ifndef VOCOR_APP_SEARCH_RESULTS_MODEL_H_
 #define VOCOR_APP_SEARCH_RESULTS_MODEL_H_
 
 #include <QAbstractListModel>
+#include <QPointer>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -27,6 +33,13 @@ class CResultsModel : public QAbstractListModel {
   bool Refresh();
   // Removes every word, shown or pending.
   void Clear();
+  // Sorts the shown words into `order` (a reset of the model).
+  void SetOrder(ResultOrder order);
+  // Weak words take the placeholder-text colour of `widget`'s palette
+  // (lighter than text in light and dark themes), read at each paint so
+  // that it follows a change of theme. Borrowed; without it weak words
+  // look like the others.
+  void SetPaletteSource(const QWidget* widget);
 
   // The shown words, as UTF-8, in display order.
   std::vector<std::string> Words() const;
@@ -37,6 +50,7 @@ class CResultsModel : public QAbstractListModel {
 
  private:
   ResultsList list_;
+  QPointer<const QWidget> palette_source_;
 };
 
 }  // namespace vocor

@@ -22,6 +22,7 @@
 #include "app/shell/font_mapping.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
+#include "app/search/minimum_score_dialog.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
 #include "app/search/search_damage.h"
@@ -31,6 +32,7 @@
 #include "engine/charset.h"
 #include "search/clipboard_text.h"
 #include "search/messages.h"
+#include "search/result_options.h"
 #include "search/search_run.h"
 #include "settings/settings_store.h"
 
@@ -96,6 +98,8 @@ CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
   FitUnitsToControls();
   CreateForms();
   LoadResultsFont();
+  result_settings_ = LoadResultSettings(WindowKey().c_str());
+  model_->SetOrder(result_settings_.order);
   UpdateButtons();
   // Takes effect when the window is first shown.
   GetActiveForm()->FocusForm();
@@ -141,10 +145,12 @@ void CSearchView::CreateControls() {
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  model_->SetPaletteSource(list_);
   list_->setWhatsThis(
-      tr("The words found, in alphabetical order. Copy puts the selected "
-         "words on the clipboard, one per line, or all of them when none is "
-         "selected."));
+      tr("The words found, in alphabetical order or best first (View "
+         "menu). A word's tool tip shows its score; rare words, scoring under "
+         "30, are lighter. Copy puts the selected words on the clipboard, one "
+         "per line, or all of them when none is selected."));
 }
 
 // The font-based units were made for a toolkit whose boxes and buttons
@@ -257,14 +263,17 @@ std::vector<std::string> CSearchView::ResultWords() const {
 }
 
 void CSearchView::StartSearch() {
-  if (!CanStartSearch()) return;
+  if (CanStartSearch()) RunSearch(GetActiveForm());
+}
+
+void CSearchView::RunSearch(CSearchInfoView* form) {
+  if (IsSearching() || !form->CanSearch()) return;
   QWidget* focus = QApplication::focusWidget();
   if (focus != search_button_ && isAncestorOf(focus)) {
     focus_before_search_ = focus;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  SearchRequestResult request =
-      GetActiveForm()->BuildQuery(host_->ActiveDictionary());
+  SearchRequestResult request = form->BuildQuery(host_->ActiveDictionary());
   QApplication::restoreOverrideCursor();
   if (request.refused()) {
     if (request.message != 0) {
@@ -274,6 +283,13 @@ void CSearchView::StartSearch() {
     }
     return;
   }
+  // The list keeps the best results when the search stops at the limit.
+  request.query = ApplyResultOptions(
+      std::move(request.query),
+      ResultOptions{result_settings_.order, result_settings_.min_score,
+                    CSearchRun::kDefaultLimit});
+  shown_form_ = form;
+  ended_at_limit_ = false;
   model_->Clear();
   // Painted now, not at the first refresh: a search may run many steps
   // before its first word (an another-word search first indexes a list).
@@ -299,6 +315,7 @@ bool CSearchView::SearchStep() {
   if (!IsSearching()) return false;
   run_->Step();
   if (observer_->limit_reached) {
+    ended_at_limit_ = true;
     // The search ends only once the message is dismissed, and the focus
     // stays where the user had put it.
     ShowMessage(kMsgMatchLimit);
@@ -340,6 +357,41 @@ void CSearchView::UpdateGrid() {
   if (list_->gridSize() != grid) list_->setGridSize(grid);
 }
 
+void CSearchView::SetResultOrder(ResultOrder order) {
+  if (order == result_settings_.order) return;
+  result_settings_.order = order;
+  StoreResultSettings();
+  model_->SetOrder(order);
+  if (NewOrderRunsSearchAgain(IsSearching(), ended_at_limit_)) {
+    RunShownSearchAgain();
+  } else {
+    list_->doItemsLayout();
+  }
+}
+
+void CSearchView::SetMinimumScore(int score) {
+  score = std::clamp(score, kMinScore, kMaxScore);
+  if (score == result_settings_.min_score) return;
+  result_settings_.min_score = score;
+  StoreResultSettings();
+  RunShownSearchAgain();
+}
+
+void CSearchView::ChooseMinimumScore() {
+  int score = result_settings_.min_score;
+  if (AskMinimumScore(this, &score)) SetMinimumScore(score);
+}
+
+void CSearchView::StoreResultSettings() {
+  SaveResultSettings(WindowKey().c_str(), result_settings_);
+}
+
+void CSearchView::RunShownSearchAgain() {
+  if (shown_form_ == nullptr) return;
+  if (IsSearching()) EndSearch();
+  RunSearch(shown_form_);
+}
+
 void CSearchView::StopSearch() {
   if (!IsSearching()) return;
   EndSearch();
@@ -352,6 +404,10 @@ void CSearchView::EndSearch() {
   run_.reset();
   ShowPendingResults();
   host_->SetFoundCount(model_->rowCount());
+  // The count leaves out the weaker words; the status line says so.
+  const std::string left_out = MinimumScoreStatus(result_settings_.min_score);
+  if (!left_out.empty())
+    host_->SetSearchStatus(QString::fromStdString(left_out));
   ExplainNoDictionary(searched_);
   UpdateButtons();
   emit searchStateChanged(false);

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/search/layout.h"
+#include "app/search/result_settings.h"
 
 class QFrame;
 class QLineEdit;
@@ -93,6 +94,21 @@ class CSearchView : public QWidget {
   // The value "Font" under this key holds the results font.
   static std::string WindowKey();
 
+  // The order of the results list and the minimum score of a search, kept
+  // as "ResultOrder" and "MinimumScore" under the window key
+  // (result_settings.h) and read when the view is created.
+  ResultOrder resultOrder() const { return result_settings_.order; }
+  int minimumScore() const { return result_settings_.min_score; }
+  // Stores the order and shows the results in it: the words shown are
+  // sorted again, or, when the search is running or stopped at the match
+  // limit (the words it keeps depend on the order), it runs again.
+  void SetResultOrder(ResultOrder order);
+  // Stores the minimum score (clamped to kMinScore..kMaxScore) and runs
+  // the search shown again with it (with the clues its form holds now).
+  void SetMinimumScore(int score);
+  // Asks for the minimum score in a non-native dialog; OK sets it.
+  void ChooseMinimumScore();
+
   // The results list; owned by the view.
   QListView* resultsList() const;
   // The words of the results list in display order, as UTF-8.
@@ -134,6 +150,12 @@ class CSearchView : public QWidget {
   void CycleTab(bool backwards);
   void CopyResults();
   void LoadResultsFont();
+  // Runs `form`'s request; StartSearch for the active form.
+  void RunSearch(CSearchInfoView* form);
+  // The search shown runs again (a running one is ended first) with the
+  // clues its form holds now.
+  void RunShownSearchAgain();
+  void StoreResultSettings();
   // The line edit of the focused box, or null when no box of the view has
   // the focus.
   QLineEdit* FocusedEdit() const;
@@ -152,6 +174,11 @@ class CSearchView : public QWidget {
   // The dictionary the running search reads; null between searches.
   const CDictionary* searched_ = nullptr;
   QPointer<QWidget> focus_before_search_;
+  ResultSettings result_settings_;
+  // The form whose search fills the list (null before the first one), and
+  // whether that search ended at the match limit.
+  CSearchInfoView* shown_form_ = nullptr;
+  bool ended_at_limit_ = false;
   // The results font's metrics and the width of the widest word listed.
   QFontMetrics metrics_{QFont()};
   int widest_ = 0;

@@ -35,7 +35,10 @@ TEST(CommandTextsTest, EveryToolBarAndMenuCommandHasATipAndAPrompt) {
                                kCmdBuildDictionary,
                                kCmdConfigureDictionaries,
                                kCmdViewToolBar,
-                               kCmdViewStatusBar};
+                               kCmdViewStatusBar,
+                               kCmdOrderAlphabetical,
+                               kCmdOrderByScore,
+                               kCmdMinimumScore};
   for (unsigned command : commands) {
     EXPECT_FALSE(CommandPrompt(command).empty()) << command;
     EXPECT_FALSE(CommandToolTip(command).empty()) << command;
@@ -95,6 +98,11 @@ TEST(HelpCommandTest, RequestsShowTheirPages) {
   EXPECT_STREQ(HelpFileFor(kHelpContext, 999), "index.html");
   EXPECT_STREQ(HelpFileFor(kHelpContext, CommandHelpId(kCmdAbout)),
                "about.html");
+  for (unsigned command :
+       {kCmdOrderAlphabetical, kCmdOrderByScore, kCmdMinimumScore}) {
+    EXPECT_STREQ(HelpFileFor(kHelpContext, CommandHelpId(command)),
+                 "scores.html");
+  }
 }
 
 // Context help on any command of the window lands on a page of the help.

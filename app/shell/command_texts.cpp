@@ -43,6 +43,12 @@ constexpr CommandText kCommands[] = {
      "Search this dictionary or set\nActive Dictionary"},
     {kCmdChangeFont, "&Change Font...",
      "Choose the font of the results list\nChange Font"},
+    {kCmdOrderAlphabetical, "&Alphabetical",
+     "List the results in alphabetical order\nAlphabetical Order"},
+    {kCmdOrderByScore, "&Best First",
+     "List the results best first: the highest score first\nBest First"},
+    {kCmdMinimumScore, "&Minimum Score...",
+     "Leave out the words scoring under a minimum\nMinimum Score"},
     {kCmdViewToolBar, "&Toolbar", "Show or hide the toolbar\nToggle Toolbar"},
     {kCmdViewStatusBar, "&Status Bar",
      "Show or hide the status bar\nToggle Status Bar"},
@@ -79,8 +85,9 @@ std::string_view CommandMenuText(unsigned command) {
 std::string ResetSettingsQuestion(ResetRequest request) {
   std::string question =
       "Do you wish to reset all your Vocor settings?  Vocor then forgets the "
-      "installed dictionaries, the active one and the window's place, font "
-      "and bars.\n\n(This question is asked because ";
+      "installed dictionaries, the active one and the window's place, font, "
+      "bars, order of results and minimum score.\n\n(This question is asked "
+      "because ";
   question += request == ResetRequest::kArgument
                   ? "Vocor was started with --reset-settings.)"
                   : "Shift and Control were held while Vocor started.)";

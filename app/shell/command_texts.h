@@ -23,6 +23,9 @@ enum CommandId : unsigned {
   kCmdHiddenSearch = 32813,
   kCmdChangeFont = 32819,
   kCmdHelpTopics = 32822,
+  kCmdOrderAlphabetical = 32823,  // View: the results' order, a radio pair
+  kCmdOrderByScore = 32824,
+  kCmdMinimumScore = 32825,
   kCmdSearch = 48004,
   kCmdStop = 48005,
   kCmdPrintSetup = 57606,

@@ -55,6 +55,10 @@ const char* HelpTopicFile(unsigned topic) {
       return "dictionaries.html";
     case kCmdAbout:
       return "about.html";
+    case kCmdOrderAlphabetical:
+    case kCmdOrderByScore:
+    case kCmdMinimumScore:
+      return "scores.html";
     case kCmdUndo:
     case kCmdCut:
     case kCmdCopy:

@@ -42,6 +42,7 @@ inline constexpr HelpPageInfo kHelpPages[] = {
     {"palindromes.html", "Palindromes etc."},
     {"patterns.html", "Patterns and lengths"},
     {"dictionaries.html", "Dictionaries and sets"},
+    {"scores.html", "Scores and order"},
     {"keyboard.html", "The keyboard"},
     {"tools.html", "Command-line tools"},
     {"about.html", "About Vocor"},

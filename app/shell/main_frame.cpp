@@ -1,6 +1,7 @@
 #include "app/shell/main_frame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -93,7 +94,7 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   // The window opens with the caret in the form, ready for a clue.
   view_->GetActiveForm()->FocusForm();
   ConnectCommands();
-  CheckBarCommands();
+  CheckViewCommands();
   UpdateCommandStates();
 }
 
@@ -175,14 +176,26 @@ void CMainFrame::CreateViewMenu() {
   QMenu* menu = menuBar()->addMenu(QString::fromUtf8(kMenuView));
   AddAction(kCmdChangeFont, menu);
   menu->addSeparator();
+  auto* order = new QActionGroup(this);
+  for (unsigned command : {kCmdOrderAlphabetical, kCmdOrderByScore}) {
+    QAction* entry = AddAction(command, menu);
+    entry->setCheckable(true);
+    order->addAction(entry);
+  }
+  AddAction(kCmdMinimumScore, menu);
+  menu->addSeparator();
   AddAction(kCmdViewToolBar, menu)->setCheckable(true);
   AddAction(kCmdViewStatusBar, menu)->setCheckable(true);
-  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckBarCommands);
+  connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckViewCommands);
 }
 
-void CMainFrame::CheckBarCommands() {
+void CMainFrame::CheckViewCommands() {
   action(kCmdViewToolBar)->setChecked(!tool_bar_->isHidden());
   action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
+  const bool by_score =
+      view_ != nullptr && view_->resultOrder() == ResultOrder::kByScore;
+  action(kCmdOrderByScore)->setChecked(by_score);
+  action(kCmdOrderAlphabetical)->setChecked(!by_score);
 }
 
 void CMainFrame::CreateHelpMenu() {
@@ -273,6 +286,11 @@ void CMainFrame::ConnectCommands() {
   on(kCmdPaste, [this] { view_->Paste(); });
   on(kCmdBuildDictionary, [this] { BuildDictionary(); });
   on(kCmdChangeFont, [this] { view_->ChangeFont(); });
+  on(kCmdOrderAlphabetical,
+     [this] { view_->SetResultOrder(ResultOrder::kAlphabetical); });
+  on(kCmdOrderByScore,
+     [this] { view_->SetResultOrder(ResultOrder::kByScore); });
+  on(kCmdMinimumScore, [this] { view_->ChooseMinimumScore(); });
   on(kCmdViewToolBar, [this](bool shown) { tool_bar_->setVisible(shown); });
   on(kCmdViewStatusBar, [this](bool shown) { statusBar()->setVisible(shown); });
   on(kCmdHelpTopics, [this] { ShowHelp(this, kHelpFinder, 0); });
@@ -484,7 +502,7 @@ void CMainFrame::LoadBarState() {
   if (ReadRegString(kCurrentUser, kBarStateKey, kStatusBarValue, &text)) {
     statusBar()->setVisible(text != "0");
   }
-  CheckBarCommands();
+  CheckViewCommands();
 }
 
 void CMainFrame::SaveBarState() {

@@ -84,7 +84,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void CreateDictionariesMenu();
   void CreateViewMenu();
   void CreateHelpMenu();
-  void CheckBarCommands();
+  // Checks the View menu's entries: the bars shown and the results order.
+  void CheckViewCommands();
   void CreateShortcuts();
   void CreateToolBar();
   void CreateStatusBar();

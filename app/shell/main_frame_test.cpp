@@ -1,11 +1,13 @@
 // The main frame over a DictionaryState of its own: the Dictionaries menu,
 // the command states during a search, the keys, the status line, and the
-// settings that survive a restart (placement, bars, results font).
+// settings that survive a restart (placement, bars, results font, order
+// and minimum score).
 #include "app/shell/main_frame.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -395,6 +397,51 @@ class MainFrameTest : public QObject {
     QCOMPARE(after.family(), before.family());
     QCOMPARE(after.pixelSize(), 23);
     QVERIFY(after.bold());
+  }
+
+  // View holds the two orders as a radio pair after Change Font, then
+  // Minimum Score; the choices reach the view and survive a restart.
+  void resultOrderAndMinimumScoreSurviveARestart() {
+    FrameFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    frame->show();
+    QAction* alphabetical = frame->action(kCmdOrderAlphabetical);
+    QAction* best_first = frame->action(kCmdOrderByScore);
+    QMenu* view_menu = qobject_cast<QMenu*>(
+        frame->action(kCmdChangeFont)->associatedObjects().value(0));
+    QVERIFY(view_menu != nullptr);
+    QStringList texts;
+    for (QAction* entry : view_menu->actions()) {
+      texts.append(entry->isSeparator() ? QStringLiteral("-") : entry->text());
+    }
+    QCOMPARE(texts, (QStringList{"&Change Font...", "-", "&Alphabetical",
+                                 "&Best First", "&Minimum Score...", "-",
+                                 "&Toolbar", "&Status Bar"}));
+    QVERIFY(alphabetical->isChecked());
+    QVERIFY(!best_first->isChecked());
+    best_first->trigger();
+    QVERIFY(!alphabetical->isChecked());
+    QCOMPARE(frame->searchView()->resultOrder(), ResultOrder::kByScore);
+    QTimer::singleShot(0, [] {
+      auto* dialog =
+          qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->setIntValue(45);
+      dialog->accept();
+    });
+    frame->action(kCmdMinimumScore)->trigger();
+    QCOMPARE(frame->searchView()->minimumScore(), 45);
+    frame->close();
+
+    frame = fixture.NewFrame();
+    QVERIFY(frame->action(kCmdOrderByScore)->isChecked());
+    QVERIFY(!frame->action(kCmdOrderAlphabetical)->isChecked());
+    QCOMPARE(frame->searchView()->resultOrder(), ResultOrder::kByScore);
+    QCOMPARE(frame->searchView()->minimumScore(), 45);
+    frame->action(kCmdOrderAlphabetical)->trigger();
+    frame = fixture.NewFrame();
+    QVERIFY(frame->action(kCmdOrderAlphabetical)->isChecked());
+    QCOMPARE(frame->searchView()->minimumScore(), 45);
   }
 
   void editCommandsFollowTheFocus() {

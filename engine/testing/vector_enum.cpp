@@ -115,4 +115,18 @@ std::vector<std::string> ReadAllInSlices(CEnumResults* e, int slice,
   return out;
 }
 
+std::vector<std::pair<std::string, int>> ReadScoredInSlices(CEnumResults* e,
+                                                            int slice) {
+  std::vector<std::pair<std::string, int>> out;
+  for (;;) {
+    int counter = slice;
+    const char* w = e->Next(&counter);
+    if (w != nullptr) {
+      out.emplace_back(w, e->Score());
+    } else if (counter != 0) {
+      return out;
+    }
+  }
+}
+
 }  // namespace vocor::testing

@@ -65,6 +65,10 @@ std::vector<std::string> ReadAll(CEnumResults* e);
 std::vector<std::string> ReadAllInSlices(CEnumResults* e, int slice,
                                          int* suspensions = nullptr);
 
+// The same, each result with its score.
+std::vector<std::pair<std::string, int>> ReadScoredInSlices(CEnumResults* e,
+                                                            int slice);
+
 }  // namespace vocor::testing
 
 #endif  // VOCOR_ENGINE_TESTING_VECTOR_ENUM_H_

@@ -148,6 +148,41 @@ TEST_F(VocorCliTest, PhraseAnagramsOfAnyLengths) {
   EXPECT_NE(o.err.find("minimum length"), std::string::npos);
 }
 
+// Scores from a scored list: best first (a phrase as good as its weakest
+// word), a limit keeping the best, a minimum leaving out weak words and the
+// phrases holding one, scores shown after a tab, and bad values refused.
+TEST_F(VocorCliTest, ScoresOrderLimitAndFilterTheResults) {
+  const std::string dict =
+      List("scored.txt",
+           "dior;20\ndirty;60\ndormitory;30\nmoid;25\nmorty;10\nroom;55\n"
+           "rorty;15\n");
+  const std::vector<std::string> search = {"--dict", dict, "anagram",
+                                           "dormitory", "--max-words", "2"};
+  auto with = [&search](std::vector<std::string> options) {
+    options.insert(options.end(), search.begin(), search.end());
+    return options;
+  };
+  Outcome o = Run(with({"--sort", "score", "--show-scores"}));
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out,
+            "dirty room\t55\ndormitory\t30\nmoid rorty\t15\ndior morty\t10\n");
+  EXPECT_EQ(Run(with({"--sort", "score", "--limit", "2"})).out,
+            "dirty room\ndormitory\n");
+  EXPECT_EQ(Run(with({})).out,
+            "dior morty\ndirty room\ndormitory\nmoid rorty\n");
+  EXPECT_EQ(Run(with({"--min-score", "20"})).out, "dirty room\ndormitory\n");
+  EXPECT_EQ(Run(with({"--min-score", "20", "--show-scores"})).out,
+            "dirty room\t55\ndormitory\t30\n");
+  EXPECT_EQ(Run(with({"--min-score", "101"})).code, 2);
+  EXPECT_EQ(Run(with({"--min-score", "0"})).code, 2);
+  EXPECT_EQ(Run(with({"--sort", "best"})).code, 2);
+
+  EXPECT_EQ(Run({"dictionaries", "install", dict}).code, 0);
+  o = Run({"dictionaries", "list"});
+  EXPECT_THAT(o.out, ::testing::HasSubstr("SCORES"));
+  EXPECT_THAT(o.out, ::testing::ContainsRegex("yes +scored.txt"));
+}
+
 TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
   const std::string dict = List("words.txt", kWords);
   Outcome o = Run({"crossword", "--dict", dict, "c?t", "??"});
