@@ -33,9 +33,18 @@ uint64_t LetterKeyLayout::Add(uint64_t key, int slot, int count) const {
   return key + (static_cast<uint64_t>(count) << shift_[slot]);
 }
 
+uint64_t LetterKeyIndex::HashOf(uint64_t key) {
+  const uint64_t h = key * 0x9e3779b97f4a7c15ull;
+  return h ^ (h >> 29);
+}
+
+void LetterKeyIndex::MarkKey(uint64_t key) {
+  const uint64_t bit = (HashOf(key) >> 32) & (present_.size() * 64 - 1);
+  present_[bit >> 6] |= uint64_t{1} << (bit & 63);
+}
+
 size_t LetterKeyIndex::SlotOf(uint64_t key) const {
-  uint64_t h = key * 0x9e3779b97f4a7c15ull;
-  h ^= h >> 29;
+  const uint64_t h = HashOf(key);
   const size_t mask = table_.size() - 1;
   for (size_t slot = h & mask;; slot = (slot + 1) & mask) {
     const Entry& entry = table_[slot];
@@ -47,8 +56,13 @@ void LetterKeyIndex::Grow() {
   std::vector<Entry> old;
   old.swap(table_);
   table_.assign(old.empty() ? 64 : old.size() * 2, Entry{0, Range{}});
+  // Four bits a slot: eight or more a key.
+  present_.assign(table_.size() / 16, 0);
   for (const Entry& entry : old) {
-    if (entry.words.first >= 0) table_[SlotOf(entry.key)] = entry;
+    if (entry.words.first >= 0) {
+      table_[SlotOf(entry.key)] = entry;
+      MarkKey(entry.key);
+    }
   }
 }
 
@@ -60,6 +74,7 @@ void LetterKeyIndex::Add(uint64_t key, int word) {
   Entry& entry = table_[SlotOf(key)];
   if (entry.words.first < 0) {
     entry = Entry{key, Range{word, word}};
+    MarkKey(key);
     ++used_;
     return;
   }
@@ -69,6 +84,10 @@ void LetterKeyIndex::Add(uint64_t key, int word) {
 
 LetterKeyIndex::Range LetterKeyIndex::Find(uint64_t key) const {
   if (table_.empty()) return Range{};
+  // Most keys asked about are no word's: the bits, small enough to stay
+  // in the cache, answer most of those without the table.
+  const uint64_t bit = (HashOf(key) >> 32) & (present_.size() * 64 - 1);
+  if (!(present_[bit >> 6] & (uint64_t{1} << (bit & 63)))) return Range{};
   return table_[SlotOf(key)].words;
 }
 

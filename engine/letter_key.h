@@ -65,11 +65,15 @@ class LetterKeyIndex {
     uint64_t key;
     Range words;
   };
+  static uint64_t HashOf(uint64_t key);
   size_t SlotOf(uint64_t key) const;
+  void MarkKey(uint64_t key);
   void Grow();
 
   std::vector<Entry> table_;  // open addressing, a power of two in size
   size_t used_ = 0;
+  // One bit per hash of the keys held: a clear bit proves a key absent.
+  std::vector<uint64_t> present_;
   std::vector<int> next_;  // per word index
 };
 

@@ -79,13 +79,59 @@ void CEnumResultsPhrase::Init() {
                                        first_budget_.end() - 1));
   levels_.resize(shape_.pieces.size());
   starts_.assign(shape_.pieces.size(), 0);
+  cover_ = IsCover();
   Reset();
+}
+
+bool CEnumResultsPhrase::SharesLists() const {
+  return !lists_.empty() && collecting_ == child_count();
 }
 
 EnumPtr CEnumResultsPhrase::Clone() const {
   std::vector<EnumPtr> lists;
   for (const EnumPtr& child : children()) lists.push_back(child->Clone());
-  return EnumPtr(new CEnumResultsPhrase(std::move(lists), shape_, budget_));
+  auto copy = std::unique_ptr<CEnumResultsPhrase>(
+      new CEnumResultsPhrase(std::move(lists), shape_, budget_));
+  copy->floor_ = floor_;
+  if (SharesLists()) {
+    // Both copies only read the lists from now on.
+    const int slots = static_cast<int>(first_budget_.size()) - 1;
+    if (!keyed_) {
+      for (const SharedList& list : lists_) list->BuildIndexes(slots);
+    }
+    copy->lists_ = lists_;
+    copy->collecting_ = collecting_;
+  }
+  return copy;
+}
+
+EnumPtr CEnumResultsPhrase::MinScore(EnumPtr self, int floor) {
+  if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();
+  if (floor <= floor_) return self;
+  floor_ = floor;
+  if (lists_.empty())
+    return CEnumResultsParentN::MinScore(std::move(self), floor);
+  // Words already read: copies without the weaker ones, and the walk
+  // starts over on them.
+  for (SharedList& list : lists_) {
+    list = list->Filtered(floor_, keyed_ ? &keys_ : nullptr);
+  }
+  depth_ = -1;
+  descend_pending_ = false;
+  return self;
+}
+
+int CEnumResultsPhrase::Score() const { return score_; }
+
+void CEnumResultsPhrase::CountScores(ScoreCounts* counts) const {
+  ScoreCounts most{};
+  for (const EnumPtr& child : children()) {
+    ScoreCounts own{};
+    child->CountScores(&own);
+    for (int s = floor_; s <= kMaxScore; ++s)
+      most[s] = std::max(most[s], own[s]);
+  }
+  for (int s = floor_; s <= kMaxScore; ++s) (*counts)[s] += most[s];
 }
 
 void CEnumResultsPhrase::Reset() {
@@ -109,8 +155,10 @@ std::string CEnumResultsPhrase::Describe(int indent) const {
   return DescribeIndent(indent) + "Phrase(\"" + pieces + "\", " +
          std::to_string(shape_.min_words) + " words or more, " +
          (shape_.use_all ? "all letters" : "at most the letters") + ", \"" +
-         FormatLetterCounts(budget_.maxCount) + "\")\n" +
-         CEnumResultsParentN::Describe(indent);
+         FormatLetterCounts(budget_.maxCount) + "\"" +
+         (floor_ > kMinScore ? ", score " + std::to_string(floor_) + " or more"
+                             : "") +
+         ")\n" + CEnumResultsParentN::Describe(indent);
 }
 
 bool CEnumResultsPhrase::Contains(const char* text) const {
@@ -126,7 +174,7 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
   while (collecting_ < child_count()) {
     if (lists_.size() <= static_cast<size_t>(collecting_)) {
       lists_.push_back(
-          std::make_unique<PhraseWordList>(keyed_ ? &keys_ : nullptr));
+          std::make_shared<PhraseWordList>(keyed_ ? &keys_ : nullptr));
       for (size_t i = 0; i < shape_.pieces.size(); ++i) {
         if (shape_.ascending[i] && list_of_piece_[i] == collecting_) {
           lists_.back()->KeepWordsOnce();
@@ -138,7 +186,8 @@ bool CEnumResultsPhrase::CollectLists(int* counter) {
       if (counter != nullptr && *counter <= 0) return false;
       const char* word = child->Next(counter);
       if (word == nullptr) break;
-      lists_[collecting_]->Add(word, slot_of_);
+      const int score = child->Score();
+      if (score >= floor_) lists_[collecting_]->Add(word, score, slot_of_);
     }
     if (counter != nullptr && *counter == 0) return false;  // suspended
     lists_[collecting_]->EndOfWords();
@@ -161,6 +210,7 @@ const char* CEnumResultsPhrase::TryNextWord(int* counter) {
   const PhraseWordList& list = *lists_[list_of_piece_[depth_]];
   text_.resize(starts_[depth_]);
   list.AppendText(i, &text_);
+  const int score = std::min(level.score, list.word(i).score);
   const int words = depth_ + 1;
   const bool has_next = words < static_cast<int>(shape_.pieces.size());
   int remaining = level.remaining;
@@ -172,13 +222,22 @@ const char* CEnumResultsPhrase::TryNextWord(int* counter) {
     budget = level.budget;
     list.Fit(i, &budget, &remaining, true);
   }
-  if (has_next) levels_[depth_ + 1].remaining = remaining;
+  if (has_next) {
+    levels_[depth_ + 1].remaining = remaining;
+    levels_[depth_ + 1].score = score;
+  }
   descend_pending_ = CanContinue(depth_, i);
-  return IsComplete(words, remaining) ? text_.c_str() : nullptr;
+  if (!IsComplete(words, remaining)) return nullptr;
+  score_ = score;
+  return text_.c_str();
 }
 
 const char* CEnumResultsPhrase::Next(int* counter) {
   if (!CollectLists(counter)) return nullptr;
+  return cover_ ? WalkCover(counter) : WalkPlaces(counter);
+}
+
+const char* CEnumResultsPhrase::WalkPlaces(int* counter) {
   for (;;) {
     if (depth_ == -2) return nullptr;
     if (counter != nullptr && *counter <= 0) return nullptr;
@@ -187,6 +246,7 @@ const char* CEnumResultsPhrase::Next(int* counter) {
       levels_[0].budget = first_budget_;
       levels_[0].left = keys_.full();
       levels_[0].remaining = first_remaining_;
+      levels_[0].score = kMaxScore;
       StartLevel(0);
     } else if (descend_pending_) {
       descend_pending_ = false;
@@ -215,6 +275,12 @@ int CEnumResultsPhrase::GetPosition() const {
     return static_cast<int>(half * (collecting_ + part) / child_count());
   }
   if (depth_ == -2) return kPhraseExtent;
+  if (cover_) {
+    if (depth_ == -1 || steps_.empty() || !steps_[0].expanded) return half;
+    return half +
+           static_cast<int>(static_cast<double>(half) * steps_[0].cursor /
+                            (steps_[0].branch.size() + 1));
+  }
   const Level& first = levels_[0];
   if (depth_ == -1 || first.fits.empty()) return half;
   return half + static_cast<int>(static_cast<double>(half) * first.cursor /

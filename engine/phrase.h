@@ -4,9 +4,22 @@
 // with what is left of the budget after each word. No branch is entered
 // that cannot lead to a phrase, so the cost follows the number of partial
 // phrases that fit, not the n-to-the-k combinations a cross product reads.
+//
+// Phrases of interchangeable words (every piece the same, each word not
+// before the one before it: the phrases of any lengths) are combinations,
+// found as an exact cover of the budget: every phrase holds a word with
+// the letter left that the fewest candidate words can supply, so only
+// those words are tried at each step, and a letter no candidate supplies
+// ends the branch at once. Branch i leaves the first i - 1 of those words
+// out of its whole subtree, so each combination comes once. Other shapes
+// take their words place by place.
+//
+// A phrase scores as its weakest word. A minimum score is pushed into the
+// word sources before they are read, or filters the lists already read.
 #ifndef VOCOR_ENGINE_PHRASE_H_
 #define VOCOR_ENGINE_PHRASE_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,15 +47,19 @@ struct PhraseShape {
   bool use_all = true;
 };
 
-// Yields each phrase as its words joined by single spaces: for every word
-// of the first piece in dictionary order, the phrases continuing it, the
-// shorter phrase before its continuations.
+// Yields each phrase as its words joined by single spaces, each word from
+// a list of interchangeable words in dictionary order. Shapes of places
+// yield, for every word of the first piece in dictionary order, the
+// phrases continuing it, the shorter phrase before its continuations;
+// combinations come in the order the cover finds them.
 //
 // Reading happens in two stages, both suspendable with the work counter:
 // first each distinct piece's word list is read from its child (the
 // source's clone restricted by the piece and the budget), then the lists
-// are combined, one unit of work per word tried. The lists are kept across
-// Reset. Contains reads a clone to its end, so it costs a full search.
+// are combined, one unit of work per word tried (and one per candidate a
+// step of the cover looks at). The lists are kept across Reset, and a
+// clone made once they are read shares them (they are not changed after).
+// Contains reads a clone to its end, so it costs a full search.
 class CEnumResultsPhrase final : public CEnumResultsParentN {
  public:
   // Clones `source` once per distinct piece of `shape`; `budget` must have
@@ -55,7 +72,16 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   void Reset() override;
   std::string Describe(int indent) const override;
   bool Contains(const char* text) const override;
+  // Pushed into the word sources while none is read; afterwards the lists
+  // read keep only the words scoring the floor or more.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
+  // The lowest score of the phrase's words.
+  int Score() const override;
+  // The counts of the word sources (the most any of them gives for each
+  // score), from the floor up.
+  void CountScores(ScoreCounts* counts) const override;
+  bool YieldsPhrases() const override { return true; }
   // On a scale of kPhraseExtent: the first half reads the word lists, the
   // second follows the first word's progress through its list.
   int GetPosition() const override;
@@ -65,6 +91,9 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
 
  private:
   struct Level;
+  struct CoverStep;
+  struct CoverEntry;
+  using SharedList = std::shared_ptr<PhraseWordList>;
   CEnumResultsPhrase(std::vector<EnumPtr> lists, PhraseShape shape,
                      const CLetterConstraint& budget);
   // Pieces with the same pattern share a word list; returns the patterns
@@ -87,11 +116,44 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   bool ScanByKeys(int depth, const std::vector<int>& from,
                   long long min_counted, long long max_counted, int* counter);
   const char* TryNextWord(int* counter);
+  const char* WalkPlaces(int* counter);
+  bool SharesLists() const;
+
+  // The exact cover (phrase_cover.cpp), for shapes of interchangeable
+  // words.
+  bool IsCover() const;
+  const char* WalkCover(int* counter);
+  void StartCover();
+  void ExpandStep(int depth, int* counter);
+  bool FilterCandidates(int depth, int* counter);
+  void BranchFromBuckets(int depth, int* counter);
+  void FilterNearBuckets(int depth, const CoverStep& before, int* counter);
+  // The limited letter left in `budget` held by the fewest words,
+  // `size_of(slot)` of them; -1 when every letter need not be used or
+  // none is left.
+  template <typename SizeOf>
+  int BranchSlot(const std::vector<int>& budget, SizeOf size_of) const;
+  // Whether the word is not left out and fits what `step` left.
+  bool Fits(const CoverEntry& entry, const CoverStep& step) const;
+  static void Charge(int* counter, long long work);
+  // Word `word` with what the scans read of it. Keyed budgets have at most
+  // 32 slots (a key gives each two bits or more).
+  CoverEntry EntryOf(int word) const;
+  template <typename Visit>
+  void ForEachSlot(const CoverEntry& entry, Visit visit) const;
+  // The last step before `depth` that filled its candidates.
+  int MaterializedBefore(int depth) const;
+  void LookUpLastWord(int depth);
+  void TakeWord(int depth, int word);
+  void LeaveStep(int depth);
+  const char* CoverPhrase();
 
   PhraseShape shape_;
   CLetterConstraint budget_;
   std::vector<int> list_of_piece_;
-  std::vector<std::unique_ptr<PhraseWordList>> lists_;
+  std::vector<SharedList> lists_;
+  int floor_ = kMinScore;
+  int score_ = kDefaultScore;
   std::vector<int> slot_of_;  // per byte: its budget slot, or -1
   std::vector<int> first_budget_;
   int first_remaining_ = 0;
@@ -106,6 +168,14 @@ class CEnumResultsPhrase final : public CEnumResultsParentN {
   std::vector<int> scratch_;  // the budget after a phrase's last word
   std::string text_;
   std::vector<size_t> starts_;
+  // The cover's state: its steps (one per word taken, plus the first),
+  // the words taken, and the words left out of the current subtree.
+  std::vector<CoverStep> steps_;
+  std::vector<int> taken_;
+  std::vector<uint8_t> left_out_;
+  std::vector<int> sorted_;
+  std::vector<int> slot_counts_;  // per budget slot: candidates using it
+  bool cover_ = false;
 };
 
 // Phrases of `shape` using the letters of `letters` (letter-count text,

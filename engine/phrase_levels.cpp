@@ -145,6 +145,9 @@ bool CEnumResultsPhrase::ScanByKeys(int depth, const std::vector<int>& from,
   Level& level = levels_[depth];
   const PhraseWordList& list = *lists_[list_of_piece_[depth]];
   const bool has_next = depth + 1 < static_cast<int>(shape_.pieces.size());
+  // A next place in ascending order takes its words from these: a word
+  // that cannot be followed here may still follow another.
+  const bool feeds_next = has_next && shape_.ascending[depth + 1];
   while (level.source_at < from.size()) {
     if (counter != nullptr && *counter <= 0) return false;
     size_t end = from.size();
@@ -159,7 +162,9 @@ bool CEnumResultsPhrase::ScanByKeys(int depth, const std::vector<int>& from,
           !keys_.Fits(list.key(i), level.left)) {
         continue;
       }
-      if (!has_next || LeadsOn(depth, i)) level.fits.push_back(i);
+      if (!has_next || feeds_next || LeadsOn(depth, i)) {
+        level.fits.push_back(i);
+      }
     }
     level.source_at = end;
   }

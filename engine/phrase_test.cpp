@@ -11,6 +11,7 @@
 namespace vocor {
 namespace {
 
+using testing::MakeScoredVectorEnum;
 using testing::MakeVectorEnum;
 using testing::ReadAll;
 using testing::ReadAllInSlices;
@@ -53,11 +54,19 @@ TEST(PhraseQueryTest, StarsGiveEachCombinationOnceInAscendingOrder) {
   EXPECT_EQ(Phrases("aann", "*,*"), (Words{"an an"}));
 }
 
-TEST(PhraseQueryTest, MaxWordsListsShorterPhrasesBeforeTheirContinuations) {
+Words Sorted(Words words) {
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+TEST(PhraseQueryTest, MaxWordsGivesEachCombinationOnceWithWordsInListOrder) {
   const Words list = {"a", "an", "ant", "at", "n", "t", "tan"};
-  EXPECT_EQ(Phrases("tan", nullptr, 3, 1, list),
+  EXPECT_EQ(Sorted(Phrases("tan", nullptr, 3, 1, list)),
             (Words{"a n t", "an t", "ant", "at n", "tan"}));
-  EXPECT_EQ(Phrases("tan", nullptr, 2, 2, list), (Words{"ant", "tan"}));
+  EXPECT_EQ(Sorted(Phrases("tan", nullptr, 2, 2, list)), (Words{"ant", "tan"}));
+  // Words keep the list's order within a phrase, not the alphabet's.
+  EXPECT_EQ(Sorted(Phrases("tan", nullptr, 3, 1, {"t", "n", "a"})),
+            (Words{"t n a"}));
   // Minimum word length removes the one-letter words everywhere.
   for (const std::string& p : Phrases("saintea", nullptr, 3, 2)) {
     EXPECT_EQ(p.find("a "), std::string::npos) << p;
@@ -131,18 +140,17 @@ TEST(PhraseDifferentialTest, RandomShapesOnRandomLists) {
     std::string letters;
     for (int n = 1 + rng() % 8; n > 0; --n) letters += "aenst??"[rng() % 7];
     const PhraseShape shape = RandomShape(rng);
-    const Words expected = testing::RefPhrases(words, letters, shape);
+    const Words expected = Sorted(testing::RefPhrases(words, letters, shape));
     EnumPtr e = BuildPhraseQuery(MakeVectorEnum(words, 1 + rng() % 3),
                                  letters.c_str(), shape);
     EnumPtr copy = e->Clone();
     const Words found = ReadAll(e.get());
-    ASSERT_EQ(found, expected) << letters << " " << ShapeText(shape);
+    ASSERT_EQ(Sorted(found), expected) << letters << " " << ShapeText(shape);
     ASSERT_LE(e->GetPosition(), e->GetExtent());
     e->Reset();
-    ASSERT_EQ(ReadAll(e.get()), expected);
+    ASSERT_EQ(ReadAll(e.get()), found);
     int suspensions = 0;
-    ASSERT_EQ(ReadAllInSlices(copy.get(), 1 + rng() % 4, &suspensions),
-              expected)
+    ASSERT_EQ(ReadAllInSlices(copy.get(), 1 + rng() % 4, &suspensions), found)
         << letters << " " << ShapeText(shape);
     if (!expected.empty() && rng() % 10 == 0) {
       ASSERT_TRUE(copy->Contains(expected.back().c_str()));
@@ -183,13 +191,14 @@ TEST(PhraseDifferentialTest, BudgetsTooWideToPack) {
     const Words words = WordsCutFrom(rng, letters);
     PhraseShape shape = AnyPhraseShape(3 + rng() % 2, 1 + rng() % 2);
     if (rng() % 3 == 0) shape.use_all = false;
-    const Words expected = testing::RefPhrases(words, letters, shape);
+    const Words expected = Sorted(testing::RefPhrases(words, letters, shape));
     phrases += static_cast<int>(expected.size());
     EnumPtr e = BuildPhraseQuery(MakeVectorEnum(words, 1 + rng() % 3),
                                  letters.c_str(), shape);
-    ASSERT_EQ(ReadAll(e.get()), expected) << letters << " " << ShapeText(shape);
+    ASSERT_EQ(Sorted(ReadAll(e.get())), expected)
+        << letters << " " << ShapeText(shape);
     e->Reset();
-    ASSERT_EQ(ReadAllInSlices(e.get(), 1 + rng() % 4), expected);
+    ASSERT_EQ(Sorted(ReadAllInSlices(e.get(), 1 + rng() % 4)), expected);
   }
   EXPECT_GT(phrases, 40);
 }
@@ -220,12 +229,119 @@ TEST(PhraseQueryTest, ManyPhrasesComeInSmallSlices) {
   EXPECT_LT(slices, 100);
 }
 
+using Scored = std::vector<std::pair<std::string, int>>;
+
+// Reads (phrase, score) pairs, whole (slice 0) or in slices of work, in
+// phrase order; progress never goes back nor past the extent.
+Scored ReadScored(CEnumResults* e, int slice) {
+  Scored out;
+  int position = 0;
+  for (;;) {
+    int counter = slice;
+    const char* phrase = e->Next(slice > 0 ? &counter : nullptr);
+    EXPECT_GE(counter, 0);
+    EXPECT_GE(e->GetPosition(), position);
+    position = e->GetPosition();
+    EXPECT_LE(position, e->GetExtent());
+    if (phrase != nullptr) {
+      out.emplace_back(phrase, e->Score());
+    } else if (slice == 0 || counter != 0) {
+      break;
+    }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// A word that cannot be followed where it stands may still follow a word
+// before it in the list: "te" after "n" leaves "a", which comes before it,
+// yet "n a te" is a phrase.
+TEST(PhraseQueryTest, AWordWithNoFollowerStillFollowsAnEarlierWord) {
+  PhraseShape shape;
+  shape.pieces = {"?", "*", "*"};
+  shape.ascending = {false, false, true};
+  shape.min_words = 3;
+  shape.use_all = false;
+  EnumPtr e = BuildPhraseQuery(MakeVectorEnum({"n", "a", "te"}), "ntea", shape);
+  EXPECT_EQ(Sorted(ReadAll(e.get())), (Words{"a n te", "n a te"}));
+}
+
+// Scored lists (a repeated word with several scores, ties), random floors
+// given before reading, after reading, and to a clone of a query read:
+// every phrase with the lowest score of its words, as the reference
+// finds them, read whole or in slices.
+TEST(PhraseDifferentialTest, ScoresAndFloorsOnRandomScoredLists) {
+  std::mt19937 rng(2718);
+  static const int kScores[] = {1, 10, 30, 50, 50, 80, 100};
+  static const int kFloors[] = {1, 10, 31, 50, 80, 100};
+  int scored_phrases = 0;
+  for (int round = 0; round < 1200; ++round) {
+    Scored scored;
+    for (const std::string& w :
+         testing::RandomWords(rng, "aenst", 1 + rng() % 40, 4)) {
+      scored.emplace_back(w, kScores[rng() % 7]);
+    }
+    std::string letters;
+    for (int n = 1 + rng() % 8; n > 0; --n) letters += "aenst??"[rng() % 7];
+    const PhraseShape shape = RandomShape(rng);
+    const int floor = kFloors[rng() % 6];
+    const int cost = 1 + rng() % 3;
+    std::string what = letters + " " + ShapeText(shape) + " floor " +
+                       std::to_string(floor) + ":";
+    for (const auto& [w, sc] : scored)
+      what += " " + w + "/" + std::to_string(sc);
+    const Scored all = testing::RefScoredPhrases(scored, letters, shape, 1);
+    Scored expected = testing::RefScoredPhrases(scored, letters, shape, floor);
+    std::sort(expected.begin(), expected.end());
+    scored_phrases += static_cast<int>(expected.size());
+
+    EnumPtr before = BuildPhraseQuery(MakeScoredVectorEnum(scored, cost),
+                                      letters.c_str(), shape);
+    before = before->MinScore(std::move(before), floor);
+    ASSERT_EQ(ReadScored(before.get(), 1 + rng() % 4), expected) << what;
+
+    EnumPtr after = BuildPhraseQuery(MakeScoredVectorEnum(scored, cost),
+                                     letters.c_str(), shape);
+    ASSERT_EQ(ReadScored(after.get(), 0).size(), all.size()) << what;
+    EnumPtr clone = after->Clone();
+    clone = clone->MinScore(std::move(clone), floor);
+    ASSERT_EQ(ReadScored(clone.get(), 1 + rng() % 4), expected) << what;
+    after = after->MinScore(std::move(after), floor);
+    after->Reset();
+    ASSERT_EQ(ReadScored(after.get(), 0), expected) << what;
+
+    // A floor given midway through reading the words.
+    EnumPtr midway = BuildPhraseQuery(MakeScoredVectorEnum(scored, cost),
+                                      letters.c_str(), shape);
+    int counter = 1 + rng() % 8;
+    midway->Next(&counter);
+    midway = midway->MinScore(std::move(midway), floor);
+    midway->Reset();
+    ASSERT_EQ(ReadScored(midway.get(), 1 + rng() % 4), expected) << what;
+
+    if (IsNone(before.get())) continue;
+    EXPECT_TRUE(before->YieldsPhrases());
+    ScoreCounts counts{}, source{};
+    before->CountScores(&counts);
+    for (const auto& [word, score] : scored) {
+      if (score >= floor) ++source[score];
+    }
+    ASSERT_EQ(counts, source) << what;
+  }
+  EXPECT_GT(scored_phrases, 1000);
+}
+
 TEST(PhraseQueryTest, DescribeNamesShapeAndBudget) {
   EnumPtr e = BuildAnagramPhraseQuery(MakeVectorEnum(kWords, 1, "dict"), "ant",
                                       "*,*", 0, 1);
   EXPECT_EQ(e->Describe(0),
             "Phrase(\"* <= *\", 2 words or more, all letters, \"ant\")\n"
             "\tLetters(\"<null>\",\"ant\")\n\t\tVector(\"dict\")\n");
+  e = e->MinScore(std::move(e), 60);
+  EXPECT_EQ(
+      e->Describe(0).substr(0, e->Describe(0).find('\n')),
+      "Phrase(\"* <= *\", 2 words or more, all letters, \"ant\", score 60 "
+      "or more)");
 }
 
 }  // namespace

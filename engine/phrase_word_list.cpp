@@ -1,13 +1,31 @@
 #include "engine/phrase_word_list.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace vocor {
 
-void PhraseWordList::Add(const char* word, const std::vector<int>& slot_of) {
-  if (unique_ && !seen_.insert(word).second) return;
-  Word w{static_cast<uint32_t>(texts_.size()), 0,
-         static_cast<uint32_t>(runs_.size()), 0, 0};
+void PhraseWordList::Add(const char* word, int score,
+                         const std::vector<int>& slot_of) {
+  const int order = given_++;
+  if (unique_) {
+    const auto [it, inserted] = seen_.emplace(word, size());
+    if (!inserted) {
+      Word& first = words_[it->second];
+      auto& seen = repeats_[it->second];
+      if (seen.empty()) seen.emplace_back(first.order, first.score);
+      seen.emplace_back(order, score);
+      first.score = std::max(first.score, score);
+      return;
+    }
+  }
+  Word w{static_cast<uint32_t>(texts_.size()),
+         0,
+         static_cast<uint32_t>(runs_.size()),
+         0,
+         0,
+         score,
+         order};
   int counts[kLetterTableSize] = {};
   for (const char* p = word; *p != '\0'; ++p) {
     const auto c = static_cast<unsigned char>(*p);
@@ -21,10 +39,65 @@ void PhraseWordList::Add(const char* word, const std::vector<int>& slot_of) {
     w.counted += counts[c];
   }
   w.runs_size = static_cast<uint32_t>(runs_.size()) - w.runs_begin;
+  Append(w);
+}
+
+void PhraseWordList::Append(Word w) {
   if (keys_ != nullptr) AddKey(w);
   min_counted_ = words_.empty() ? w.counted : std::min(min_counted_, w.counted);
   max_counted_ = std::max(max_counted_, w.counted);
   words_.push_back(w);
+}
+
+void PhraseWordList::CopyWord(const PhraseWordList& from, int i, int floor) {
+  Word w = from.words_[i];
+  const auto text = from.texts_.begin() + w.text_begin;
+  const auto runs = from.runs_.begin() + w.runs_begin;
+  if (unique_ && !from.seen_.empty()) {
+    seen_.emplace(std::string(text, text + w.text_size), size());
+  }
+  if (const auto it = from.repeats_.find(i); it != from.repeats_.end()) {
+    auto& kept = repeats_[size()];
+    for (const auto& [order, score] : it->second) {
+      if (score >= floor) kept.emplace_back(order, score);
+    }
+  }
+  w.order = from.FirstOrderFrom(i, floor);
+  w.text_begin = static_cast<uint32_t>(texts_.size());
+  texts_.append(text, text + w.text_size);
+  w.runs_begin = static_cast<uint32_t>(runs_.size());
+  runs_.insert(runs_.end(), runs, runs + w.runs_size);
+  Append(w);
+}
+
+int PhraseWordList::FirstOrderFrom(int i, int floor) const {
+  if (words_[i].score < floor) return -1;
+  const auto it = repeats_.find(i);
+  if (it == repeats_.end()) return words_[i].order;
+  for (const auto& [order, score] : it->second) {
+    if (score >= floor) return order;
+  }
+  return -1;
+}
+
+std::unique_ptr<PhraseWordList> PhraseWordList::Filtered(
+    int floor, const LetterKeyLayout* keys) const {
+  std::vector<std::pair<int, int>> kept;  // (order, index)
+  for (int i = 0; i < size(); ++i) {
+    const int order = FirstOrderFrom(i, floor);
+    if (order >= 0) kept.emplace_back(order, i);
+  }
+  std::sort(kept.begin(), kept.end());
+  auto out = std::make_unique<PhraseWordList>(keys);
+  out->unique_ = unique_;
+  out->given_ = given_;
+  for (const auto& [order, i] : kept) out->CopyWord(*this, i, floor);
+  return out;
+}
+
+void PhraseWordList::BuildIndexes(int slots) {
+  if (!indexed_) BuildIndex(slots + 1);
+  if (!grouped_ && slots <= kMaxGroupSlots) BuildGroups(slots);
 }
 
 long long PhraseWordList::FitsByGroups(const std::vector<int>& budget,

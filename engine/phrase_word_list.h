@@ -1,5 +1,6 @@
 // One piece's words for the phrase enumerator: read once from the piece's
-// word source, each word's letters counted against the budget's slots, so
+// word source with their scores, each word's letters counted against the
+// budget's slots, so
 // that fitting a word to what is left costs a few steps. Indexes built on
 // first use answer "which words use exactly these letters" and "which
 // words use only letters the budget still holds" without a scan.
@@ -8,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/letter_key.h"
@@ -35,6 +36,8 @@ class PhraseWordList {
     uint32_t runs_begin;
     uint32_t runs_size;
     int counted;  // counted characters: the letters the word uses
+    int score;
+    int order;  // where the source gave the word, among all it gave
   };
 
   // With a layout, each word's letters are also kept as a key of it, and
@@ -44,11 +47,23 @@ class PhraseWordList {
 
   // Keeps each word once: where order stands for a combination, a word
   // met again later (in a second member of a set) would otherwise let
-  // the same words come in two orders.
+  // the same words come in two orders. The word keeps the highest score
+  // it was met with.
   void KeepWordsOnce() { unique_ = true; }
-  void EndOfWords() { std::unordered_set<std::string>().swap(seen_); }
+  void EndOfWords() { std::unordered_map<std::string, int>().swap(seen_); }
 
-  void Add(const char* word, const std::vector<int>& slot_of);
+  void Add(const char* word, int score, const std::vector<int>& slot_of);
+
+  // A copy holding only the words scoring `floor` or more, keyed by `keys`
+  // (the same layout as this list's), as if the source had given only
+  // those: a word kept once moves to where the source first gave it with
+  // such a score. A list still being read goes on keeping words once.
+  std::unique_ptr<PhraseWordList> Filtered(int floor,
+                                           const LetterKeyLayout* keys) const;
+
+  // Builds the indexes made on first use (for `slots` budget slots and the
+  // blank), so that copies sharing the list only read it.
+  void BuildIndexes(int slots);
 
   int size() const { return static_cast<int>(words_.size()); }
   // Keyed lists only: word i's key (LetterKeyLayout::kNever when it cannot
@@ -61,6 +76,8 @@ class PhraseWordList {
   }
   int NextWithKey(int i) const { return by_letter_key_.NextOf(i); }
   const Word& word(int i) const { return words_[i]; }
+  // Word i's runs: word(i).runs_size of them.
+  const Run* runs(int i) const { return runs_.data() + words_[i].runs_begin; }
   int min_counted() const { return min_counted_; }
   int max_counted() const { return max_counted_; }
   void AppendText(int i, std::string* out) const {
@@ -138,8 +155,19 @@ class PhraseWordList {
   std::vector<Word> words_;
   int min_counted_ = 0;
   int max_counted_ = 0;
+  // Appends word `i` of `from`, a list over the same slots, with the
+  // occurrences scoring `floor` or more.
+  void CopyWord(const PhraseWordList& from, int i, int floor);
+  void Append(Word w);
+  // Where the source first gave word i with `floor` or more; -1: never.
+  int FirstOrderFrom(int i, int floor) const;
+
   bool unique_ = false;
-  std::unordered_set<std::string> seen_;
+  std::unordered_map<std::string, int> seen_;  // word to index
+  int given_ = 0;  // words the source gave, kept or not
+  // Words kept once that the source gave more than once: every (order,
+  // score) it gave them with.
+  std::unordered_map<int, std::vector<std::pair<int, int>>> repeats_;
   bool indexed_ = false;
   std::unordered_map<std::string, std::vector<int>> by_key_;
   std::string key_;  // reused: a lookup allocates nothing

@@ -21,6 +21,9 @@ std::string KeyOf(const char* word) {
 // yield, so that pruning costs amortised constant time per result.
 constexpr size_t kPruneSlack = 4096;
 
+// Up to this many distinct scores, each is a level of its own.
+constexpr size_t kPlainLevels = 8;
+
 }  // namespace
 
 bool RanksBefore(const std::string& a, int a_score, const std::string& b,
@@ -76,12 +79,19 @@ std::vector<int> CEnumResultsRanked::PlanFloors(const ScoreCounts& counts,
     }
   }
   if (!phrases) return {kMinScore};
+  std::vector<int> present;
+  for (int s = kMaxScore; s >= lowest; --s) {
+    if (counts[s] > 0) present.push_back(s);
+  }
+  // Phrases outnumber words by far more than words grow from one score to
+  // the next, so a few distinct scores (word lists that come in sizes)
+  // each get a level of their own; many distinct scores are grouped so
+  // that each level holds at least twice the words of the one above.
   std::vector<int> floors;
   int64_t total = 0, at_last_floor = 0;
-  for (int s = kMaxScore; s >= lowest; --s) {
-    if (counts[s] <= 0) continue;
+  for (int s : present) {
     total += counts[s];
-    if (total >= 2 * at_last_floor) {
+    if (present.size() <= kPlainLevels || total >= 2 * at_last_floor) {
       floors.push_back(s);
       at_last_floor = total;
     }

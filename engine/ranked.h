@@ -10,10 +10,12 @@
 // far more results than fit in memory, so it is read in levels from the
 // top down: level k is a clone of the query restricted by MinScore to a
 // floor, and yields (sorted) the results under the floor of level k - 1.
-// Floors are planned from the source's score counts so that each level
-// holds at least about twice the words of the one above; the cost of all
-// levels then stays a small multiple of one reading of the lowest level,
-// and a phrase search with a limit usually ends in the first, small level.
+// Floors are planned from the source's score counts: each distinct score
+// is a level when there are few (lists that come in sizes), otherwise
+// scores are grouped so that each level holds at least about twice the
+// words of the one above. Phrases grow much faster than their words, so
+// the cost of all levels stays a small multiple of reading the lowest one,
+// and a phrase search with a limit usually ends in an early, small level.
 // With `keep` set, a level holds at most the results it may still yield.
 #ifndef VOCOR_ENGINE_RANKED_H_
 #define VOCOR_ENGINE_RANKED_H_

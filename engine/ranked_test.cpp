@@ -114,7 +114,7 @@ TEST(RankedTest, ProgressClimbsToTheEndAcrossLevels) {
   EXPECT_EQ(ranked.Next(nullptr), nullptr);
 }
 
-TEST(RankedTest, PhraseLevelsGrowGeometricallyAndEndAtTheBottom) {
+TEST(RankedTest, PhraseLevelsFollowTheScoresAndEndAtTheBottom) {
   ScoreCounts counts{};
   counts[60] = 100;
   counts[50] = 150;
@@ -122,7 +122,13 @@ TEST(RankedTest, PhraseLevelsGrowGeometricallyAndEndAtTheBottom) {
   counts[20] = 1000;
   counts[3] = 1;
   EXPECT_EQ(CEnumResultsRanked::PlanFloors(counts, true),
-            (std::vector<int>{60, 50, 20, 1}));
+            (std::vector<int>{60, 50, 40, 20, 1}));
+  // Many distinct scores are grouped, each level at least doubling the
+  // words read.
+  ScoreCounts spread{};
+  for (int s = 1; s <= 100; ++s) spread[s] = 10;
+  EXPECT_EQ(CEnumResultsRanked::PlanFloors(spread, true),
+            (std::vector<int>{100, 99, 97, 93, 85, 69, 37, 1}));
   EXPECT_EQ(CEnumResultsRanked::PlanFloors(counts, false),
             (std::vector<int>{1}));
   EXPECT_EQ(CEnumResultsRanked::PlanFloors(ScoreCounts{}, true),

@@ -557,9 +557,10 @@ namespace {
 
 struct PhraseSearch {
   const std::vector<std::string>& words;
+  const std::vector<int>& scores;  // one per word
   const std::string& letters;
   const PhraseShape& shape;
-  std::vector<std::string> out;
+  std::vector<std::pair<std::string, int>> out;
 
   bool KeepsWordsOnce(size_t depth) const {
     for (size_t j = 0; j < shape.pieces.size(); ++j) {
@@ -570,7 +571,18 @@ struct PhraseSearch {
     return false;
   }
 
-  void Extend(size_t depth, const std::string& prefix, size_t floor) {
+  // Word i's score: where words are kept once, the highest its text has.
+  int ScoreOf(size_t depth, size_t i) const {
+    if (!KeepsWordsOnce(depth)) return scores[i];
+    int best = scores[i];
+    for (size_t j = i; j < words.size(); ++j) {
+      if (words[j] == words[i]) best = std::max(best, scores[j]);
+    }
+    return best;
+  }
+
+  void Extend(size_t depth, const std::string& prefix, size_t floor,
+              int score) {
     const std::string& piece = shape.pieces[depth];
     std::string min_pattern(shape.min_word_length, '?');
     min_pattern.push_back('*');
@@ -586,14 +598,15 @@ struct PhraseSearch {
       if (!phrase.empty()) phrase.push_back(' ');
       phrase += w;
       if (!RefAcceptsLetters(phrase, nullptr, letters.c_str())) continue;
+      const int phrase_score = std::min(score, ScoreOf(depth, i));
       const size_t count = depth + 1;
       const bool complete =
           static_cast<int>(count) >= shape.min_words &&
           (shape.use_all
                ? RefAcceptsLetters(phrase, letters.c_str(), letters.c_str())
                : count == shape.pieces.size());
-      if (complete) out.push_back(phrase);
-      if (count < shape.pieces.size()) Extend(count, phrase, i);
+      if (complete) out.emplace_back(phrase, phrase_score);
+      if (count < shape.pieces.size()) Extend(count, phrase, i, phrase_score);
     }
   }
 };
@@ -603,8 +616,26 @@ struct PhraseSearch {
 std::vector<std::string> RefPhrases(const std::vector<std::string>& words,
                                     const std::string& letters,
                                     const PhraseShape& shape) {
-  PhraseSearch search{words, letters, shape, {}};
-  if (!shape.pieces.empty()) search.Extend(0, "", 0);
+  const std::vector<int> scores(words.size(), kDefaultScore);
+  PhraseSearch search{words, scores, letters, shape, {}};
+  if (!shape.pieces.empty()) search.Extend(0, "", 0, kMaxScore);
+  std::vector<std::string> out;
+  for (auto& [phrase, score] : search.out) out.push_back(std::move(phrase));
+  return out;
+}
+
+std::vector<std::pair<std::string, int>> RefScoredPhrases(
+    const std::vector<std::pair<std::string, int>>& scored,
+    const std::string& letters, const PhraseShape& shape, int floor) {
+  std::vector<std::string> words;
+  std::vector<int> scores;
+  for (const auto& [word, score] : scored) {
+    if (score < floor) continue;
+    words.push_back(word);
+    scores.push_back(score);
+  }
+  PhraseSearch search{words, scores, letters, shape, {}};
+  if (!shape.pieces.empty()) search.Extend(0, "", 0, kMaxScore);
   return search.out;
 }
 

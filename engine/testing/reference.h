@@ -9,6 +9,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/enum_results.h"
@@ -61,6 +62,13 @@ std::vector<std::string> RandomWords(std::mt19937& rng,
 std::vector<std::string> RefPhrases(const std::vector<std::string>& words,
                                     const std::string& letters,
                                     const PhraseShape& shape);
+
+// The same with scores: the words scoring `floor` or more (each with its
+// score), and each phrase with the lowest score of its words, a word kept
+// once taking the highest score its text has.
+std::vector<std::pair<std::string, int>> RefScoredPhrases(
+    const std::vector<std::pair<std::string, int>>& scored,
+    const std::string& letters, const PhraseShape& shape, int floor);
 
 // Reference pieces, exposed for their own tests.
 bool RefMatch(const std::string& word, const std::string& pattern);
