@@ -55,6 +55,10 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   PrintWaitingBefore(&key);
   last_key_ = std::move(key);
   printed_any_ = true;
+  if (!format_.show_scores) {
+    Print(text, score);  // a repeat's score would change nothing printed
+    return true;
+  }
   pending_ = true;
   pending_word_.assign(text);
   pending_score_ = score;
