@@ -17,6 +17,7 @@
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
+#include "engine/testing/vector_enum.h"
 #include "engine/testing/reference.h"
 
 namespace vocor {
@@ -173,16 +174,7 @@ std::vector<int64_t> BadLineNumbers(const RefList& list) {
 }
 
 Scored ReadScored(CEnumResults* e, int slice) {
-  Scored read;
-  for (;;) {
-    int counter = slice;
-    const char* word = e->Next(&counter);
-    if (word != nullptr) {
-      read.emplace_back(word, e->Score());
-    } else if (counter != 0) {
-      return read;
-    }
-  }
+  return testing::ReadScoredInSlices(e, slice);
 }
 
 Scored AtLeast(const Scored& entries, int floor) {

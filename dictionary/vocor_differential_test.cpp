@@ -172,16 +172,8 @@ std::string RandomLetters(std::mt19937& rng, const std::string& alphabet,
 
 // Reads `e` in slices of `slice` units, pairing each word with Score().
 ScoredWords ReadScored(CEnumResults* e, int slice) {
-  ScoredWords found;
-  for (;;) {
-    int counter = slice;
-    const char* word = e->Next(&counter);
-    if (word != nullptr) {
-      found.emplace(word, e->Score());
-    } else if (counter != 0) {
-      return found;
-    }
-  }
+  const auto found = testing::ReadScoredInSlices(e, slice);
+  return ScoredWords(found.begin(), found.end());
 }
 
 // Random scored lists (a word may come twice, keeping its higher score),
