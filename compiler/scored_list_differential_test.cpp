@@ -17,8 +17,8 @@
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
-#include "engine/testing/vector_enum.h"
 #include "engine/testing/reference.h"
+#include "engine/testing/vector_enum.h"
 
 namespace vocor {
 namespace {
