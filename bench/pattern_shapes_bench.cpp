@@ -10,10 +10,9 @@
 // under a second.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <filesystem>
 #include <string>
 
+#include "bench/bench_options.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/enum_results.h"
@@ -112,13 +111,8 @@ void RegisterShapes() {
 }  // namespace vocor
 
 int main(int argc, char** argv) {
-  vocor::g_dic = (std::filesystem::path(argv[0]).parent_path() /
-                  "american-english-insane.dic")
-                     .string();
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--dic") == 0) vocor::g_dic = argv[i + 1];
-    if (std::strcmp(argv[i], "--list") == 0) vocor::g_list = argv[i + 1];
-  }
+  vocor::g_dic = vocor::InsaneDicOption(argc, argv);
+  vocor::g_list = vocor::OptionValue(argc, argv, "--list", vocor::g_list);
   vocor::RegisterShapes();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

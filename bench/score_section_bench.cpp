@@ -13,12 +13,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench/bench_options.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_file_writer.h"
 #include "engine/letters.h"
@@ -166,12 +166,7 @@ void Register() {
 }  // namespace vocor
 
 int main(int argc, char** argv) {
-  vocor::g_dic = (std::filesystem::path(argv[0]).parent_path() /
-                  "american-english-insane.dic")
-                     .string();
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--dic") == 0) vocor::g_dic = argv[i + 1];
-  }
+  vocor::g_dic = vocor::InsaneDicOption(argc, argv);
   if (!vocor::PrepareFiles(vocor::g_dic)) return 1;
   vocor::Register();
   benchmark::Initialize(&argc, argv);

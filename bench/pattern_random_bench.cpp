@@ -1,0 +1,179 @@
+// Random patterns of the whole language (classes, negated classes,
+// vowels, consonants, pieces, stars, length ranges), from a few characters
+// up to 1,000, over the binary dictionary compiled from the largest Debian
+// list (663k words). Each benchmark runs a batch of fresh patterns per
+// iteration and reports the slowest single search of all its trials, with
+// the pattern that took it on the error stream; the goal is that none
+// takes more than 0.3 s.
+//
+//   build/bench/pattern_random_bench [--dic PATH] [--seed N]
+//
+// Default: american-english-insane.dic beside the program (the build
+// compiles it when wamerican-insane is installed).
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "bench/bench_options.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "engine/enum_results.h"
+
+namespace vocor {
+namespace {
+
+std::string g_dic;
+unsigned g_seed = 1;
+constexpr int kPatternsPerIteration = 20;
+
+char RandomLetter(std::mt19937& rng) {
+  // English letter frequencies, roughly: common letters come often, so
+  // that long patterns still meet words.
+  static const char kLetters[] = "eeeeaaaiiiooonnnrrrsssttllcdugpmhbyfvkwzxqj";
+  return kLetters[rng() % (sizeof kLetters - 1)];
+}
+
+std::string RandomClass(std::mt19937& rng) {
+  std::string text = "[";
+  if (rng() % 3 == 0) text += rng() % 2 ? '^' : '!';
+  for (int n = 1 + rng() % 4; n > 0; --n) {
+    char lo = RandomLetter(rng);
+    if (rng() % 3 == 0) {
+      char hi = RandomLetter(rng);
+      if (lo > hi) std::swap(lo, hi);
+      text += std::string(1, lo) + "-" + hi;
+    } else {
+      text += lo;
+    }
+  }
+  return text + "]";
+}
+
+std::string RandomPiece(std::mt19937& rng) {
+  std::string text = "{";
+  for (int n = 1 + rng() % 8; n > 0; --n) {
+    text += rng() % 5 == 0 ? '?' : RandomLetter(rng);
+  }
+  return text + "}";
+}
+
+// A pattern of about `length` characters; `star_share` in 10 of its
+// elements are stars.
+std::string RandomPattern(std::mt19937& rng, int length, int star_share) {
+  std::string pattern;
+  if (rng() % 4 == 0) {
+    const int low = 1 + static_cast<int>(rng() % 12);
+    pattern =
+        std::to_string(low) + "-" + std::to_string(low + rng() % 10) + ":";
+  }
+  while (static_cast<int>(pattern.size()) < length) {
+    if (static_cast<int>(rng() % 10) < star_share) {
+      pattern += '*';
+      continue;
+    }
+    switch (rng() % 8) {
+      case 0:
+        pattern += '?';
+        break;
+      case 1:
+        pattern += '@';
+        break;
+      case 2:
+        pattern += '#';
+        break;
+      case 3:
+        pattern += RandomClass(rng);
+        break;
+      case 4:
+        pattern += RandomPiece(rng);
+        break;
+      default:
+        pattern += RandomLetter(rng);
+    }
+  }
+  return pattern;
+}
+
+void RunRandomPatterns(benchmark::State& state, const char* name,
+                       int max_length, int star_share) {
+  CDictionaryVocorFile dict;
+  dict.SetFileName(g_dic.c_str());
+  if (!dict.Open()) {
+    state.SkipWithError(("cannot open " + g_dic).c_str());
+    return;
+  }
+  std::mt19937 rng(g_seed + max_length * 7 + star_share);
+  double slowest = 0;
+  std::string slowest_pattern;
+  int64_t found = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kPatternsPerIteration; ++i) {
+      const std::string pattern =
+          RandomPattern(rng, 1 + rng() % max_length, star_share);
+      const auto start = std::chrono::steady_clock::now();
+      EnumPtr e = dict.CreateEnumerator();
+      e = e->Pattern(std::move(e), pattern.c_str());
+      for (;;) {
+        int counter = 1000;
+        if (e->Next(&counter) != nullptr) {
+          ++found;
+        } else if (counter != 0) {
+          break;
+        }
+      }
+      const std::chrono::duration<double> took =
+          std::chrono::steady_clock::now() - start;
+      if (took.count() > slowest) {
+        slowest = took.count();
+        slowest_pattern = pattern;
+      }
+    }
+  }
+  state.counters["slowest_s"] = slowest;
+  state.counters["found_per_pattern"] = benchmark::Counter(
+      static_cast<double>(found) /
+      (static_cast<double>(state.iterations()) * kPatternsPerIteration));
+  std::fprintf(stderr, "%s: slowest %.3f s for %s\n", name, slowest,
+               slowest_pattern.c_str());
+}
+
+void RegisterAll() {
+  const struct {
+    const char* name;
+    int max_length, star_share;
+  } kFamilies[] = {
+      {"BM_Random/up_to_12", 12, 2},
+      {"BM_Random/up_to_40", 40, 2},
+      {"BM_Random/up_to_1000", 1000, 2},
+      {"BM_Random/up_to_1000_star_heavy", 1000, 5},
+      {"BM_Random/up_to_40_star_heavy", 40, 5},
+  };
+  for (const auto& family : kFamilies) {
+    const char* name = family.name;
+    const int max_length = family.max_length, star_share = family.star_share;
+    benchmark::RegisterBenchmark(
+        name,
+        [name, max_length, star_share](benchmark::State& s) {
+          RunRandomPatterns(s, name, max_length, star_share);
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2.0);
+  }
+}
+
+}  // namespace
+}  // namespace vocor
+
+int main(int argc, char** argv) {
+  vocor::g_dic = vocor::InsaneDicOption(argc, argv);
+  vocor::g_seed = static_cast<unsigned>(std::strtoul(
+      vocor::OptionValue(argc, argv, "--seed", "1").c_str(), nullptr, 10));
+  vocor::RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,303 @@
+// Random patterns of the full language (classes, ranges, negation, vowels,
+// consonants, pieces, escapes, length ranges) over random word lists: the
+// words every kind of dictionary yields, through the query API and through
+// a crossword request, are the words the oracle's regular expression
+// accepts. Lists use few letters, so that most patterns match something.
+#include "search/pattern_oracle.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "dictionary/dictionary_set.h"
+#include "dictionary/testing/sample_dics.h"
+#include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
+#include "dictionary/vocor_file_dictionary.h"
+#include "engine/charset.h"
+#include "engine/pattern_automaton.h"
+#include "engine/pattern_syntax.h"
+#include "engine/testing/vector_enum.h"
+#include "search/input_history.h"
+#include "search/search_request.h"
+
+namespace vocor {
+namespace {
+
+using testing::OracleAlphabet;
+using testing::OraclePattern;
+using Words = std::vector<std::string>;
+using WordSet = std::set<std::string>;
+
+// é è à ü ç ñ œ æ ø ß: vowels and consonants of the upper half.
+const std::string kAccented = "\xe9\xe8\xe0\xfc\xe7\xf1\x9c\xe6\xf8\xdf";
+
+// A few letters of `pool`, always at least one vowel and one consonant.
+std::string RandomLetters(std::mt19937& rng, const std::string& pool) {
+  std::string letters = rng() % 2 ? "ae" : "is";
+  for (int n = 1 + rng() % 3; n > 0; --n) letters += pool[rng() % pool.size()];
+  return letters;
+}
+
+// Words of 1 to 6 characters from `letters`, with an inner '-' or '\''
+// now and then (text lists keep those inside words).
+Words RandomWordList(std::mt19937& rng, const std::string& letters, int count,
+                     bool inner_marks) {
+  Words words;
+  for (int i = 0; i < count; ++i) {
+    std::string word;
+    for (int n = 1 + rng() % 6; n > 0; --n)
+      word += letters[rng() % letters.size()];
+    if (inner_marks && word.size() > 1 && rng() % 6 == 0) {
+      word.insert(1 + rng() % (word.size() - 1), 1, rng() % 2 ? '-' : '\'');
+    }
+    words.push_back(word);
+  }
+  return words;
+}
+
+WordSet Expected(const OraclePattern& pattern, const Words& words) {
+  WordSet accepted;
+  for (const auto& word : words) {
+    if (pattern.Accepts(word)) accepted.insert(word);
+  }
+  return accepted;
+}
+
+WordSet Intersection(const WordSet& a, const WordSet& b) {
+  WordSet both;
+  for (const auto& word : a) {
+    if (b.count(word)) both.insert(word);
+  }
+  return both;
+}
+
+WordSet ReadInSlices(CEnumResults* e, std::mt19937& rng) {
+  const Words found = testing::ReadAllInSlices(e, 1 + rng() % 40);
+  return WordSet(found.begin(), found.end());
+}
+
+// The words `dictionary` yields for the patterns, applied one after the
+// other through the query API.
+WordSet Search(const CDictionary& dictionary, const Words& patterns,
+               std::mt19937& rng) {
+  EnumPtr e = dictionary.CreateEnumerator();
+  for (const auto& pattern : patterns)
+    e = e->Pattern(std::move(e), pattern.c_str());
+  return ReadInSlices(e.get(), rng);
+}
+
+std::string Lines(const Words& words) {
+  std::string text;
+  for (const auto& word : words) text += EngineToUtf8(word) + "\n";
+  return text;
+}
+
+std::unique_ptr<CDictionaryVocorFile> CompiledDic(const Words& words) {
+  auto dic = std::make_unique<CDictionaryVocorFile>();
+  EXPECT_TRUE(
+      dic->OpenImage(FileImage::FromBytes(testing::CompileWords(words))));
+  return dic;
+}
+
+std::unique_ptr<CDictionaryTextFile> TextList(const testing::ScratchDir& dir,
+                                              const std::string& name,
+                                              const Words& words) {
+  auto text = std::make_unique<CDictionaryTextFile>();
+  text->SetFileName(dir.Write(name, Lines(words)).c_str());
+  EXPECT_TRUE(text->Open());
+  return text;
+}
+
+// The words split at random between a text list and a compiled file (or
+// two compiled files when a text list cannot hold them).
+std::unique_ptr<CDictionarySet> TwoMemberSet(std::mt19937& rng,
+                                             const testing::ScratchDir& dir,
+                                             const Words& words, bool text) {
+  Words first, second;
+  for (const auto& word : words) (rng() % 2 ? first : second).push_back(word);
+  if (first.empty()) first.push_back(words.front());
+  if (second.empty()) second.push_back(words.back());
+  auto set = std::make_unique<CDictionarySet>();
+  if (text) {
+    set->AdoptMember(TextList(dir, "member.txt", first));
+  } else {
+    set->AdoptMember(CompiledDic(first));
+  }
+  set->AdoptMember(CompiledDic(second));
+  return set;
+}
+
+// The engine's own matchers on each word, against the oracle: points at
+// the automaton when a dictionary's answer differs.
+void ExpectMatchersAgree(const OraclePattern& pattern, const Words& words) {
+  PatternError error;
+  ASSERT_TRUE(CheckPatternSyntax(pattern.text.c_str(), &error))
+      << pattern.text << ": " << error.message;
+  PatternAutomaton automaton(PatternProgram::Compile(pattern.text.c_str()));
+  for (const auto& word : words) {
+    ASSERT_EQ(automaton.Matches(word.c_str()), pattern.Accepts(word))
+        << "pattern " << pattern.text << " word " << word;
+  }
+}
+
+struct ListRound {
+  Words words;
+  OracleAlphabet alphabet;
+  bool text_lists = true;  // the words can be read from a text list
+};
+
+// Each pattern alone and every second one merged with the one before, on
+// a compiled file, a text list (when it can hold the words), a set of two
+// members and, for lower-case patterns over text words, a crossword
+// request.
+void CompareOnList(std::mt19937& rng, const ListRound& round, int patterns) {
+  testing::ScratchDir dir;
+  const auto dic = CompiledDic(round.words);
+  std::unique_ptr<CDictionaryTextFile> text;
+  if (round.text_lists) text = TextList(dir, "list.txt", round.words);
+  const auto set = TwoMemberSet(rng, dir, round.words, round.text_lists);
+  OraclePattern previous;
+  for (int i = 0; i < patterns; ++i) {
+    const OraclePattern pattern =
+        testing::RandomOraclePattern(rng, round.alphabet, 1 + rng() % 6, true);
+    ExpectMatchersAgree(pattern, round.words);
+    const WordSet expected = Expected(pattern, round.words);
+    const std::string what = "pattern " + pattern.text;
+    EXPECT_EQ(Search(*dic, {pattern.text}, rng), expected) << what << " (dic)";
+    if (text) {
+      EXPECT_EQ(Search(*text, {pattern.text}, rng), expected)
+          << what << " (text)";
+    }
+    EXPECT_EQ(Search(*set, {pattern.text}, rng), expected) << what << " (set)";
+
+    EnumPtr e = dic->CreateEnumerator();
+    e = e->Pattern(std::move(e), pattern.text.c_str());
+    for (const auto& word : round.words) {
+      EXPECT_EQ(e->Contains(word.c_str()), expected.count(word) > 0)
+          << what << " contains " << word;
+    }
+
+    if (text) {
+      InputHistory history, and_history;
+      const SearchRequestResult request = BuildCrosswordRequest(
+          EngineToUtf8(pattern.text), "", &history, &and_history, text.get());
+      const WordSet requested = request.refused()
+                                    ? WordSet()
+                                    : ReadInSlices(request.query.get(), rng);
+      EXPECT_EQ(requested, expected) << what << " (request)";
+    }
+
+    if (i % 2 == 1) {
+      const WordSet both =
+          Intersection(Expected(previous, round.words), expected);
+      const Words pair = {previous.text, pattern.text};
+      const std::string pair_what =
+          "patterns " + previous.text + " and " + pattern.text;
+      EXPECT_EQ(Search(*dic, pair, rng), both) << pair_what << " (dic)";
+      if (text) {
+        EXPECT_EQ(Search(*text, pair, rng), both) << pair_what << " (text)";
+      }
+      EXPECT_EQ(Search(*set, pair, rng), both) << pair_what << " (set)";
+    }
+    previous = pattern;
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+TEST(PatternOracleTest, TextAndCompiledListsYieldWhatTheOracleAccepts) {
+  std::mt19937 rng(20261207);
+  for (int r = 0; r < 300; ++r) {
+    ListRound round;
+    round.alphabet.letters = RandomLetters(rng, "bnrt" + kAccented);
+    round.words = RandomWordList(rng, round.alphabet.letters, 1 + rng() % 40,
+                                 /*inner_marks=*/true);
+    CompareOnList(rng, round, 8);
+    if (HasFailure()) return;
+  }
+}
+
+// Compiled files hold any byte from 1 to 126 and capitals: words with the
+// special characters, matched through escapes, and capitals, which the
+// vowel and consonant classes and negated classes count as letters.
+TEST(PatternOracleTest, EscapesAndCapitalsOnCompiledLists) {
+  std::mt19937 rng(1252);
+  for (int r = 0; r < 200; ++r) {
+    ListRound round;
+    round.alphabet.letters = RandomLetters(rng, "bAE\xc9\xe9\xc7");
+    round.alphabet.escapes = true;
+    round.text_lists = false;
+    std::string word_bytes = round.alphabet.letters;
+    for (int n = 1 + rng() % 3; n > 0; --n) {
+      word_bytes += testing::kEscapable[rng() % 8];
+    }
+    round.words = RandomWordList(rng, word_bytes, 1 + rng() % 40, false);
+    CompareOnList(rng, round, 8);
+    if (HasFailure()) return;
+  }
+}
+
+// Multi-word patterns: each word matches its piece, and the range ahead
+// bounds the letters of the whole phrase.
+TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
+  std::mt19937 rng(77);
+  testing::ScratchDir dir;
+  for (int r = 0; r < 150; ++r) {
+    OracleAlphabet alphabet;
+    alphabet.letters = RandomLetters(rng, "bnt\xe9\xe7");
+    const Words words =
+        RandomWordList(rng, alphabet.letters, 1 + rng() % 10, false);
+    const auto dic = CompiledDic(words);
+    const auto text = TextList(dir, "phrase.txt", words);
+
+    std::vector<OraclePattern> pieces(2 + rng() % 2);
+    for (auto& piece : pieces) {
+      piece = testing::RandomOraclePattern(rng, alphabet, 1 + rng() % 3, false);
+    }
+    const int low = static_cast<int>(rng() % 8);
+    const int high = rng() % 3 ? low + static_cast<int>(rng() % 5) : -1;
+    OraclePattern whole;
+    whole.min_length = low == 0 && high < 0 ? 1 : low;
+    whole.max_length = high == 0 ? 1 : high;
+    std::string typed = testing::RangeText(whole.min_length, whole.max_length);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      typed += (i ? " " : "") + pieces[i].text;
+    }
+
+    // Every phrase of matching words, built word by word.
+    std::vector<std::pair<std::string, int>> phrases = {{"", 0}};
+    for (const auto& piece : pieces) {
+      std::vector<std::pair<std::string, int>> longer;
+      for (const auto& [phrase, letters] : phrases) {
+        for (const auto& word : words) {
+          if (!piece.Accepts(word)) continue;
+          longer.emplace_back(phrase.empty() ? word : phrase + " " + word,
+                              letters + static_cast<int>(word.size()));
+        }
+      }
+      phrases = std::move(longer);
+    }
+    WordSet expected;
+    for (const auto& [phrase, letters] : phrases) {
+      if (whole.InRange(letters)) expected.insert(phrase);
+    }
+
+    PatternError error;
+    ASSERT_TRUE(CheckPatternSyntax(typed.c_str(), &error))
+        << typed << ": " << error.message;
+    for (const CDictionary* source :
+         {static_cast<const CDictionary*>(dic.get()),
+          static_cast<const CDictionary*>(text.get())}) {
+      EnumPtr e = ApplyWordPattern(source->CreateEnumerator(), typed.c_str());
+      ASSERT_EQ(ReadInSlices(e.get(), rng), expected)
+          << typed << " over " << source->GetTypeName();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vocor
