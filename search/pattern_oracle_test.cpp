@@ -299,5 +299,66 @@ TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
   }
 }
 
+// Worked by hand from the language's definition, the oracle aside: the
+// words each pattern must match and must not, through the automaton and a
+// walk of a compiled file of all of them.
+TEST(PatternOracleTest, HandWorkedExamples) {
+  const struct {
+    const char* pattern;
+    Words yes, no;
+  } cases[] = {
+      {"[aeiou]?[^aeiou]??s",
+       {"aabcds", "eeyees"},
+       {"aa-cds", "aaecds", "abcds"}},
+      {"#@#",
+       {"bad", "yay",
+        "b\xf8"
+        "d",
+        "\xdf\xe9\xe7"},
+       {"b'd", "aba", "byd"}},
+      {"@",
+       {"\xe9", "\x9c", "\xe6", "\xc9", "\xf8", "u"},
+       {"y", "\xff", "-", "b"}},
+      {"#",
+       {"\xdf", "\xe7", "\xf1", "\xff", "y", "B"},
+       {"-", "'", "a", "\xe0"}},
+      {"{listen}",
+       {"silent", "enlist", "listen"},
+       {"listens", "silene", "lis"}},
+      {"s{ta?}*", {"stab", "statue", "sxat"}, {"sat", "s-ta", "sbbta"}},
+      {"5-7:s*", {"sxxxx", "sxxxxxx"}, {"ssss", "sxxxxxxx", "xxxxx"}},
+      {"8-:*ing", {"abcdeing", "abcdefging"}, {"singing", "abcdeinga"}},
+      {"-4:*", {"a", "abcd", "ab-d"}, {"abcde"}},
+      {"6:", {"abcdef", "ab'def"}, {"abcde", "abcdefg"}},
+      {"\\[a\\]", {"[a]"}, {"a", "[b]"}},
+      {"a\\:b\\@\\#\\{\\}\\\\", {"a:b@#{}\\"}, {"a:b@#{}"}},
+      {"[a-c]x", {"bx", "ax", "cx"}, {"dx", "-x"}},
+      {"[!a-c]x", {"dx", "\xe9x"}, {"bx", "-x", "'x"}},
+      {"[^ab]", {"c", "\xe9"}, {"a", "-", "'"}},
+      {"[\xe0-\xff]", {"\xe9", "\xff"}, {"a", "\xc9"}},
+      {"*{xz}*", {"azxb", "xz", "zx"}, {"zax", "x", "xaz"}},
+      {"[\\]\\[]x", {"]x", "[x"}, {"x", "\\x"}},
+      {"{?}{a?}", {"bab", "bba", "aaa"}, {"ab", "b-a", "bbb"}},
+  };
+  for (const auto& c : cases) {
+    PatternError error;
+    ASSERT_TRUE(CheckPatternSyntax(c.pattern, &error))
+        << c.pattern << ": " << error.message;
+    PatternAutomaton automaton(PatternProgram::Compile(c.pattern));
+    Words all = c.yes;
+    all.insert(all.end(), c.no.begin(), c.no.end());
+    for (const auto& word : c.yes) {
+      EXPECT_TRUE(automaton.Matches(word.c_str())) << c.pattern << " " << word;
+    }
+    for (const auto& word : c.no) {
+      EXPECT_FALSE(automaton.Matches(word.c_str())) << c.pattern << " " << word;
+    }
+    std::mt19937 rng(1);
+    EXPECT_EQ(Search(*CompiledDic(all), {c.pattern}, rng),
+              WordSet(c.yes.begin(), c.yes.end()))
+        << c.pattern;
+  }
+}
+
 }  // namespace
 }  // namespace vocor
