@@ -241,8 +241,66 @@ TEST(PatternOracleTest, EscapesAndCapitalsOnCompiledLists) {
   }
 }
 
-// Multi-word patterns: each word matches its piece, and the range ahead
-// bounds the letters of the whole phrase.
+// A multi-word pattern: a range ahead (always) and one pattern per word.
+struct PhrasePattern {
+  std::string typed;
+  OraclePattern whole;  // only its range counts
+  std::vector<OraclePattern> pieces;
+
+  bool Accepts(const Words& phrase) const {
+    int letters = 0;
+    for (size_t i = 0; i < phrase.size(); ++i) {
+      if (!pieces[i].Accepts(phrase[i])) return false;
+      letters += static_cast<int>(phrase[i].size());
+    }
+    return whole.InRange(letters);
+  }
+};
+
+PhrasePattern RandomPhrasePattern(std::mt19937& rng,
+                                  const OracleAlphabet& alphabet, int words) {
+  PhrasePattern pattern;
+  pattern.pieces.resize(words);
+  for (auto& piece : pattern.pieces) {
+    piece = testing::RandomOraclePattern(rng, alphabet, 1 + rng() % 3, false);
+  }
+  const int low = static_cast<int>(rng() % 8);
+  const int high = rng() % 3 ? low + static_cast<int>(rng() % 5) : -1;
+  pattern.whole.min_length = low == 0 && high < 0 ? 1 : low;
+  pattern.whole.max_length = high == 0 ? 1 : high;
+  pattern.typed =
+      testing::RangeText(pattern.whole.min_length, pattern.whole.max_length);
+  for (int i = 0; i < words; ++i) {
+    pattern.typed += (i ? " " : "") + pattern.pieces[i].text;
+  }
+  return pattern;
+}
+
+// Every phrase of `count` words of the list (a word may come twice).
+std::vector<Words> AllPhrases(const Words& words, int count) {
+  std::vector<Words> phrases = {{}};
+  for (int i = 0; i < count; ++i) {
+    std::vector<Words> longer;
+    for (const auto& phrase : phrases) {
+      for (const auto& word : words) {
+        longer.push_back(phrase);
+        longer.back().push_back(word);
+      }
+    }
+    phrases = std::move(longer);
+  }
+  return phrases;
+}
+
+std::string Joined(const Words& phrase) {
+  std::string text;
+  for (const auto& word : phrase) text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+// Multi-word patterns, built as a crossword search builds them and then
+// narrowed by a second one: each word matches its piece, and the range
+// ahead bounds the letters of the whole phrase.
 TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
   std::mt19937 rng(77);
   testing::ScratchDir dir;
@@ -250,51 +308,34 @@ TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
     OracleAlphabet alphabet;
     alphabet.letters = RandomLetters(rng, "bnt\xe9\xe7");
     const Words words =
-        RandomWordList(rng, alphabet.letters, 1 + rng() % 10, false);
+        RandomWordList(rng, alphabet.letters, 1 + rng() % 8, false);
     const auto dic = CompiledDic(words);
     const auto text = TextList(dir, "phrase.txt", words);
-
-    std::vector<OraclePattern> pieces(2 + rng() % 2);
-    for (auto& piece : pieces) {
-      piece = testing::RandomOraclePattern(rng, alphabet, 1 + rng() % 3, false);
-    }
-    const int low = static_cast<int>(rng() % 8);
-    const int high = rng() % 3 ? low + static_cast<int>(rng() % 5) : -1;
-    OraclePattern whole;
-    whole.min_length = low == 0 && high < 0 ? 1 : low;
-    whole.max_length = high == 0 ? 1 : high;
-    std::string typed = testing::RangeText(whole.min_length, whole.max_length);
-    for (size_t i = 0; i < pieces.size(); ++i) {
-      typed += (i ? " " : "") + pieces[i].text;
-    }
-
-    // Every phrase of matching words, built word by word.
-    std::vector<std::pair<std::string, int>> phrases = {{"", 0}};
-    for (const auto& piece : pieces) {
-      std::vector<std::pair<std::string, int>> longer;
-      for (const auto& [phrase, letters] : phrases) {
-        for (const auto& word : words) {
-          if (!piece.Accepts(word)) continue;
-          longer.emplace_back(phrase.empty() ? word : phrase + " " + word,
-                              letters + static_cast<int>(word.size()));
-        }
-      }
-      phrases = std::move(longer);
-    }
-    WordSet expected;
-    for (const auto& [phrase, letters] : phrases) {
-      if (whole.InRange(letters)) expected.insert(phrase);
+    const int count = 2 + static_cast<int>(rng() % 2);
+    const PhrasePattern first = RandomPhrasePattern(rng, alphabet, count);
+    const PhrasePattern second = RandomPhrasePattern(rng, alphabet, count);
+    WordSet expected, narrowed;
+    for (const auto& phrase : AllPhrases(words, count)) {
+      if (!first.Accepts(phrase)) continue;
+      expected.insert(Joined(phrase));
+      if (second.Accepts(phrase)) narrowed.insert(Joined(phrase));
     }
 
     PatternError error;
-    ASSERT_TRUE(CheckPatternSyntax(typed.c_str(), &error))
-        << typed << ": " << error.message;
+    ASSERT_TRUE(CheckPatternSyntax(first.typed.c_str(), &error))
+        << first.typed << ": " << error.message;
     for (const CDictionary* source :
          {static_cast<const CDictionary*>(dic.get()),
           static_cast<const CDictionary*>(text.get())}) {
-      EnumPtr e = ApplyWordPattern(source->CreateEnumerator(), typed.c_str());
-      ASSERT_EQ(ReadInSlices(e.get(), rng), expected)
-          << typed << " over " << source->GetTypeName();
+      const std::string what = std::string(" over ") + source->GetTypeName() +
+                               ", list " + Joined(words);
+      EnumPtr e =
+          ApplyWordPattern(source->CreateEnumerator(), first.typed.c_str());
+      EnumPtr copy = e->Clone();
+      ASSERT_EQ(ReadInSlices(e.get(), rng), expected) << first.typed << what;
+      copy = copy->Pattern(std::move(copy), second.typed.c_str());
+      ASSERT_EQ(ReadInSlices(copy.get(), rng), narrowed)
+          << first.typed << " then " << second.typed << what;
     }
   }
 }
