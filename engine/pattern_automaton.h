@@ -39,6 +39,9 @@ class ByteSet {
   uint64_t bits_[4] = {0, 0, 0, 0};
 };
 
+// The bytes IsEngineLetter accepts.
+const ByteSet& LetterBytes();
+
 // One element of a parsed pattern.
 struct PatternElement {
   enum Kind : uint8_t {
@@ -108,9 +111,12 @@ class PatternAutomaton {
   // Whether every continuation, the empty one included, is a match (as
   // after the last letter of "s*"): a walk may take a whole subtree.
   bool AcceptsEverything(int state) const { return universal_[state] != 0; }
-  // The one byte that does not lead to kDead, or -1 when there are none
-  // or several. Lets a walk find its one child by search.
+  // The one byte that can lead anywhere but kDead, or -1 when there may
+  // be several. Lets a walk find its one child by search.
   int OnlyByte(int state) const { return only_byte_[state]; }
+  // Whether some letter can follow: false once every place the pattern
+  // can be in is its end, so that a walk need not look at the children.
+  bool CanContinue(int state) const { return continues_[state] != 0; }
 
   // Whether the whole word matches.
   bool Matches(const char* word);
@@ -138,6 +144,7 @@ class PatternAutomaton {
   std::vector<uint8_t> accepting_;
   std::vector<uint8_t> universal_;
   std::vector<int16_t> only_byte_;
+  std::vector<uint8_t> continues_;
   // Per state: its items (sorted) and its letter count.
   std::vector<std::vector<uint64_t>> items_;
   std::vector<int> counts_;
