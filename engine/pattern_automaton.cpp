@@ -1,6 +1,7 @@
 #include "engine/pattern_automaton.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <map>
 
@@ -264,6 +265,8 @@ PatternAutomaton& PatternAutomaton::operator=(const PatternAutomaton& other) {
     std::swap(universal_, copy.universal_);
     std::swap(only_byte_, copy.only_byte_);
     std::swap(continues_, copy.continues_);
+    std::swap(min_left_, copy.min_left_);
+    std::swap(min_chars_, copy.min_chars_);
     std::swap(items_, copy.items_);
     std::swap(counts_, copy.counts_);
     std::swap(ids_, copy.ids_);
@@ -319,8 +322,14 @@ void PatternAutomaton::Build() {
   columns_ = static_cast<int>(signatures.size());
   pieces_.resize(n);
   min_rest_.assign(n + 1, 0);
+  min_chars_.assign(n + 1, 0);
   for (size_t k = n; k-- > 0;) {
     const PatternElement& e = elements[k];
+    min_chars_[k] = min_chars_[k + 1] +
+                    (e.kind == PatternElement::kStar ? 0
+                     : e.kind == PatternElement::kPiece
+                         ? static_cast<int>(e.piece.size())
+                         : 1);
     int letters = 0;
     if (e.kind == PatternElement::kPiece) {
       pieces_[k] = std::make_unique<PieceStates>();
@@ -377,8 +386,15 @@ int PatternAutomaton::Intern(std::vector<uint64_t> items, int count) {
 
   bool accepting = false, universal = false, continues = false;
   int only = -2;  // -2 none seen yet, -1 several
+  int min_left = INT_MAX;
   for (uint64_t item : items) {
     const size_t e = ItemElement(item);
+    int left = min_chars_[e];
+    if (e < n && elements[e].kind == PatternElement::kPiece) {
+      left += static_cast<int>(pieces_[e]->remaining[ItemSub(item)].size()) -
+              static_cast<int>(elements[e].piece.size());
+    }
+    min_left = std::min(min_left, left);
     if (e == n) {
       accepting = true;
       continue;
@@ -406,6 +422,8 @@ int PatternAutomaton::Intern(std::vector<uint64_t> items, int count) {
   universal_.push_back(universal);
   only_byte_.push_back(static_cast<int16_t>(only < 0 ? -1 : only));
   continues_.push_back(continues);
+  // Letters are characters too: a range not yet reached needs as many.
+  min_left_.push_back(accepting ? 0 : std::max(min_left, range.min - count));
   items_.push_back(std::move(items));
   counts_.push_back(count);
   transitions_.resize(transitions_.size() + static_cast<size_t>(columns_),

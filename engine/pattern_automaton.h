@@ -118,6 +118,11 @@ class PatternAutomaton {
   // can be in is its end, so that a walk need not look at the children.
   bool CanContinue(int state) const { return continues_[state] != 0; }
 
+  // The fewest characters that must still follow for a match (0 when the
+  // state accepts): a walk that knows how deep the tree goes below a node
+  // leaves it when it is not deep enough.
+  int MinCharactersLeft(int state) const { return min_left_[state]; }
+
   // Whether the whole word matches.
   bool Matches(const char* word);
 
@@ -145,14 +150,17 @@ class PatternAutomaton {
   std::vector<uint8_t> universal_;
   std::vector<int16_t> only_byte_;
   std::vector<uint8_t> continues_;
+  std::vector<int> min_left_;
   // Per state: its items (sorted) and its letter count.
   std::vector<std::vector<uint64_t>> items_;
   std::vector<int> counts_;
   std::unordered_map<std::string, int> ids_;
   // Per piece element: the multisets still to read, interned.
   std::vector<std::unique_ptr<PieceStates>> pieces_;
-  // Per element index: fewest letters from there to the end.
+  // Per element index: fewest letters, and fewest characters, from there
+  // to the end.
   std::vector<int> min_rest_;
+  std::vector<int> min_chars_;
 };
 
 }  // namespace vocor

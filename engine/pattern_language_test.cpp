@@ -185,6 +185,26 @@ TEST(PatternLanguageTest, CompatibilityAndSelectivityKnowTheNewElements) {
   EXPECT_EQ(questions, 1);
 }
 
+TEST(PatternLanguageTest, StatesTellWhatTheWalkMayTakeAtOnce) {
+  PatternAutomaton automaton(PatternProgram::Compile("4-:s{ab}*"));
+  int state = automaton.start();
+  EXPECT_EQ(automaton.OnlyByte(state), 's');
+  EXPECT_EQ(automaton.MinCharactersLeft(state), 4);
+  state = automaton.Step(state, 's');
+  EXPECT_EQ(automaton.OnlyByte(state), -1);
+  EXPECT_EQ(automaton.MinCharactersLeft(state), 3);
+  EXPECT_EQ(automaton.Step(state, 'c'), PatternAutomaton::kDead);
+  state = automaton.Step(automaton.Step(state, 'b'), 'a');
+  EXPECT_FALSE(automaton.AcceptsEverything(state));  // one letter short
+  state = automaton.Step(state, 'x');
+  EXPECT_TRUE(automaton.AcceptsEverything(state));
+  EXPECT_EQ(automaton.MinCharactersLeft(state), 0);
+  PatternAutomaton exact(PatternProgram::Compile("ab"));
+  const int end = exact.Step(exact.Step(exact.start(), 'a'), 'b');
+  EXPECT_TRUE(exact.IsAccepting(end));
+  EXPECT_FALSE(exact.CanContinue(end));
+}
+
 TEST(PatternLanguageTest, LongPatternsStayCheap) {
   std::string pattern;
   for (int i = 0; i < 200; ++i) pattern += "*[a-m]{ab?}@";
