@@ -4,6 +4,7 @@
 
 #include "engine/cross_product.h"
 #include "engine/pattern.h"
+#include "engine/pattern_automaton.h"
 #include "engine/phrase.h"
 #include "engine/phrase_internal.h"
 
@@ -57,7 +58,8 @@ PhraseShape ShapeOfPieces(std::string converted, int min_word_length) {
     const bool plain_star = piece == "*";
     shape.ascending.push_back(plain_star && !shape.pieces.empty() &&
                               shape.pieces.back() == "*");
-    any_star = any_star || piece.find('*') != std::string::npos;
+    // A star element, not a '*' standing for itself inside a class.
+    any_star = any_star || PatternProgram::Compile(piece.c_str())->has_star();
     shape.pieces.push_back(piece);
   }
   shape.min_words = static_cast<int>(shape.pieces.size());

@@ -45,7 +45,27 @@ char PickChar(std::mt19937& rng, const std::string& text) {
   return text[rng() % text.size()];
 }
 
-// A class: some members and ranges, perhaps negated.
+bool IsEscapable(char c) { return std::strchr(kEscapable, c) != nullptr; }
+
+// A byte as it stands in a class or a piece: escaped when special.
+std::string Spelled(char c) {
+  return IsEscapable(c) ? std::string("\\") + c : std::string(1, c);
+}
+
+// A byte for a class or a piece: mostly a letter of the alphabet, now and
+// then a mark that words hold, or a special character when allowed.
+char MemberByte(std::mt19937& rng, const OracleAlphabet& alphabet,
+                const char* marks) {
+  if (rng() % 6 == 0) {
+    return alphabet.escapes && rng() % 2
+               ? kEscapable[rng() % std::strlen(kEscapable)]
+               : marks[rng() % std::strlen(marks)];
+  }
+  return PickChar(rng, alphabet.letters);
+}
+
+// A class: some members and ranges, perhaps negated; '-' stands for
+// itself at the end.
 void AppendClass(std::mt19937& rng, const OracleAlphabet& alphabet,
                  OraclePattern* pattern) {
   bool in_class[256] = {};
@@ -53,25 +73,22 @@ void AppendClass(std::mt19937& rng, const OracleAlphabet& alphabet,
   const bool negated = rng() % 3 == 0;
   if (negated) text += rng() % 2 ? '^' : '!';
   for (int items = 1 + rng() % 3; items > 0; --items) {
-    const int kind = static_cast<int>(rng() % 4);
-    if (kind == 0) {  // a range of byte codes
-      unsigned char lo = PickChar(rng, alphabet.letters);
-      unsigned char hi = PickChar(rng, alphabet.letters);
+    const auto first =
+        static_cast<unsigned char>(MemberByte(rng, alphabet, "'?*"));
+    if (rng() % 4 == 0) {  // a range of byte codes
+      auto lo = first;
+      auto hi = static_cast<unsigned char>(MemberByte(rng, alphabet, "'?*"));
       if (lo > hi) std::swap(lo, hi);
-      text += static_cast<char>(lo);
-      text += '-';
-      text += static_cast<char>(hi);
+      text += Spelled(lo) + "-" + Spelled(hi);
       for (int c = lo; c <= hi; ++c) in_class[c] = true;
-    } else if (kind == 1 && alphabet.escapes) {
-      const char special = kEscapable[rng() % std::strlen(kEscapable)];
-      text += '\\';
-      text += special;
-      in_class[static_cast<unsigned char>(special)] = true;
     } else {
-      const char letter = PickChar(rng, alphabet.letters);
-      text += letter;
-      in_class[static_cast<unsigned char>(letter)] = true;
+      text += Spelled(first);
+      in_class[first] = true;
     }
+  }
+  if (rng() % 8 == 0) {
+    text += '-';
+    in_class[static_cast<unsigned char>('-')] = true;
   }
   text += ']';
   pattern->text += text;
@@ -80,15 +97,17 @@ void AppendClass(std::mt19937& rng, const OracleAlphabet& alphabet,
   });
 }
 
-// A piece: letters and '?' in any order, a '?' being any letter. Written
-// as the alternation of the distinct orders.
+// A piece: these bytes in any order, a '?' being any letter. Written as
+// the alternation of the distinct orders.
 void AppendPiece(std::mt19937& rng, const OracleAlphabet& alphabet,
                  OraclePattern* pattern) {
   std::string piece;
   for (int n = 1 + rng() % 4; n > 0; --n) {
-    piece += rng() % 4 == 0 ? '?' : PickChar(rng, alphabet.letters);
+    piece += rng() % 4 == 0 ? '?' : MemberByte(rng, alphabet, "-'");
   }
-  pattern->text += "{" + piece + "}";
+  pattern->text += "{";
+  for (char c : piece) pattern->text += Spelled(c);
+  pattern->text += "}";
   std::sort(piece.begin(), piece.end());
   std::string alternation;
   do {
@@ -137,6 +156,7 @@ void AppendRandomElement(std::mt19937& rng, const OracleAlphabet& alphabet,
     case 3:
       pattern->text += '*';
       pattern->regex += ".*";
+      pattern->has_star = true;
       return;
     case 4:
       pattern->text += '@';

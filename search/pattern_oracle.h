@@ -26,10 +26,11 @@ bool OracleIsConsonant(unsigned char c);
 
 // A pattern and what it means.
 struct OraclePattern {
-  std::string text;     // engine pattern text
-  std::string regex;    // ECMAScript; every byte written as \xHH
-  int min_length = 0;   // characters but spaces
-  int max_length = -1;  // -1: no bound
+  std::string text;       // engine pattern text
+  std::string regex;      // ECMAScript; every byte written as \xHH
+  int min_length = 0;     // characters but spaces
+  int max_length = -1;    // -1: no bound
+  bool has_star = false;  // a '*' element (not a '*' inside a class)
 
   // Whether `word` (engine text) matches: the expression and the range.
   bool Accepts(const std::string& word) const;

@@ -241,6 +241,94 @@ TEST(PatternOracleTest, EscapesAndCapitalsOnCompiledLists) {
   }
 }
 
+// Words over a few letters, as a compiled file and as a text list.
+struct SmallList {
+  OracleAlphabet alphabet;
+  Words words;
+  std::unique_ptr<CDictionaryVocorFile> dic;
+  std::unique_ptr<CDictionaryTextFile> text;
+
+  std::vector<const CDictionary*> sources() const {
+    return {dic.get(), text.get()};
+  }
+};
+
+SmallList RandomSmallList(std::mt19937& rng, const testing::ScratchDir& dir,
+                          int most_words) {
+  SmallList list;
+  list.alphabet.letters = RandomLetters(rng, "bnt\xe9\xe7");
+  list.words =
+      RandomWordList(rng, list.alphabet.letters, 1 + rng() % most_words, false);
+  list.dic = CompiledDic(list.words);
+  list.text = TextList(dir, "small.txt", list.words);
+  return list;
+}
+
+// `least` tiles or a few more, now and then a blank.
+std::string RandomTiles(std::mt19937& rng, const std::string& letters,
+                        int least) {
+  std::string tiles;
+  for (int n = least + rng() % 6; n > 0; --n) {
+    tiles += rng() % 8 ? letters[rng() % letters.size()] : '?';
+  }
+  return tiles;
+}
+
+// What the anagram form finds (nothing when it refuses; then *refused).
+WordSet AnagramRequestWords(const std::string& tiles,
+                            const std::string& pattern,
+                            const CDictionary* source, std::mt19937& rng,
+                            bool* refused) {
+  InputHistory letters_history, pattern_history;
+  const SearchRequestResult request =
+      BuildAnagramRequest(EngineToUtf8(tiles), EngineToUtf8(pattern),
+                          &letters_history, &pattern_history, source);
+  *refused = request.refused();
+  return *refused ? WordSet() : ReadInSlices(request.query.get(), rng);
+}
+
+// Whether `word` can be spelled from `tiles`, a '?' standing for any one
+// character.
+bool Fits(const std::string& word, const std::string& tiles) {
+  int left[256] = {};
+  for (char c : tiles) ++left[static_cast<unsigned char>(c)];
+  int blanks = left[static_cast<unsigned char>('?')];
+  for (char c : word) {
+    if (left[static_cast<unsigned char>(c)] > 0) {
+      --left[static_cast<unsigned char>(c)];
+    } else if (blanks-- <= 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The anagram form with a pattern: the words spelled from the tiles that
+// match it. The pattern's richer elements count as the characters they
+// match, not as the bytes they are written with, when the request weighs
+// the pattern against the tiles.
+TEST(PatternOracleTest, AnagramsShapedByPatterns) {
+  std::mt19937 rng(6174);
+  testing::ScratchDir dir;
+  for (int r = 0; r < 300; ++r) {
+    const SmallList list = RandomSmallList(rng, dir, 40);
+    const std::string tiles = RandomTiles(rng, list.alphabet.letters, 2);
+    const OraclePattern pattern =
+        testing::RandomOraclePattern(rng, list.alphabet, 1 + rng() % 5, true);
+    WordSet expected;
+    for (const auto& word : list.words) {
+      if (pattern.Accepts(word) && Fits(word, tiles)) expected.insert(word);
+    }
+    for (const CDictionary* source : list.sources()) {
+      bool refused = false;
+      ASSERT_EQ(AnagramRequestWords(tiles, pattern.text, source, rng, &refused),
+                expected)
+          << "tiles " << tiles << " pattern " << pattern.text << " over "
+          << source->GetTypeName() << (refused ? " (refused)" : "");
+    }
+  }
+}
+
 // A multi-word pattern: a range ahead (always) and one pattern per word.
 struct PhrasePattern {
   std::string typed;
@@ -305,17 +393,12 @@ TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
   std::mt19937 rng(77);
   testing::ScratchDir dir;
   for (int r = 0; r < 150; ++r) {
-    OracleAlphabet alphabet;
-    alphabet.letters = RandomLetters(rng, "bnt\xe9\xe7");
-    const Words words =
-        RandomWordList(rng, alphabet.letters, 1 + rng() % 8, false);
-    const auto dic = CompiledDic(words);
-    const auto text = TextList(dir, "phrase.txt", words);
+    const SmallList list = RandomSmallList(rng, dir, 8);
     const int count = 2 + static_cast<int>(rng() % 2);
-    const PhrasePattern first = RandomPhrasePattern(rng, alphabet, count);
-    const PhrasePattern second = RandomPhrasePattern(rng, alphabet, count);
+    const PhrasePattern first = RandomPhrasePattern(rng, list.alphabet, count);
+    const PhrasePattern second = RandomPhrasePattern(rng, list.alphabet, count);
     WordSet expected, narrowed;
-    for (const auto& phrase : AllPhrases(words, count)) {
+    for (const auto& phrase : AllPhrases(list.words, count)) {
       if (!first.Accepts(phrase)) continue;
       expected.insert(Joined(phrase));
       if (second.Accepts(phrase)) narrowed.insert(Joined(phrase));
@@ -324,11 +407,9 @@ TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
     PatternError error;
     ASSERT_TRUE(CheckPatternSyntax(first.typed.c_str(), &error))
         << first.typed << ": " << error.message;
-    for (const CDictionary* source :
-         {static_cast<const CDictionary*>(dic.get()),
-          static_cast<const CDictionary*>(text.get())}) {
+    for (const CDictionary* source : list.sources()) {
       const std::string what = std::string(" over ") + source->GetTypeName() +
-                               ", list " + Joined(words);
+                               ", list " + Joined(list.words);
       EnumPtr e =
           ApplyWordPattern(source->CreateEnumerator(), first.typed.c_str());
       EnumPtr copy = e->Clone();
@@ -337,6 +418,69 @@ TEST(PatternOracleTest, RangeAheadOfAPhraseBoundsTheWholePhrase) {
       ASSERT_EQ(ReadInSlices(copy.get(), rng), narrowed)
           << first.typed << " then " << second.typed << what;
     }
+  }
+}
+
+// Phrase anagrams shaped by a multi-word pattern: each word matches its
+// piece, the phrase is spelled from the tiles (all of them when a piece
+// holds a star) and its letters fall in the range.
+TEST(PatternOracleTest, PhraseAnagramsShapedByPatterns) {
+  std::mt19937 rng(1729);
+  testing::ScratchDir dir;
+  for (int r = 0; r < 200; ++r) {
+    const SmallList list = RandomSmallList(rng, dir, 12);
+    const std::string tiles = RandomTiles(rng, list.alphabet.letters, 3);
+    PhrasePattern pattern = RandomPhrasePattern(rng, list.alphabet, 2);
+    // A piece of a lone star is a word of any length listed once per set
+    // of words; left out, so that every order of the words counts.
+    if (pattern.pieces[0].text == "*" || pattern.pieces[1].text == "*") {
+      continue;
+    }
+    const bool use_all =
+        pattern.pieces[0].has_star || pattern.pieces[1].has_star;
+    WordSet expected;
+    for (const auto& phrase : AllPhrases(list.words, 2)) {
+      const std::string letters = phrase[0] + phrase[1];
+      if (pattern.Accepts(phrase) && Fits(letters, tiles) &&
+          (!use_all || letters.size() == tiles.size())) {
+        expected.insert(Joined(phrase));
+      }
+    }
+    for (const CDictionary* source : list.sources()) {
+      bool refused = false;
+      ASSERT_EQ(
+          AnagramRequestWords(tiles, pattern.typed, source, rng, &refused),
+          expected)
+          << "tiles " << tiles << " pattern " << pattern.typed << " over "
+          << source->GetTypeName() << (refused ? " (refused)" : "");
+    }
+  }
+}
+
+// The two ways the anagram form once misread a pattern of the richer
+// language: by counting the bytes a class, a piece or a range is written
+// with as letters it needs (and refusing "{listen}" for want of letters),
+// and by taking a '*' inside a class for a star (and asking a phrase to
+// use every tile).
+TEST(PatternOracleTest, AnagramPatternsCountCharactersNotBytes) {
+  const auto dic = CompiledDic({"ab", "c", "enlist", "listen", "silent"});
+  const struct {
+    const char* tiles;
+    const char* pattern;
+    WordSet expected;
+  } cases[] = {
+      {"listen", "{listen}", {"enlist", "listen", "silent"}},
+      {"listen", "[ls]?????", {"listen", "silent"}},
+      {"listen", "6:*", {"enlist", "listen", "silent"}},
+      {"abcd", "[a*]? ?", {"ab c"}},
+      {"abcd", "2-3:[a*]? ?", {"ab c"}},
+  };
+  std::mt19937 rng(3);
+  for (const auto& c : cases) {
+    bool refused = false;
+    EXPECT_EQ(AnagramRequestWords(c.tiles, c.pattern, dic.get(), rng, &refused),
+              c.expected)
+        << c.tiles << " " << c.pattern << (refused ? " (refused)" : "");
   }
 }
 

@@ -25,17 +25,28 @@ struct Malformed {
 
 TEST(PatternRefusalTest, MalformedPatternsNameTheProblemAndItsPosition) {
   const Malformed cases[] = {
-      {"ab[cd", 3, "closed"},                           // a class never closed
-      {"[a-e]x[", 7, "closed"}, {"s{ta", 2, "closed"},  // a piece never closed
-      {"a[]b", 2, "empty"},                             // a class of nothing
-      {"a[^]b", 2, "empty"},    {"[!]", 1, "empty"},
-      {"x{}", 2, "empty"},  // a piece of nothing
-      {"ab:c", 3, ":"},     // ':' not after a length range
-      {":abc", 1, ":"},         {"5-7:ab:", 7, ":"},
-      {"\\?x", 1, "\\"},      // escapes only the special characters
-      {"ab\\", 3, "\\"},      // escapes nothing at all
-      {"{a*b}", 3, "*"},      // a star inside a piece
-      {"[a b]", 3, "space"},  // a space inside a class
+      // Classes and pieces never closed.
+      {"ab[cd", 3, "not closed"},
+      {"[a-e]x[", 7, "not closed"},
+      {"s{ta", 2, "not closed"},
+      // Classes and pieces of nothing.
+      {"a[]b", 2, "no letter"},
+      {"a[^]b", 2, "no letter"},
+      {"[!]", 1, "no letter"},
+      {"x{}", 2, "no letter"},
+      // ':' only ends a length range, and only one, with a bound.
+      {"ab:c", 3, "length range"},
+      {":abc", 1, "length range"},
+      {"5-7:ab:", 7, "length range"},
+      {"-:a", 2, "length range"},
+      {"5-7:5-7:a", 8, "length range"},
+      // '\' only before a special character.
+      {"\\?x", 1, "must come before"},
+      {"ab\\", 3, "must come before"},
+      // Stars and spaces have no place in a piece or a class.
+      {"{a*b}", 3, "'*'"},
+      {"[a b]", 3, "space"},
+      {"{a b}", 3, "space"},
   };
   for (const Malformed& c : cases) {
     PatternError error;
@@ -65,6 +76,8 @@ TEST(PatternRefusalTest, ReversedBoundsAreRefusedWhereTheyStand) {
     EXPECT_FALSE(CheckPatternSyntax(c.pattern, &error)) << c.pattern;
     EXPECT_GE(error.position, c.first) << c.pattern << ": " << error.message;
     EXPECT_LE(error.position, c.last) << c.pattern << ": " << error.message;
+    EXPECT_NE(error.message.find("reversed"), std::string::npos)
+        << c.pattern << ": " << error.message;
     EXPECT_NE(error.message.find("position " + std::to_string(error.position)),
               std::string::npos)
         << c.pattern << ": " << error.message;

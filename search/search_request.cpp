@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
@@ -11,6 +12,8 @@
 #include "engine/letters.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
+#include "engine/pattern_automaton.h"
+#include "engine/pattern_syntax.h"
 #include "engine/phrase.h"
 #include "engine/saturate.h"
 #include "search/messages.h"
@@ -60,13 +63,39 @@ SearchRequestResult Run(EnumPtr query) {
 
 EnumPtr Empty() { return std::make_unique<CEnumResultsNone>(); }
 
-// Letters a pattern needs: every character but spaces and stars.
-int LettersNeeded(const std::string& engine_pattern) {
+// What one word of a pattern asks for: the characters its shortest match
+// has, and whether a star lets it grow.
+struct PieceNeed {
+  int characters = 0;
+  bool any_length = false;
+};
+
+// The pattern's words as the engine reads them (a class, '@', '#' or an
+// escape is one character, a piece as many as it holds, a star none), and
+// the length range ahead in *range.
+std::vector<PieceNeed> PieceNeeds(const std::string& engine_pattern,
+                                  LengthRange* range) {
   std::string converted;
   LengthSpecToPattern(engine_pattern.c_str(), converted);
+  converted.erase(0, ReadLengthRange(converted.c_str(), range));
+  std::vector<PieceNeed> needs;
+  while (!converted.empty()) {
+    const auto program =
+        PatternProgram::Compile(SplitFirstWord(converted).c_str());
+    needs.push_back({program->min_characters(), program->has_star()});
+  }
+  return needs;
+}
+
+// Letters a pattern needs: those of its shortest phrase, and at least the
+// range's minimum.
+int LettersNeeded(const std::string& engine_pattern) {
+  LengthRange range;
   int needed = 0;
-  for (char c : converted) needed += c != ' ' && c != '*';
-  return needed;
+  for (const PieceNeed& piece : PieceNeeds(engine_pattern, &range)) {
+    needed = SaturatingAdd(needed, piece.characters);
+  }
+  return std::max(needed, range.min);
 }
 
 // Letters the shortest phrase of `pattern` (engine text) needs when no
@@ -74,18 +103,13 @@ int LettersNeeded(const std::string& engine_pattern) {
 // length is shorter than that.
 int LettersNeededWithMinimum(const std::string& engine_pattern,
                              int min_length) {
-  std::string converted;
-  LengthSpecToPattern(engine_pattern.c_str(), converted);
+  LengthRange range;
   int needed = 0;
-  while (!converted.empty()) {
-    const std::string piece = SplitFirstWord(converted);
-    int letters = 0;
-    for (char c : piece) letters += c != '*';
-    const bool any_length = piece.find('*') != std::string::npos;
-    if (!any_length && letters < min_length) return -1;
-    needed = SaturatingAdd(needed, std::max(letters, min_length));
+  for (const PieceNeed& piece : PieceNeeds(engine_pattern, &range)) {
+    if (!piece.any_length && piece.characters < min_length) return -1;
+    needed = SaturatingAdd(needed, std::max(piece.characters, min_length));
   }
-  return needed;
+  return std::max(needed, range.min);
 }
 
 // Whether no phrase can have the shape of `engine_pattern` (word-length
