@@ -19,6 +19,7 @@
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
+#include "engine/palindrome.h"
 #include "engine/pattern_automaton.h"
 #include "engine/pattern_syntax.h"
 #include "engine/testing/vector_enum.h"
@@ -145,6 +146,19 @@ void ExpectMatchersAgree(const OraclePattern& pattern, const Words& words) {
   }
 }
 
+// What the crossword form finds with one or two patterns (nothing when it
+// refuses them).
+WordSet CrosswordRequestWords(const std::string& pattern,
+                              const std::string& and_pattern,
+                              const CDictionary& dictionary,
+                              std::mt19937& rng) {
+  InputHistory history, and_history;
+  const SearchRequestResult request =
+      BuildCrosswordRequest(EngineToUtf8(pattern), EngineToUtf8(and_pattern),
+                            &history, &and_history, &dictionary);
+  return request.refused() ? WordSet() : ReadInSlices(request.query.get(), rng);
+}
+
 struct ListRound {
   Words words;
   OracleAlphabet alphabet;
@@ -183,13 +197,8 @@ void CompareOnList(std::mt19937& rng, const ListRound& round, int patterns) {
     }
 
     if (text) {
-      InputHistory history, and_history;
-      const SearchRequestResult request = BuildCrosswordRequest(
-          EngineToUtf8(pattern.text), "", &history, &and_history, text.get());
-      const WordSet requested = request.refused()
-                                    ? WordSet()
-                                    : ReadInSlices(request.query.get(), rng);
-      EXPECT_EQ(requested, expected) << what << " (request)";
+      EXPECT_EQ(CrosswordRequestWords(pattern.text, "", *text, rng), expected)
+          << what << " (request)";
     }
 
     if (i % 2 == 1) {
@@ -203,6 +212,13 @@ void CompareOnList(std::mt19937& rng, const ListRound& round, int patterns) {
         EXPECT_EQ(Search(*text, pair, rng), both) << pair_what << " (text)";
       }
       EXPECT_EQ(Search(*set, pair, rng), both) << pair_what << " (set)";
+      // Refused as excluding each other only when no word matches both.
+      if (text) {
+        EXPECT_EQ(
+            CrosswordRequestWords(previous.text, pattern.text, *text, rng),
+            both)
+            << pair_what << " (request)";
+      }
     }
     previous = pattern;
     if (::testing::Test::HasFailure()) return;
@@ -325,6 +341,39 @@ TEST(PatternOracleTest, AnagramsShapedByPatterns) {
                 expected)
           << "tiles " << tiles << " pattern " << pattern.text << " over "
           << source->GetTypeName() << (refused ? " (refused)" : "");
+    }
+  }
+}
+
+// The palindrome form with a pattern: the words that read as themselves
+// (or as a word of the list) backwards and match the pattern; the pattern
+// must never narrow the list the reversed words are looked up in.
+TEST(PatternOracleTest, ReversalsShapedByPatterns) {
+  std::mt19937 rng(5005);
+  testing::ScratchDir dir;
+  for (int r = 0; r < 300; ++r) {
+    const SmallList list = RandomSmallList(rng, dir, 40);
+    const OraclePattern pattern =
+        testing::RandomOraclePattern(rng, list.alphabet, 1 + rng() % 5, true);
+    const int form = static_cast<int>(rng() % 2);
+    const WordSet all(list.words.begin(), list.words.end());
+    WordSet expected;
+    for (const auto& word : list.words) {
+      const std::string back(word.rbegin(), word.rend());
+      if (pattern.Accepts(word) &&
+          (form ? all.count(back) > 0 : back == word)) {
+        expected.insert(word);
+      }
+    }
+    for (const CDictionary* source : list.sources()) {
+      InputHistory history;
+      const SearchRequestResult request = BuildPalindromeRequest(
+          kReverse, form, EngineToUtf8(pattern.text), &history, source);
+      const WordSet found = request.refused()
+                                ? WordSet()
+                                : ReadInSlices(request.query.get(), rng);
+      ASSERT_EQ(found, expected) << "pattern " << pattern.text << " form "
+                                 << form << " over " << source->GetTypeName();
     }
   }
 }
