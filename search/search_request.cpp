@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <vector>
 
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
@@ -12,8 +11,6 @@
 #include "engine/letters.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
-#include "engine/pattern_automaton.h"
-#include "engine/pattern_syntax.h"
 #include "engine/phrase.h"
 #include "engine/saturate.h"
 #include "search/messages.h"
@@ -63,39 +60,11 @@ SearchRequestResult Run(EnumPtr query) {
 
 EnumPtr Empty() { return std::make_unique<CEnumResultsNone>(); }
 
-// What one word of a pattern asks for: the characters its shortest match
-// has, and whether a star lets it grow.
-struct PieceNeed {
-  int characters = 0;
-  bool any_length = false;
-};
-
-// The pattern's words as the engine reads them (a class, '@', '#' or an
-// escape is one character, a piece as many as it holds, a star none), and
-// the length range ahead in *range.
-std::vector<PieceNeed> PieceNeeds(const std::string& engine_pattern,
-                                  LengthRange* range) {
+// Letters a pattern needs: every character but spaces and stars.
+int LettersNeeded(const std::string& engine_pattern) {
   std::string converted;
   LengthSpecToPattern(engine_pattern.c_str(), converted);
-  converted.erase(0, ReadLengthRange(converted.c_str(), range));
-  std::vector<PieceNeed> needs;
-  while (!converted.empty()) {
-    const auto program =
-        PatternProgram::Compile(SplitFirstWord(converted).c_str());
-    needs.push_back({program->min_characters(), program->has_star()});
-  }
-  return needs;
-}
-
-// Letters a pattern needs: those of its shortest phrase, and at least the
-// range's minimum.
-int LettersNeeded(const std::string& engine_pattern) {
-  LengthRange range;
-  int needed = 0;
-  for (const PieceNeed& piece : PieceNeeds(engine_pattern, &range)) {
-    needed = SaturatingAdd(needed, piece.characters);
-  }
-  return std::max(needed, range.min);
+  return PatternMinLetters(converted.c_str());
 }
 
 // Letters the shortest phrase of `pattern` (engine text) needs when no
@@ -103,11 +72,19 @@ int LettersNeeded(const std::string& engine_pattern) {
 // length is shorter than that.
 int LettersNeededWithMinimum(const std::string& engine_pattern,
                              int min_length) {
-  LengthRange range;
+  std::string converted;
+  LengthSpecToPattern(engine_pattern.c_str(), converted);
   int needed = 0;
-  for (const PieceNeed& piece : PieceNeeds(engine_pattern, &range)) {
-    if (!piece.any_length && piece.characters < min_length) return -1;
-    needed = SaturatingAdd(needed, std::max(piece.characters, min_length));
+  LengthRange range;
+  converted.erase(0, ReadLengthRange(converted.c_str(), &range));
+  while (!converted.empty()) {
+    const std::string piece = SplitFirstWord(converted);
+    const int letters = PatternMinLetters(piece.c_str());
+    int stars, questions;
+    CountWildcards(piece.c_str(), stars, questions);
+    const bool any_length = stars > 0;
+    if (!any_length && letters < min_length) return -1;
+    needed = SaturatingAdd(needed, std::max(letters, min_length));
   }
   return std::max(needed, range.min);
 }
