@@ -159,6 +159,35 @@ WordSet CrosswordRequestWords(const std::string& pattern,
   return request.refused() ? WordSet() : ReadInSlices(request.query.get(), rng);
 }
 
+// A search stopped after a few words: a clone made then starts afresh,
+// the search goes on to the end, and after Reset yields it all again;
+// meanwhile Contains answers for every word of the list.
+void ExpectResumesAndContains(const CDictionary& source,
+                              const std::string& pattern,
+                              const WordSet& expected, const Words& words,
+                              std::mt19937& rng) {
+  const std::string what =
+      std::string("pattern ") + pattern + " over " + source.GetTypeName();
+  EnumPtr e = source.CreateEnumerator();
+  e = e->Pattern(std::move(e), pattern.c_str());
+  WordSet first_part;
+  for (int n = static_cast<int>(rng() % 4); n > 0; --n) {
+    int counter = 1 + static_cast<int>(rng() % 20);
+    if (const char* word = e->Next(&counter)) first_part.insert(word);
+  }
+  EnumPtr clone = e->Clone();
+  for (const auto& word : words) {
+    EXPECT_EQ(e->Contains(word.c_str()), expected.count(word) > 0)
+        << what << " contains " << word;
+  }
+  WordSet rest = ReadInSlices(e.get(), rng);
+  rest.insert(first_part.begin(), first_part.end());
+  EXPECT_EQ(rest, expected) << what << " (resumed)";
+  EXPECT_EQ(ReadInSlices(clone.get(), rng), expected) << what << " (clone)";
+  e->Reset();
+  EXPECT_EQ(ReadInSlices(e.get(), rng), expected) << what << " (reset)";
+}
+
 struct ListRound {
   Words words;
   OracleAlphabet alphabet;
@@ -189,11 +218,11 @@ void CompareOnList(std::mt19937& rng, const ListRound& round, int patterns) {
     }
     EXPECT_EQ(Search(*set, {pattern.text}, rng), expected) << what << " (set)";
 
-    EnumPtr e = dic->CreateEnumerator();
-    e = e->Pattern(std::move(e), pattern.text.c_str());
-    for (const auto& word : round.words) {
-      EXPECT_EQ(e->Contains(word.c_str()), expected.count(word) > 0)
-          << what << " contains " << word;
+    std::vector<const CDictionary*> sources = {dic.get(), set.get()};
+    if (text) sources.push_back(text.get());
+    for (const CDictionary* source : sources) {
+      ExpectResumesAndContains(*source, pattern.text, expected, round.words,
+                               rng);
     }
 
     if (text) {
