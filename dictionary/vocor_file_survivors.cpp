@@ -1,0 +1,300 @@
+#include "dictionary/vocor_file_survivors.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+#include "dictionary/vocor_plain_walk.h"
+#include "dictionary/vocor_walk_states.h"
+#include "engine/palindrome.h"
+
+namespace vocor {
+namespace {
+
+constexpr uint8_t kUnjudged = 0;
+constexpr uint8_t kSound = 1;
+constexpr uint8_t kUnsound = 2;
+
+// Lengths at or past this bit are kept together in it.
+constexpr int kLongBit = 23;
+constexpr uint32_t kLongLengths = uint32_t{1} << kLongBit;
+constexpr uint32_t kAllLengths = (kLongLengths << 1) - 1;
+// Heights a judgement can hold.
+constexpr int kHeightLimit = 63;
+
+// Lookup starts not yet made, and the two answers that are no node.
+constexpr uint32_t kStartUnknown = 0xffffffff;
+constexpr uint32_t kNoNode = 0xfffffffe;
+constexpr uint32_t kDamagedLookup = 0xfffffffd;
+
+// The lengths of the words below a node, seen from its parent.
+uint32_t OneLetterLonger(uint32_t lengths) {
+  return ((lengths << 1) | (lengths & kLongLengths)) & kAllLengths;
+}
+
+}  // namespace
+
+CEnumResultsVocorFileSurvivors::CEnumResultsVocorFileSurvivors(
+    std::shared_ptr<const VocorFileContents> file, int floor, int mode,
+    int another_word)
+    : file_(std::move(file)),
+      floor_(floor),
+      mode_(mode),
+      another_word_(another_word != 0),
+      reversed_(ReversesOrder(mode)) {
+  for (int c = 1; c < 256; ++c) {
+    images_[c] = LetterImage(mode, static_cast<unsigned char>(c));
+    if (images_[c] == 0) has_unimaged_letters_ = true;
+  }
+  stack_.reserve(kWalkReservedFrames);
+  Reset();
+}
+
+CEnumResultsVocorFileSurvivors::~CEnumResultsVocorFileSurvivors() = default;
+
+EnumPtr CEnumResultsVocorFileSurvivors::Clone() const {
+  return std::make_unique<CEnumResultsVocorFileSurvivors>(file_, floor_, mode_,
+                                                          another_word_);
+}
+
+void CEnumResultsVocorFileSurvivors::Reset() {
+  position_ = 0;
+  stack_.clear();
+  word_[0] = '\0';
+  const uint32_t root = file_->header.root_offset;
+  VocorNode node;
+  if (!ReadVocorNode(data(), file_->image->size(), root, &node)) {
+    file_->NoteDamage();
+    return;
+  }
+  stack_.push_back(Frame{root, kWalkUnvisited, 0});
+}
+
+std::string CEnumResultsVocorFileSurvivors::Describe(int indent) const {
+  return DescribeIndent(indent) + "DictionaryVocorFileSurvivors(\"" +
+         file_->header.name + "\"," + std::to_string(mode_) + "," +
+         std::to_string(another_word_ ? 1 : 0) + ")\n";
+}
+
+const char* CEnumResultsVocorFileSurvivors::Next(int* counter) {
+  return RunPlainWalk(
+      *file_, stack_, word_, position_, counter,
+      [this](uint32_t index, int depth) {
+        if (!ReachesFloor(index) || !Survives(depth)) return false;
+        last_index_ = index;
+        return true;
+      },
+      [this](uint32_t child, int depth) { return Passable(child, depth); },
+      [this] { GiveUp(); });
+}
+
+bool CEnumResultsVocorFileSurvivors::Survives(int length) const {
+  if (!another_word_) return ReadsAsItselfFrom(0, length);
+  return ImageIsWord(length);
+}
+
+bool CEnumResultsVocorFileSurvivors::Passable(uint32_t child, int depth) {
+  const auto letter = static_cast<unsigned char>(word_[depth - 1]);
+  const unsigned char image = images_[letter];
+  // Same word, reversing: whether to pass depends on what lies below.
+  const bool mirror = image != 0 && !another_word_ && reversed_;
+  // Another word, or the order kept: the letter alone decides.
+  if (!mirror && image != 0 && (another_word_ || image == letter)) {
+    return false;
+  }
+  const Judgement judgement = Judge(child, 0);
+  if (judgement.state != kSound ||
+      depth + static_cast<int>(judgement.height) > kMaxWordLength) {
+    return false;
+  }
+  return !mirror || !MayHoldMirror(judgement, child, depth);
+}
+
+bool CEnumResultsVocorFileSurvivors::MayHoldMirror(const Judgement& judgement,
+                                                   uint32_t node, int length) {
+  const uint32_t lengths = judgement.lengths;
+  // A word more than `length` letters longer than the path ends in the
+  // image of the path, somewhere below: possible while such words exist.
+  const int past = std::min(length + 1, kLongBit);
+  if ((lengths >> past) != 0) return true;
+  // Shorter: the path and the suffix length fix the word.
+  for (uint32_t left = lengths; left != 0; left &= left - 1) {
+    const int suffix = std::countr_zero(left);
+    if (ReadsAsItselfFrom(suffix, length) && ImageOfHeadBelow(node, suffix)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CEnumResultsVocorFileSurvivors::ReadsAsItselfFrom(int from,
+                                                       int length) const {
+  for (int i = from; i < length; ++i) {
+    const int j = reversed_ ? from + length - 1 - i : i;
+    if (static_cast<unsigned char>(word_[i]) !=
+        images_[static_cast<unsigned char>(word_[j])]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CEnumResultsVocorFileSurvivors::ImageOfHeadBelow(uint32_t offset,
+                                                      int count) const {
+  // The subtree is sound: every node in it was checked, its letters are
+  // unique among the entries that hold words.
+  uint32_t node_word = LoadLE32(data() + offset);
+  for (int k = count - 1; k >= 0; --k) {
+    const unsigned char image = images_[static_cast<unsigned char>(word_[k])];
+    const int n = NodeEntryCount(node_word);
+    uint32_t next = 0;
+    bool found = false;
+    for (int i = 0; i < n && !found; ++i) {
+      const uint32_t entry =
+          LoadLE32(data() + offset + kVocorNodeWordSize + kVocorEntrySize * i);
+      next = EntryChildOffset(entry);
+      found = EntryLetter(entry) == image &&
+              NodeAllCount(LoadLE32(data() + next)) != 0;
+    }
+    if (!found) return false;
+    offset = next;
+    node_word = LoadLE32(data() + offset);
+  }
+  return NodeIsTerminal(node_word);
+}
+
+CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
+    uint32_t offset, int level) {
+  // For what cannot be judged, or not remembered: never passed.
+  constexpr Judgement kUnjudgeable{0, 0, kUnsound};
+  const size_t size = file_->image->size();
+  if (offset % 4 != 0 || offset >= size || level > kMaxWordLength) {
+    return kUnjudgeable;
+  }
+  if (judgements_ == nullptr) {
+    judgements_.reset(
+        static_cast<Judgement*>(std::calloc(size / 4 + 1, sizeof(Judgement))));
+    if (judgements_ == nullptr) return kUnjudgeable;
+  }
+  Judgement& judgement = judgements_.get()[offset / 4];
+  if (judgement.state != kUnjudged) return judgement;
+  VocorNode node;
+  if (!file_->CheckNode(offset, &node)) {
+    judgement.state = kUnsound;
+    return judgement;
+  }
+  // Checked nodes whose counts add up can still form a cycle of nodes
+  // that never reach a word; the level bound ends the descent into one,
+  // and each node is judged once for the whole walk.
+  uint32_t lengths = node.terminal() ? 1u : 0u;
+  uint32_t height = 0;
+  uint64_t seen[4] = {};  // letters met, one bit each
+  for (int i = 0; i < node.entry_count(); ++i) {
+    const uint32_t entry = VocorEntry(data(), node, i);
+    const unsigned char letter = EntryLetter(entry);
+    const uint32_t child = EntryChildOffset(entry);
+    if (letter == 0 || NodeAllCount(LoadLE32(data() + child)) == 0) continue;
+    uint64_t& seen_bit = seen[letter / 64];
+    const uint64_t bit = uint64_t{1} << (letter % 64);
+    const Judgement below =
+        (seen_bit & bit) != 0 ? kUnjudgeable : Judge(child, level + 1);
+    seen_bit |= bit;
+    if (below.state != kSound) {
+      judgement.state = kUnsound;
+      return judgement;
+    }
+    lengths |= OneLetterLonger(below.lengths);
+    height = std::max<uint32_t>(height, below.height + 1);
+  }
+  if (height >= kHeightLimit) {
+    judgement.state = kUnsound;
+    return judgement;
+  }
+  judgement = Judgement{lengths, height, kSound};
+  return judgement;
+}
+
+bool CEnumResultsVocorFileSurvivors::ImageIsWord(int length) const {
+  const auto image_at = [this, length](int i) {
+    return images_[static_cast<unsigned char>(
+        word_[reversed_ ? length - 1 - i : i])];
+  };
+  // The filter looks up only words that transform: a letter without an
+  // image ends the test before any node is read.
+  if (has_unimaged_letters_) {
+    for (int i = 0; i < length; ++i) {
+      if (image_at(i) == 0) return false;
+    }
+  }
+  const size_t size = file_->image->size();
+  VocorNode node;
+  int i = 0;
+  if (length >= 2) {
+    const uint32_t start = StartOfLookup(image_at(0), image_at(1));
+    if (start == kNoNode) return false;
+    if (start == kDamagedLookup) {
+      file_->NoteDamage();
+      return false;
+    }
+    ReadVocorNodeShallow(data(), size, start, &node);
+    i = 2;
+  } else if (!ReadVocorNodeShallow(data(), size, file_->header.root_offset,
+                                   &node)) {
+    return false;
+  }
+  // From here on, the steps of the reader's Contains.
+  for (; i < length; ++i) {
+    const int entry = FindVocorEntry(data(), node, image_at(i));
+    if (entry < 0) return false;
+    if (!ReadVocorNodeShallow(data(), size,
+                              EntryChildOffset(VocorEntry(data(), node, entry)),
+                              &node)) {
+      file_->NoteDamage();
+      return false;
+    }
+  }
+  return node.terminal();
+}
+
+uint32_t CEnumResultsVocorFileSurvivors::StartOfLookup(
+    unsigned char first, unsigned char second) const {
+  if (starts_.empty()) starts_.assign(256 * 256, kStartUnknown);
+  uint32_t& start = starts_[first * 256 + second];
+  if (start != kStartUnknown) return start;
+  // The first two steps of the reader's Contains.
+  const size_t size = file_->image->size();
+  VocorNode node;
+  if (!ReadVocorNodeShallow(data(), size, file_->header.root_offset, &node)) {
+    return start = kNoNode;
+  }
+  for (const unsigned char letter : {first, second}) {
+    const int entry = FindVocorEntry(data(), node, letter);
+    if (entry < 0) return start = kNoNode;
+    if (!ReadVocorNodeShallow(data(), size,
+                              EntryChildOffset(VocorEntry(data(), node, entry)),
+                              &node)) {
+      return start = kDamagedLookup;
+    }
+  }
+  return start = node.offset;
+}
+
+void CEnumResultsVocorFileSurvivors::GiveUp() {
+  file_->NoteDamage();
+  stack_.clear();
+}
+
+int CEnumResultsVocorFileSurvivors::Score() const {
+  return file_->ScoreAt(last_index_);
+}
+
+int CEnumResultsVocorFileSurvivors::GetPosition() const {
+  return static_cast<int>(
+      std::clamp<int64_t>(position_, 0, static_cast<int64_t>(GetExtent())));
+}
+
+int CEnumResultsVocorFileSurvivors::GetExtent() const {
+  return std::max(file_->header.word_count, 1);
+}
+
+}  // namespace vocor
