@@ -1,7 +1,6 @@
 #include "dictionary/vocor_file_survivors.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 
 #include "dictionary/vocor_plain_walk.h"
@@ -15,22 +14,19 @@ constexpr uint8_t kUnjudged = 0;
 constexpr uint8_t kSound = 1;
 constexpr uint8_t kUnsound = 2;
 
-// Lengths at or past this bit are kept together in it.
-constexpr int kLongBit = 23;
-constexpr uint32_t kLongLengths = uint32_t{1} << kLongBit;
-constexpr uint32_t kAllLengths = (kLongLengths << 1) - 1;
 // Heights a judgement can hold.
 constexpr int kHeightLimit = 63;
+
+// The bit that stands for `letter` among a judgement's last letters;
+// letters share bits, so a set bit only says that one of them may be there.
+uint32_t LastLetterBit(unsigned char letter) {
+  return uint32_t{1} << (letter % 24);
+}
 
 // Lookup starts not yet made, and the two answers that are no node.
 constexpr uint32_t kStartUnknown = 0xffffffff;
 constexpr uint32_t kNoNode = 0xfffffffe;
 constexpr uint32_t kDamagedLookup = 0xfffffffd;
-
-// The lengths of the words below a node, seen from its parent.
-uint32_t OneLetterLonger(uint32_t lengths) {
-  return ((lengths << 1) | (lengths & kLongLengths)) & kAllLengths;
-}
 
 }  // namespace
 
@@ -112,14 +108,15 @@ bool CEnumResultsVocorFileSurvivors::Passable(uint32_t child, int depth) {
 
 bool CEnumResultsVocorFileSurvivors::MayHoldMirror(const Judgement& judgement,
                                                    uint32_t node, int length) {
-  const uint32_t lengths = judgement.lengths;
   // A word more than `length` letters longer than the path ends in the
   // image of the path, somewhere below: possible while such words exist.
-  const int past = std::min(length + 1, kLongBit);
-  if ((lengths >> past) != 0) return true;
+  const int height = judgement.height;
+  const unsigned char last = images_[static_cast<unsigned char>(word_[0])];
+  if (height > length && (judgement.last_letters & LastLetterBit(last)) != 0) {
+    return true;
+  }
   // Shorter: the path and the suffix length fix the word.
-  for (uint32_t left = lengths; left != 0; left &= left - 1) {
-    const int suffix = std::countr_zero(left);
+  for (int suffix = 0; suffix <= std::min(height, length); ++suffix) {
     if (ReadsAsItselfFrom(suffix, length) && ImageOfHeadBelow(node, suffix)) {
       return true;
     }
@@ -168,7 +165,10 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
   // For what cannot be judged, or not remembered: never passed.
   constexpr Judgement kUnjudgeable{0, 0, kUnsound};
   const size_t size = file_->image->size();
-  if (offset % 4 != 0 || offset >= size || level > kMaxWordLength) {
+  // A node `kHeightLimit` levels below the first one asked about makes
+  // that one too tall to judge; not descending further bounds the
+  // recursion.
+  if (offset % 4 != 0 || offset >= size || level >= kHeightLimit) {
     return kUnjudgeable;
   }
   if (judgements_ == nullptr) {
@@ -184,10 +184,18 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
     return judgement;
   }
   // Checked nodes whose counts add up can still form a cycle of nodes
-  // that never reach a word; the level bound ends the descent into one,
-  // and each node is judged once for the whole walk.
-  uint32_t lengths = node.terminal() ? 1u : 0u;
-  uint32_t height = 0;
+  // that never reach a word; the level bound ends the descent into one
+  // (judging the nodes on the way unsound, which errs the safe way), and
+  // each node is judged once for the whole walk.
+  Judgement* const judgements = judgements_.get();
+  // The children's judgements lie anywhere in the array: ask for them all
+  // before the first is needed.
+  for (int i = 0; i < node.entry_count(); ++i) {
+    __builtin_prefetch(
+        &judgements[EntryChildOffset(VocorEntry(data(), node, i)) / 4]);
+  }
+  int height = 0;
+  uint32_t last_letters = 0;
   uint64_t seen[4] = {};  // letters met, one bit each
   for (int i = 0; i < node.entry_count(); ++i) {
     const uint32_t entry = VocorEntry(data(), node, i);
@@ -203,14 +211,17 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
       judgement.state = kUnsound;
       return judgement;
     }
-    lengths |= OneLetterLonger(below.lengths);
-    height = std::max<uint32_t>(height, below.height + 1);
+    height = std::max(height, below.height + 1);
+    last_letters |= below.last_letters;
+    if (NodeIsTerminal(LoadLE32(data() + child))) {
+      last_letters |= LastLetterBit(letter);
+    }
   }
   if (height >= kHeightLimit) {
     judgement.state = kUnsound;
     return judgement;
   }
-  judgement = Judgement{lengths, height, kSound};
+  judgement = Judgement{last_letters, static_cast<uint32_t>(height), kSound};
   return judgement;
 }
 

@@ -15,12 +15,14 @@
 //   and, for words that must read as themselves backwards, every node
 //   whose prefix q can end no such word. Such a word is q followed by a
 //   suffix of length l below the node: for l > |q| that suffix ends in the
-//   image of q (possible while the node holds a word of that length), for
-//   l <= |q| the word is fixed by q and l and is looked up. Each node keeps
-//   the lengths of its words (below) once judged, so the minimal tree's
-//   shared subtrees are judged once for the whole walk. A palindrome search
-//   so enters only the prefixes that have a long enough word below them,
-//   a small part of the tree.
+//   image of q (possible while the node holds a path that long, to a word
+//   that ends in the image of q's first letter), for l <= |q| the word is
+//   fixed by q and l and is looked up. Each node keeps its height (the
+//   longest path below it) and the last letters of its words once judged,
+//   so the minimal tree's shared subtrees are judged once for the whole
+//   walk. A palindrome search so enters only the prefixes that have a word
+//   at least twice as long ending in the right letter below them, a small
+//   part of the tree.
 // - A subtree is passed only once every node in it has been checked sound
 //   (the reader's checks, unique letters, no path too long); a damaged one
 //   is walked, so that the walk meets the damage where the plain walk does.
@@ -70,9 +72,8 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   // that the judgements of a whole tree stay small. A subtree holding a
   // word too long for `height` is judged unsound: walked, never passed.
   struct Judgement {
-    // Bit l: a word ends l letters below (l < 23); bit 23: one ends 23 or
-    // more letters below.
-    uint32_t lengths : 24;
+    // The last letters of the words below, one bit per LastLetterBit.
+    uint32_t last_letters : 24;
     uint32_t height : 6;  // the longest path below to a word
     uint32_t state : 2;   // unjudged, sound or unsound
   };
