@@ -138,8 +138,8 @@ bool CEnumResultsVocorFileSurvivors::ReadsAsItselfFrom(int from,
 
 bool CEnumResultsVocorFileSurvivors::ImageOfHeadBelow(uint32_t offset,
                                                       int count) const {
-  // The subtree is sound: every node in it was checked, its letters are
-  // unique among the entries that hold words.
+  // The subtree is sound: every node in it was checked, and among the
+  // entries that hold words each letter leads to one child.
   uint32_t node_word = LoadLE32(data() + offset);
   for (int k = count - 1; k >= 0; --k) {
     const unsigned char image = images_[static_cast<unsigned char>(word_[k])];
@@ -179,7 +179,9 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
   Judgement& judgement = judgements_.get()[offset / 4];
   if (judgement.state != kUnjudged) return judgement;
   VocorNode node;
-  if (!file_->CheckNode(offset, &node)) {
+  // The reader's own check; its remembered verdicts are not asked for,
+  // since this judgement is remembered instead.
+  if (!ReadVocorNode(data(), size, offset, &node)) {
     judgement.state = kUnsound;
     return judgement;
   }
@@ -196,26 +198,31 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
   }
   int height = 0;
   uint32_t last_letters = 0;
-  uint64_t seen[4] = {};  // letters met, one bit each
+  // Letters must rise from entry to entry (as our writer stores them), so
+  // that a path is spelled by one entry per node; a node that breaks this
+  // is unsound, walked rather than passed.
+  unsigned char previous = 0;
   for (int i = 0; i < node.entry_count(); ++i) {
     const uint32_t entry = VocorEntry(data(), node, i);
     const unsigned char letter = EntryLetter(entry);
     const uint32_t child = EntryChildOffset(entry);
-    if (letter == 0 || NodeAllCount(LoadLE32(data() + child)) == 0) continue;
-    uint64_t& seen_bit = seen[letter / 64];
-    const uint64_t bit = uint64_t{1} << (letter % 64);
-    const Judgement below =
-        (seen_bit & bit) != 0 ? kUnjudgeable : Judge(child, level + 1);
-    seen_bit |= bit;
+    const uint32_t child_word = LoadLE32(data() + child);
+    if (letter == 0 || NodeAllCount(child_word) == 0) continue;
+    if (letter <= previous) {
+      judgement.state = kUnsound;
+      return judgement;
+    }
+    previous = letter;
+    Judgement below = kUnjudgeable;
+    if (child % 4 == 0 && child < size) below = judgements[child / 4];
+    if (below.state == kUnjudged) below = Judge(child, level + 1);
     if (below.state != kSound) {
       judgement.state = kUnsound;
       return judgement;
     }
     height = std::max(height, below.height + 1);
     last_letters |= below.last_letters;
-    if (NodeIsTerminal(LoadLE32(data() + child))) {
-      last_letters |= LastLetterBit(letter);
-    }
+    if (NodeIsTerminal(child_word)) last_letters |= LastLetterBit(letter);
   }
   if (height >= kHeightLimit) {
     judgement.state = kUnsound;

@@ -24,8 +24,9 @@
 //   at least twice as long ending in the right letter below them, a small
 //   part of the tree.
 // - A subtree is passed only once every node in it has been checked sound
-//   (the reader's checks, unique letters, no path too long); a damaged one
-//   is walked, so that the walk meets the damage where the plain walk does.
+//   (the reader's checks, letters rising from entry to entry, no path too
+//   long); a damaged one is walked, so that the walk meets the damage where
+//   the plain walk does.
 // - Another-word lookups read the transformed text straight from the path
 //   buffer, and start from a table of the nodes two letters below the
 //   root, where the plain lookup scans the two widest nodes of the tree.
