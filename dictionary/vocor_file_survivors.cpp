@@ -42,6 +42,7 @@ CEnumResultsVocorFileSurvivors::CEnumResultsVocorFileSurvivors(
     images_[c] = LetterImage(mode, static_cast<unsigned char>(c));
     if (images_[c] == 0) has_unimaged_letters_ = true;
   }
+  may_pass_ = !another_word_ || has_unimaged_letters_;
   stack_.reserve(kWalkReservedFrames);
   Reset();
 }
@@ -80,7 +81,9 @@ const char* CEnumResultsVocorFileSurvivors::Next(int* counter) {
         last_index_ = index;
         return true;
       },
-      [this](uint32_t child, int depth) { return Passable(child, depth); },
+      [this](uint32_t child, int depth) {
+        return may_pass_ && Passable(child, depth);
+      },
       [this] { GiveUp(); });
 }
 

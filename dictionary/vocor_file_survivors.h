@@ -117,6 +117,9 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   bool reversed_;
   std::array<unsigned char, 256> images_{};
   bool has_unimaged_letters_ = false;  // some letter has no image
+  // Whether any subtree can be passed: not in the another-word form of a
+  // mode where every letter has an image.
+  bool may_pass_ = true;
 
   int64_t position_ = 0;
   uint32_t last_index_ = 0;
