@@ -23,8 +23,10 @@ uint32_t LastLetterBit(unsigned char letter) {
   return uint32_t{1} << (letter % 24);
 }
 
-// Lookup starts not yet made, and the two answers that are no node.
-constexpr uint32_t kStartUnknown = 0xffffffff;
+// Where a lookup stands when it has no node: not asked yet, met damage
+// (the reader's Contains notes it), or found no such letter. Node offsets
+// lie below all three.
+constexpr uint32_t kNotLookedUp = 0xffffffff;
 constexpr uint32_t kNoNode = 0xfffffffe;
 constexpr uint32_t kDamagedLookup = 0xfffffffd;
 
@@ -247,57 +249,79 @@ bool CEnumResultsVocorFileSurvivors::ImageIsWord(int length) const {
       if (image_at(i) == 0) return false;
     }
   }
-  const size_t size = file_->image->size();
-  VocorNode node;
-  int i = 0;
-  if (length >= 2) {
-    const uint32_t start = StartOfLookup(image_at(0), image_at(1));
-    if (start == kNoNode) return false;
-    if (start == kDamagedLookup) {
-      file_->NoteDamage();
-      return false;
-    }
-    ReadVocorNodeShallow(data(), size, start, &node);
-    i = 2;
-  } else if (!ReadVocorNodeShallow(data(), size, file_->header.root_offset,
-                                   &node)) {
-    return false;
+  // The steps of the reader's Contains, the first ones remembered.
+  int i = std::min(length, 3);
+  uint32_t at = 0;
+  switch (i) {
+    case 3:
+      at = NodeAfterThree(image_at(0), image_at(1), image_at(2));
+      break;
+    case 2:
+      at = NodeAfterTwo(image_at(0), image_at(1));
+      break;
+    case 1:
+      at = StepOfLookup(RootOfLookup(), image_at(0));
+      break;
+    default:
+      at = RootOfLookup();
   }
-  // From here on, the steps of the reader's Contains.
-  for (; i < length; ++i) {
-    const int entry = FindVocorEntry(data(), node, image_at(i));
-    if (entry < 0) return false;
-    if (!ReadVocorNodeShallow(data(), size,
-                              EntryChildOffset(VocorEntry(data(), node, entry)),
-                              &node)) {
-      file_->NoteDamage();
-      return false;
-    }
+  for (; i < length && at < kDamagedLookup; ++i) {
+    at = StepOfLookup(at, image_at(i));
   }
-  return node.terminal();
+  if (at == kDamagedLookup) file_->NoteDamage();
+  return at < kDamagedLookup && NodeIsTerminal(LoadLE32(data() + at));
 }
 
-uint32_t CEnumResultsVocorFileSurvivors::StartOfLookup(
-    unsigned char first, unsigned char second) const {
-  if (starts_.empty()) starts_.assign(256 * 256, kStartUnknown);
-  uint32_t& start = starts_[first * 256 + second];
-  if (start != kStartUnknown) return start;
-  // The first two steps of the reader's Contains.
+uint32_t CEnumResultsVocorFileSurvivors::RootOfLookup() const {
+  VocorNode node;
+  return ReadVocorNodeShallow(data(), file_->image->size(),
+                              file_->header.root_offset, &node)
+             ? file_->header.root_offset
+             : kNoNode;
+}
+
+uint32_t CEnumResultsVocorFileSurvivors::StepOfLookup(
+    uint32_t from, unsigned char letter) const {
+  if (from >= kDamagedLookup) return from;
   const size_t size = file_->image->size();
   VocorNode node;
-  if (!ReadVocorNodeShallow(data(), size, file_->header.root_offset, &node)) {
-    return start = kNoNode;
+  ReadVocorNodeShallow(data(), size, from, &node);  // read when reached
+  const int entry = FindVocorEntry(data(), node, letter);
+  if (entry < 0) return kNoNode;
+  const uint32_t child = EntryChildOffset(VocorEntry(data(), node, entry));
+  return ReadVocorNodeShallow(data(), size, child, &node) ? child
+                                                          : kDamagedLookup;
+}
+
+uint32_t CEnumResultsVocorFileSurvivors::NodeAfterTwo(
+    unsigned char first, unsigned char second) const {
+  if (after_two_.empty()) after_two_.assign(256 * 256, kNotLookedUp);
+  uint32_t& at = after_two_[first * 256 + second];
+  if (at == kNotLookedUp) {
+    at = StepOfLookup(StepOfLookup(RootOfLookup(), first), second);
   }
-  for (const unsigned char letter : {first, second}) {
-    const int entry = FindVocorEntry(data(), node, letter);
-    if (entry < 0) return start = kNoNode;
-    if (!ReadVocorNodeShallow(data(), size,
-                              EntryChildOffset(VocorEntry(data(), node, entry)),
-                              &node)) {
-      return start = kDamagedLookup;
+  return at;
+}
+
+uint32_t CEnumResultsVocorFileSurvivors::NodeAfterThree(
+    unsigned char first, unsigned char second, unsigned char third) const {
+  // Open addressing on the three letters, which are never all zero; a
+  // table half full takes no more, and the rest is looked up each time.
+  constexpr size_t kSlots = size_t{1} << 16;
+  if (after_three_.empty()) after_three_.assign(kSlots, 0);
+  const uint64_t key = first | uint64_t{second} << 8 | uint64_t{third} << 16;
+  size_t slot = (key * 0x9E3779B97F4A7C15u) >> 48;
+  for (; after_three_[slot] != 0; slot = (slot + 1) % kSlots) {
+    if (after_three_[slot] >> 32 == key) {
+      return static_cast<uint32_t>(after_three_[slot]);
     }
   }
-  return start = node.offset;
+  const uint32_t at = StepOfLookup(NodeAfterTwo(first, second), third);
+  if (after_three_used_ < kSlots / 2) {
+    after_three_[slot] = key << 32 | at;
+    ++after_three_used_;
+  }
+  return at;
 }
 
 void CEnumResultsVocorFileSurvivors::GiveUp() {

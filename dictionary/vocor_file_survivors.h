@@ -28,8 +28,9 @@
 //   long); a damaged one is walked, so that the walk meets the damage where
 //   the plain walk does.
 // - Another-word lookups read the transformed text straight from the path
-//   buffer, and start from a table of the nodes two letters below the
-//   root, where the plain lookup scans the two widest nodes of the tree.
+//   buffer, and start from the node their first three letters lead to,
+//   remembered, where the plain lookup scans the three widest levels of
+//   the tree.
 //   They answer what the reader's Contains answers, damage included.
 #ifndef VOCOR_DICTIONARY_VOCOR_FILE_SURVIVORS_H_
 #define VOCOR_DICTIONARY_VOCOR_FILE_SURVIVORS_H_
@@ -102,8 +103,15 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   // Whether the transformed path (`length` letters) is a word, answered as
   // the reader's Contains answers it.
   bool ImageIsWord(int length) const;
-  // The node two image letters below the root (or kNoNode, kDamagedLookup).
-  uint32_t StartOfLookup(unsigned char first, unsigned char second) const;
+  // Where the reader's Contains stands: at a node offset, or at kNoNode
+  // or kDamagedLookup (see the .cpp file). At the root, after one more
+  // letter from `from`, and after the first two or three letters, which
+  // are remembered.
+  uint32_t RootOfLookup() const;
+  uint32_t StepOfLookup(uint32_t from, unsigned char letter) const;
+  uint32_t NodeAfterTwo(unsigned char first, unsigned char second) const;
+  uint32_t NodeAfterThree(unsigned char first, unsigned char second,
+                          unsigned char third) const;
   // Ends the walk: the tree is damaged beyond the current path.
   void GiveUp();
   bool ReachesFloor(uint32_t index) const {
@@ -128,8 +136,11 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
 
   // One judgement per 4-byte-aligned offset, allocated zeroed on first use.
   std::unique_ptr<Judgement, FreeDeleter> judgements_;
-  // Lookup starts by pair of image letters, filled as asked.
-  mutable std::vector<uint32_t> starts_;
+  // Lookup positions after two image letters (by the pair) and after
+  // three (key above value, hashed), filled as asked.
+  mutable std::vector<uint32_t> after_two_;
+  mutable std::vector<uint64_t> after_three_;
+  mutable size_t after_three_used_ = 0;
 };
 
 }  // namespace vocor
