@@ -103,7 +103,8 @@ bool CEnumResultsVocorFileSurvivors::Passable(uint32_t child, int depth) {
   if (!mirror && image != 0 && (another_word_ || image == letter)) {
     return false;
   }
-  const Judgement judgement = Judge(child, 0);
+  Judgement judgement = Remembered(child);
+  if (judgement.state == kUnjudged) judgement = Judge(child, 0);
   if (judgement.state != kSound ||
       depth + static_cast<int>(judgement.height) > kMaxWordLength) {
     return false;
@@ -194,13 +195,6 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
   // that never reach a word; the level bound ends the descent into one
   // (judging the nodes on the way unsound, which errs the safe way), and
   // each node is judged once for the whole walk.
-  Judgement* const judgements = judgements_.get();
-  // The children's judgements lie anywhere in the array: ask for them all
-  // before the first is needed.
-  for (int i = 0; i < node.entry_count(); ++i) {
-    __builtin_prefetch(
-        &judgements[EntryChildOffset(VocorEntry(data(), node, i)) / 4]);
-  }
   int height = 0;
   uint32_t last_letters = 0;
   // Letters must rise from entry to entry (as our writer stores them), so
@@ -218,8 +212,7 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
       return judgement;
     }
     previous = letter;
-    Judgement below = kUnjudgeable;
-    if (child % 4 == 0 && child < size) below = judgements[child / 4];
+    Judgement below = Remembered(child);
     if (below.state == kUnjudged) below = Judge(child, level + 1);
     if (below.state != kSound) {
       judgement.state = kUnsound;
@@ -235,6 +228,16 @@ CEnumResultsVocorFileSurvivors::Judgement CEnumResultsVocorFileSurvivors::Judge(
   }
   judgement = Judgement{last_letters, static_cast<uint32_t>(height), kSound};
   return judgement;
+}
+
+CEnumResultsVocorFileSurvivors::Judgement
+CEnumResultsVocorFileSurvivors::Remembered(uint32_t offset) const {
+  // Most nodes are asked about again, through another parent.
+  if (judgements_ == nullptr || offset % 4 != 0 ||
+      offset >= file_->image->size()) {
+    return Judgement{0, 0, kUnjudged};
+  }
+  return judgements_.get()[offset / 4];
 }
 
 bool CEnumResultsVocorFileSurvivors::ImageIsWord(int length) const {

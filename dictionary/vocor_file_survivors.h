@@ -100,6 +100,8 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   // The judgement of the node at `offset`, made at `level` nodes below
   // the first node asked about.
   Judgement Judge(uint32_t offset, int level);
+  // The judgement made for `offset` before, or one left unjudged.
+  Judgement Remembered(uint32_t offset) const;
   // Whether the transformed path (`length` letters) is a word, answered as
   // the reader's Contains answers it.
   bool ImageIsWord(int length) const;
