@@ -310,10 +310,10 @@ uint32_t CEnumResultsVocorFileSurvivors::NodeAfterThree(
     unsigned char first, unsigned char second, unsigned char third) const {
   // Open addressing on the three letters, which are never all zero; a
   // table half full takes no more, and the rest is looked up each time.
-  constexpr size_t kSlots = size_t{1} << 16;
+  constexpr size_t kSlots = size_t{1} << 15;
   if (after_three_.empty()) after_three_.assign(kSlots, 0);
   const uint64_t key = first | uint64_t{second} << 8 | uint64_t{third} << 16;
-  size_t slot = (key * 0x9E3779B97F4A7C15u) >> 48;
+  size_t slot = (key * 0x9E3779B97F4A7C15u) >> 49;
   for (; after_three_[slot] != 0; slot = (slot + 1) % kSlots) {
     if (after_three_[slot] >> 32 == key) {
       return static_cast<uint32_t>(after_three_[slot]);
