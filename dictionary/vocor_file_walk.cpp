@@ -140,6 +140,12 @@ const char* CEnumResultsDictionaryVocorFile::Step() {
     top.next = 0;
     if (const char* word = VisitOwnWord(top, node_word)) return word;
   }
+  if (top.depth == fixed_length_) {
+    // No letter can follow: the words below are passed in one step.
+    position_ += NodeBelowCount(node_word);
+    Pop();
+    return nullptr;
+  }
   if (top.next == 0) {
     const int only = automaton_->OnlyByte(top.state);
     if (only >= 0) {
@@ -206,8 +212,14 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   // A subtree without words has nothing to find or to count; a NUL letter
   // never matches.
   if (child_words == 0) return false;
-  const int state =
-      letter == 0 ? PatternAutomaton::kDead : automaton_->Step(from.state, letter);
+  // Below a state that accepts every continuation the state stays what it
+  // is: the subtree is taken whole, without asking the automaton.
+  int state = from.state;
+  if (letter == 0) {
+    state = PatternAutomaton::kDead;
+  } else if (!automaton_->AcceptsEverything(state)) {
+    state = automaton_->Step(state, letter);
+  }
   if (state == PatternAutomaton::kDead ||
       (dead_ != nullptr && dead_->Contains(child, state))) {
     position_ += child_words;
@@ -215,7 +227,7 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   }
   // Letters that a letter-count text does not count (digits, spaces) are
   // invisible to the constraint, as in Accepts.
-  const bool counted = IsCountedCharacter(letter);
+  const bool counted = working_.HasAnyPart() && IsCountedCharacter(letter);
   const int max_taken = counted && working_.hasMax
                             ? working_.TakeLetter(static_cast<char>(letter))
                             : 0;
@@ -241,7 +253,7 @@ void CEnumResultsDictionaryVocorFile::Pop() {
   stack_.pop_back();
   position_ += top.after;
   if (top.min_taken != 0) ++working_.minCount[top.min_taken];
-  working_.GiveBack(top.max_taken);
+  if (top.max_taken != 0) working_.GiveBack(top.max_taken);
   if (top.matched) {
     if (!stack_.empty()) stack_.back().matched = true;
   } else if (remember_dead_) {
