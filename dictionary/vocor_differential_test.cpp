@@ -333,7 +333,9 @@ std::string RandomRichPattern(std::mt19937& rng, const std::string& letters) {
     default:
       break;
   }
-  for (int n = 1 + rng() % 5; n > 0; --n) pattern += RandomElement(rng, letters);
+  for (int n = 1 + rng() % 5; n > 0; --n) {
+    pattern += RandomElement(rng, letters);
+  }
   return pattern;
 }
 
@@ -401,8 +403,8 @@ TEST(VocorDifferentialTest, RichPatternsInWalkOrderInSlices) {
     PatternAutomaton automaton(PatternProgram::Compile(pattern.c_str()));
     std::vector<std::pair<std::string, int>> expected;
     for (const auto& [word, score] : best) {  // byte order: walk order
-      if (automaton.Matches(word.c_str()) &&
-          constraint.Accepts(word.c_str()) && score >= floor) {
+      if (automaton.Matches(word.c_str()) && constraint.Accepts(word.c_str()) &&
+          score >= floor) {
         expected.emplace_back(word, score);
       }
     }

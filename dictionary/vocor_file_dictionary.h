@@ -193,8 +193,12 @@ class CDictionaryVocorFile : public CDictionary {
 // walk order, which is also what numbers a word for its score.
 //
 // Shared subtrees. A pair (node, state) below which no word matched is
-// remembered for the enumerator's lifetime (see WalkDeadPairs), and never
-// entered again, so a walk costs at most nodes x states plus its output.
+// remembered for the enumerator's lifetime (see WalkDeadPairs) and never
+// entered again, so no subtree is walked in vain twice: a walk costs in
+// the order of the (node, state) pairs it meets plus the paths of the
+// words it yields, however many paths share a subtree. (A subtree found
+// dead is passed wherever it is met again, even deeper than a damaged
+// file's paths may go: such damage shows only where a walk enters it.)
 // The memo holds only while what matches below a pair depends on nothing
 // else: a letter constraint with a minimum part or a bounded maximum count
 // counts the letters of the path, and a walk under one keeps no memo.

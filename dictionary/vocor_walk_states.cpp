@@ -4,8 +4,7 @@
 
 namespace vocor {
 
-WalkDeadPairs::WalkDeadPairs(size_t image_size)
-    : slots_(image_size / 4 + 1) {}
+WalkDeadPairs::WalkDeadPairs(size_t image_size) : slots_(image_size / 4 + 1) {}
 
 WalkDeadPairs::~WalkDeadPairs() = default;
 

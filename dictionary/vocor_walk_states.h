@@ -19,10 +19,11 @@ constexpr int kWalkUnvisited = -100;
 
 constexpr size_t kWalkReservedFrames = 1000;
 
-// The (node offset, automaton state) pairs below which no word matches. A minimal letter tree shares subtrees between many paths, and a
-// pattern that reaches a shared node in the same state on two paths finds
-// the same words below it on both: remembering the pairs that found none
-// bounds a walk by nodes x states plus its output.
+// The (node offset, automaton state) pairs below which no word matches. A
+// minimal letter tree shares subtrees between many paths, and a pattern that
+// reaches a shared node in the same state on two paths finds the same words
+// below it on both: remembering the pairs that found none, a walk enters
+// no subtree in vain twice.
 //
 // The first kDenseStates states keep one bit per 4-byte-aligned offset of
 // the image (where writers put nodes), each array allocated zeroed when its
