@@ -377,7 +377,7 @@ CLetterConstraint RandomConstraint(std::mt19937& rng,
 TEST(VocorDifferentialTest, RichPatternsInWalkOrderInSlices) {
   std::mt19937 rng(8086);
   const std::string letters = "aeinost\xe9";
-  for (int round = 0; round < 1500; ++round) {
+  for (int round = 0; round < 4000; ++round) {
     Words words = testing::RandomWords(rng, letters, 1 + rng() % 60, 7);
     const bool scored = round % 2 == 0;
     std::vector<uint8_t> scores;

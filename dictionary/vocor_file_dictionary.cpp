@@ -166,10 +166,6 @@ EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
 void CEnumResultsDictionaryVocorFile::CompilePattern() {
   automaton_ = std::make_unique<PatternAutomaton>(
       PatternProgram::Compile(pattern_.c_str()));
-  const PatternProgram& program = automaton_->program();
-  fixed_length_ = program.has_star() || program.range().bounded()
-                      ? -1
-                      : program.min_characters();
   dead_.reset();
 }
 

@@ -326,9 +326,6 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   std::string pattern_;
   // Runs pattern_; mutable because its cache grows as Contains uses it.
   mutable std::unique_ptr<PatternAutomaton> automaton_;
-  // The length of every match of a pattern without '*' or length range,
-  // else -1: a path that long has no child worth looking at.
-  int fixed_length_ = -1;
   CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
   CLetterConstraint working_;     // counts of the walk in progress
   int floor_ = kMinScore;         // words scoring below are not yielded

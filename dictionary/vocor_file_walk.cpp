@@ -140,7 +140,7 @@ const char* CEnumResultsDictionaryVocorFile::Step() {
     top.next = 0;
     if (const char* word = VisitOwnWord(top, node_word)) return word;
   }
-  if (top.depth == fixed_length_) {
+  if (!automaton_->CanContinue(top.state)) {
     // No letter can follow: the words below are passed in one step.
     position_ += NodeBelowCount(node_word);
     Pop();
