@@ -1,6 +1,7 @@
 // The pattern shapes whose cost once grew exponentially or quadratically
-// with their length, over the binary dictionary compiled from the largest
-// Debian list, and over the same list as text:
+// with their length, and shapes with runs, classes and ranges inside the
+// word, over the binary dictionary compiled from the largest Debian list,
+// and over the same list as text:
 //
 //   build/bench/pattern_shapes_bench [--dic PATH] [--list PATH]
 //
