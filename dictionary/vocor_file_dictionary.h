@@ -185,7 +185,8 @@ class CDictionaryVocorFile : public CDictionary {
 // only when its letter leads to a live state and the letter constraint
 // allows it; a node's own word is yielded when its state accepts, the
 // constraint's minimum is met and the word reaches the score floor. Where
-// the state allows one letter only, that child is found by search.
+// the state allows one letter only, that child is found by search; where
+// it allows none, the children are passed in one step.
 //
 // Words come out in the order of each node's entries, a word before its
 // extensions, each once. Progress counts words exactly, skipped subtrees
