@@ -150,7 +150,6 @@ CEnumResultsDictionaryVocorFile::CEnumResultsDictionaryVocorFile(
       constraint_(constraint),
       working_(constraint) {
   stack_.reserve(kWalkReservedFrames);
-  CompilePattern();
   Reset();
 }
 
@@ -163,10 +162,12 @@ EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
   return copy;
 }
 
-void CEnumResultsDictionaryVocorFile::CompilePattern() {
-  automaton_ = std::make_unique<PatternAutomaton>(
-      PatternProgram::Compile(pattern_.c_str()));
-  dead_.reset();
+PatternAutomaton& CEnumResultsDictionaryVocorFile::Automaton() const {
+  if (automaton_ == nullptr) {
+    automaton_ = std::make_unique<PatternAutomaton>(
+        PatternProgram::Compile(pattern_.c_str()));
+  }
+  return *automaton_;
 }
 
 bool CEnumResultsDictionaryVocorFile::ConstraintIsStateless() const {
@@ -195,7 +196,7 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   }
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
-  } else if (automaton_->start() == PatternAutomaton::kDead) {
+  } else if (Automaton().start() == PatternAutomaton::kDead) {
     position_ = node.all();  // nothing can match: every word is passed
   } else {
     stack_.push_back(
@@ -232,7 +233,7 @@ bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
       return false;
     }
   }
-  return node.terminal() && automaton_->Matches(word) &&
+  return node.terminal() && (pattern_ == "*" || Automaton().Matches(word)) &&
          constraint_.Accepts(word);
 }
 
@@ -244,7 +245,8 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
   }
   if (pattern_ != inner) {
     pattern_ = std::move(inner);
-    CompilePattern();
+    automaton_.reset();
+    dead_.reset();  // its states were the old automaton's
   }
   Reset();
   return CEnumResults::Pattern(std::move(self), outer.c_str());

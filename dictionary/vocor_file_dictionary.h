@@ -279,8 +279,9 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   size_t size() const { return file_->image->size(); }
   VocorNode NodeAt(uint32_t offset) const;
 
-  // Compiles pattern_ and drops what the old pattern's walks remembered.
-  void CompilePattern();
+  // The automaton of pattern_, compiled on first use: a reader that walks
+  // plainly and is never asked about a word never needs one.
+  PatternAutomaton& Automaton() const;
   // Whether the letter constraint keeps no count along a path, so that a
   // (node, state) pair yields the same words on every path.
   bool ConstraintIsStateless() const;
@@ -325,7 +326,8 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
 
   std::shared_ptr<const VocorFileContents> file_;
   std::string pattern_;
-  // Runs pattern_; mutable because its cache grows as Contains uses it.
+  // Runs pattern_ (see Automaton); mutable because Contains may compile it
+  // and its cache grows as it is used.
   mutable std::unique_ptr<PatternAutomaton> automaton_;
   CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
   CLetterConstraint working_;     // counts of the walk in progress
