@@ -340,8 +340,8 @@ std::string RandomRichPattern(std::mt19937& rng, const std::string& letters) {
 }
 
 // No constraint, one that keeps no count along a path (letters left out,
-// as --without gives, or a maximum of unlimited letters), or one that
-// counts (a minimum part, a bounded maximum).
+// as --without gives), or one that counts (a minimum part, a bounded
+// maximum).
 CLetterConstraint RandomConstraint(std::mt19937& rng,
                                    const std::string& letters,
                                    std::string* text) {
@@ -359,8 +359,8 @@ CLetterConstraint RandomConstraint(std::mt19937& rng,
       *text = "with " + some;
       return CLetterConstraint(some.c_str(), nullptr);
     case 2:
-      *text = "at most " + some + some + "?*";
-      return CLetterConstraint(nullptr, (some + some + "?*").c_str());
+      *text = "at most " + some + some + "???";
+      return CLetterConstraint(nullptr, (some + some + "???").c_str());
     default:
       *text = "none";
       return CLetterConstraint();
