@@ -1,8 +1,6 @@
 #include "dictionary/vocor_file_dictionary.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <cstring>
 
 #include "dictionary/vocor_walk_states.h"
