@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dictionary/vocor_file_survivors.h"
 #include "dictionary/vocor_walk_states.h"
+#include "engine/palindrome.h"
 #include "engine/pattern.h"
 #include "settings/settings_store.h"
 
@@ -279,6 +281,15 @@ const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
     if (const char* word = Step()) return word;
   }
   return nullptr;
+}
+
+EnumPtr CEnumResultsDictionaryVocorFile::TransformSurvivors(
+    int mode, int another_word) const {
+  if (file_ == nullptr || !plain_ || mode < kReverse || mode > kRotate) {
+    return nullptr;
+  }
+  return std::make_unique<CEnumResultsVocorFileSurvivors>(file_, floor_, mode,
+                                                          another_word);
 }
 
 int CEnumResultsDictionaryVocorFile::Score() const {

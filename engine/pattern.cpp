@@ -273,6 +273,19 @@ bool PatternExceedsLimits(const char* pattern) {
   return false;
 }
 
+int PatternMinLetters(const char* pattern) {
+  LengthRange range;
+  int letters = 0;
+  for (size_t i = ReadLengthRange(pattern, &range); pattern[i] != '\0';) {
+    const size_t next = SkipPatternElement(pattern, i);
+    if (pattern[i] != ' ' && pattern[i] != '*') {
+      letters = SaturatingAdd(letters, ElementLetters(pattern + i, next - i));
+    }
+    i = next;
+  }
+  return std::max(letters, range.min);
+}
+
 bool IsStarsOnly(const char* pattern) {
   for (; *pattern != '\0'; ++pattern) {
     if (*pattern != '*') return false;

@@ -65,6 +65,11 @@ std::string CollapseWildcardRuns(const char* pattern);
 // more than kMaxPatternPieces pieces. Linear in the pattern's length.
 bool PatternExceedsLimits(const char* pattern);
 
+// The characters a match of `pattern` needs at least, spaces not counted
+// (a piece counts its letters, a class one), after its length range if it
+// has one: at least the range's minimum. Element-aware, linear.
+int PatternMinLetters(const char* pattern);
+
 // True when `pattern` is made of '*' only (the empty text included).
 bool IsStarsOnly(const char* pattern);
 

@@ -167,6 +167,8 @@ TEST(PatternLanguageTest, LengthNotationLeavesElementsAlone) {
   EXPECT_EQ(CollapseWildcardRuns("2-:*?*[?*]{??}"), "2-:?*[?*]{??}");
   EXPECT_TRUE(PatternExceedsLimits(("{" + std::string(1000, 'a') + "}").c_str()));
   EXPECT_FALSE(PatternExceedsLimits("[abc]{abc}"));
+  EXPECT_EQ(PatternMinLetters("[abc]{d\\:} ?*"), 4);
+  EXPECT_EQ(PatternMinLetters("5-7:s*"), 5);
 }
 
 TEST(PatternLanguageTest, CompatibilityAndSelectivityKnowTheNewElements) {

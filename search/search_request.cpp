@@ -64,9 +64,7 @@ EnumPtr Empty() { return std::make_unique<CEnumResultsNone>(); }
 int LettersNeeded(const std::string& engine_pattern) {
   std::string converted;
   LengthSpecToPattern(engine_pattern.c_str(), converted);
-  int needed = 0;
-  for (char c : converted) needed += c != ' ' && c != '*';
-  return needed;
+  return PatternMinLetters(converted.c_str());
 }
 
 // Letters the shortest phrase of `pattern` (engine text) needs when no
@@ -77,15 +75,18 @@ int LettersNeededWithMinimum(const std::string& engine_pattern,
   std::string converted;
   LengthSpecToPattern(engine_pattern.c_str(), converted);
   int needed = 0;
+  LengthRange range;
+  converted.erase(0, ReadLengthRange(converted.c_str(), &range));
   while (!converted.empty()) {
     const std::string piece = SplitFirstWord(converted);
-    int letters = 0;
-    for (char c : piece) letters += c != '*';
-    const bool any_length = piece.find('*') != std::string::npos;
+    const int letters = PatternMinLetters(piece.c_str());
+    int stars, questions;
+    CountWildcards(piece.c_str(), stars, questions);
+    const bool any_length = stars > 0;
     if (!any_length && letters < min_length) return -1;
     needed = SaturatingAdd(needed, std::max(letters, min_length));
   }
-  return needed;
+  return std::max(needed, range.min);
 }
 
 // Whether no phrase can have the shape of `engine_pattern` (word-length
