@@ -313,6 +313,12 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
 
   // One unit of work on the top frame; returns a word when one is found.
   const char* Step();
+  // The word JudgeLeaf left in word_, if any; clears the flag.
+  const char* TakeLeafWord() {
+    if (!leaf_word_ready_) return nullptr;
+    leaf_word_ready_ = false;
+    return word_;
+  }
   // The top frame's own word, when it is to be yielded; counts it passed.
   const char* VisitOwnWord(Frame& top, uint32_t node_word);
   // Enters the one child whose letter the top frame's state allows, found
@@ -322,6 +328,11 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // Returns false when the child is refused (its words are passed); true
   // when it was pushed, or the walk ended on damage (GiveUp).
   bool Enter(uint32_t entry);
+  // Enter for a child below which no letter can follow, when the letter
+  // leaves nothing to give back: only the child's own word can match, and
+  // it is judged without entering the child (whose own entries are never
+  // read, so are not checked). Sets leaf_word_ready_ when it matches.
+  void JudgeLeaf(uint32_t child, unsigned char letter, int state);
   // Leaves the top frame: passes the words after its searched child, gives
   // back its letters and remembers a pair below which nothing matched.
   void Pop();
@@ -347,6 +358,7 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // null when the constraint keeps counts, or before the first is found.
   std::unique_ptr<WalkDeadPairs> dead_;
   bool remember_dead_ = false;
+  bool leaf_word_ready_ = false;
   char word_[kWordBufferSize];
 };
 

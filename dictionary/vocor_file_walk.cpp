@@ -113,7 +113,7 @@ const char* CEnumResultsDictionaryVocorFile::Step() {
     const int only = automaton_->OnlyByte(top.state);
     if (only >= 0) {
       StepToOnlyChild(static_cast<unsigned char>(only));
-      return nullptr;
+      return TakeLeafWord();
     }
   }
   // The node passed CheckNode when it was entered: its entries and its
@@ -125,6 +125,7 @@ const char* CEnumResultsDictionaryVocorFile::Step() {
     if (Enter(LoadLE32(entries + kVocorEntrySize * static_cast<size_t>(i)))) {
       return nullptr;
     }
+    if (const char* word = TakeLeafWord()) return word;
   }
   Pop();
   return nullptr;
@@ -198,6 +199,11 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
     position_ += child_words;
     return false;
   }
+  if (!automaton_->CanContinue(state) && max_taken == 0 && !working_.hasMin &&
+      from.depth < kMaxWordLength) {
+    JudgeLeaf(child, letter, state);
+    return false;
+  }
   VocorNode checked;
   if (from.depth >= kMaxWordLength || !file_->CheckNode(child, &checked)) {
     GiveUp();  // restores every count, the letter just taken included
@@ -209,6 +215,24 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
                          min_taken, static_cast<unsigned char>(max_taken),
                          false});
   return true;
+}
+
+void CEnumResultsDictionaryVocorFile::JudgeLeaf(uint32_t child,
+                                                 unsigned char letter,
+                                                 int state) {
+  // The parent's check covered its children's node words.
+  const uint32_t child_word = LoadLE32(data() + child);
+  // The child's own word comes first among its words.
+  const auto index = static_cast<uint32_t>(position_);
+  position_ += NodeAllCount(child_word);
+  if (!NodeIsTerminal(child_word) || !automaton_->IsAccepting(state)) return;
+  Frame& from = stack_.back();
+  from.matched = true;
+  if (!ReachesFloor(index)) return;
+  last_index_ = index;
+  word_[from.depth] = static_cast<char>(letter);
+  word_[from.depth + 1] = '\0';
+  leaf_word_ready_ = true;
 }
 
 void CEnumResultsDictionaryVocorFile::Pop() {
