@@ -26,9 +26,21 @@ const char* MessageText(int id) {
       return "Search criteria unsatisfiable:\nA pattern gives the words "
              "itself.  Please leave either the pattern or the number of "
              "words blank.";
+    case kMsgLettersExclusive:
+      return "Search criteria unsatisfiable:\nA letter that the words must "
+             "contain is also one they must not contain.";
     default:
       return nullptr;
   }
+}
+
+std::string MalformedPatternText(const char* which,
+                                 const std::string& problem) {
+  const bool ends_sentence = !problem.empty() && problem.back() == '.';
+  return std::string("The ") + which + " is not understood:\n" + problem +
+         (ends_sentence ? "" : ".") +
+         "\nTo match one of the characters [ ] @ # { } : \\ itself, put a "
+         "\\ before it.";
 }
 
 }  // namespace vocor

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
 
 #include "app/search/recent_text_cb.h"
@@ -14,8 +15,13 @@ namespace {
 
 const char kPatternHelp[] =
     "A word pattern: ? stands for one letter, * for any number of letters. "
-    "Digits give word lengths instead: 7 is any seven-letter word, 3,4 a "
-    "three-letter and a four-letter word.";
+    "[abc] is one of a, b or c, [a-e] one of a to e, [^abc] any other "
+    "letter; @ is a vowel and # a consonant; {abc} is a, b and c in any "
+    "order (a ? inside is any letter). Digits give word lengths instead: 7 "
+    "is any seven-letter word, 3,4 a three-letter and a four-letter word; "
+    "5-7: ahead of a pattern allows five to seven letters. Put \\ before "
+    "[ ] @ # { } : or \\ to match the character itself. Examples: "
+    "c[aou]t, s{ta?}*, #@#@#, 8-:*ing.";
 
 }  // namespace
 
@@ -72,6 +78,16 @@ QLabel* CSearchInfoView::NewLabel(const QString& text, CRecentTextCB* box) {
 void CSearchInfoView::AdoptControl(QWidget* widget) {
   controls_.push_back(widget);
   widget->installEventFilter(this);
+}
+
+void CSearchInfoView::ShowInputProblem(int input, int position) {
+  if (input < 0 || input >= static_cast<int>(boxes_.size())) return;
+  CRecentTextCB* box = boxes_[input];
+  box->setFocus(Qt::OtherFocusReason);
+  if (position <= 0) return;
+  const int start = Utf16Offset(box->Text(), position - 1);
+  const int end = Utf16Offset(box->Text(), position);
+  box->lineEdit()->setSelection(start, end - start);
 }
 
 void CSearchInfoView::FocusForm() {
@@ -141,15 +157,29 @@ CSearchInfoCrosswordView::CSearchInfoCrosswordView(const LayoutUnits& units,
   and_pattern_ = AddBoxRow(
       tr("&and:"),
       tr("Optional: a second pattern that the same words must match too."));
+  // Side by side, so that the form is no taller than the others.
+  with_letters_ = AddBoxRow(
+      tr("Must &contain:"),
+      tr("Optional: letters every answer contains somewhere, in any order. "
+         "A letter typed twice must appear twice. Example: xz with the "
+         "pattern 6 finds six-letter words with both an x and a z."));
+  without_letters_ = AddBoxBeside(
+      tr("Must &not contain:"),
+      tr("Optional: letters no answer contains anywhere. Example: e with "
+         "the pattern #@#@# finds five-letter words that alternate "
+         "consonants and vowels without any e."));
 }
 
 SearchRequestResult CSearchInfoCrosswordView::BuildQuery(
     const CDictionary* dictionary) {
-  SearchRequestResult result = BuildCrosswordRequest(
-      pattern_->Text(), and_pattern_->Text(), pattern_->history(),
-      and_pattern_->history(), dictionary);
-  pattern_->RefreshDropDown();
-  and_pattern_->RefreshDropDown();
+  const CrosswordInputs inputs{pattern_->Text(), and_pattern_->Text(),
+                               with_letters_->Text(), without_letters_->Text()};
+  const CrosswordHistories histories{
+      pattern_->history(), and_pattern_->history(), with_letters_->history(),
+      without_letters_->history()};
+  SearchRequestResult result =
+      BuildCrosswordRequest(inputs, histories, dictionary);
+  for (CRecentTextCB* box : boxes()) box->RefreshDropDown();
   return result;
 }
 

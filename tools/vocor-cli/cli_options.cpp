@@ -110,19 +110,30 @@ int ParseOptions(int argc, char** argv, Options* o) {
                        "Print the program's version and exit");
   AddSearchOptions(&app, o);
 
-  CLI::App* crossword = app.add_subcommand("crossword",
-                                           "Words matching a pattern ('?' one "
-                                           "letter, '*' any run, 3,4 lengths)");
+  CLI::App* crossword = app.add_subcommand(
+      "crossword",
+      "Words matching a pattern ('?' one letter, '*' any run, [abc] one of "
+      "a set, @ a vowel, # a consonant, {abc} these letters in any order, "
+      "3,4 lengths, 5-7: a range of lengths)");
   crossword->add_option("PATTERN", o->text, "The pattern")->required();
   crossword->add_option("PATTERN2", o->text2,
                         "A second pattern the words must match too");
+  crossword
+      ->add_option("--with", o->with_letters,
+                   "Letters every word must contain, anywhere (ee: two e's)")
+      ->type_name("LETTERS");
+  crossword
+      ->add_option("--without", o->without_letters,
+                   "Letters no word may contain, in either case")
+      ->type_name("LETTERS");
 
   CLI::App* anagram = app.add_subcommand(
       "anagram", "Words or phrases using exactly the letters ('?' a blank)");
   anagram->add_option("LETTERS", o->text, "The letters")->required();
   anagram->add_option("PATTERN", o->text2,
                       "A pattern or word lengths (3,4; * a word of any "
-                      "length: *,* every two-word phrase)");
+                      "length: *,* every two-word phrase; [abc], @, #, "
+                      "{abc} and 5-7: as in crossword)");
   const char* const kInvalidMinimum =
       "The minimum length you have entered is invalid";
   std::vector<ClueNumber> numbers;
