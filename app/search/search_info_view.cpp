@@ -34,7 +34,9 @@ int CSearchInfoView::GetFormHeight() const {
 }
 
 int CSearchInfoView::MinimumFormWidth() const {
-  return FormMinimumWidth(units_, RowPairs()) + 2 * kMargin;
+  return FormMinimumWidth(units_, RowPairs(),
+                          SecondLabelWidth(units_, widest_second_label_)) +
+         2 * kMargin;
 }
 
 std::vector<int> CSearchInfoView::RowPairs() const {
@@ -56,10 +58,13 @@ CRecentTextCB* CSearchInfoView::AddBoxRow(const QString& label,
 CRecentTextCB* CSearchInfoView::AddBoxBeside(const QString& label,
                                              const QString& whats_this) {
   auto* box = new CRecentTextCB(this);
-  NewLabel(label, box);
+  QLabel* label_widget = NewLabel(label, box);
   box->setWhatsThis(whats_this);
   boxes_.push_back(box);
-  ++boxes_per_row_.back();
+  if (++boxes_per_row_.back() == 2) {
+    widest_second_label_ =
+        std::max(widest_second_label_, label_widget->sizeHint().width());
+  }
   AdoptControl(box);
   connect(box, &CRecentTextCB::enterPressed, this,
           &CSearchInfoView::searchRequested);
@@ -138,7 +143,8 @@ void CSearchInfoView::Place(QWidget* widget, const LayoutRect& rect) const {
 
 void CSearchInfoView::LayOutRows() {
   const std::vector<FormRowLayout> pairs = LayOutFormRows(
-      units_, RowPairs(), width() - 2 * kMargin, height() - 2 * kMargin);
+      units_, RowPairs(), width() - 2 * kMargin, height() - 2 * kMargin,
+      SecondLabelWidth(units_, widest_second_label_));
   for (size_t i = 0; i < boxes_.size(); ++i) {
     Place(labels_[i], pairs[i].label);
     Place(boxes_[i], pairs[i].box);

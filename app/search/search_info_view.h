@@ -97,6 +97,8 @@ class CSearchInfoView : public QWidget {
   std::vector<int> boxes_per_row_;
   std::vector<QLabel*> labels_;
   std::vector<CRecentTextCB*> boxes_;
+  // The widest text of a label beside a row's first box, in pixels.
+  int widest_second_label_ = 0;
   std::vector<QWidget*> controls_;
   QWidget* last_focus_ = nullptr;
 };

@@ -643,10 +643,13 @@ void SearchViewTest::layoutFollowsWindowSize() {
     view_->resize(size);
     CSearchInfoView* form = Form(0);
     QTRY_VERIFY(form->width() > 0);
-    // A row's first label keeps 16 average widths, a second one 14.
+    // A row's first label keeps 16 average widths; one beside a box its
+    // 14, or its text's width when wider ("Must not contain:").
     for (QLabel* label : form->findChildren<QLabel*>()) {
       const bool first = label->x() == CSearchInfoView::kMargin;
-      QCOMPARE(label->width(), (first ? 16 : 14) * units_.w);
+      QCOMPARE(label->width(),
+               first ? 16 * units_.w
+                     : SecondLabelWidth(units_, label->sizeHint().width()));
     }
     for (CRecentTextCB* box : form->boxes()) {
       QVERIFY(box->width() >= 10 * units_.w);
