@@ -96,6 +96,20 @@ void AddSearchOptions(CLI::App* app, Options* o) {
                 "weakest word's)");
 }
 
+const char kPatternNotation[] =
+    "Patterns: ? one letter, * any run (none too), [abc] one of the "
+    "letters, [a-e] one of a range, [^abc] or [!abc] a letter not among "
+    "them, @ a vowel (a e i o u, accented too), # a consonant, {abc} these "
+    "letters in any order (? inside: any one letter), 7 seven letters, 3,4 "
+    "a three-letter and a four-letter word, 5-7: ahead of a pattern five to "
+    "seven letters (8-: eight or more, -4: four at most).\n"
+    "The characters [ ] @ # { } : \\ now have these meanings; put a \\ "
+    "before one to match it itself (\\#*). A malformed pattern is refused "
+    "with its problem and position (exit code 1).\n"
+    "Examples: vocor-cli crossword 'c[aou]t'; vocor-cli crossword --without "
+    "e '#@#@#'; vocor-cli crossword --with xz 6; vocor-cli crossword "
+    "'s{ta?}*'; vocor-cli crossword '8-:*ing'";
+
 }  // namespace
 
 int ParseOptions(int argc, char** argv, Options* o) {
@@ -118,6 +132,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
   crossword->add_option("PATTERN", o->text, "The pattern")->required();
   crossword->add_option("PATTERN2", o->text2,
                         "A second pattern the words must match too");
+  crossword->footer(kPatternNotation);
   crossword
       ->add_option("--with", o->with_letters,
                    "Letters every word must contain, anywhere (ee: two e's)")
@@ -133,7 +148,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
   anagram->add_option("PATTERN", o->text2,
                       "A pattern or word lengths (3,4; * a word of any "
                       "length: *,* every two-word phrase; [abc], @, #, "
-                      "{abc} and 5-7: as in crossword)");
+                      "{abc} and 5-7: as in crossword --help)");
   const char* const kInvalidMinimum =
       "The minimum length you have entered is invalid";
   std::vector<ClueNumber> numbers;
