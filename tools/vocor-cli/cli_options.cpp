@@ -104,7 +104,7 @@ const char kPatternNotation[] =
     "a three-letter and a four-letter word, 5-7: ahead of a pattern five to "
     "seven letters (8-: eight or more, -4: four at most).\n"
     "The characters [ ] @ # { } : \\ now have these meanings; put a \\ "
-    "before one to match it itself (\\#*). A malformed pattern is refused "
+    "before one to match it itself (\\#). A malformed pattern is refused "
     "with its problem and position (exit code 1).\n"
     "Examples: vocor-cli crossword 'c[aou]t'; vocor-cli crossword --without "
     "e '#@#@#'; vocor-cli crossword --with xz 6; vocor-cli crossword "
