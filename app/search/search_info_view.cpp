@@ -201,7 +201,8 @@ CSearchInfoAnagramView::CSearchInfoAnagramView(const LayoutUnits& units,
          "as 3,4 to find phrases of a three-letter and a four-letter word. "
          "A * between commas is a word of any length: *,* finds every "
          "two-word phrase of the letters, each pair of words once; 4,* a "
-         "four-letter word and a word of the letters left."));
+         "four-letter word and a word of the letters left. [abc], @, #, "
+         "{abc} and 5-7: mean what they mean in a crossword pattern."));
   // The two numbers share a row, so that the form is no taller than the
   // hidden-word form and the tab pane no taller for any tab.
   max_words_ = AddBoxRow(
