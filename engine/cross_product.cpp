@@ -4,6 +4,7 @@
 
 #include "engine/letters.h"
 #include "engine/pattern.h"
+#include "engine/pattern_syntax.h"
 
 namespace vocor {
 
@@ -68,7 +69,20 @@ EnumPtr CEnumResultsCrossProduct::CrossProduct(EnumPtr self, EnumPtr other) {
   return self;
 }
 
+EnumPtr BoundPhraseLength(EnumPtr query, const LengthRange& range) {
+  if (!range.bounded() || IsNone(query.get())) return query;
+  const std::string bound = FormatLengthRange(range) + "*";
+  return std::make_unique<CEnumResultsPattern>(std::move(query), bound.c_str());
+}
+
 EnumPtr CEnumResultsCrossProduct::Pattern(EnumPtr self, const char* pattern) {
+  // A length range bounds the whole phrase, not its first word.
+  LengthRange range;
+  pattern += ReadLengthRange(pattern, &range);
+  if (range.bounded()) {
+    if (*pattern != '\0') self = self->Pattern(std::move(self), pattern);
+    return BoundPhraseLength(std::move(self), range);
+  }
   std::string rest = pattern;
   bool first = true;
   for (EnumPtr& component : children()) {
@@ -160,6 +174,8 @@ EnumPtr ApplyWordPattern(EnumPtr source, const char* pattern) {
   if (converted.find(' ') == std::string::npos || is_product) {
     return source->Pattern(std::move(source), converted.c_str());
   }
+  LengthRange range;
+  converted.erase(0, ReadLengthRange(converted.c_str(), &range));
   EnumPtr product = std::make_unique<CEnumResultsCrossProduct>();
   while (!converted.empty()) {
     const std::string piece = SplitFirstWord(converted);
@@ -167,7 +183,7 @@ EnumPtr ApplyWordPattern(EnumPtr source, const char* pattern) {
     word = word->Pattern(std::move(word), piece.c_str());
     product = product->CrossProduct(std::move(product), std::move(word));
   }
-  return product;
+  return BoundPhraseLength(std::move(product), range);
 }
 
 EnumPtr BuildAnagramQuery(EnumPtr source, const char* letters,

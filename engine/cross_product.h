@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/enum_results.h"
+#include "engine/pattern_syntax.h"
 
 namespace vocor {
 
@@ -49,6 +50,10 @@ class CEnumResultsCrossProduct final : public CEnumResultsParentN {
 // what follows that space; without a space, returns all of `rest` and
 // empties it.
 std::string SplitFirstWord(std::string& rest);
+
+// `query` whose results (phrases) have a letter count in `range`, spaces
+// not counted; `query` itself when the range bounds nothing.
+EnumPtr BoundPhraseLength(EnumPtr query, const LengthRange& range);
 
 }  // namespace vocor
 

@@ -247,7 +247,8 @@ EnumPtr BuildLettersQuery(EnumPtr source, const char* min_text,
                           const char* max_text, int min_length);
 
 // A pattern in word-length notation; a pattern with spaces becomes a cross
-// product of clones of `source`, one per word.
+// product of clones of `source`, one per word, and a length range ahead of
+// it bounds the letters of the whole phrase.
 EnumPtr ApplyWordPattern(EnumPtr source, const char* pattern);
 
 // Anagrams of `letters` ('?' a blank), shaped by `length_text` (word-length

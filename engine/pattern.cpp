@@ -1,60 +1,102 @@
 #include "engine/pattern.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "engine/pattern_automaton.h"
 #include "engine/saturate.h"
 
 namespace vocor {
 
 bool MatchPattern(const char* word, const char* pattern) {
-  // Greedy matching that remembers the last star: when a later piece fails,
-  // the star absorbs one more character and the piece is tried again. This
-  // accepts exactly what full backtracking accepts, since an earlier star
-  // never needs to absorb more once a later star has been reached.
-  const char* star = nullptr;
-  const char* resume = nullptr;
-  while (*word != '\0') {
-    if (*pattern == '*') {
-      star = pattern++;
-      resume = word;
-    } else if (*pattern != '\0' && (*pattern == '?' || *pattern == *word)) {
-      ++pattern;
-      ++word;
-    } else if (star != nullptr) {
-      pattern = star + 1;
-      word = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == '\0';
+  // The pattern of readers that absorbed none, asked on every lookup.
+  if (*pattern != '\0' && IsStarsOnly(pattern)) return true;
+  PatternAutomaton automaton(PatternProgram::Compile(pattern));
+  return automaton.Matches(word);
 }
 
-bool PatternsCompatible(const char* a, const char* b) {
+namespace {
+
+// One place of a pattern for the compatibility test: a star, or one
+// character out of a set. A piece becomes one place per letter, each
+// allowing any of its letters: a word matching the piece matches that,
+// so the test may say "compatible" too often, never too rarely.
+struct Place {
+  bool star;
+  ByteSet set;
+};
+
+std::vector<Place> PlacesOf(const PatternProgram& program) {
+  std::vector<Place> places;
+  for (const PatternElement& e : program.elements()) {
+    switch (e.kind) {
+      case PatternElement::kStar:
+        places.push_back(Place{true, ByteSet()});
+        break;
+      case PatternElement::kByte: {
+        ByteSet set;
+        set.Add(e.byte);
+        places.push_back(Place{false, set});
+        break;
+      }
+      case PatternElement::kSet:
+        places.push_back(Place{false, e.set});
+        break;
+      case PatternElement::kPiece: {
+        ByteSet set;
+        for (char c : e.piece) {
+          if (c == '?') {
+            set = LetterBytes();
+            break;
+          }
+          set.Add(static_cast<unsigned char>(c));
+        }
+        places.insert(places.end(), e.piece.size(), Place{false, set});
+        break;
+      }
+    }
+  }
+  return places;
+}
+
+bool RangesMeet(const LengthRange& a, const LengthRange& b) {
+  const int low = std::max(a.min, b.min);
+  if (a.max != kNoMaxLength && a.max < low) return false;
+  if (b.max != kNoMaxLength && b.max < low) return false;
+  return true;
+}
+
+}  // namespace
+
+bool PatternsCompatible(const char* pattern_a, const char* pattern_b) {
+  const auto program_a = PatternProgram::Compile(pattern_a);
+  const auto program_b = PatternProgram::Compile(pattern_b);
+  if (!program_a->valid() || !program_b->valid()) return false;
+  if (!RangesMeet(program_a->range(), program_b->range())) return false;
+  const std::vector<Place> a = PlacesOf(*program_a);
+  const std::vector<Place> b = PlacesOf(*program_b);
   // compatible(i, j): some word matches both a[i..] and b[j..]. Filled from
-  // the ends backwards, one row of b per position of a, so the cost is the
+  // the ends backwards, one row of b per place of a, so the cost is the
   // product of the lengths and the memory one row.
-  const size_t n = std::strlen(a);
-  const size_t m = std::strlen(b);
+  const size_t n = a.size();
+  const size_t m = b.size();
   std::vector<char> next(m + 1), row(m + 1);
   // Row for an exhausted a: b must be stars only from j on.
   next[m] = 1;
-  for (size_t j = m; j-- > 0;) next[j] = b[j] == '*' && next[j + 1];
+  for (size_t j = m; j-- > 0;) next[j] = b[j].star && next[j + 1];
   for (size_t i = n; i-- > 0;) {
     // Exhausted b: a must be stars only from i on.
-    row[m] = a[i] == '*' && next[m];
+    row[m] = a[i].star && next[m];
     for (size_t j = m; j-- > 0;) {
-      const char ca = a[i], cb = b[j];
       bool ok;
-      if (ca == '*' && cb == '*') {
+      if (a[i].star && b[j].star) {
         ok = row[j + 1] || next[j] || next[j + 1];
-      } else if (ca == '*' || cb == '*') {
+      } else if (a[i].star || b[j].star) {
         // The star matches nothing here, or absorbs the other character.
         ok = row[j + 1] || next[j];
       } else {
-        ok = (ca == '?' || cb == '?' || ca == cb) && next[j + 1];
+        ok = a[i].set.Intersects(b[j].set) && next[j + 1];
       }
       row[j] = ok;
     }
@@ -65,25 +107,83 @@ bool PatternsCompatible(const char* a, const char* b) {
 
 void CountWildcards(const char* pattern, int& stars, int& questions) {
   stars = questions = 0;
-  for (; *pattern != '\0'; ++pattern) {
-    if (*pattern == '*') ++stars;
-    if (*pattern == '?') ++questions;
+  LengthRange range;
+  for (size_t i = ReadLengthRange(pattern, &range); pattern[i] != '\0';
+       i = SkipPatternElement(pattern, i)) {
+    if (pattern[i] == '*') ++stars;
+    if (pattern[i] == '?') ++questions;
   }
 }
 
+namespace {
+
+// What a pattern fixes, for ordering patterns by selectivity: a class, a
+// vowel or consonant and a piece's letter count as letters, a piece's
+// blanks as '?'.
+struct Selectivity {
+  int stars = 0;
+  int fixed = 0;
+  int questions = 0;
+};
+
+Selectivity SelectivityOf(const char* text) {
+  Selectivity s;
+  const auto program = PatternProgram::Compile(text);
+  for (const PatternElement& e : program->elements()) {
+    switch (e.kind) {
+      case PatternElement::kStar:
+        ++s.stars;
+        break;
+      case PatternElement::kPiece: {
+        const auto blanks = static_cast<int>(
+            std::count(e.piece.begin(), e.piece.end(), '?'));
+        s.questions += blanks;
+        s.fixed += static_cast<int>(e.piece.size()) - blanks;
+        break;
+      }
+      case PatternElement::kSet:
+        ++(e.text == "?" ? s.questions : s.fixed);
+        break;
+      case PatternElement::kByte:
+        ++s.fixed;
+        break;
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
 int ComparePatternSpecificity(const char* a, const char* b) {
-  int stars_a, questions_a, stars_b, questions_b;
-  CountWildcards(a, stars_a, questions_a);
-  CountWildcards(b, stars_b, questions_b);
-  if (stars_a != stars_b) return stars_a < stars_b ? -1 : 1;
-  const size_t fixed_a = std::strlen(a) - stars_a - questions_a;
-  const size_t fixed_b = std::strlen(b) - stars_b - questions_b;
-  if (fixed_a != fixed_b) return fixed_a > fixed_b ? -1 : 1;
-  if (questions_a != questions_b) return questions_a < questions_b ? -1 : 1;
+  const Selectivity sa = SelectivityOf(a);
+  const Selectivity sb = SelectivityOf(b);
+  if (sa.stars != sb.stars) return sa.stars < sb.stars ? -1 : 1;
+  if (sa.fixed != sb.fixed) return sa.fixed > sb.fixed ? -1 : 1;
+  if (sa.questions != sb.questions) return sa.questions < sb.questions ? -1 : 1;
   return 0;
 }
 
+namespace {
+
+// Letters an element that is not '?', '*' or the length notation asks
+// for: a piece its letters, anything else one.
+int ElementLetters(const char* element, size_t length) {
+  if (element[0] != '{') return 1;
+  int letters = 0;
+  for (size_t i = 1; i + 1 < length; ++i) {
+    if (element[i] == '\\') ++i;
+    ++letters;
+  }
+  return letters;
+}
+
+}  // namespace
+
 void LengthSpecToPattern(const char* spec, std::string& out) {
+  LengthRange range;
+  const size_t prefix = ReadLengthRange(spec, &range);
+  out.append(spec, prefix);
+  spec += prefix;
   // Characters other than '*' that the current piece asks for; once past
   // the longest word, more of the piece changes nothing.
   int piece_letters = 0;
@@ -96,6 +196,17 @@ void LengthSpecToPattern(const char* spec, std::string& out) {
       const int kept = run < room ? run : room;
       out.append(kept, '?');
       piece_letters += kept;
+      continue;
+    }
+    if (c == '[' || c == '{' || c == '\\') {
+      // Classes, pieces and escapes are copied as they are: their digits
+      // and dots are characters, not lengths.
+      const size_t length = SkipPatternElement(spec, 0);
+      if (piece_letters <= kMaxPieceLetters) {
+        out.append(spec, length);
+        piece_letters += ElementLetters(spec, length);
+      }
+      spec += length;
       continue;
     }
     ++spec;
@@ -121,9 +232,15 @@ void LengthSpecToPattern(const char* spec, std::string& out) {
 std::string CollapseWildcardRuns(const char* pattern) {
   std::string out;
   out.reserve(std::strlen(pattern));
+  LengthRange range;
+  const size_t prefix = ReadLengthRange(pattern, &range);
+  out.append(pattern, prefix);
+  pattern += prefix;
   while (*pattern != '\0') {
     if (*pattern != '?' && *pattern != '*') {
-      out.push_back(*pattern++);
+      const size_t length = SkipPatternElement(pattern, 0);
+      out.append(pattern, length);
+      pattern += length;
       continue;
     }
     size_t questions = 0;
@@ -141,15 +258,32 @@ std::string CollapseWildcardRuns(const char* pattern) {
 bool PatternExceedsLimits(const char* pattern) {
   int pieces = 1;
   int letters = 0;
-  for (; *pattern != '\0'; ++pattern) {
-    if (*pattern == ' ') {
+  LengthRange range;
+  for (size_t i = ReadLengthRange(pattern, &range); pattern[i] != '\0';) {
+    const size_t next = SkipPatternElement(pattern, i);
+    if (pattern[i] == ' ') {
       if (++pieces > kMaxPatternPieces) return true;
       letters = 0;
-    } else if (*pattern != '*' && ++letters > kMaxPieceLetters) {
-      return true;
+    } else if (pattern[i] != '*') {
+      letters += ElementLetters(pattern + i, next - i);
+      if (letters > kMaxPieceLetters) return true;
     }
+    i = next;
   }
   return false;
+}
+
+int PatternMinLetters(const char* pattern) {
+  LengthRange range;
+  int letters = 0;
+  for (size_t i = ReadLengthRange(pattern, &range); pattern[i] != '\0';) {
+    const size_t next = SkipPatternElement(pattern, i);
+    if (pattern[i] != ' ' && pattern[i] != '*') {
+      letters = SaturatingAdd(letters, ElementLetters(pattern + i, next - i));
+    }
+    i = next;
+  }
+  return std::max(letters, range.min);
 }
 
 bool IsStarsOnly(const char* pattern) {
@@ -161,7 +295,8 @@ bool IsStarsOnly(const char* pattern) {
 
 CEnumResultsPattern::CEnumResultsPattern(EnumPtr child, const char* pattern)
     : CEnumResultsParent1(std::move(child)),
-      pattern_(CollapseWildcardRuns(pattern)) {}
+      pattern_(CollapseWildcardRuns(pattern)),
+      automaton_(PatternProgram::Compile(pattern_.c_str())) {}
 
 EnumPtr CEnumResultsPattern::Clone() const {
   return std::make_unique<CEnumResultsPattern>(child()->Clone(),
@@ -174,7 +309,7 @@ std::string CEnumResultsPattern::Describe(int indent) const {
 }
 
 bool CEnumResultsPattern::Contains(const char* word) const {
-  return MatchPattern(word, pattern_.c_str()) && child()->Contains(word);
+  return automaton_.Matches(word) && child()->Contains(word);
 }
 
 bool SplitPatternPair(const std::string& own, const char* incoming,
@@ -201,6 +336,7 @@ EnumPtr CEnumResultsPattern::Pattern(EnumPtr self, const char* pattern) {
     return std::make_unique<CEnumResultsNone>();
   }
   pattern_ = std::move(inner);
+  automaton_ = PatternAutomaton(PatternProgram::Compile(pattern_.c_str()));
   return CEnumResults::Pattern(std::move(self), outer.c_str());
 }
 
@@ -208,7 +344,7 @@ const char* CEnumResultsPattern::Next(int* counter) {
   while (counter == nullptr || *counter > 0) {
     const char* word = child()->Next(counter);
     if (word == nullptr) return nullptr;
-    if (MatchPattern(word, pattern_.c_str())) return word;
+    if (automaton_.Matches(word)) return word;
   }
   return nullptr;
 }

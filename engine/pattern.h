@@ -1,13 +1,16 @@
-// Word patterns: '?' is exactly one character (a space too), '*' any run,
-// every other byte itself, compared case-sensitively. A pattern describes
-// the whole word. The empty pattern matches nothing; a pattern of stars
-// only matches everything.
+// Word patterns (the language is in engine/pattern_syntax.h): '?' is
+// exactly one character (a space too), '*' any run, classes, vowels,
+// consonants, anagram pieces and a length range; every other byte is
+// itself, compared case-sensitively. A pattern describes the whole word.
+// The empty pattern matches nothing; a pattern of stars only matches
+// everything; a malformed pattern matches nothing.
 #ifndef VOCOR_ENGINE_PATTERN_H_
 #define VOCOR_ENGINE_PATTERN_H_
 
 #include <string>
 
 #include "engine/enum_results.h"
+#include "engine/pattern_automaton.h"
 
 namespace vocor {
 
@@ -15,18 +18,23 @@ namespace vocor {
 // dictionary word is that long, so a larger request finds nothing either.
 constexpr int kMaxLengthRun = 1000;
 
-// Whether `word` matches `pattern` as a whole. O(|word| * |pattern|) at
-// worst, linear for patterns with at most one star.
+// Whether `word` matches `pattern` as a whole. Compiles the pattern on
+// every call: a caller with many words keeps a PatternAutomaton.
 bool MatchPattern(const char* word, const char* pattern);
 
-// Whether some word can match both patterns. O(|a| * |b|).
+// Whether some word can match both patterns. O(|a| * |b|). Classes meet
+// when they share a letter; a piece is taken as that many places of any of
+// its letters, so the answer may be "yes" for patterns no word matches
+// (never "no" for patterns some word matches).
 bool PatternsCompatible(const char* a, const char* b);
 
-// Counts the '*' and '?' characters of `pattern`.
+// Counts the '*' and '?' elements of `pattern` (not those inside classes
+// and pieces).
 void CountWildcards(const char* pattern, int& stars, int& questions);
 
 // -1 when `a` is the more selective pattern, 1 when `b` is, 0 on a tie:
-// fewer stars first, then more fixed characters, then fewer '?'.
+// fewer stars first, then more fixed characters (a class, '@', '#' and a
+// piece's letters count as fixed), then fewer '?' (a piece's blanks too).
 int ComparePatternSpecificity(const char* a, const char* b);
 
 // No stored word is longer than this, so a pattern piece (the text
@@ -38,7 +46,8 @@ constexpr int kMaxPatternPieces = 500;
 
 // Appends the pattern form of the word-length notation `spec` to `out`:
 // a digit run becomes that many '?' (at most kMaxLengthRun), '.' becomes
-// '?', ',' a space, and a run of stars one star. The output stays bounded
+// '?', ',' a space, and a run of stars one star. A length range ahead,
+// classes, pieces and escapes are copied as they are. The output stays bounded
 // whatever `spec` holds: a piece stops growing once it asks for more than
 // kMaxPieceLetters characters (it matches nothing either way), and the
 // conversion stops after kMaxPatternPieces + 1 pieces. So the result
@@ -55,6 +64,11 @@ std::string CollapseWildcardRuns(const char* pattern);
 // some piece asks for more than kMaxPieceLetters characters, or there are
 // more than kMaxPatternPieces pieces. Linear in the pattern's length.
 bool PatternExceedsLimits(const char* pattern);
+
+// The characters a match of `pattern` needs at least, spaces not counted
+// (a piece counts its letters, a class one), after its length range if it
+// has one: at least the range's minimum. Element-aware, linear.
+int PatternMinLetters(const char* pattern);
 
 // True when `pattern` is made of '*' only (the empty text included).
 bool IsStarsOnly(const char* pattern);
@@ -78,6 +92,8 @@ class CEnumResultsPattern final : public CEnumResultsParent1 {
 
  private:
   std::string pattern_;
+  // Matching grows its cache, even from Contains.
+  mutable PatternAutomaton automaton_;
 };
 
 // Decides, for a node holding `own` that receives `incoming`, which pattern

@@ -39,6 +39,9 @@ class ByteSet {
   uint64_t bits_[4] = {0, 0, 0, 0};
 };
 
+// The bytes IsEngineLetter accepts.
+const ByteSet& LetterBytes();
+
 // One element of a parsed pattern.
 struct PatternElement {
   enum Kind : uint8_t {
@@ -108,9 +111,17 @@ class PatternAutomaton {
   // Whether every continuation, the empty one included, is a match (as
   // after the last letter of "s*"): a walk may take a whole subtree.
   bool AcceptsEverything(int state) const { return universal_[state] != 0; }
-  // The one byte that does not lead to kDead, or -1 when there are none
-  // or several. Lets a walk find its one child by search.
+  // The one byte that can lead anywhere but kDead, or -1 when there may
+  // be several. Lets a walk find its one child by search.
   int OnlyByte(int state) const { return only_byte_[state]; }
+  // Whether some letter can follow: false once every place the pattern
+  // can be in is its end, so that a walk need not look at the children.
+  bool CanContinue(int state) const { return continues_[state] != 0; }
+
+  // The fewest characters that must still follow for a match (0 when the
+  // state accepts): a walk that knows how deep the tree goes below a node
+  // leaves it when it is not deep enough.
+  int MinCharactersLeft(int state) const { return min_left_[state]; }
 
   // Whether the whole word matches.
   bool Matches(const char* word);
@@ -138,14 +149,18 @@ class PatternAutomaton {
   std::vector<uint8_t> accepting_;
   std::vector<uint8_t> universal_;
   std::vector<int16_t> only_byte_;
+  std::vector<uint8_t> continues_;
+  std::vector<int> min_left_;
   // Per state: its items (sorted) and its letter count.
   std::vector<std::vector<uint64_t>> items_;
   std::vector<int> counts_;
   std::unordered_map<std::string, int> ids_;
   // Per piece element: the multisets still to read, interned.
   std::vector<std::unique_ptr<PieceStates>> pieces_;
-  // Per element index: fewest letters from there to the end.
+  // Per element index: fewest letters, and fewest characters, from there
+  // to the end.
   std::vector<int> min_rest_;
+  std::vector<int> min_chars_;
 };
 
 }  // namespace vocor

@@ -7,7 +7,8 @@
 //            (and ae/oe ligatures); never y
 //   #        one consonant: any other letter (IsEngineLetter)
 //   {abc}    exactly these letters, in any order; '?' inside is any letter
-//   \c       the character c itself, for c one of  [ ] @ # { } : \
+//   \c       the character c itself, for c one of [ ] @ # { } : and the
+//            backslash
 //   N-M:     ahead of the rest, a range of lengths: "5-7:", "8-:", "-4:",
 //            "6:". It counts every character but spaces, so ahead of a
 //            multi-word pattern it bounds the whole phrase.

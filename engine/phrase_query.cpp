@@ -98,8 +98,12 @@ EnumPtr BuildAnagramPhraseQuery(EnumPtr source, const char* letters,
     return SingleWordAnagrams(std::move(source), letters, length_text,
                               min_word_length);
   }
-  return BuildPhraseQuery(std::move(source), letters,
-                          ShapeOfPieces(std::move(converted), min_word_length));
+  LengthRange range;
+  converted.erase(0, ReadLengthRange(converted.c_str(), &range));
+  return BoundPhraseLength(
+      BuildPhraseQuery(std::move(source), letters,
+                       ShapeOfPieces(std::move(converted), min_word_length)),
+      range);
 }
 
 }  // namespace vocor

@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
       std::string("*a*\0s\0", 6),
       std::string("??*\0\0abcst\0???*\0cats", 21),
       std::string("*t\0e\0aeilnorst?\0*", 17),
+      // The richer elements: classes, vowels and consonants, pieces,
+      // ranges and escapes, beside a constraint and a second pattern.
+      std::string("2-5:[a-c]*{ta?}\0\0\0#@*", 21),
+      std::string("*[^aeiou]\\:?\0x\0abcdest*\0-4:*{s?}", 32),
   };
   int written = 0;
   for (size_t i = 0; i < 2 * lists.size(); ++i) {

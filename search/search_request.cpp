@@ -11,7 +11,6 @@
 #include "engine/letters.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
-#include "engine/pattern_automaton.h"
 #include "engine/pattern_syntax.h"
 #include "engine/phrase.h"
 #include "engine/saturate.h"
@@ -77,39 +76,30 @@ bool RefuseMalformed(const EngineText& pattern, const char* which, int input,
   return true;
 }
 
-std::shared_ptr<const PatternProgram> CompileTyped(const std::string& text) {
-  std::string converted;
-  LengthSpecToPattern(text.c_str(), converted);
-  return PatternProgram::Compile(converted.c_str());
-}
-
-// Letters a pattern (engine text, well formed) needs: one per element but
-// spaces and stars, a piece's letters, and at least its length range's
-// minimum.
+// Letters a pattern needs: every character but spaces and stars.
 int LettersNeeded(const std::string& engine_pattern) {
-  const auto program = CompileTyped(engine_pattern);
-  int spaces = 0;
-  for (const PatternElement& element : program->elements()) {
-    spaces += element.kind == PatternElement::kByte && element.byte == ' ';
-  }
-  return std::max(program->min_characters() - spaces, program->range().min);
+  std::string converted;
+  LengthSpecToPattern(engine_pattern.c_str(), converted);
+  return PatternMinLetters(converted.c_str());
 }
 
-// Letters the shortest phrase of `pattern` (engine text, well formed)
-// needs when no word may be shorter than `min_length`, or -1 when a piece
-// of fixed length is shorter than that.
+// Letters the shortest phrase of `pattern` (engine text) needs when no
+// word may be shorter than `min_length`, or -1 when a piece of fixed
+// length is shorter than that.
 int LettersNeededWithMinimum(const std::string& engine_pattern,
                              int min_length) {
   std::string converted;
   LengthSpecToPattern(engine_pattern.c_str(), converted);
+  int needed = 0;
   LengthRange range;
   converted.erase(0, ReadLengthRange(converted.c_str(), &range));
-  int needed = 0;
   while (!converted.empty()) {
-    const auto word =
-        PatternProgram::Compile(SplitFirstWord(converted).c_str());
-    const int letters = word->min_characters();
-    if (!word->has_star() && letters < min_length) return -1;
+    const std::string piece = SplitFirstWord(converted);
+    const int letters = PatternMinLetters(piece.c_str());
+    int stars, questions;
+    CountWildcards(piece.c_str(), stars, questions);
+    const bool any_length = stars > 0;
+    if (!any_length && letters < min_length) return -1;
     needed = SaturatingAdd(needed, std::max(letters, min_length));
   }
   return std::max(needed, range.min);
