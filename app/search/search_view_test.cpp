@@ -25,18 +25,19 @@
 #include <memory>
 #include <set>
 
-#include "app/shell/command_texts.h"
-#include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
+#include "app/shell/command_texts.h"
+#include "app/shell/font_text.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
 #include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
 #include "engine/palindrome.h"
 #include "search/messages.h"
 #include "search/search_request.h"
@@ -721,6 +722,14 @@ void SearchViewTest::anagramNumbersShareARow() {
 // brings a warning naming its fault, after which the faulty character is
 // selected in its box and the earlier results stay.
 void SearchViewTest::crosswordLetterBoxesAndMalformedPatterns() {
+  // A word list: its filter runs the pattern language as the binary
+  // reader does.
+  std::string list;
+  for (const std::string& word : TestWords()) list += word + "\n";
+  CDictionaryTextFile words;
+  words.SetFileName(scratch_.Write("words.txt", list).c_str());
+  QVERIFY(words.Open());
+  host_.dictionary = &words;
   CSearchInfoView* form = Form(0);
   QTRY_VERIFY(form->isVisible());
   const std::vector<CRecentTextCB*>& boxes = form->boxes();
@@ -747,7 +756,7 @@ void SearchViewTest::crosswordLetterBoxesAndMalformedPatterns() {
   InputHistory h1, h2, h3, h4;
   QCOMPARE(found, Reference(BuildCrosswordRequest(
                       CrosswordInputs{"#@#", "", "", "A"},
-                      CrosswordHistories{&h1, &h2, &h3, &h4}, small_.get())));
+                      CrosswordHistories{&h1, &h2, &h3, &h4}, &words)));
   QVERIFY(std::find(found.begin(), found.end(), "ton") != found.end());
   for (const std::string& word : found) QVERIFY(word.find('a') == word.npos);
   QCOMPARE(boxes[3]->count(), 1);
@@ -772,6 +781,8 @@ void SearchViewTest::crosswordLetterBoxesAndMalformedPatterns() {
   const Malformed cases[] = {{0, "ab[cd", 2, "The pattern is not understood"},
                              {1, "\xc3\xa9{t", 1, "The second pattern"}};
   for (const Malformed& c : cases) {
+    boxes[0]->setEditText("#@#");
+    boxes[1]->setEditText("");
     boxes[c.box]->setEditText(QString::fromUtf8(c.text));
     boxes[2]->setFocus();
     QTRY_VERIFY(boxes[2]->hasFocus());
@@ -788,11 +799,14 @@ void SearchViewTest::crosswordLetterBoxesAndMalformedPatterns() {
              qPrintable(shown));
     QVERIFY(!view_->IsSearching());
     QCOMPARE(view_->ResultWords(), (std::vector<std::string>{"mom"}));
+    // The offscreen platform leaves the window inactive once the box has
+    // closed; activated again, it gives the focus to the box at fault.
+    view_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view_.get()));
     QTRY_COMPARE(QApplication::focusWidget(), boxes[c.box]);
     QCOMPARE(boxes[c.box]->lineEdit()->selectionStart(), c.fault);
     QCOMPARE(boxes[c.box]->lineEdit()->selectedText(),
              QString::fromUtf8(c.text).mid(c.fault, 1));
-    boxes[c.box]->setEditText("");
   }
 }
 

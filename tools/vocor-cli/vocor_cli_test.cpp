@@ -268,12 +268,13 @@ TEST_F(VocorCliTest, WithAndWithoutLetters) {
   info.name = "Words";
   ASSERT_TRUE(BuildVocorFile(words, info, &bytes, nullptr, &error));
   const std::string dic = files_.Write("words.dic", bytes);
-  for (const std::string& dict : {List("words.txt", text_words), dic}) {
+  const std::string text = List("words.txt", text_words);
+  for (const std::string& dict : {text, dic}) {
     EXPECT_EQ(Run({"crossword", "--dict", dict, "--with", "ts", "--without",
                    "E", "*"})
                   .out,
               "pots\nstop\n");
-    EXPECT_EQ(Run({"crossword", "--dict", dict, "--without", "ae", "#@#"}).out,
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--without", "ae", "???"}).out,
               "cot\ncut\ntin\n");
     EXPECT_EQ(Run({"crossword", "--dict", dict, "--with", "ee", "*"}).out,
               "level\n");
@@ -291,6 +292,9 @@ TEST_F(VocorCliTest, WithAndWithoutLetters) {
     EXPECT_NE(described.find("\"st\",\"* but ?Ee\")"), std::string::npos)
         << described;
   }
+  // The new elements and the letters together, on the list.
+  EXPECT_EQ(Run({"crossword", "--dict", text, "--without", "ae", "#@#"}).out,
+            "cot\ncut\ntin\n");
 }
 
 // Numbers used to be read like atoi: 1e3 was 1, 2abc 2 and 3.5 3.
