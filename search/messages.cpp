@@ -37,7 +37,12 @@ const char* MessageText(int id) {
 std::string MalformedPatternText(const char* which,
                                  const std::string& problem) {
   const bool ends_sentence = !problem.empty() && problem.back() == '.';
-  return std::string("The ") + which + " is not understood:\n" + problem +
+  std::string sentence = problem;
+  // A sentence of its own: "The class at position 1 holds no letter."
+  if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
+    sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+  }
+  return std::string("The ") + which + " is not understood:\n" + sentence +
          (ends_sentence ? "" : ".") +
          "\nTo match one of the characters [ ] @ # { } : \\ itself, put a "
          "\\ before it.";

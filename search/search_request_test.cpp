@@ -185,6 +185,25 @@ TEST_F(SearchRequestTest, MalformedPatternsAreRefusedWithTheirPlace) {
   EXPECT_EQ(r.RefusalText(), "");
 }
 
+// The problem as the syntax check words it, made a sentence of its own.
+TEST(MalformedPatternTextTest, OneSentencePerLine) {
+  const std::string hint =
+      "\nTo match one of the characters [ ] @ # { } : \\ itself, put a \\ "
+      "before it.";
+  EXPECT_EQ(MalformedPatternText("pattern",
+                                 "the class at position 1 holds "
+                                 "no letter"),
+            "The pattern is not understood:\nThe class at position 1 holds no "
+            "letter." +
+                hint);
+  EXPECT_EQ(MalformedPatternText("second pattern",
+                                 "'\\' at position 2 must come before one "
+                                 "of [ ] @ # { } : \\."),
+            "The second pattern is not understood:\n'\\' at position 2 must "
+            "come before one of [ ] @ # { } : \\." +
+                hint);
+}
+
 TEST(Utf16OffsetTest, CountsCharactersAsATextBoxDoes) {
   const std::string text =
       "a\xc3\xa9\xf0\x9d\x84\x9e"
