@@ -33,7 +33,8 @@ struct SearchRequestResult {
   std::string text;
   // A refusal about one input names it: its index among the form's text
   // inputs in row order (-1 for none), and the 1-based character position
-  // of the fault in the text as typed (0 for none).
+  // of the fault in the text as typed (0 for none). A letter typed as a
+  // base and a combining mark counts as one character.
   int input = -1;
   int position = 0;
 
