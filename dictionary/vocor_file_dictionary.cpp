@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "dictionary/vocor_file_survivors.h"
 #include "dictionary/vocor_walk_states.h"
+#include "engine/palindrome.h"
 #include "engine/pattern.h"
 #include "settings/settings_store.h"
 
@@ -272,6 +274,15 @@ const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
     if (word != nullptr && ReachesFloor(last_index_)) return word;
   }
   return nullptr;
+}
+
+EnumPtr CEnumResultsDictionaryVocorFile::TransformSurvivors(
+    int mode, int another_word) const {
+  if (file_ == nullptr || !plain_ || mode < kReverse || mode > kRotate) {
+    return nullptr;
+  }
+  return std::make_unique<CEnumResultsVocorFileSurvivors>(file_, floor_, mode,
+                                                          another_word);
 }
 
 int CEnumResultsDictionaryVocorFile::Score() const {

@@ -209,6 +209,10 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // kMaxScore, or above kDefaultScore on a file without scores.
   EnumPtr MinScore(EnumPtr self, int floor) override;
   const char* Next(int* counter) override;
+  // For a reader with no pattern and no constraint: a walk that passes the
+  // subtrees without survivors (dictionary/vocor_file_survivors.h). Null
+  // otherwise, and for a mode outside 0 to 3.
+  EnumPtr TransformSurvivors(int mode, int another_word) const override;
   // The score of the word Next returned last, from the score section.
   int Score() const override;
   // The file's score histogram (read once per open file), from the floor

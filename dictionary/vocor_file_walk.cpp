@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_plain_walk.h"
 #include "dictionary/vocor_walk_states.h"
 #include "engine/pattern.h"
 
@@ -77,53 +78,15 @@ const ScoreCounts& VocorFileContents::ScoreHistogram() const {
 }
 
 const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
-  while (!plain_stack_.empty()) {
-    if (counter != nullptr) {
-      if (*counter <= 0) return nullptr;
-      --*counter;
-    }
-    PlainFrame& top = plain_stack_.back();
-    const uint32_t node_word = LoadLE32(data() + top.node);
-    if (top.next == kWalkUnvisited) {
-      top.next = 0;
-      if (NodeIsTerminal(node_word)) {
-        // Progress is counted word by word here, every skipped subtree
-        // included: the position is the word's number in walk order.
-        const auto index = static_cast<uint32_t>(position_++);
-        if (!ReachesFloor(index)) continue;
+  if (plain_stack_.empty()) return nullptr;  // also when there is no file
+  return RunPlainWalk(
+      *file_, plain_stack_, word_, position_, counter,
+      [this](uint32_t index, int) {
+        if (!ReachesFloor(index)) return false;
         last_index_ = index;
-        word_[top.depth] = '\0';
-        return word_;
-      }
-      continue;
-    }
-    if (top.next >= NodeEntryCount(node_word)) {
-      plain_stack_.pop_back();
-      continue;
-    }
-    // The node passed CheckNode when it was entered: its entries and its
-    // children's node words lie inside the file.
-    const uint32_t entry =
-        LoadLE32(data() + top.node + kVocorNodeWordSize +
-                 kVocorEntrySize * static_cast<size_t>(top.next++));
-    const unsigned char letter = EntryLetter(entry);
-    const uint32_t child = EntryChildOffset(entry);
-    const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
-    if (child_words == 0) continue;
-    if (letter == 0) {  // never matches; its words are passed
-      position_ += child_words;
-      continue;
-    }
-    VocorNode checked;
-    if (top.depth >= kMaxWordLength || !file_->CheckNode(child, &checked)) {
-      GiveUp();
-      return nullptr;
-    }
-    word_[top.depth] = static_cast<char>(letter);
-    const int depth = top.depth + 1;  // `top` dies with the push below
-    plain_stack_.push_back(PlainFrame{child, kWalkUnvisited, depth});
-  }
-  return nullptr;
+        return true;
+      },
+      [](uint32_t, int) { return false; }, [this] { GiveUp(); });
 }
 
 // ---- The walk ----

@@ -27,6 +27,8 @@ bool CEnumResults::Contains(const char* word) const {
 
 bool CEnumResults::PrepareContains(int*) { return true; }
 
+EnumPtr CEnumResults::TransformSurvivors(int, int) const { return nullptr; }
+
 EnumPtr CEnumResults::MinScore(EnumPtr self, int floor) {
   if (floor <= kMinScore) return self;
   if (floor > kMaxScore) return std::make_unique<CEnumResultsNone>();

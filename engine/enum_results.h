@@ -119,6 +119,13 @@ class CEnumResults {
   // the same answers whether or not this was called; it is only faster.
   // The default has nothing to ready; parents ready their children.
   virtual bool PrepareContains(int* counter);
+
+  // A source of exactly what a CEnumResultsPalindrome over this node would
+  // yield in `mode` and form `another_word` (engine/palindrome.h): the same
+  // words in the same order, with the same progress and scores, found
+  // without testing every word. Null, the default, when this node knows no
+  // faster way than the filter's; the filter then reads this node itself.
+  virtual EnumPtr TransformSurvivors(int mode, int another_word) const;
 };
 
 // True when `e` is the empty enumerator.

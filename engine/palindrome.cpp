@@ -60,6 +60,14 @@ bool ForEachImage(int mode, const char* word, size_t n, Visit visit) {
 
 }  // namespace
 
+unsigned char LetterImage(int mode, unsigned char c) {
+  if (mode < kReverse || mode > kRotate) return 0;
+  const ImageTable* images = ImagesFor(mode);
+  return images == nullptr ? c : (*images)[c];
+}
+
+bool ReversesOrder(int mode) { return mode != kReflectV; }
+
 bool TransformWord(int mode, const char* word, char* out) {
   const size_t n = std::strlen(word);
   if (!ForEachImage(mode, word, n, [out](size_t i, unsigned char image) {
@@ -85,9 +93,13 @@ CEnumResultsPalindrome::CEnumResultsPalindrome(EnumPtr child, int mode,
       mode_(mode),
       another_word_(another_word) {
   lookup_ = this->child()->Clone();
+  survivors_ = this->child()->TransformSurvivors(mode_, another_word_);
 }
 
-CEnumResultsPalindrome::~CEnumResultsPalindrome() { lookup_.reset(); }
+CEnumResultsPalindrome::~CEnumResultsPalindrome() {
+  survivors_.reset();
+  lookup_.reset();
+}
 
 EnumPtr CEnumResultsPalindrome::Clone() const {
   return std::make_unique<CEnumResultsPalindrome>(child()->Clone(), mode_,
@@ -126,7 +138,31 @@ bool CEnumResultsPalindrome::PrepareContains(int* counter) {
   return child()->PrepareContains(counter) && lookup_->PrepareContains(counter);
 }
 
+void CEnumResultsPalindrome::Reset() {
+  CEnumResultsParent1::Reset();
+  if (survivors_ != nullptr) survivors_->Reset();
+}
+
+int CEnumResultsPalindrome::GetPosition() const {
+  return survivors_ != nullptr ? survivors_->GetPosition()
+                               : CEnumResultsParent1::GetPosition();
+}
+
+int CEnumResultsPalindrome::Score() const {
+  return survivors_ != nullptr ? survivors_->Score()
+                               : CEnumResultsParent1::Score();
+}
+
+EnumPtr CEnumResultsPalindrome::MinScore(EnumPtr self, int floor) {
+  EnumPtr result = CEnumResultsParent1::MinScore(std::move(self), floor);
+  if (result.get() == this) {
+    survivors_ = child()->TransformSurvivors(mode_, another_word_);
+  }
+  return result;
+}
+
 const char* CEnumResultsPalindrome::Next(int* counter) {
+  if (survivors_ != nullptr) return survivors_->Next(counter);
   // Every word read asks the second child for its transformed text, so a
   // text list's word index must exist first; it is built here in slices
   // rather than by the first lookup, all in one step.

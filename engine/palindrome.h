@@ -26,11 +26,23 @@ enum PalindromeForm {
 // `mode`, or for a mode outside 0 to 3.
 bool TransformWord(int mode, const char* word, char* out);
 
+// What TransformWord writes for the byte `c` in `mode`: 0 when it has no
+// image there, and for every byte of a mode outside 0 to 3.
+unsigned char LetterImage(int mode, unsigned char c);
+
+// Whether `mode` takes the letters from the last to the first (every mode
+// but kReflectV).
+bool ReversesOrder(int mode);
+
 // Same as TransformWord giving `word` back unchanged, but compares as it
 // goes and stops at the first difference, so most words cost one or two
 // character tests.
 bool ReadsAsItself(int mode, const char* word);
 
+// Where the child has a faster way to find the surviving words
+// (TransformSurvivors, as a binary dictionary's reader has), the filter
+// reads those instead of testing every word of the child; the results,
+// their order, progress and scores are the same either way.
 class CEnumResultsPalindrome final : public CEnumResultsParent1 {
  public:
   // Takes ownership of `child` and keeps a clone of it to look up
@@ -46,6 +58,12 @@ class CEnumResultsPalindrome final : public CEnumResultsParent1 {
   // any word is read: they return null with the counter used up.
   const char* Next(int* counter) override;
   bool PrepareContains(int* counter) override;
+  // Those of the source read: the child's survivors where it has them.
+  void Reset() override;
+  int GetPosition() const override;
+  int Score() const override;
+  // Passed to the child, whose survivors are asked for again.
+  EnumPtr MinScore(EnumPtr self, int floor) override;
 
  private:
   // Transforms `word` into scratch_; false when it has no image.
@@ -55,6 +73,8 @@ class CEnumResultsPalindrome final : public CEnumResultsParent1 {
   int mode_;
   int another_word_;
   EnumPtr lookup_;
+  // The child's own reading of the surviving words, or null.
+  EnumPtr survivors_;
   bool lookup_ready_ = false;
   mutable std::string scratch_;
 };
