@@ -1,6 +1,7 @@
 // The pattern shapes whose cost once grew exponentially or quadratically
-// with their length, over the binary dictionary compiled from the largest
-// Debian list, and over the same list as text:
+// with their length, and shapes with runs, classes and ranges inside the
+// word, over the binary dictionary compiled from the largest Debian list,
+// and over the same list as text:
 //
 //   build/bench/pattern_shapes_bench [--dic PATH] [--list PATH]
 //
@@ -16,6 +17,7 @@
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/enum_results.h"
+#include "engine/letters.h"
 
 namespace vocor {
 namespace {
@@ -49,9 +51,22 @@ int64_t Drain(CEnumResults* e) {
   }
 }
 
+// The letter constraint that leaves out the letters of `without`: every
+// other letter of the alphabet, the apostrophe and the hyphen unlimited.
+CLetterConstraint Without(const std::string& without) {
+  std::string allowed;
+  for (char c : std::string("abcdefghijklmnopqrstuvwxyz'-")) {
+    if (without.find(c) == std::string::npos) {
+      allowed += std::string(1, c) + "*";
+    }
+  }
+  return CLetterConstraint(nullptr, allowed.c_str());
+}
+
 template <typename Dictionary>
 void RunShape(benchmark::State& state, const std::string& path,
-              const std::string& first, const std::string& second) {
+              const std::string& first, const std::string& second,
+              const std::string& without) {
   Dictionary dict;
   dict.SetFileName(path.c_str());
   if (!dict.Open()) {
@@ -64,6 +79,7 @@ void RunShape(benchmark::State& state, const std::string& path,
     // converted, pieces become a phrase, the second pattern is merged in.
     EnumPtr e = ApplyWordPattern(dict.CreateEnumerator(), first.c_str());
     if (!second.empty()) e = ApplyWordPattern(std::move(e), second.c_str());
+    if (!without.empty()) e = e->Letters(std::move(e), Without(without));
     found = Drain(e.get());
   }
   state.counters["found"] = static_cast<double>(found);
@@ -72,6 +88,7 @@ void RunShape(benchmark::State& state, const std::string& path,
 struct Shape {
   const char* name;
   std::string first, second;
+  std::string without = "";  // letters left out, as --without gives
 };
 
 std::vector<Shape> Shapes() {
@@ -86,6 +103,16 @@ std::vector<Shape> Shapes() {
       {"two_long_length_notations", long_run + "*", long_run + "*"},
       {"stars_between_nines", Joined("9", 150, '*') + "*",
        "*" + Joined("9", 150, '*') + "*"},
+      // Runs inside the word, classes and ranges: the walk meets every
+      // shared subtree in few automaton states.
+      {"star_xz_star", "*xz*", ""},
+      {"star_piece_xz_star", "*{xz}*", ""},
+      {"s_star_ing", "s*ing", ""},
+      {"seven_questions", "???????", ""},
+      {"classes_then_s", "[aeiou]?[^aeiou]??s", ""},
+      {"consonant_vowel_x7", "#@#@#@#", ""},
+      {"length_range_s_star", "5-7:s*", ""},
+      {"five_without_e", "?????", "", "e"},
   };
 }
 
@@ -94,14 +121,15 @@ void RegisterShapes() {
     benchmark::RegisterBenchmark((std::string("BM_Dic/") + shape.name).c_str(),
                                  [shape](benchmark::State& state) {
                                    RunShape<CDictionaryVocorFile>(
-                                       state, g_dic, shape.first, shape.second);
+                                       state, g_dic, shape.first, shape.second,
+                                       shape.without);
                                  })
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark((std::string("BM_Text/") + shape.name).c_str(),
                                  [shape](benchmark::State& state) {
-                                   RunShape<CDictionaryTextFile>(state, g_list,
-                                                                 shape.first,
-                                                                 shape.second);
+                                   RunShape<CDictionaryTextFile>(
+                                       state, g_list, shape.first, shape.second,
+                                       shape.without);
                                  })
         ->Unit(benchmark::kMillisecond);
   }

@@ -26,6 +26,10 @@ constexpr Probe kProbes[] = {
     {"?at*", nullptr, nullptr, 30}, {"c?t?", nullptr, nullptr, 1},
     {"*", "s", "aeilnorst?", 1},    {"??*", nullptr, "abcst", 60},
     {"*", nullptr, nullptr, 50},    {"*s", nullptr, nullptr, 20},
+    // Walks that remember dead pairs: shared nodes met again, and damage
+    // met in one of them.
+    {"*{ta}*", nullptr, nullptr, 1},
+    {"2-5:[a-m]*", nullptr, "a*c*e*l*n*o*s*t*", 30},
 };
 
 // Walks the query to exhaustion within the budget; returns whether it got

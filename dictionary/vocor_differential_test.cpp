@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <set>
 
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_dictionary.h"
+#include "engine/pattern_automaton.h"
 #include "engine/testing/reference.h"
 #include "engine/testing/vector_enum.h"
 
@@ -273,6 +275,179 @@ TEST(VocorDifferentialTest, UnscoredFilesScoreEveryWordAtTheDefault) {
     EnumPtr above = dict.CreateEnumerator();
     above = above->MinScore(std::move(above), kDefaultScore + 1);
     ASSERT_TRUE(IsNone(above.get()));
+  }
+}
+
+}  // namespace
+}  // namespace vocor
+
+namespace vocor {
+namespace {
+
+// One element of the pattern language over `letters`.
+std::string RandomElement(std::mt19937& rng, const std::string& letters) {
+  const auto letter = [&] { return letters[rng() % letters.size()]; };
+  switch (rng() % 12) {
+    case 0:
+    case 1:
+      return "*";
+    case 2:
+      return "?";
+    case 3:
+      return "@";
+    case 4:
+      return "#";
+    case 5:
+      return std::string("[") + letter() + letter() + "]";
+    case 6:
+      return std::string(rng() % 2 ? "[^" : "[!") + letter() + "]";
+    case 7:
+      return "[a-i]";
+    case 8: {
+      std::string piece = "{";
+      for (int n = 1 + rng() % 3; n > 0; --n) {
+        piece += rng() % 4 == 0 ? '?' : letter();
+      }
+      return piece + "}";
+    }
+    default:
+      return std::string(1, letter());
+  }
+}
+
+// A pattern of up to five elements, sometimes behind a length range.
+std::string RandomRichPattern(std::mt19937& rng, const std::string& letters) {
+  std::string pattern;
+  switch (rng() % 6) {
+    case 0:
+      pattern = std::to_string(1 + rng() % 4) + "-" +
+                std::to_string(2 + rng() % 5) + ":";
+      break;
+    case 1:
+      pattern = std::to_string(1 + rng() % 6) + ":";
+      break;
+    case 2:
+      pattern = rng() % 2 ? "-" + std::to_string(2 + rng() % 4) + ":"
+                          : std::to_string(1 + rng() % 4) + "-:";
+      break;
+    default:
+      break;
+  }
+  for (int n = 1 + rng() % 5; n > 0; --n) {
+    pattern += RandomElement(rng, letters);
+  }
+  return pattern;
+}
+
+// No constraint, one that keeps no count along a path (letters left out,
+// as --without gives), or one that counts (a minimum part, a bounded
+// maximum).
+CLetterConstraint RandomConstraint(std::mt19937& rng,
+                                   const std::string& letters,
+                                   std::string* text) {
+  const std::string some(1, letters[rng() % letters.size()]);
+  switch (rng() % 5) {
+    case 0: {
+      std::string allowed;
+      for (char c : letters) {
+        if (c != some[0]) allowed += std::string(1, c) + "*";
+      }
+      *text = "without " + some;
+      return CLetterConstraint(nullptr, allowed.c_str());
+    }
+    case 1:
+      *text = "with " + some;
+      return CLetterConstraint(some.c_str(), nullptr);
+    case 2:
+      *text = "at most " + some + some + "???";
+      return CLetterConstraint(nullptr, (some + some + "???").c_str());
+    default:
+      *text = "none";
+      return CLetterConstraint();
+  }
+}
+
+// Random lists, some with scores, under random patterns of the whole
+// language, letter constraints and floors, read in random slices: the
+// reader yields, in the list's order, exactly the stored words that the
+// automaton matches and the constraint and floor accept, each with its
+// own score; its position ends at the word count; a second walk of the
+// same reader (its memo of dead pairs kept) and a clone yield the same;
+// Contains agrees.
+TEST(VocorDifferentialTest, RichPatternsInWalkOrderInSlices) {
+  std::mt19937 rng(8086);
+  const std::string letters = "aeinost\xe9";
+  for (int round = 0; round < 4000; ++round) {
+    Words words = testing::RandomWords(rng, letters, 1 + rng() % 60, 7);
+    const bool scored = round % 2 == 0;
+    std::vector<uint8_t> scores;
+    std::map<std::string, int> best;
+    for (const auto& word : words) {
+      const int score = scored ? 1 + static_cast<int>(rng() % 100) : 50;
+      if (scored) scores.push_back(static_cast<uint8_t>(score));
+      best[word] = std::max(best[word], score);
+    }
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(dict.OpenImage(
+        FileImage::FromBytes(testing::CompileScoredWords(words, scores))));
+
+    const std::string pattern = RandomRichPattern(rng, letters);
+    std::string constraint_text;
+    const CLetterConstraint constraint =
+        RandomConstraint(rng, letters, &constraint_text);
+    const int floor = scored && rng() % 2 ? 1 + rng() % 100 : kMinScore;
+    const std::string query = "pattern " + pattern + " letters " +
+                              constraint_text + " floor " +
+                              std::to_string(floor);
+
+    PatternAutomaton automaton(PatternProgram::Compile(pattern.c_str()));
+    std::vector<std::pair<std::string, int>> expected;
+    for (const auto& [word, score] : best) {  // byte order: walk order
+      if (automaton.Matches(word.c_str()) && constraint.Accepts(word.c_str()) &&
+          score >= floor) {
+        expected.emplace_back(word, score);
+      }
+    }
+
+    EnumPtr e = dict.CreateEnumerator();
+    e = e->Pattern(std::move(e), pattern.c_str());
+    if (constraint.HasAnyPart()) e = e->Letters(std::move(e), constraint);
+    e = e->MinScore(std::move(e), floor);
+    if (IsNone(e.get())) {
+      ASSERT_TRUE(expected.empty()) << query;
+      continue;
+    }
+    EnumPtr clone = e->Clone();
+    std::vector<std::pair<std::string, int>> found;
+    int last_position = 0;
+    for (;;) {
+      int counter = 1 + static_cast<int>(rng() % 6);
+      const char* word = e->Next(&counter);
+      ASSERT_GE(e->GetPosition(), last_position) << query;
+      last_position = e->GetPosition();
+      if (word != nullptr) {
+        found.emplace_back(word, e->Score());
+      } else if (counter != 0) {
+        break;
+      }
+    }
+    ASSERT_EQ(found, expected) << query;
+    ASSERT_EQ(e->GetPosition(), static_cast<int>(best.size())) << query;
+
+    e->Reset();
+    ASSERT_EQ(testing::ReadScoredInSlices(e.get(), 1 + rng() % 3), expected)
+        << query << " (walked again)";
+    ASSERT_EQ(testing::ReadScoredInSlices(clone.get(), 1000), expected)
+        << query << " (clone)";
+    for (const auto& [word, score] : best) {
+      const bool in = std::find(expected.begin(), expected.end(),
+                                std::make_pair(word, score)) != expected.end();
+      // Contains judges pattern and letters, not the floor.
+      if (score >= floor) {
+        ASSERT_EQ(e->Contains(word.c_str()), in) << query << " " << word;
+      }
+    }
+    ASSERT_FALSE(dict.DamageSeen()) << query;
   }
 }
 

@@ -1,8 +1,6 @@
 #include "dictionary/vocor_file_dictionary.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <cstring>
 
 #include "dictionary/vocor_file_survivors.h"
@@ -164,25 +162,31 @@ EnumPtr CEnumResultsDictionaryVocorFile::Clone() const {
   return copy;
 }
 
+PatternAutomaton& CEnumResultsDictionaryVocorFile::Automaton() const {
+  if (automaton_ == nullptr) {
+    automaton_ = std::make_unique<PatternAutomaton>(
+        PatternProgram::Compile(pattern_.c_str()));
+  }
+  return *automaton_;
+}
+
+bool CEnumResultsDictionaryVocorFile::ConstraintIsStateless() const {
+  if (constraint_.hasMin) return false;
+  if (!constraint_.hasMax) return true;
+  return std::all_of(
+      constraint_.maxCount, constraint_.maxCount + kLetterTableSize,
+      [](int count) { return count == 0 || count == kUnlimited; });
+}
+
 void CEnumResultsDictionaryVocorFile::Reset() {
   position_ = 0;
-  fraction_ = 0.0;
-  scale_ = 1.0;
-  star_depth_ = 0;
   stack_.clear();
-  numbers_.clear();
   plain_stack_.clear();
   working_ = constraint_;
   word_[0] = '\0';
   plain_ = pattern_ == "*" && !constraint_.HasAnyPart();
-  numbered_ = file_ != nullptr && file_->has_scores();
-  if (numbered_) numbers_.reserve(kWalkReservedFrames);
-  literal_tail_star_ = std::string::npos;
-  const size_t last_star = pattern_.rfind('*');
-  if (last_star != std::string::npos && last_star + 1 < pattern_.size() &&
-      pattern_.find('?', last_star) == std::string::npos) {
-    literal_tail_star_ = last_star;
-  }
+  remember_dead_ = ConstraintIsStateless();
+  if (!remember_dead_) dead_.reset();
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
@@ -192,17 +196,21 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   }
   if (plain_) {
     plain_stack_.push_back(PlainFrame{root, kWalkUnvisited, 0});
+  } else if (Automaton().start() == PatternAutomaton::kDead) {
+    position_ = node.all();  // nothing can match: every word is passed
   } else {
-    Push(Frame{root, kWalkUnvisited, 0, 0, 0, 0});
-    if (numbered_) NumberTop(0, node.word);
+    stack_.push_back(
+        Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, false});
   }
 }
 
 std::string CEnumResultsDictionaryVocorFile::Describe(int indent) const {
-  const std::string min_text =
-      constraint_.hasMin ? FormatLetterCounts(constraint_.minCount) : "<null>";
-  const std::string max_text =
-      constraint_.hasMax ? FormatLetterCounts(constraint_.maxCount) : "<null>";
+  const std::string min_text = constraint_.hasMin
+                                   ? DescribeLetterCounts(constraint_.minCount)
+                                   : "<null>";
+  const std::string max_text = constraint_.hasMax
+                                   ? DescribeLetterCounts(constraint_.maxCount)
+                                   : "<null>";
   const std::string name = file_ ? file_->header.name : "";
   const std::string floor_text =
       floor_ > kMinScore ? " MinScore " + std::to_string(floor_) : "";
@@ -227,7 +235,7 @@ bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {
       return false;
     }
   }
-  return node.terminal() && MatchPattern(word, pattern_.c_str()) &&
+  return node.terminal() && (pattern_ == "*" || Automaton().Matches(word)) &&
          constraint_.Accepts(word);
 }
 
@@ -237,8 +245,11 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
   if (!SplitPatternPair(pattern_, pattern, &inner, &outer)) {
     return std::make_unique<CEnumResultsNone>();
   }
-  if (pattern_ != inner) tail_live_.reset();  // judged for the old tail
-  pattern_ = std::move(inner);
+  if (pattern_ != inner) {
+    pattern_ = std::move(inner);
+    automaton_.reset();
+    dead_.reset();  // its states were the old automaton's
+  }
   Reset();
   return CEnumResults::Pattern(std::move(self), outer.c_str());
 }
@@ -247,6 +258,7 @@ EnumPtr CEnumResultsDictionaryVocorFile::Letters(
     EnumPtr self, const CLetterConstraint& constraint) {
   constraint_.CombineWith(constraint);
   if (!constraint_.IsSatisfiable()) return std::make_unique<CEnumResultsNone>();
+  dead_.reset();
   Reset();
   return self;
 }
@@ -268,8 +280,7 @@ const char* CEnumResultsDictionaryVocorFile::Next(int* counter) {
       if (*counter <= 0) return nullptr;
       --*counter;
     }
-    const char* word = Step();
-    if (word != nullptr && ReachesFloor(last_index_)) return word;
+    if (const char* word = Step()) return word;
   }
   return nullptr;
 }

@@ -40,6 +40,7 @@
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
 #include "engine/letters.h"
+#include "engine/pattern_automaton.h"
 #include "engine/score.h"
 
 namespace vocor {
@@ -178,15 +179,44 @@ class CDictionaryVocorFile : public CDictionary {
   std::shared_ptr<const VocorFileContents> file_;
 };
 
-// The walk is depth first, one frame per node of the current path plus one
-// for each pending empty match of a '*'. Words come out in the order of
-// each node's entries, a word before its extensions. One unit of work is
-// one push, pop or test; Next decrements the counter once per unit and
-// returns null (suspended) when it finds it at 0.
+// The reader runs its pattern as a PatternAutomaton over a depth-first
+// walk of the letter tree: one frame per node of the current path, each
+// with the automaton's state after the path's letters. A child is entered
+// only when its letter leads to a live state and the letter constraint
+// allows it; a node's own word is yielded when its state accepts, the
+// constraint's minimum is met and the word reaches the score floor. Where
+// the state allows one letter only, that child is found by search; where
+// it allows none, the children are passed in one step.
+//
+// Words come out in the order of each node's entries, a word before its
+// extensions, each once. Progress counts words exactly, skipped subtrees
+// by their stored counts, so the position is the next word's number in
+// walk order, which is also what numbers a word for its score.
+//
+// Shared subtrees. A pair (node, state) below which no word matched is
+// remembered for the enumerator's lifetime (see WalkDeadPairs) and never
+// entered again, so no subtree is walked in vain twice: a walk costs in
+// the order of the (node, state) pairs it meets plus the paths of the
+// words it yields, however many paths share a subtree. (A subtree found
+// dead is passed wherever it is met again, even deeper than a damaged
+// file's paths may go: such damage shows only where a walk enters it.)
+// The memo holds only while what matches below a pair depends on nothing
+// else: a letter constraint with a minimum part or a bounded maximum count
+// counts the letters of the path, and a walk under one keeps no memo.
+// Scores belong to words, and a shared node ends different words on
+// different paths, so a word below the floor still makes its pair live.
+// Pattern and Letters start a new memo.
+//
+// One unit of work is one step of the top frame: its own word, one child
+// entered (passing the refused entries before it), or leaving it. Next
+// decrements the counter once per unit and returns null (suspended) when
+// it finds it at 0.
+class WalkDeadPairs;
+
 class CEnumResultsDictionaryVocorFile final : public CEnumResults {
  public:
-  // Shares `file` (null: yields nothing). `pattern` may be null ("*");
-  // copies it and `constraint`. Positioned at the first word.
+  // Shares `file` (null: yields nothing). `pattern` (engine text) may be
+  // null ("*"); copies it and `constraint`. Positioned at the first word.
   CEnumResultsDictionaryVocorFile(std::shared_ptr<const VocorFileContents> file,
                                   const char* pattern,
                                   const CLetterConstraint& constraint);
@@ -229,28 +259,20 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
 
  private:
   struct Frame {
-    uint32_t node;            // offset of the node, checked when pushed
-    int state;                // see vocor_walk_states.h
-    size_t pattern_pos;       // the pattern character this node matches next
-    size_t word_pos;          // where the next letter goes in word_
+    uint32_t node;  // offset of the node, checked when pushed
+    int state;      // the automaton's state after the path's letters
+    int next;       // the entry to try next, or kWalkUnvisited
+    int depth;      // the path's length: where the next letter goes
+    // Words after the one child of a node searched for its letter, passed
+    // when the frame is left.
+    uint32_t after;
     unsigned char min_taken;  // letter whose minimum was used, '?' or 0
     unsigned char max_taken;  // letter whose maximum was used, '?' or 0
-  };
-
-  // The numbers of a frame's words, kept beside it (numbers_[k] belongs to
-  // stack_[k]) by a walk that numbers its words, so that the frames of one
-  // that does not stay as small as they were.
-  struct Numbers {
-    // Words before the node's own word in walk order: its number.
-    uint32_t index;
-    // Words before the first word below the entry tried next. Starts past
-    // the node's own word and grows by each entry's words as it is passed,
-    // so that a child's number costs no search.
-    uint32_t child_index;
+    bool matched;  // a word at or below the node matched, whatever its score
   };
 
   // A frame of the plain walk (no pattern, no constraint): a node and the
-  // next entry to take, or kPlainUnvisited before its own word was seen.
+  // next entry to take, or kWalkUnvisited before its own word was seen.
   struct PlainFrame {
     uint32_t node;
     int next;
@@ -261,14 +283,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   size_t size() const { return file_->image->size(); }
   VocorNode NodeAt(uint32_t offset) const;
 
-  // Pushes the frame; the node must have passed ReadVocorNode.
-  void Push(const Frame& frame);
-  // With numbered_, numbers the frame just pushed: its node (whose word is
-  // `node_word`) has `index` words before it.
-  void NumberTop(uint32_t index, uint32_t node_word) {
-    numbers_.push_back(
-        Numbers{index, index + (NodeIsTerminal(node_word) ? 1u : 0u)});
-  }
+  // The automaton of pattern_, compiled on first use: a reader that walks
+  // plainly and is never asked about a word never needs one.
+  PatternAutomaton& Automaton() const;
+  // Whether the letter constraint keeps no count along a path, so that a
+  // (node, state) pair yields the same words on every path.
+  bool ConstraintIsStateless() const;
+
   // Whether the word numbered `index` scores at least the floor.
   bool ReachesFloor(uint32_t index) const {
     return floor_ <= kMinScore || file_->ScoreAt(index) >= floor_;
@@ -276,18 +297,6 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // The words below the entries of `node` before `entry`. Reads the
   // children's node words, from whichever end is nearer.
   uint32_t WordsBeforeEntry(const VocorNode& node, int entry) const;
-  // Removes the top frame and gives back the letters it took.
-  void Pop();
-  // Ends the walk for good: the tree is damaged beyond the current path.
-  void GiveUp();
-  // Tries to step from frame `parent` into its entry `entry`. Returns false
-  // when the constraint refuses the child (its words count as passed).
-  // Stepping may end the walk (GiveUp); callers check stack_ afterwards.
-  bool Descend(size_t parent, int entry, bool advance_pattern);
-  // Descend for a walk that numbers its words or one that does not: two
-  // copies, so that the walk without numbers runs the code it always ran.
-  template <bool kNumbered>
-  bool DescendTo(size_t parent, int entry, bool advance_pattern);
   // Accounts `letter` in the minimum part: the letter's own count if any
   // is left, else one of the extra letters ('?'). Returns what was taken,
   // 0 for nothing.
@@ -295,56 +304,61 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // Whether the word on the path uses every letter the minimum part asks
   // for (judged with all its letters taken).
   bool MinimumMet() const;
-  // Counts `words` of the current subtree as passed.
-  void Add(uint32_t words);
 
   // The walk for a reader that absorbed no pattern and no constraint, the
   // root of every query that filters words itself (palindromes, text-like
   // scans): the same words in the same order, one unit of work per node
-  // entered or left, and progress counted exactly, word by word.
+  // entered or left.
   const char* NextPlain(int* counter);
 
   // One unit of work on the top frame; returns a word when one is found.
   const char* Step();
-  const char* StepPatternEnd(size_t top);
-  void StepStar(size_t top);
-  // Whether some word at or below the node ends with the letters after
-  // the last '*'. Errs towards true (damage, odd offsets), so that pruning
-  // never hides a word or a damaged node from the walk.
-  bool TailLiveBelow(uint32_t offset, int depth);
-  // Whether the word that ends exactly the tail's letters below the node.
-  bool EndsWithTail(const VocorNode& node) const;
-  // A '*' that ends the pattern: every word below matches, so the node is
-  // walked once, its own word first, with no empty-match frame.
-  const char* StepTailStar(size_t top);
-  void StepQuestion(size_t top);
-  void StepLiteral(size_t top, unsigned char letter);
+  // The word JudgeLeaf left in word_, if any; clears the flag.
+  const char* TakeLeafWord() {
+    if (!leaf_word_ready_) return nullptr;
+    leaf_word_ready_ = false;
+    return word_;
+  }
+  // The top frame's own word, when it is to be yielded; counts it passed.
+  const char* VisitOwnWord(Frame& top, uint32_t node_word);
+  // Enters the one child whose letter the top frame's state allows, found
+  // by search; passes the other children's words.
+  void StepToOnlyChild(unsigned char letter);
+  // Tries to enter child `entry` (the packed entry) of the top frame.
+  // Returns false when the child is refused (its words are passed); true
+  // when it was pushed, or the walk ended on damage (GiveUp).
+  bool Enter(uint32_t entry);
+  // Enter for a child below which no letter can follow, when the letter
+  // leaves nothing to give back: only the child's own word can match, and
+  // it is judged without entering the child (whose own entries are never
+  // read, so are not checked). Sets leaf_word_ready_ when it matches.
+  void JudgeLeaf(uint32_t child, unsigned char letter, int state);
+  // Leaves the top frame: passes the words after its searched child, gives
+  // back its letters and remembers a pair below which nothing matched.
+  void Pop();
+  // Ends the walk for good: the tree is damaged beyond the current path.
+  void GiveUp();
 
   std::shared_ptr<const VocorFileContents> file_;
   std::string pattern_;
+  // Runs pattern_ (see Automaton); mutable because Contains may compile it
+  // and its cache grows as it is used.
+  mutable std::unique_ptr<PatternAutomaton> automaton_;
   CLetterConstraint constraint_;  // as built: for Contains, Clone, Describe
   CLetterConstraint working_;     // counts of the walk in progress
   int floor_ = kMinScore;         // words scoring below are not yielded
-  // Whether the walk numbers its words: only a file with scores needs the
-  // numbers, and a walk over one without is spared the arithmetic.
-  bool numbered_ = false;
-  uint32_t last_index_ = 0;  // the number of the word yielded last
+  uint32_t last_index_ = 0;       // the number of the word yielded last
 
+  // Words passed so far in walk order: the next word's number.
   int64_t position_ = 0;
-  double fraction_ = 0.0;
-  double scale_ = 1.0;
-  int star_depth_ = 0;
   std::vector<Frame> stack_;
-  std::vector<Numbers> numbers_;  // with numbered_, one per frame
-  bool plain_ = false;            // walk with plain_stack_ instead of stack_
-  // When the pattern's last '*' is followed by letters only (as in s*ing),
-  // the position of that '*'; else npos. Below it, only subtrees holding a
-  // word that ends in those letters are worth entering.
-  size_t literal_tail_star_ = std::string::npos;
-  // Per 4-byte-aligned node offset: 0 not yet known, 1 such a word lies
-  // below, 2 none does. Allocated zeroed on first use.
-  std::unique_ptr<uint8_t, FreeDeleter> tail_live_;
+  bool plain_ = false;  // walk with plain_stack_ instead of stack_
   std::vector<PlainFrame> plain_stack_;
+  // Pairs below which nothing matches, for this pattern and constraint;
+  // null when the constraint keeps counts, or before the first is found.
+  std::unique_ptr<WalkDeadPairs> dead_;
+  bool remember_dead_ = false;
+  bool leaf_word_ready_ = false;
   char word_[kWordBufferSize];
 };
 

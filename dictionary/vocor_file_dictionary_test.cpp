@@ -502,6 +502,55 @@ TEST_F(VocorFileTest, SharedSubtreesAreWalkedOncePerPath) {
   EXPECT_EQ(e->GetPosition(), 3);
 }
 
+// Every node of a 20-level lattice leads to the next by both a and b: 2^20
+// paths through 20 shared nodes, every string of a and b up to 20 letters
+// long a word. Below a node reached in an automaton state already found
+// to hold no match the walk never looks again, so a query without many
+// matches costs a few units per (node, state) pair instead of one per path.
+TEST_F(VocorFileTest, SharedSubtreesAreNotWalkedAgainInVain) {
+  constexpr int kLevels = 20;
+  DicAssembler dic("Lattice");
+  uint32_t node = dic.Node(true, {});
+  for (int level = 1; level < kLevels; ++level) {
+    node = dic.Node(true, {{'a', node}, {'b', node}});
+  }
+  const CDictionaryVocorFile& dict =
+      Open(dic.Finish(dic.Node(false, {{'a', node}, {'b', node}})));
+  struct Case {
+    const char* pattern;
+    const char* max_text;
+    Words expected;
+  };
+  const Case cases[] = {
+      {"*x*", nullptr, {}},
+      {"*a?x", nullptr, {}},
+      {"*ba", "b*", {}},  // a constraint that keeps no count
+      {"b?a", nullptr, {"baa", "bba"}},
+      {"{ab}", nullptr, {"ab", "ba"}},
+      {"[^ab]*", nullptr, {}},
+  };
+  for (const Case& c : cases) {
+    EnumPtr e = dict.CreateEnumerator();
+    e = e->Pattern(std::move(e), c.pattern);
+    e = e->Letters(std::move(e), CLetterConstraint(nullptr, c.max_text));
+    Words found;
+    int units = 0;
+    for (;;) {
+      int counter = 1000;
+      const char* word = e->Next(&counter);
+      units += 1000 - counter;
+      if (word != nullptr) {
+        found.emplace_back(word);
+      } else if (counter != 0 || units > 100'000) {
+        break;
+      }
+    }
+    EXPECT_EQ(found, c.expected) << c.pattern;
+    EXPECT_LT(units, 2000) << c.pattern;
+    EXPECT_EQ(e->GetPosition(), e->GetExtent()) << c.pattern;
+  }
+}
+
 TEST_F(VocorFileTest, LetterZeroNeverMatches) {
   DicAssembler dic;
   const uint32_t leaf = dic.Node(true, {});

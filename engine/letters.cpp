@@ -58,6 +58,22 @@ std::string FormatLetterCounts(const int counts[kLetterTableSize]) {
   return out;
 }
 
+std::string DescribeLetterCounts(const int counts[kLetterTableSize]) {
+  std::string left_out;
+  int unlimited = 0;
+  for (int c = 1; c < kLetterTableSize; ++c) {
+    if (counts[c] == kUnlimited) {
+      ++unlimited;
+    } else if (counts[c] == 0) {
+      left_out.push_back(static_cast<char>(c));
+    } else {
+      return FormatLetterCounts(counts);
+    }
+  }
+  if (unlimited <= kLetterTableSize / 2) return FormatLetterCounts(counts);
+  return "* but " + left_out;
+}
+
 int SumLetterCounts(const int counts[kLetterTableSize]) {
   int sum = 0;
   for (int c = 0; c < kLetterTableSize; ++c) {
@@ -171,10 +187,12 @@ EnumPtr CEnumResultsLetters::Clone() const {
 }
 
 std::string CEnumResultsLetters::Describe(int indent) const {
-  const std::string min_text =
-      constraint_.hasMin ? FormatLetterCounts(constraint_.minCount) : "<null>";
-  const std::string max_text =
-      constraint_.hasMax ? FormatLetterCounts(constraint_.maxCount) : "<null>";
+  const std::string min_text = constraint_.hasMin
+                                   ? DescribeLetterCounts(constraint_.minCount)
+                                   : "<null>";
+  const std::string max_text = constraint_.hasMax
+                                   ? DescribeLetterCounts(constraint_.maxCount)
+                                   : "<null>";
   return DescribeIndent(indent) + "Letters(\"" + min_text + "\",\"" + max_text +
          "\")\n" + CEnumResultsParent1::Describe(indent);
 }

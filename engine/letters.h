@@ -33,6 +33,11 @@ void ParseLetterCounts(const char* text, int counts[kLetterTableSize]);
 // which reads back to the same count.
 std::string FormatLetterCounts(const int counts[kLetterTableSize]);
 
+// The table as Describe shows it: FormatLetterCounts, except that a table
+// in which most bytes are unlimited and the others 0 (letters left out) is
+// shown by what it leaves out: "* but Ee?".
+std::string DescribeLetterCounts(const int counts[kLetterTableSize]);
+
 // Sum of the counts that are not unlimited, clamped at kMaxLetterCount.
 int SumLetterCounts(const int counts[kLetterTableSize]);
 

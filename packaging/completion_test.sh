@@ -42,6 +42,10 @@ expect '' vocor-cli anagram --max-words ''
 expect '--min-word-length ' vocor-cli anagram --max-words 2 --min-w
 expect '--min-score ' vocor-cli crossword --m
 expect 'score ' vocor-cli crossword --sort s
+expect '--with --without ' vocor-cli crossword --wi
+# Letters are typed, and do not count as the clue.
+expect '' vocor-cli crossword --without ''
+expect '--with --without ' vocor-cli crossword --without e --wi
 expect 'activate install list uninstall ' vocor-cli dictionaries ''
 expect '' vocor-cli dictionaries list ''
 expect "$work/words.dic $work/words.txt " vocor-cli --dict "$work/words"

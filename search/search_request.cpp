@@ -11,6 +11,7 @@
 #include "engine/letters.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
+#include "engine/pattern_syntax.h"
 #include "engine/phrase.h"
 #include "engine/saturate.h"
 #include "search/messages.h"
@@ -59,6 +60,21 @@ SearchRequestResult Run(EnumPtr query) {
 }
 
 EnumPtr Empty() { return std::make_unique<CEnumResultsNone>(); }
+
+// Refuses a malformed pattern (engine text converted from what was typed,
+// one character for one) with its problem and position, naming it
+// `which` and input `input`. Returns whether it was malformed.
+bool RefuseMalformed(const EngineText& pattern, const char* which, int input,
+                     SearchRequestResult* refusal) {
+  PatternError error;
+  if (CheckPatternSyntax(pattern.text.c_str(), &error)) return false;
+  refusal->query = nullptr;
+  refusal->message = 0;
+  refusal->text = MalformedPatternText(which, EngineToUtf8(error.message));
+  refusal->input = input;
+  refusal->position = error.position;
+  return true;
+}
 
 // Letters a pattern needs: every character but spaces and stars.
 int LettersNeeded(const std::string& engine_pattern) {
@@ -128,6 +144,17 @@ bool IsNothingInstalled(const CDictionary* dictionary) {
   return set != nullptr && set->is_container() && set->members().IsEmpty();
 }
 
+int Utf16Offset(const std::string& utf8, int characters) {
+  int offset = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if ((byte & 0xC0) == 0x80) continue;  // continuing a character
+    if (characters-- <= 0) break;
+    offset += byte >= 0xF0 ? 2 : 1;  // beyond the BMP: a surrogate pair
+  }
+  return offset;
+}
+
 int ReadLeadingInteger(const std::string& text) {
   const char* s = text.c_str();
   while (*s == ' ' || (*s >= '\t' && *s <= '\r')) ++s;
@@ -138,21 +165,80 @@ int ReadLeadingInteger(const std::string& text) {
   return negative ? -value : value;
 }
 
+std::string SearchRequestResult::RefusalText() const {
+  if (!text.empty()) return text;
+  const char* known = message != 0 ? MessageText(message) : nullptr;
+  return known != nullptr ? known : "";
+}
+
+CLetterConstraint LetterPresenceConstraint(const std::string& with,
+                                           const std::string& without) {
+  CLetterConstraint constraint(with.empty() ? nullptr : with.c_str(), nullptr);
+  bool excluded[kLetterTableSize] = {};
+  bool any_excluded = false;
+  for (const char c : without) {
+    const auto letter = static_cast<unsigned char>(c);
+    if (IsCountedCharacter(letter) && letter != kBlank) {
+      excluded[EngineToLower(letter)] = true;
+      any_excluded = true;
+    }
+  }
+  if (!any_excluded) return constraint;
+  constraint.hasMax = true;
+  for (int c = 1; c < kLetterTableSize; ++c) {
+    const bool out = excluded[EngineToLower(static_cast<unsigned char>(c))];
+    constraint.maxCount[c] = out || c == kBlank ? 0 : kUnlimited;
+  }
+  return constraint;
+}
+
+SearchRequestResult BuildCrosswordRequest(const CrosswordInputs& inputs,
+                                          const CrosswordHistories& histories,
+                                          const CDictionary* dictionary) {
+  EnumPtr root = RootOf(dictionary);
+  if (root == nullptr) return Refuse(0);
+  SearchRequestResult refusal;
+  const EngineText first = ReadInput(inputs.pattern, histories.pattern);
+  if (RefuseMalformed(first, "pattern", 0, &refusal)) return refusal;
+  EngineText second;
+  if (!inputs.and_pattern.empty()) {
+    second = ReadInput(inputs.and_pattern, histories.and_pattern);
+    if (RefuseMalformed(second, "second pattern", 1, &refusal)) return refusal;
+  }
+  EngineText with, without;
+  if (!inputs.with_letters.empty()) {
+    with = ReadInput(inputs.with_letters, histories.with_letters);
+  }
+  if (!inputs.without_letters.empty()) {
+    without = ReadInput(inputs.without_letters, histories.without_letters);
+  }
+  const CLetterConstraint letters =
+      LetterPresenceConstraint(with.text, without.text);
+  if (!letters.IsSatisfiable()) return Refuse(kMsgLettersExclusive);
+
+  EnumPtr query = ApplyWordPattern(std::move(root), first.text.c_str());
+  if (IsNone(query.get())) return Refuse(0);
+  if (!second.text.empty()) {
+    query = ApplyWordPattern(std::move(query), second.text.c_str());
+    if (IsNone(query.get())) return Refuse(kMsgPatternsExclusive);
+  }
+  // A letter no word can hold is one no answer contains.
+  if (with.unmappable > 0) return Run(Empty());
+  // After the patterns: over a phrase the letters count in the whole
+  // phrase, not in each of its words.
+  if (letters.HasAnyPart()) query = query->Letters(std::move(query), letters);
+  return Run(std::move(query));
+}
+
 SearchRequestResult BuildCrosswordRequest(const std::string& pattern,
                                           const std::string& and_pattern,
                                           InputHistory* pattern_history,
                                           InputHistory* and_history,
                                           const CDictionary* dictionary) {
-  EnumPtr root = RootOf(dictionary);
-  if (root == nullptr) return Refuse(0);
-  const EngineText first = ReadInput(pattern, pattern_history);
-  EnumPtr query = ApplyWordPattern(std::move(root), first.text.c_str());
-  if (IsNone(query.get())) return Refuse(0);
-  if (and_pattern.empty()) return Run(std::move(query));
-  const EngineText second = ReadInput(and_pattern, and_history);
-  query = ApplyWordPattern(std::move(query), second.text.c_str());
-  if (IsNone(query.get())) return Refuse(kMsgPatternsExclusive);
-  return Run(std::move(query));
+  return BuildCrosswordRequest(
+      CrosswordInputs{pattern, and_pattern, "", ""},
+      CrosswordHistories{pattern_history, and_history, nullptr, nullptr},
+      dictionary);
 }
 
 SearchRequestResult BuildAnagramRequest(const std::string& letters,
@@ -180,6 +266,8 @@ SearchRequestResult BuildAnagramRequest(const AnagramInputs& inputs,
   const EngineText shape = ReadInput(inputs.pattern, histories.pattern);
   AddIfGiven(histories.max_words, inputs.max_words);
   AddIfGiven(histories.min_word_length, inputs.min_word_length);
+  SearchRequestResult refusal;
+  if (RefuseMalformed(shape, "pattern", 1, &refusal)) return refusal;
   if (!shape.text.empty() && max_words > 1) {
     return Refuse(kMsgLengthsAndMaxWords);
   }
@@ -229,6 +317,8 @@ SearchRequestResult BuildPalindromeRequest(int mode, int another_word,
   EnumPtr root = RootOf(dictionary);
   if (root == nullptr) return Refuse(0);
   const EngineText shape = ReadInput(pattern, pattern_history);
+  SearchRequestResult refusal;
+  if (RefuseMalformed(shape, "pattern", 0, &refusal)) return refusal;
   EnumPtr query = std::make_unique<CEnumResultsPalindrome>(std::move(root),
                                                            mode, another_word);
   if (!shape.text.empty()) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dictionary/dictionary_set.h"
 #include "dictionary/testing/scratch_dir.h"
 #include "dictionary/text_file_dictionary.h"
@@ -34,7 +36,7 @@ class SearchRequestTest : public ::testing::Test {
 
   testing::ScratchDir dir_;
   CDictionaryTextFile dict_;
-  InputHistory first_, second_, third_;
+  InputHistory first_, second_, third_, fourth_;
 };
 
 TEST_F(SearchRequestTest, CrosswordOneOrTwoPatterns) {
@@ -58,6 +60,159 @@ TEST_F(SearchRequestTest, CrosswordOneOrTwoPatterns) {
 
   r = BuildCrosswordRequest("c.t", "", &first_, &second_, &dict_);
   EXPECT_EQ(Found(r), (Words{"cat", "cot", "cut"}));
+}
+
+Words Sorted(Words words) {
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// Letters that must appear and must not appear: the minimum part counts
+// repeats, the maximum part leaves out both cases and lets no blank stand
+// in, and over a phrase the letters count in the whole phrase.
+TEST_F(SearchRequestTest, CrosswordWithAndWithoutLetters) {
+  CrosswordHistories histories{&first_, &second_, &third_, &fourth_};
+  auto r = BuildCrosswordRequest(CrosswordInputs{"c?t", "", "A", ""}, histories,
+                                 &dict_);
+  EXPECT_EQ(Found(r), (Words{"cat"}));
+  EXPECT_EQ(third_.entries(), (Words{"A"}));
+  EXPECT_TRUE(fourth_.entries().empty());  // an empty box is not read
+  r = BuildCrosswordRequest(CrosswordInputs{"c?t", "", "", "a"}, histories,
+                            &dict_);
+  EXPECT_EQ(Found(r), (Words{"cot", "cut"}));
+  EXPECT_EQ(fourth_.entries(), (Words{"a"}));
+  r = BuildCrosswordRequest(CrosswordInputs{"*", "", "ts", "E"}, histories,
+                            &dict_);
+  EXPECT_EQ(Sorted(Found(r)), (Words{"pots", "stop"}));
+  r = BuildCrosswordRequest(CrosswordInputs{"*", "", "ee", ""}, histories,
+                            &dict_);
+  EXPECT_EQ(Found(r), (Words{"level"}));
+  r = BuildCrosswordRequest(CrosswordInputs{"c*", "*t", "", "?"}, histories,
+                            &dict_);
+  EXPECT_EQ(Sorted(Found(r)), (Words{"cart", "cat", "cot", "cut"}));
+
+  // "s" only in the second word of "tin els".
+  r = BuildCrosswordRequest(CrosswordInputs{"3,3", "", "s", "a"}, histories,
+                            &dict_);
+  const Words phrases = Found(r);
+  EXPECT_NE(std::find(phrases.begin(), phrases.end(), "tin els"),
+            phrases.end());
+  for (const std::string& phrase : phrases) {
+    EXPECT_NE(phrase.find('s'), std::string::npos) << phrase;
+    EXPECT_EQ(phrase.find('a'), std::string::npos) << phrase;
+  }
+
+  r = BuildCrosswordRequest(CrosswordInputs{"*", "", "xe", "eX"}, histories,
+                            &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, kMsgLettersExclusive);
+  // A letter outside the code page is in no word.
+  r = BuildCrosswordRequest(CrosswordInputs{"*", "", "\xce\xb1", ""}, histories,
+                            &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  r = BuildCrosswordRequest(CrosswordInputs{"c?t", "", "", "\xce\xb1"},
+                            histories, &dict_);
+  EXPECT_EQ(Found(r), (Words{"cat", "cot", "cut"}));
+}
+
+TEST(LetterPresenceConstraintTest, ExcludesBothCasesAndEveryBlank) {
+  EXPECT_FALSE(LetterPresenceConstraint("", "").HasAnyPart());
+  EXPECT_FALSE(LetterPresenceConstraint("", "?7").HasAnyPart());
+  const CLetterConstraint c = LetterPresenceConstraint("", "e\xe9-");
+  ASSERT_TRUE(c.has_max());
+  EXPECT_FALSE(c.has_min());
+  EXPECT_EQ(c.maxCount['?'], 0);
+  EXPECT_EQ(c.maxCount['e'], 0);
+  EXPECT_EQ(c.maxCount['E'], 0);
+  EXPECT_EQ(c.maxCount[0xc9], 0);  // É
+  EXPECT_EQ(c.maxCount['-'], 0);
+  EXPECT_EQ(c.maxCount['a'], kUnlimited);
+  EXPECT_EQ(c.maxCount[0xff], kUnlimited);
+  EXPECT_EQ(c.maxCount[' '], kUnlimited);
+  EXPECT_TRUE(c.Accepts("CAT TAX"));
+  for (const char* word : {"bee", "BEE", "caf\xe9", "CAF\xc9", "x-ray"}) {
+    EXPECT_FALSE(c.Accepts(word)) << word;
+  }
+  EXPECT_EQ(DescribeLetterCounts(c.maxCount), "* but -?Ee\xc9\xe9");
+  const CLetterConstraint with = LetterPresenceConstraint("zz", "");
+  EXPECT_FALSE(with.has_max());
+  EXPECT_EQ(with.minCount['z'], 2);
+  EXPECT_TRUE(with.Accepts("pizza"));
+  EXPECT_FALSE(with.Accepts("zoo"));
+}
+
+// A malformed pattern is refused, never matched literally or silently
+// dropped, naming the input and the position of its fault in characters
+// as typed.
+TEST_F(SearchRequestTest, MalformedPatternsAreRefusedWithTheirPlace) {
+  auto r = BuildCrosswordRequest("ab[cd", "", &first_, &second_, &dict_);
+  ASSERT_TRUE(r.refused());
+  EXPECT_EQ(r.input, 0);
+  EXPECT_EQ(r.position, 3);
+  EXPECT_EQ(r.RefusalText().rfind("The pattern is not understood:\n", 0), 0u)
+      << r.RefusalText();
+  EXPECT_NE(r.RefusalText().find("3"), std::string::npos);
+
+  r = BuildCrosswordRequest("c?t", "caf\xc3\xa9{t", &first_, &second_, &dict_);
+  ASSERT_TRUE(r.refused());
+  EXPECT_EQ(r.input, 1);
+  EXPECT_EQ(r.position, 5);  // characters, not bytes
+  EXPECT_EQ(r.RefusalText().rfind("The second pattern", 0), 0u);
+
+  r = BuildAnagramRequest("listen", "??[st", &first_, &second_, &dict_);
+  ASSERT_TRUE(r.refused());
+  EXPECT_EQ(r.input, 1);
+  EXPECT_EQ(r.position, 3);
+  r = BuildPalindromeRequest(0, 0, "[ab", &first_, &dict_);
+  ASSERT_TRUE(r.refused());
+  EXPECT_EQ(r.input, 0);
+  EXPECT_EQ(r.position, 1);
+
+  // Well formed, the new elements count as the letters they take.
+  r = BuildCrosswordRequest("c\\@t", "", &first_, &second_, &dict_);
+  EXPECT_TRUE(Found(r).empty());
+  r = BuildAnagramRequest("tan", "[st]{an}", &first_, &second_, &dict_);
+  EXPECT_EQ(Found(r), (Words{"tan"}));
+  r = BuildAnagramRequest("tan", "4-:*", &first_, &second_, &dict_);
+  EXPECT_TRUE(r.refused());
+  EXPECT_EQ(r.message, kMsgAnagramNeedsMoreLetters);
+
+  // Other refusals keep their message texts and no place.
+  r = BuildCrosswordRequest("c?t", "??", &first_, &second_, &dict_);
+  EXPECT_EQ(r.RefusalText(), MessageText(kMsgPatternsExclusive));
+  EXPECT_EQ(r.input, -1);
+  r = BuildCrosswordRequest(",3", "", &first_, &second_, &dict_);
+  EXPECT_EQ(r.RefusalText(), "");
+}
+
+// The problem as the syntax check words it, made a sentence of its own.
+TEST(MalformedPatternTextTest, OneSentencePerLine) {
+  const std::string hint =
+      "\nTo match one of the characters [ ] @ # { } : \\ itself, put a \\ "
+      "before it.";
+  EXPECT_EQ(MalformedPatternText("pattern",
+                                 "the class at position 1 holds "
+                                 "no letter"),
+            "The pattern is not understood:\nThe class at position 1 holds no "
+            "letter." +
+                hint);
+  EXPECT_EQ(MalformedPatternText("second pattern",
+                                 "'\\' at position 2 must come before one "
+                                 "of [ ] @ # { } : \\."),
+            "The second pattern is not understood:\n'\\' at position 2 must "
+            "come before one of [ ] @ # { } : \\." +
+                hint);
+}
+
+TEST(Utf16OffsetTest, CountsCharactersAsATextBoxDoes) {
+  const std::string text =
+      "a\xc3\xa9\xf0\x9d\x84\x9e"
+      "b";  // a é 𝄞 b
+  EXPECT_EQ(Utf16Offset(text, 0), 0);
+  EXPECT_EQ(Utf16Offset(text, 2), 2);
+  EXPECT_EQ(Utf16Offset(text, 3), 4);
+  EXPECT_EQ(Utf16Offset(text, 4), 5);
+  EXPECT_EQ(Utf16Offset(text, 9), 5);
 }
 
 TEST_F(SearchRequestTest, CrosswordRefusesSilentlyAndNeedsADictionary) {

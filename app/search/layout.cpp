@@ -93,13 +93,16 @@ int MinimumLength(const std::vector<LayoutCell>& cells) {
 }
 
 // The columns of a form row: label, box, and with `pairs` 2 a gap, a
-// second label and a second box; then the filler.
-std::vector<LayoutCell> FormRowColumns(const LayoutUnits& units, int pairs) {
+// second label (`second_label` pixels, 0 for 14w) and a second box; then
+// the filler.
+std::vector<LayoutCell> FormRowColumns(const LayoutUnits& units, int pairs,
+                                       int second_label) {
   std::vector<LayoutCell> columns = {Cell(16 * units.w, 18 * units.w, 0),
                                      Cell(10 * units.w, kLayoutFill, 0)};
   if (pairs == 2) {
+    const int label = second_label > 0 ? second_label : 14 * units.w;
     columns.push_back(Cell(6, 6, 0));
-    columns.push_back(Cell(14 * units.w, 14 * units.w, 0));
+    columns.push_back(Cell(label, label, 0));
     columns.push_back(Cell(10 * units.w, kLayoutFill, 0));
   }
   columns.push_back(Cell(kLayoutFillerMin, 0, INT_MIN));
@@ -214,7 +217,8 @@ std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
 
 std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
                                           const std::vector<int>& boxes_per_row,
-                                          int form_width, int form_height) {
+                                          int form_width, int form_height,
+                                          int second_label) {
   const int rows = static_cast<int>(boxes_per_row.size());
   // Row, then (gap, row) per further row, then the filler.
   std::vector<LayoutCell> cells;
@@ -230,7 +234,8 @@ std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
   for (int i = 0; i < rows; ++i) {
     const int pairs = boxes_per_row[i];
     if (pairs == 0) continue;
-    std::vector<LayoutCell> columns = FormRowColumns(units, pairs);
+    std::vector<LayoutCell> columns =
+        FormRowColumns(units, pairs, second_label);
     DistributeSpace(columns.data(), static_cast<int>(columns.size()),
                     form_width, 0);
     const LayoutCell& row = cells[2 * i];
@@ -248,14 +253,20 @@ std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
 }
 
 int FormMinimumWidth(const LayoutUnits& units,
-                     const std::vector<int>& boxes_per_row) {
+                     const std::vector<int>& boxes_per_row, int second_label) {
   int width = 0;
   for (const int pairs : boxes_per_row) {
     if (pairs > 0) {
-      width = std::max(width, MinimumLength(FormRowColumns(units, pairs)));
+      width = std::max(
+          width, MinimumLength(FormRowColumns(units, pairs, second_label)));
     }
   }
   return width;
+}
+
+int SecondLabelWidth(const LayoutUnits& units, int widest_text) {
+  // One average width of room between the text and the box.
+  return std::max(14 * units.w, widest_text + units.w);
 }
 
 PalindromeRowLayout LayOutPalindromeFirstRow(const LayoutUnits& units,

@@ -117,15 +117,22 @@ std::vector<FormRowLayout> LayOutForm(const LayoutUnits& units, int rows,
 // `boxes_per_row` gives 1 or 2 per row, or 0 for a row that the form lays
 // out itself (the palindrome form's first). The result has one entry per
 // pair, in row order. The first pair of every row has the columns of
-// LayOutForm; a second pair follows a gap of 6 pixels, its label 14w wide, and
-// the two boxes share the rest equally.
+// LayOutForm; a second pair follows a gap of 6 pixels, its label
+// `second_label` pixels wide (0: 14w), and the two boxes share the rest
+// equally.
 std::vector<FormRowLayout> LayOutFormRows(const LayoutUnits& units,
                                           const std::vector<int>& boxes_per_row,
-                                          int form_width, int form_height);
+                                          int form_width, int form_height,
+                                          int second_label = 0);
 // The narrowest form width (without the form's margin) at which every row
 // of LayOutFormRows keeps its labels and boxes at their minimums.
 int FormMinimumWidth(const LayoutUnits& units,
-                     const std::vector<int>& boxes_per_row);
+                     const std::vector<int>& boxes_per_row,
+                     int second_label = 0);
+// The width of the labels of the rows' second boxes: 14w, or the widest
+// of their texts (`widest_text` pixels) and a w of room when that is
+// wider, so that no label is cut off or touches its box.
+int SecondLabelWidth(const LayoutUnits& units, int widest_text);
 
 // The first row of the palindrome form: "Find words which", the
 // transformation list, "to produce the", the result list.

@@ -250,6 +250,25 @@ TEST_F(SearchLayoutTest, FormMinimumWidthIsWhereNothingIsCutOff) {
   EXPECT_EQ(FormMinimumWidth(units_, {0, 1, 2}), 50 * 7 + 6);
 }
 
+// A second label whose text is wider than 14w gets its text's width, in
+// the layout and in the minimum width alike; a narrower one keeps 14w.
+TEST_F(SearchLayoutTest, ASecondLabelIsNeverCutOff) {
+  EXPECT_EQ(SecondLabelWidth(units_, 60), 14 * 7);
+  EXPECT_EQ(SecondLabelWidth(units_, 113), 120);
+  const int label = SecondLabelWidth(units_, 113);
+  const std::vector<FormRowLayout> pairs =
+      LayOutFormRows(units_, {1, 2}, 600, 200, label);
+  ASSERT_EQ(pairs.size(), 3u);
+  EXPECT_EQ(pairs[2].label.width, 120);
+  EXPECT_EQ(pairs[2].box.x, pairs[2].label.x + 120);
+  EXPECT_EQ(pairs[2].box.x + pairs[2].box.width, 600);
+  EXPECT_EQ(pairs[0].label.width, 16 * 7);  // the first column stays
+  EXPECT_EQ(FormMinimumWidth(units_, {1, 2}, label),
+            FormMinimumWidth(units_, {1, 2}) + 120 - 14 * 7);
+  EXPECT_EQ(FormMinimumWidth(units_, {1, 1}, label),
+            FormMinimumWidth(units_, {1, 1}));
+}
+
 TEST(ProgressBarLeftTest, ThirtyWidthsInOrTheMiddleWhicheverIsFurtherLeft) {
   EXPECT_EQ(ProgressBarLeft(0, 1000, 7), 210);
   EXPECT_EQ(ProgressBarLeft(0, 300, 7), 150);

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <algorithm>
 
 #include "app/search/recent_text_cb.h"
@@ -14,8 +15,13 @@ namespace {
 
 const char kPatternHelp[] =
     "A word pattern: ? stands for one letter, * for any number of letters. "
-    "Digits give word lengths instead: 7 is any seven-letter word, 3,4 a "
-    "three-letter and a four-letter word.";
+    "[abc] is one of a, b or c, [a-e] one of a to e, [^abc] any other "
+    "letter; @ is a vowel and # a consonant; {abc} is a, b and c in any "
+    "order (a ? inside is any letter). Digits give word lengths instead: 7 "
+    "is any seven-letter word, 3,4 a three-letter and a four-letter word; "
+    "5-7: ahead of a pattern allows five to seven letters. Put \\ before "
+    "[ ] @ # { } : or \\ to match the character itself. Examples: "
+    "c[aou]t, s{ta?}*, #@#@#, 8-:*ing.";
 
 }  // namespace
 
@@ -28,7 +34,9 @@ int CSearchInfoView::GetFormHeight() const {
 }
 
 int CSearchInfoView::MinimumFormWidth() const {
-  return FormMinimumWidth(units_, RowPairs()) + 2 * kMargin;
+  return FormMinimumWidth(units_, RowPairs(),
+                          SecondLabelWidth(units_, widest_second_label_)) +
+         2 * kMargin;
 }
 
 std::vector<int> CSearchInfoView::RowPairs() const {
@@ -50,10 +58,13 @@ CRecentTextCB* CSearchInfoView::AddBoxRow(const QString& label,
 CRecentTextCB* CSearchInfoView::AddBoxBeside(const QString& label,
                                              const QString& whats_this) {
   auto* box = new CRecentTextCB(this);
-  NewLabel(label, box);
+  QLabel* label_widget = NewLabel(label, box);
   box->setWhatsThis(whats_this);
   boxes_.push_back(box);
-  ++boxes_per_row_.back();
+  if (++boxes_per_row_.back() == 2) {
+    widest_second_label_ =
+        std::max(widest_second_label_, label_widget->sizeHint().width());
+  }
   AdoptControl(box);
   connect(box, &CRecentTextCB::enterPressed, this,
           &CSearchInfoView::searchRequested);
@@ -72,6 +83,16 @@ QLabel* CSearchInfoView::NewLabel(const QString& text, CRecentTextCB* box) {
 void CSearchInfoView::AdoptControl(QWidget* widget) {
   controls_.push_back(widget);
   widget->installEventFilter(this);
+}
+
+void CSearchInfoView::ShowInputProblem(int input, int position) {
+  if (input < 0 || input >= static_cast<int>(boxes_.size())) return;
+  CRecentTextCB* box = boxes_[input];
+  box->setFocus(Qt::OtherFocusReason);
+  if (position <= 0) return;
+  const int start = Utf16Offset(box->Text(), position - 1);
+  const int end = Utf16Offset(box->Text(), position);
+  box->lineEdit()->setSelection(start, end - start);
 }
 
 void CSearchInfoView::FocusForm() {
@@ -122,7 +143,8 @@ void CSearchInfoView::Place(QWidget* widget, const LayoutRect& rect) const {
 
 void CSearchInfoView::LayOutRows() {
   const std::vector<FormRowLayout> pairs = LayOutFormRows(
-      units_, RowPairs(), width() - 2 * kMargin, height() - 2 * kMargin);
+      units_, RowPairs(), width() - 2 * kMargin, height() - 2 * kMargin,
+      SecondLabelWidth(units_, widest_second_label_));
   for (size_t i = 0; i < boxes_.size(); ++i) {
     Place(labels_[i], pairs[i].label);
     Place(boxes_[i], pairs[i].box);
@@ -141,15 +163,29 @@ CSearchInfoCrosswordView::CSearchInfoCrosswordView(const LayoutUnits& units,
   and_pattern_ = AddBoxRow(
       tr("&and:"),
       tr("Optional: a second pattern that the same words must match too."));
+  // Side by side, so that the form is no taller than the others.
+  with_letters_ = AddBoxRow(
+      tr("Must &contain:"),
+      tr("Optional: letters every answer contains somewhere, in any order. "
+         "A letter typed twice must appear twice. Example: xz with the "
+         "pattern 6 finds six-letter words with both an x and a z."));
+  without_letters_ = AddBoxBeside(
+      tr("Must &not contain:"),
+      tr("Optional: letters no answer contains anywhere. Example: e with "
+         "the pattern #@#@# finds five-letter words that alternate "
+         "consonants and vowels without any e."));
 }
 
 SearchRequestResult CSearchInfoCrosswordView::BuildQuery(
     const CDictionary* dictionary) {
-  SearchRequestResult result = BuildCrosswordRequest(
-      pattern_->Text(), and_pattern_->Text(), pattern_->history(),
-      and_pattern_->history(), dictionary);
-  pattern_->RefreshDropDown();
-  and_pattern_->RefreshDropDown();
+  const CrosswordInputs inputs{pattern_->Text(), and_pattern_->Text(),
+                               with_letters_->Text(), without_letters_->Text()};
+  const CrosswordHistories histories{
+      pattern_->history(), and_pattern_->history(), with_letters_->history(),
+      without_letters_->history()};
+  SearchRequestResult result =
+      BuildCrosswordRequest(inputs, histories, dictionary);
+  for (CRecentTextCB* box : boxes()) box->RefreshDropDown();
   return result;
 }
 
@@ -165,7 +201,8 @@ CSearchInfoAnagramView::CSearchInfoAnagramView(const LayoutUnits& units,
          "as 3,4 to find phrases of a three-letter and a four-letter word. "
          "A * between commas is a word of any length: *,* finds every "
          "two-word phrase of the letters, each pair of words once; 4,* a "
-         "four-letter word and a word of the letters left."));
+         "four-letter word and a word of the letters left. [abc], @, #, "
+         "{abc} and 5-7: mean what they mean in a crossword pattern."));
   // The two numbers share a row, so that the form is no taller than the
   // hidden-word form and the tab pane no taller for any tab.
   max_words_ = AddBoxRow(

@@ -43,6 +43,10 @@ class CSearchInfoView : public QWidget {
 
   // The input boxes in row order; owned by the form.
   const std::vector<CRecentTextCB*>& boxes() const { return boxes_; }
+  // Puts the focus into input box `input` (an index into boxes()) and
+  // selects its character at `position` (1-based, in characters as
+  // typed; none for 0), so that a refusal shows where the fault is.
+  void ShowInputProblem(int input, int position);
   // Gives the focus to the control that last had it, else the first one.
   void FocusForm();
   // The control that last had the focus (or the first control).
@@ -93,6 +97,8 @@ class CSearchInfoView : public QWidget {
   std::vector<int> boxes_per_row_;
   std::vector<QLabel*> labels_;
   std::vector<CRecentTextCB*> boxes_;
+  // The widest text of a label beside a row's first box, in pixels.
+  int widest_second_label_ = 0;
   std::vector<QWidget*> controls_;
   QWidget* last_focus_ = nullptr;
 };
@@ -106,6 +112,8 @@ class CSearchInfoCrosswordView : public CSearchInfoView {
  private:
   CRecentTextCB* pattern_;
   CRecentTextCB* and_pattern_;
+  CRecentTextCB* with_letters_;
+  CRecentTextCB* without_letters_;
 };
 
 class CSearchInfoAnagramView : public CSearchInfoView {

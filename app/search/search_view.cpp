@@ -276,11 +276,14 @@ void CSearchView::RunSearch(CSearchInfoView* form) {
   SearchRequestResult request = form->BuildQuery(host_->ActiveDictionary());
   QApplication::restoreOverrideCursor();
   if (request.refused()) {
-    if (request.message != 0) {
-      ShowMessage(request.message);
+    const std::string text = request.RefusalText();
+    if (!text.empty()) {
+      ShowWarning(QString::fromStdString(text));
     } else {
       ExplainNoDictionary(host_->ActiveDictionary());
     }
+    // The box at fault takes the focus once the warning is dismissed.
+    form->ShowInputProblem(request.input, request.position);
     return;
   }
   // The list keeps the best results when the search stops at the limit.

@@ -25,18 +25,19 @@
 #include <memory>
 #include <set>
 
-#include "app/shell/command_texts.h"
-#include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
+#include "app/shell/command_texts.h"
+#include "app/shell/font_text.h"
 #include "app/window_test_support.h"
 #include "dictionary/dictionary.h"
 #include "dictionary/dictionary_set.h"
 #include "dictionary/testing/damaged_dic.h"
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/testing/scratch_dir.h"
+#include "dictionary/text_file_dictionary.h"
 #include "engine/palindrome.h"
 #include "search/messages.h"
 #include "search/search_request.h"
@@ -175,6 +176,7 @@ class SearchViewTest : public QObject {
   void layoutFollowsWindowSize();
   void rowsHoldTheirBoxes();
   void anagramNumbersShareARow();
+  void crosswordLetterBoxesAndMalformedPatterns();
   void enterSearchesFromEveryControl();
   void everyLabelHasItsAltKey();
   void noDictionaryIsExplained();
@@ -642,8 +644,13 @@ void SearchViewTest::layoutFollowsWindowSize() {
     view_->resize(size);
     CSearchInfoView* form = Form(0);
     QTRY_VERIFY(form->width() > 0);
+    // A row's first label keeps 16 average widths; one beside a box its
+    // 14, or its text's width when wider ("Must not contain:").
     for (QLabel* label : form->findChildren<QLabel*>()) {
-      QCOMPARE(label->width(), 16 * units_.w);
+      const bool first = label->x() == CSearchInfoView::kMargin;
+      QCOMPARE(label->width(),
+               first ? 16 * units_.w
+                     : SecondLabelWidth(units_, label->sizeHint().width()));
     }
     for (CRecentTextCB* box : form->boxes()) {
       QVERIFY(box->width() >= 10 * units_.w);
@@ -707,6 +714,99 @@ void SearchViewTest::anagramNumbersShareARow() {
   QCOMPARE(anagram->GetFormHeight(), hidden_height);
   for (int tab = 0; tab < 4; ++tab) {
     QVERIFY(Form(tab)->GetFormHeight() <= hidden_height);
+  }
+}
+
+// The crossword's letter boxes share a row, are reached by their Alt keys,
+// keep histories of their own and shape the search; a malformed pattern
+// brings a warning naming its fault, after which the faulty character is
+// selected in its box and the earlier results stay.
+void SearchViewTest::crosswordLetterBoxesAndMalformedPatterns() {
+  // A word list: its filter runs the pattern language as the binary
+  // reader does.
+  std::string list;
+  for (const std::string& word : TestWords()) list += word + "\n";
+  CDictionaryTextFile words;
+  words.SetFileName(scratch_.Write("words.txt", list).c_str());
+  QVERIFY(words.Open());
+  host_.dictionary = &words;
+  CSearchInfoView* form = Form(0);
+  QTRY_VERIFY(form->isVisible());
+  const std::vector<CRecentTextCB*>& boxes = form->boxes();
+  QCOMPARE(boxes.size(), size_t{4});
+  QCOMPARE(boxes[2]->y(), boxes[3]->y());
+  QVERIFY(boxes[1]->geometry().bottom() < boxes[2]->y());
+  QCOMPARE(form->GetFormHeight(), Form(2)->GetFormHeight());
+  form = Form(0);
+
+  const auto press = [](const QKeySequence& keys) {
+    QTest::keySequence(QApplication::focusWidget(), keys);
+  };
+  view_->resultsList()->setFocus();
+  QTRY_VERIFY(view_->resultsList()->hasFocus());
+  press(QKeySequence("Alt+N"));
+  QTRY_COMPARE(QApplication::focusWidget(), boxes[3]);
+  QTest::keyClicks(QApplication::focusWidget(), "A");
+  press(QKeySequence("Alt+P"));
+  QTRY_COMPARE(QApplication::focusWidget(), boxes[0]);
+  QTest::keyClicks(QApplication::focusWidget(), "#@#");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  RunToEnd();
+  const std::vector<std::string> found = Sorted(view_->ResultWords());
+  InputHistory h1, h2, h3, h4;
+  QCOMPARE(found, Reference(BuildCrosswordRequest(
+                      CrosswordInputs{"#@#", "", "", "A"},
+                      CrosswordHistories{&h1, &h2, &h3, &h4}, &words)));
+  QVERIFY(std::find(found.begin(), found.end(), "ton") != found.end());
+  for (const std::string& word : found) QVERIFY(word.find('a') == word.npos);
+  QCOMPARE(boxes[3]->count(), 1);
+  QCOMPARE(boxes[3]->itemText(0), QString("A"));
+  QCOMPARE(boxes[2]->count(), 0);  // empty: not entered
+
+  press(QKeySequence("Alt+C"));
+  QTRY_COMPARE(QApplication::focusWidget(), boxes[2]);
+  QTest::keyClicks(QApplication::focusWidget(), "m");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  RunToEnd();
+  QCOMPARE(view_->ResultWords(), (std::vector<std::string>{"mom"}));
+  QCOMPARE(boxes[2]->itemText(0), QString("m"));
+  QCOMPARE(boxes[0]->count(), 1);  // the same pattern, entered once
+
+  struct Malformed {
+    int box;
+    const char* text;
+    int fault;  // 0-based, in characters
+    const char* start;
+  };
+  const Malformed cases[] = {{0, "ab[cd", 2, "The pattern is not understood"},
+                             {1, "\xc3\xa9{t", 1, "The second pattern"}};
+  for (const Malformed& c : cases) {
+    boxes[0]->setEditText("#@#");
+    boxes[1]->setEditText("");
+    boxes[c.box]->setEditText(QString::fromUtf8(c.text));
+    boxes[2]->setFocus();
+    QTRY_VERIFY(boxes[2]->hasFocus());
+    QString shown;
+    WhenModal(view_.get(), [&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box != nullptr) shown = box->text();
+      modal->close();
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_VERIFY(!shown.isEmpty());
+    QVERIFY2(shown.startsWith(c.start), qPrintable(shown));
+    QVERIFY2(shown.contains(QString("position %1").arg(c.fault + 1)),
+             qPrintable(shown));
+    QVERIFY(!view_->IsSearching());
+    QCOMPARE(view_->ResultWords(), (std::vector<std::string>{"mom"}));
+    // The offscreen platform leaves the window inactive once the box has
+    // closed; activated again, it gives the focus to the box at fault.
+    view_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+    QTRY_COMPARE(QApplication::focusWidget(), boxes[c.box]);
+    QCOMPARE(boxes[c.box]->lineEdit()->selectionStart(), c.fault);
+    QCOMPARE(boxes[c.box]->lineEdit()->selectedText(),
+             QString::fromUtf8(c.text).mid(c.fault, 1));
   }
 }
 

@@ -96,6 +96,20 @@ void AddSearchOptions(CLI::App* app, Options* o) {
                 "weakest word's)");
 }
 
+const char kPatternNotation[] =
+    "Patterns: ? one letter, * any run (none too), [abc] one of the "
+    "letters, [a-e] one of a range, [^abc] or [!abc] a letter not among "
+    "them, @ a vowel (a e i o u, accented too), # a consonant, {abc} these "
+    "letters in any order (? inside: any one letter), 7 seven letters, 3,4 "
+    "a three-letter and a four-letter word, 5-7: ahead of a pattern five to "
+    "seven letters (8-: eight or more, -4: four at most).\n"
+    "The characters [ ] @ # { } : \\ now have these meanings; put a \\ "
+    "before one to match it itself (\\#). A malformed pattern is refused "
+    "with its problem and position (exit code 1).\n"
+    "Examples: vocor-cli crossword 'c[aou]t'; vocor-cli crossword --without "
+    "e '#@#@#'; vocor-cli crossword --with xz 6; vocor-cli crossword "
+    "'s{ta?}*'; vocor-cli crossword '8-:*ing'";
+
 }  // namespace
 
 int ParseOptions(int argc, char** argv, Options* o) {
@@ -110,19 +124,31 @@ int ParseOptions(int argc, char** argv, Options* o) {
                        "Print the program's version and exit");
   AddSearchOptions(&app, o);
 
-  CLI::App* crossword = app.add_subcommand("crossword",
-                                           "Words matching a pattern ('?' one "
-                                           "letter, '*' any run, 3,4 lengths)");
+  CLI::App* crossword = app.add_subcommand(
+      "crossword",
+      "Words matching a pattern ('?' one letter, '*' any run, [abc] one of "
+      "a set, @ a vowel, # a consonant, {abc} these letters in any order, "
+      "3,4 lengths, 5-7: a range of lengths)");
   crossword->add_option("PATTERN", o->text, "The pattern")->required();
   crossword->add_option("PATTERN2", o->text2,
                         "A second pattern the words must match too");
+  crossword->footer(kPatternNotation);
+  crossword
+      ->add_option("--with", o->with_letters,
+                   "Letters every word must contain, anywhere (ee: two e's)")
+      ->type_name("LETTERS");
+  crossword
+      ->add_option("--without", o->without_letters,
+                   "Letters no word may contain, in either case")
+      ->type_name("LETTERS");
 
   CLI::App* anagram = app.add_subcommand(
       "anagram", "Words or phrases using exactly the letters ('?' a blank)");
   anagram->add_option("LETTERS", o->text, "The letters")->required();
   anagram->add_option("PATTERN", o->text2,
                       "A pattern or word lengths (3,4; * a word of any "
-                      "length: *,* every two-word phrase)");
+                      "length: *,* every two-word phrase; [abc], @, #, "
+                      "{abc} and 5-7: as in crossword --help)");
   const char* const kInvalidMinimum =
       "The minimum length you have entered is invalid";
   std::vector<ClueNumber> numbers;

@@ -34,12 +34,14 @@ struct Options {
   bool show_scores = false;
 
   // Search inputs, as typed (UTF-8). Which ones a kind reads:
-  //   crossword: text (pattern), text2 (the "and" pattern)
+  //   crossword: text (pattern), text2 (the "and" pattern), with_letters,
+  //              without_letters
   //   anagram: text (letters), text2 (pattern), max_words, min_word_length
   //   hidden: text (from letters), must_use, min_length
   //   palindrome: text (pattern), mode, another_word
   std::string text, text2, must_use, min_length;
   std::string max_words, min_word_length;  // as typed; empty when not given
+  std::string with_letters, without_letters;
   int mode = 0;
   int another_word = 0;
 

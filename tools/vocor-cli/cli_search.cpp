@@ -17,6 +17,7 @@
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/charset.h"
 #include "engine/pattern.h"
+#include "engine/pattern_syntax.h"
 #include "search/messages.h"
 #include "search/result_options.h"
 #include "search/search_request.h"
@@ -96,7 +97,9 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
   InputHistory first, second, third;
   switch (o.command) {
     case Command::kCrossword:
-      return BuildCrosswordRequest(o.text, o.text2, &first, &second, d);
+      return BuildCrosswordRequest(
+          CrosswordInputs{o.text, o.text2, o.with_letters, o.without_letters},
+          CrosswordHistories{&first, &second, nullptr, nullptr}, d);
     case Command::kAnagram:
       return BuildAnagramRequest(
           AnagramInputs{o.text, o.text2, o.max_words, o.min_word_length},
@@ -124,13 +127,15 @@ class CliObserver : public SearchObserver {
 // its matches in ascending order: a '*' followed by more of its word makes
 // the walk try the star's empty match before the letters it could absorb
 // (so *ing yields ing before abating); a '*' that ends its word does not.
+// A '*' inside a class is no star: the pattern is read by elements.
 bool PatternKeepsWalkOrder(const std::string& typed) {
   std::string converted;
   LengthSpecToPattern(typed.c_str(), converted);
   const std::string pattern = CollapseWildcardRuns(converted.c_str());
-  for (size_t star = pattern.find('*'); star != std::string::npos;
-       star = pattern.find('*', star + 1)) {
-    if (star + 1 < pattern.size() && pattern[star + 1] != ' ') return false;
+  const char* p = pattern.c_str();
+  for (size_t i = 0, next = 0; p[i] != '\0'; i = next) {
+    next = SkipPatternElement(p, i);
+    if (p[i] == '*' && p[next] != '\0' && p[next] != ' ') return false;
   }
   return true;
 }
@@ -249,9 +254,9 @@ int RunSearch(const Options& options, DictionaryState* state) {
     return OutOfMemory("while building the search");
   }
   if (request.refused()) {
-    const char* text = request.message != 0 ? MessageText(request.message)
-                                            : "No word can match this pattern.";
-    std::fprintf(stderr, "%s\n", text);
+    std::string text = request.RefusalText();
+    if (text.empty()) text = "No word can match this pattern.";
+    std::fprintf(stderr, "%s\n", text.c_str());
     return kExitRefused;
   }
   ResultOptions result_options;

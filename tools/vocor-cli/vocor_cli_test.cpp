@@ -223,6 +223,82 @@ TEST_F(VocorCliTest, RefusalsAndUsageErrors) {
             "Dictionary load failed.\n" + files_.path() + "/missing.txt\n");
 }
 
+// A malformed pattern ends the program with its problem and place, and
+// nothing found; characters that used to match themselves still may,
+// escaped.
+TEST_F(VocorCliTest, MalformedPatternsAreRefused) {
+  const std::string dict = List("words.txt", kWords);
+  struct Case {
+    std::vector<std::string> args;
+    std::string start;  // of the message
+    std::string position;
+  };
+  const Case cases[] = {
+      {{"crossword", "ca[t"}, "The pattern is not understood:\n", "3"},
+      {{"crossword", "c?t", "{ca\xc3\xa9"}, "The second pattern", "1"},
+      {{"anagram", "listen", "??[st"}, "The pattern", "3"},
+      {{"palindrome", "*{"}, "The pattern", "2"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin() + 1, {"--dict", dict});
+    const Outcome o = Run(args);
+    EXPECT_EQ(o.code, 1) << args.back();
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err.rfind(c.start, 0), 0u) << o.err;
+    EXPECT_NE(o.err.find("position " + c.position), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("put a \\ before it"), std::string::npos) << o.err;
+  }
+  // Escaped, they are characters no word of a list holds.
+  const Outcome escaped = Run({"crossword", "--dict", dict, "c\\[a\\]t*"});
+  EXPECT_EQ(escaped.code, 0);
+  EXPECT_EQ(escaped.out, "");
+}
+
+// Letters every word contains and letters none contains, on a text list
+// and on the same words compiled to a binary dictionary, whose reader
+// takes the constraint in; --describe shows it.
+TEST_F(VocorCliTest, WithAndWithoutLetters) {
+  const std::vector<std::string> words = {"cat",    "cot",  "cut",  "cart",
+                                          "listen", "stop", "pots", "level",
+                                          "tin",    "els",  "noon"};
+  std::string text_words, bytes, error;
+  for (const std::string& word : words) text_words += word + "\n";
+  VocorFileInfo info;
+  info.name = "Words";
+  ASSERT_TRUE(BuildVocorFile(words, info, &bytes, nullptr, &error));
+  const std::string dic = files_.Write("words.dic", bytes);
+  const std::string text = List("words.txt", text_words);
+  for (const std::string& dict : {text, dic}) {
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--with", "ts", "--without",
+                   "E", "*"})
+                  .out,
+              "pots\nstop\n");
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--without", "ae", "???"}).out,
+              "cot\ncut\ntin\n");
+    // With the new elements.
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--without", "ae", "#@#"}).out,
+              "cot\ncut\ntin\n");
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--with", "s", "{?to}*"}).out,
+              "pots\nstop\n");
+    EXPECT_EQ(Run({"crossword", "--dict", dict, "--with", "ee", "*"}).out,
+              "level\n");
+    const Outcome o = Run(
+        {"crossword", "--dict", dict, "--with", "x", "--without", "X", "*"});
+    EXPECT_EQ(o.code, 1);
+    EXPECT_EQ(o.err,
+              "Search criteria unsatisfiable:\nA letter that the words must "
+              "contain is also one they must not contain.\n");
+    const std::string described =
+        Run({"--describe", "crossword", "--dict", dict, "--with", "ts",
+             "--without", "e", "c[ao]t"})
+            .out;
+    EXPECT_NE(described.find("c[ao]t"), std::string::npos) << described;
+    EXPECT_NE(described.find("\"st\",\"* but ?Ee\")"), std::string::npos)
+        << described;
+  }
+}
+
 // Numbers used to be read like atoi: 1e3 was 1, 2abc 2 and 3.5 3.
 TEST_F(VocorCliTest, NumbersAreWholeDecimalNumbersInRange) {
   const std::string dict = List("words.txt", kWords);
