@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <set>
@@ -403,6 +405,57 @@ TEST(PatternOracleTest, ReversalsShapedByPatterns) {
                                 : ReadInSlices(request.query.get(), rng);
       ASSERT_EQ(found, expected) << "pattern " << pattern.text << " form "
                                  << form << " over " << source->GetTypeName();
+    }
+  }
+}
+
+// Whether `word` holds the `with` letters (as many of each as given) and
+// none of the `without` letters.
+bool HoldsLetters(const std::string& word, const std::string& with,
+                  const std::string& without) {
+  int missing[256] = {};
+  for (char c : with) ++missing[static_cast<unsigned char>(c)];
+  for (char c : word) {
+    if (without.find(c) != std::string::npos) return false;
+    --missing[static_cast<unsigned char>(c)];
+  }
+  return std::all_of(std::begin(missing), std::end(missing),
+                     [](int n) { return n <= 0; });
+}
+
+// The crossword form's letter inputs beside a pattern: the words that match
+// it, hold the wanted letters and none of the excluded ones; a letter both
+// wanted and excluded finds nothing.
+TEST(PatternOracleTest, CrosswordWithAndWithoutLetters) {
+  std::mt19937 rng(2024);
+  testing::ScratchDir dir;
+  for (int r = 0; r < 300; ++r) {
+    const SmallList list = RandomSmallList(rng, dir, 40);
+    const OraclePattern pattern =
+        testing::RandomOraclePattern(rng, list.alphabet, 1 + rng() % 5, true);
+    const std::string& letters = list.alphabet.letters;
+    std::string with, without;
+    for (int n = rng() % 3; n > 0; --n) with += letters[rng() % letters.size()];
+    for (int n = rng() % 3; n > 0; --n) {
+      without += letters[rng() % letters.size()];
+    }
+    WordSet expected;
+    for (const auto& word : list.words) {
+      if (pattern.Accepts(word) && HoldsLetters(word, with, without)) {
+        expected.insert(word);
+      }
+    }
+    for (const CDictionary* source : list.sources()) {
+      const SearchRequestResult request = BuildCrosswordRequest(
+          CrosswordInputs{EngineToUtf8(pattern.text), "", EngineToUtf8(with),
+                          EngineToUtf8(without)},
+          CrosswordHistories{}, source);
+      const WordSet found = request.refused()
+                                ? WordSet()
+                                : ReadInSlices(request.query.get(), rng);
+      ASSERT_EQ(found, expected)
+          << pattern.text << " with " << with << " without " << without
+          << " over " << source->GetTypeName();
     }
   }
 }
