@@ -374,6 +374,34 @@ CLetterConstraint RandomConstraint(std::mt19937& rng,
 // own score; its position ends at the word count; a second walk of the
 // same reader (its memo of dead pairs kept) and a clone yield the same;
 // Contains agrees.
+// Pieces after stars over long words: the walk's automaton grows past the
+// size at which states are held to what the longest word below allows.
+TEST(VocorDifferentialTest, PiecesAfterStarsOverLongWords) {
+  std::mt19937 rng(1213);
+  const std::string letters = "abcdefgh";
+  const char* patterns[] = {"*{abcdefg?}*", "*{aabbccdd}*", "*{abcd}*{efgh}*",
+                            "*{abcdefgh}*a", "3-20:*{??????????}*[^a]"};
+  for (int round = 0; round < 40; ++round) {
+    const Words words = testing::RandomWords(rng, letters, 400, 26);
+    CDictionaryVocorFile dict;
+    ASSERT_TRUE(dict.OpenImage(
+        FileImage::FromBytes(testing::CompileScoredWords(words, {}))));
+    for (const char* pattern : patterns) {
+      PatternAutomaton automaton(PatternProgram::Compile(pattern));
+      std::vector<std::string> expected;
+      for (const std::string& word : std::set<std::string>(words.begin(),
+                                                           words.end())) {
+        if (automaton.Matches(word.c_str())) expected.push_back(word);
+      }
+      EnumPtr e = dict.CreateEnumerator();
+      e = e->Pattern(std::move(e), pattern);
+      std::vector<std::string> found;
+      while (const char* word = e->Next(nullptr)) found.push_back(word);
+      ASSERT_EQ(found, expected) << pattern << " round " << round;
+    }
+  }
+}
+
 TEST(VocorDifferentialTest, RichPatternsInWalkOrderInSlices) {
   std::mt19937 rng(8086);
   const std::string letters = "aeinost\xe9";

@@ -86,6 +86,13 @@ struct VocorFileContents {
   bool damage_seen() const { return damage_seen_; }
   void NoteDamage() const { damage_seen_ = true; }
 
+  // The length of the longest word at or below the node at `offset`,
+  // counted from the node (0: its own word only), remembered per node. A
+  // node that fails its check, or lies too deep to judge, answers
+  // kMaxWordLength: pruning by it never hides a word or a damaged node
+  // from the walk.
+  int LongestBelow(uint32_t offset) const { return LongestBelow(offset, 0); }
+
   bool CheckNode(uint32_t offset, VocorNode* node) const {
     // The common case, a node already judged sound, stays inline.
     if (offset % 4 == 0 && verdicts_ != nullptr && offset < image->size() &&
@@ -99,6 +106,7 @@ struct VocorFileContents {
 
  private:
   bool JudgeNode(uint32_t offset, VocorNode* node) const;
+  int LongestBelow(uint32_t offset, int depth) const;
   // Reads the deferred scores; false, with damage noted and the section
   // dropped, when the file no longer has them.
   bool ReadDeferredScores() const;
@@ -108,6 +116,9 @@ struct VocorFileContents {
   // offsets are checked every time. Allocated zeroed on first use, so a
   // short walk touches only the pages it needs.
   mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
+  // LongestBelow + 1 per 4-byte-aligned offset (255: that or more), 0 not
+  // yet known. Allocated zeroed on first use.
+  mutable std::unique_ptr<uint8_t, FreeDeleter> longest_;
   mutable bool damage_seen_ = false;
 
   mutable const unsigned char* scores_ = nullptr;

@@ -31,6 +31,38 @@ bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
   return true;
 }
 
+int VocorFileContents::LongestBelow(uint32_t offset, int depth) const {
+  VocorNode node;
+  if (offset % 4 != 0 || depth > kMaxWordLength ||
+      !CheckNode(offset, &node)) {
+    return kMaxWordLength;
+  }
+  if (longest_ == nullptr) {
+    longest_.reset(static_cast<uint8_t*>(std::calloc(image->size() / 4 + 1, 1)));
+    if (longest_ == nullptr) return kMaxWordLength;
+  }
+  if (const uint8_t known = longest_.get()[offset / 4]; known != 0) {
+    return known == 255 ? kMaxWordLength : known - 1;
+  }
+  // Checked nodes whose counts add up cannot lead back to themselves, and
+  // the depth bound ends every path, so the recursion ends; each node is
+  // judged once per open file, however many paths share it.
+  int longest = 0;
+  const char* data = image->data();
+  for (int i = 0; i < node.entry_count(); ++i) {
+    const uint32_t entry = VocorEntry(data, node, i);
+    const uint32_t child = EntryChildOffset(entry);
+    if (EntryLetter(entry) == 0 || NodeAllCount(LoadLE32(data + child)) == 0) {
+      continue;
+    }
+    longest = std::max(longest, 1 + LongestBelow(child, depth + 1));
+  }
+  longest = std::min(longest, kMaxWordLength);
+  longest_.get()[offset / 4] =
+      static_cast<uint8_t>(longest >= 254 ? 255 : longest + 1);
+  return longest;
+}
+
 void VocorFileContents::UseScores(const char* scores, uint32_t count) {
   scores_ = reinterpret_cast<const unsigned char*>(scores);
   score_count_ = count;
@@ -183,6 +215,14 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
     state = PatternAutomaton::kDead;
   } else if (!automaton_->AcceptsEverything(state)) {
     state = automaton_->Step(state, letter);
+  }
+  // A pattern whose states multiply (a piece after a star starts a new
+  // place at every letter) is held to the places that can still end within
+  // the longest word below; cheap patterns never pay for the lengths.
+  if (state != PatternAutomaton::kDead &&
+      automaton_->state_count() > kWalkRestrictStates &&
+      !automaton_->AcceptsEverything(state)) {
+    state = automaton_->Restrict(state, file_->LongestBelow(child));
   }
   if (state == PatternAutomaton::kDead ||
       (dead_ != nullptr && dead_->Contains(child, state))) {

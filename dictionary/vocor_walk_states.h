@@ -19,6 +19,10 @@ constexpr int kWalkUnvisited = -100;
 
 constexpr size_t kWalkReservedFrames = 1000;
 
+// Once a walk's automaton has this many states, each state entering a node
+// is restricted to the places that can end within the longest word below.
+constexpr int kWalkRestrictStates = 256;
+
 // The (node offset, automaton state) pairs below which no word matches. A
 // minimal letter tree shares subtrees between many paths, and a pattern that
 // reaches a shared node in the same state on two paths finds the same words

@@ -270,6 +270,7 @@ PatternAutomaton& PatternAutomaton::operator=(const PatternAutomaton& other) {
     std::swap(items_, copy.items_);
     std::swap(counts_, copy.counts_);
     std::swap(ids_, copy.ids_);
+    std::swap(restricted_, copy.restricted_);
     std::swap(pieces_, copy.pieces_);
     std::swap(min_rest_, copy.min_rest_);
   }
@@ -345,12 +346,13 @@ void PatternAutomaton::Build() {
   start_ = Intern({MakeItem(0, 0)}, 0);
 }
 
-int PatternAutomaton::Intern(std::vector<uint64_t> items, int count) {
+int PatternAutomaton::Intern(std::vector<uint64_t> items, int count,
+                             bool closed) {
   const std::vector<PatternElement>& elements = program_->elements();
   const size_t n = elements.size();
   const LengthRange& range = program_->range();
   // Stars may match nothing: their places include the places after them.
-  for (size_t k = 0; k < items.size(); ++k) {
+  for (size_t k = 0; !closed && k < items.size(); ++k) {
     const size_t e = ItemElement(items[k]);
     if (e < n && elements[e].kind == PatternElement::kStar) {
       items.push_back(MakeItem(e + 1, 0));
@@ -389,12 +391,7 @@ int PatternAutomaton::Intern(std::vector<uint64_t> items, int count) {
   int min_left = INT_MAX;
   for (uint64_t item : items) {
     const size_t e = ItemElement(item);
-    int left = min_chars_[e];
-    if (e < n && elements[e].kind == PatternElement::kPiece) {
-      left += static_cast<int>(pieces_[e]->remaining[ItemSub(item)].size()) -
-              static_cast<int>(elements[e].piece.size());
-    }
-    min_left = std::min(min_left, left);
+    min_left = std::min(min_left, ItemNeeds(item));
     if (e == n) {
       accepting = true;
       continue;
@@ -429,6 +426,36 @@ int PatternAutomaton::Intern(std::vector<uint64_t> items, int count) {
   transitions_.resize(transitions_.size() + static_cast<size_t>(columns_),
                       kUnknown);
   return it->second;
+}
+
+int PatternAutomaton::ItemNeeds(uint64_t item) const {
+  const std::vector<PatternElement>& elements = program_->elements();
+  const size_t e = ItemElement(item);
+  int needs = min_chars_[e];
+  if (e < elements.size() && elements[e].kind == PatternElement::kPiece) {
+    needs += static_cast<int>(pieces_[e]->remaining[ItemSub(item)].size()) -
+             static_cast<int>(elements[e].piece.size());
+  }
+  return needs;
+}
+
+int PatternAutomaton::Restrict(int state, int max_left) {
+  if (min_left_[state] > max_left) return kDead;
+  const uint64_t key = uint64_t{static_cast<uint32_t>(state)} << 32 |
+                       static_cast<uint32_t>(max_left);
+  if (const auto it = restricted_.find(key); it != restricted_.end()) {
+    return it->second;
+  }
+  std::vector<uint64_t> kept;
+  for (uint64_t item : items_[state]) {
+    if (ItemNeeds(item) <= max_left) kept.push_back(item);
+  }
+  const int count = counts_[state];
+  const int to = kept.size() == items_[state].size()
+                     ? state
+                     : Intern(std::move(kept), count, /*closed=*/true);
+  restricted_.emplace(key, to);
+  return to;
 }
 
 int PatternAutomaton::ComputeStep(int state, unsigned char c) {

@@ -123,6 +123,13 @@ class PatternAutomaton {
   // leaves it when it is not deep enough.
   int MinCharactersLeft(int state) const { return min_left_[state]; }
 
+  // `state` without the places that need more than `max_left` further
+  // characters; kDead when none is left. A walk that knows that no word
+  // below a node is longer than `max_left` letters gets the same matches
+  // from the smaller state, and meets far fewer states: a piece after a
+  // star otherwise starts a new place at every letter. Cached.
+  int Restrict(int state, int max_left);
+
   // Whether the whole word matches.
   bool Matches(const char* word);
 
@@ -136,7 +143,11 @@ class PatternAutomaton {
   struct PieceStates;
 
   int ComputeStep(int state, unsigned char c);
-  int Intern(std::vector<uint64_t> items, int count);
+  // The state of `items` closed under stars matching nothing (unless
+  // `closed` says they already are, or must stay as restricted).
+  int Intern(std::vector<uint64_t> items, int count, bool closed = false);
+  // The fewest characters still needed from `item` on.
+  int ItemNeeds(uint64_t item) const;
   void Build();
 
   std::shared_ptr<const PatternProgram> program_;
@@ -155,6 +166,7 @@ class PatternAutomaton {
   std::vector<std::vector<uint64_t>> items_;
   std::vector<int> counts_;
   std::unordered_map<std::string, int> ids_;
+  std::unordered_map<uint64_t, int> restricted_;
   // Per piece element: the multisets still to read, interned.
   std::vector<std::unique_ptr<PieceStates>> pieces_;
   // Per element index: fewest letters, and fewest characters, from there
