@@ -200,7 +200,7 @@ void CEnumResultsDictionaryVocorFile::Reset() {
     position_ = node.all();  // nothing can match: every word is passed
   } else {
     stack_.push_back(
-        Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, false});
+        Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, 0, false});
   }
 }
 

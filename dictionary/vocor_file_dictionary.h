@@ -277,6 +277,11 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
     // Words after the one child of a node searched for its letter, passed
     // when the frame is left.
     uint32_t after;
+    // The position when the frame was pushed. Leaving the frame moves the
+    // position to start + the node's words: a walk over a file without
+    // scores passes refused children without reading their counts, and
+    // makes up for them here (nobody asks for a word's number there).
+    uint32_t start;
     unsigned char min_taken;  // letter whose minimum was used, '?' or 0
     unsigned char max_taken;  // letter whose maximum was used, '?' or 0
     bool matched;  // a word at or below the node matched, whatever its score

@@ -204,18 +204,21 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   const Frame& from = stack_.back();
   const unsigned char letter = EntryLetter(entry);
   const uint32_t child = EntryChildOffset(entry);
-  const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
-  // A subtree without words has nothing to find or to count; a NUL letter
-  // never matches.
-  if (child_words == 0) return false;
   // Below a state that accepts every continuation the state stays what it
-  // is: the subtree is taken whole, without asking the automaton.
+  // is: the subtree is taken whole, without asking the automaton. A NUL
+  // letter never matches.
   int state = from.state;
   if (letter == 0) {
     state = PatternAutomaton::kDead;
   } else if (!automaton_->AcceptsEverything(state)) {
     state = automaton_->Step(state, letter);
   }
+  // Without scores no word's number is asked for: the refused child's words
+  // are made up for when the frame is left, and its node is never read.
+  if (state == PatternAutomaton::kDead && !file_->has_scores()) return false;
+  const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
+  // A subtree without words has nothing to find or to count.
+  if (child_words == 0) return false;
   // A pattern whose states multiply (a piece after a star starts a new
   // place at every letter) is held to the places that can still end within
   // the longest word below; cheap patterns never pay for the lengths.
@@ -252,6 +255,7 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   const unsigned char min_taken = counted ? TakeMinimum(letter) : 0;
   word_[from.depth] = static_cast<char>(letter);
   stack_.push_back(Frame{child, state, kWalkUnvisited, from.depth + 1, 0,
+                         static_cast<uint32_t>(position_),
                          min_taken, static_cast<unsigned char>(max_taken),
                          false});
   return true;
@@ -278,7 +282,9 @@ void CEnumResultsDictionaryVocorFile::JudgeLeaf(uint32_t child,
 void CEnumResultsDictionaryVocorFile::Pop() {
   const Frame top = stack_.back();
   stack_.pop_back();
-  position_ += top.after;
+  position_ = std::max<int64_t>(
+      position_ + top.after,
+      int64_t{top.start} + NodeAllCount(LoadLE32(data() + top.node)));
   if (top.min_taken != 0) ++working_.minCount[top.min_taken];
   if (top.max_taken != 0) working_.GiveBack(top.max_taken);
   if (top.matched) {
