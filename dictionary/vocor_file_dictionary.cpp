@@ -205,18 +205,12 @@ void CEnumResultsDictionaryVocorFile::Reset() {
 }
 
 std::string CEnumResultsDictionaryVocorFile::Describe(int indent) const {
-  const std::string min_text = constraint_.hasMin
-                                   ? DescribeLetterCounts(constraint_.minCount)
-                                   : "<null>";
-  const std::string max_text = constraint_.hasMax
-                                   ? DescribeLetterCounts(constraint_.maxCount)
-                                   : "<null>";
   const std::string name = file_ ? file_->header.name : "";
   const std::string floor_text =
       floor_ > kMinScore ? " MinScore " + std::to_string(floor_) : "";
   return DescribeIndent(indent) + "DictionaryVocorFilePatternLetters(\"" +
-         name + "\",\"" + pattern_ + "\",\"" + min_text + "\",\"" + max_text +
-         "\")" + floor_text + "\n";
+         name + "\",\"" + pattern_ + "\"," + DescribeLetterParts(constraint_) +
+         ")" + floor_text + "\n";
 }
 
 bool CEnumResultsDictionaryVocorFile::Contains(const char* word) const {

@@ -186,15 +186,20 @@ EnumPtr CEnumResultsLetters::Clone() const {
   return std::make_unique<CEnumResultsLetters>(child()->Clone(), constraint_);
 }
 
+std::string DescribeLetterParts(const CLetterConstraint& constraint) {
+  const std::string min_text = constraint.hasMin
+                                   ? DescribeLetterCounts(constraint.minCount)
+                                   : "<null>";
+  const std::string max_text = constraint.hasMax
+                                   ? DescribeLetterCounts(constraint.maxCount)
+                                   : "<null>";
+  return "\"" + min_text + "\",\"" + max_text + "\"";
+}
+
 std::string CEnumResultsLetters::Describe(int indent) const {
-  const std::string min_text = constraint_.hasMin
-                                   ? DescribeLetterCounts(constraint_.minCount)
-                                   : "<null>";
-  const std::string max_text = constraint_.hasMax
-                                   ? DescribeLetterCounts(constraint_.maxCount)
-                                   : "<null>";
-  return DescribeIndent(indent) + "Letters(\"" + min_text + "\",\"" + max_text +
-         "\")\n" + CEnumResultsParent1::Describe(indent);
+  return DescribeIndent(indent) + "Letters(" +
+         DescribeLetterParts(constraint_) + ")\n" +
+         CEnumResultsParent1::Describe(indent);
 }
 
 bool CEnumResultsLetters::Contains(const char* word) const {

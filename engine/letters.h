@@ -38,6 +38,10 @@ std::string FormatLetterCounts(const int counts[kLetterTableSize]);
 // shown by what it leaves out: "* but Ee?".
 std::string DescribeLetterCounts(const int counts[kLetterTableSize]);
 
+// Both parts of `constraint` for Describe, quoted and separated by a comma
+// ("\"st\",\"* but ?Ee\""); a missing part reads <null>.
+std::string DescribeLetterParts(const CLetterConstraint& constraint);
+
 // Sum of the counts that are not unlimited, clamped at kMaxLetterCount.
 int SumLetterCounts(const int counts[kLetterTableSize]);
 
