@@ -58,11 +58,7 @@ std::string ToUtf8(std::string_view bytes) {
     }
     // A malformed sequence: its first byte as Windows-1252, then resync.
     i = begin + 1;
-    uint8_t out[U8_MAX_LENGTH];
-    int32_t n = 0;
-    UBool failed = false;
-    U8_APPEND(out, n, U8_MAX_LENGTH, EngineToUnicode(p[begin]), failed);
-    text.append(reinterpret_cast<const char*>(out), static_cast<size_t>(n));
+    AppendUtf8(static_cast<int32_t>(EngineToUnicode(p[begin])), &text);
   }
   return text;
 }

@@ -46,13 +46,16 @@ std::string SortKey(std::string_view text, bool all_chars) {
       }
       continue;
     }
-    uint8_t out[U8_MAX_LENGTH];
-    int32_t n = 0;
-    UBool failed = false;
-    U8_APPEND(out, n, U8_MAX_LENGTH, c, failed);
-    key.append(reinterpret_cast<const char*>(out), static_cast<size_t>(n));
+    AppendUtf8(c, &key);
   }
   return key;
+}
+
+void AppendUtf8(int32_t c, std::string* text) {
+  uint8_t out[U8_MAX_LENGTH];
+  int32_t n = 0;
+  U8_APPEND_UNSAFE(out, n, c);
+  text->append(reinterpret_cast<const char*>(out), static_cast<size_t>(n));
 }
 
 bool DecodeBase64Number(std::string_view digits, uint64_t* value) {
