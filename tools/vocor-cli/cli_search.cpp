@@ -18,6 +18,7 @@
 #include "engine/charset.h"
 #include "engine/pattern.h"
 #include "engine/pattern_syntax.h"
+#include "search/equation_request.h"
 #include "search/messages.h"
 #include "search/result_options.h"
 #include "search/search_request.h"
@@ -107,6 +108,8 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
     case Command::kHidden:
       return BuildHiddenRequest(o.text, o.min_length, o.must_use, &first,
                                 &second, &third, d);
+    case Command::kEquation:
+      return BuildEquationRequest(o.text, &first, d);
     default:
       return BuildPalindromeRequest(o.mode, o.another_word, o.text, &first, d);
   }
@@ -162,6 +165,9 @@ bool PatternsKeepWalkOrder(const Options& o) {
 // sorted when it was opened (filters keep its order). Sets of one member
 // are that member.
 bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
+  // Solutions of an equation follow its first pattern's words, not their
+  // own order.
+  if (options.command == Command::kEquation) return false;
   while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
     if (set->members().GetCount() != 1) return false;
     dictionary = *set->members().begin();

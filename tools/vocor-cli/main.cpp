@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     const bool search = options.command == vocor::cli::Command::kCrossword ||
                         options.command == vocor::cli::Command::kAnagram ||
                         options.command == vocor::cli::Command::kHidden ||
-                        options.command == vocor::cli::Command::kPalindrome;
+                        options.command == vocor::cli::Command::kPalindrome ||
+                        options.command == vocor::cli::Command::kEquation;
     code = search ? vocor::cli::RunSearch(options, &state)
                   : vocor::cli::RunDictionaries(options, &state);
   }
