@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "engine/equation_split.h"
+#include "engine/palindrome.h"
+#include "engine/word_hash_set.h"
 
 namespace vocor {
 namespace {
@@ -37,6 +40,51 @@ void AppendLiteral(const std::string& run, bool reversed, std::string* out) {
     if (c != '\0' && IsPatternSpecial(c)) *out += '\\';
     *out += c;
   }
+}
+
+// Look-ups asked of the dictionary itself before the search copies its
+// words into a hash set: a search with few look-ups never pays for the
+// copy, and one with many makes up for it many times over.
+constexpr int kLookupsBeforeIndex = 65536;
+// The most memory the copy may take; past it, look-ups stay with the
+// dictionary.
+constexpr size_t kMaxIndexBytes = size_t{256} << 20;
+constexpr int kIndexWordsReserved = 1 << 20;
+
+// Whether every word matching `pattern` reads the same backwards: its
+// items mirror each other (a variable facing its own reversal, equal
+// literal bytes) around a middle of at most one single character.
+bool MatchesOnlyPalindromes(const EquationPattern& pattern) {
+  const auto& items = pattern.items;
+  const size_t n = items.size();
+  for (size_t i = 0; i < n / 2; ++i) {
+    const EquationItem& a = items[i];
+    const EquationItem& b = items[n - 1 - i];
+    if (a.variable >= 0) {
+      if (b.variable != a.variable || b.reversed == a.reversed) return false;
+    } else if (b.variable >= 0 || a.element != b.element ||
+               a.element.size() != 1 ||
+               std::strchr("?*@#", a.element[0]) != nullptr) {
+      return false;
+    }
+  }
+  if (n % 2 == 0) return true;
+  const EquationItem& middle = items[n / 2];
+  return middle.variable < 0 && middle.element != "*" &&
+         middle.element[0] != '{';
+}
+
+// Whether two splits can give the same words: unless every variable is a
+// pattern of its own (so that the words fix its run), different runs of
+// the variables may spell the same words (AB over "aaa").
+bool SplitsMayRepeatWords(const Equation& equation) {
+  uint32_t alone = 0;
+  for (const EquationPattern& pattern : equation.patterns) {
+    if (pattern.items.size() == 1 && pattern.items[0].variable >= 0) {
+      alone |= uint32_t{1} << pattern.items[0].variable;
+    }
+  }
+  return (equation.used & ~alone) != 0;
 }
 
 }  // namespace
@@ -85,9 +133,15 @@ struct EquationLevel {
   EnumPtr query;             // the words of a pattern query
   bool word_taken = false;   // a look-up's one word was tried
   bool splitting = false;    // the splitter has a word
+  std::string word;          // a look-up's word, once found
+  uint32_t variables = 0;    // bit v: the pattern holds variable v
+
+  const std::string& Word() const {
+    return query == nullptr ? word : splitter->word();
+  }
 };
 
-struct CEnumResultsEquation::State {
+struct CEnumResultsEquation::State final : BindingCheck {
   EnumPtr source;
   Equation equation;
   std::vector<int> order;
@@ -97,7 +151,68 @@ struct CEnumResultsEquation::State {
   bool prepared = false;
   bool done = false;
   std::string text;      // pattern text being built
+  int lookups = 0;
+  // The dictionary's words, copied for fast look-ups once there are many;
+  // `filler` reads them, in slices charged to the counter.
+  std::unique_ptr<WordHashSet> index;
+  EnumPtr filler;
+  bool index_ready = false;
+  bool index_abandoned = false;
+
+  bool IsWord(const std::string& word) {
+    ++lookups;
+    return index_ready ? index->Contains(word) : source->Contains(word.c_str());
+  }
+
+  // A split just bound `variable`: every later look-up pattern it leaves
+  // with all its variables bound must be a word.
+  bool Allows(int variable) override {
+    for (size_t d = static_cast<size_t>(depth) + 1; d < levels.size(); ++d) {
+      const EquationLevel& level = levels[d];
+      if (!level.lookup || !(level.variables >> variable & 1)) continue;
+      bool complete = true;
+      for (int v = 0; v < kEquationVariables && complete; ++v) {
+        complete = !(level.variables >> v & 1) || bindings.bound[v];
+      }
+      if (complete && LookupWord(level.pattern) && !IsWord(text)) return false;
+    }
+    return true;
+  }
+
+  // Goes on copying the words; false when the counter ran out first. A
+  // copy that grows past kMaxIndexBytes is dropped for good (the look-ups
+  // stay with the dictionary), and so is one that cannot hold a word.
+  bool FillIndex(int* counter) {
+    if (index_abandoned) return true;
+    if (filler == nullptr) {
+      filler = source->Clone();
+      index = std::make_unique<WordHashSet>();
+      // A binary file's extent is its word count; a text list's, its
+      // bytes: room for that many words, within reason, saves regrowing.
+      index->Reserve(static_cast<size_t>(
+          std::clamp(filler->GetExtent(), 0, kIndexWordsReserved)));
+    }
+    for (;;) {
+      const char* word = filler->Next(counter);
+      if (word == nullptr) {
+        if (counter != nullptr && *counter == 0) return false;
+        index_ready = true;
+        filler = nullptr;
+        return true;
+      }
+      if (!index->Add(word) || index->bytes() > kMaxIndexBytes) {
+        index_abandoned = true;
+        index = nullptr;
+        filler = nullptr;
+        return true;
+      }
+    }
+  }
   std::string solution;  // the result last returned
+  // The solutions given for the first level's word so far, when splits
+  // may spell the same words twice: each is given once.
+  bool may_repeat = false;
+  std::unordered_set<std::string> given;
 
   // The pattern text of a level's pattern with the bindings written in and
   // each unbound variable as '?' times its minimum (then '*', or a fixed
@@ -142,7 +257,10 @@ struct CEnumResultsEquation::State {
         }
       }
     }
-    return text.find_first_of("?*") == std::string::npos;
+    for (const char c : text) {
+      if (c == '?' || c == '*') return false;
+    }
+    return true;
   }
 
   void Build() {
@@ -164,11 +282,14 @@ struct CEnumResultsEquation::State {
       uint32_t mask;
       VariablesIn(pattern, &mask);
       bound |= mask;
+      level.variables = mask;
       level.split = std::make_unique<SplitPattern>(pattern, equation);
       level.splitter =
-          std::make_unique<EquationSplitter>(level.split.get(), &bindings);
+          std::make_unique<EquationSplitter>(level.split.get(), &bindings,
+                                             this);
       levels.push_back(std::move(level));
     }
+    may_repeat = SplitsMayRepeatWords(equation);
     if (EquationIsUnsatisfiable(equation)) {
       done = true;
       return;
@@ -184,6 +305,11 @@ struct CEnumResultsEquation::State {
     level.query = nullptr;
     if (level.lookup && LookupWord(level.pattern)) return;
     EnumPtr query = source->Clone();
+    if (d == 0 && MatchesOnlyPalindromes(equation.patterns[level.pattern])) {
+      // The palindrome filter finds them without reading every word.
+      query = std::make_unique<CEnumResultsPalindrome>(std::move(query),
+                                                       kReverse, kSameWord);
+    }
     const std::string pattern_text = QueryText(level.pattern);
     level.query = query->Pattern(std::move(query), pattern_text.c_str());
   }
@@ -202,8 +328,14 @@ struct CEnumResultsEquation::State {
         --*counter;
       }
       level.word_taken = true;
-      LookupWord(level.pattern);
-      return source->Contains(text.c_str()) ? text.c_str() : nullptr;
+      if (!LookupWord(level.pattern) || !IsWord(text)) return nullptr;
+      const LengthRange& range = equation.patterns[level.pattern].range;
+      const int size = static_cast<int>(text.size());
+      if (size < range.min || (range.max != kNoMaxLength && size > range.max)) {
+        return nullptr;
+      }
+      level.word = text;
+      return level.word.c_str();
     }
     const char* word = level.query->Next(counter);
     *suspended = word == nullptr && counter != nullptr && *counter == 0;
@@ -216,7 +348,7 @@ struct CEnumResultsEquation::State {
       if (p > 0) solution += ';';
       for (const EquationLevel& level : levels) {
         if (level.pattern == static_cast<int>(p)) {
-          solution += level.splitter->word();
+          solution += level.Word();
         }
       }
     }
@@ -224,6 +356,10 @@ struct CEnumResultsEquation::State {
 
   const char* Next(int* counter) {
     while (!done) {
+      if (!index_ready && !index_abandoned &&
+          lookups >= kLookupsBeforeIndex && !FillIndex(counter)) {
+        return nullptr;
+      }
       EquationLevel& level = levels[depth];
       if (!level.splitting) {
         bool suspended;
@@ -237,6 +373,12 @@ struct CEnumResultsEquation::State {
           --depth;
           continue;
         }
+        if (depth == 0) given.clear();
+        if (level.query == nullptr) {
+          // A look-up binds nothing: its word is its one split.
+          if (!Advance() && IsNewSolution()) return solution.c_str();
+          continue;
+        }
         level.splitter->Start(word);
         level.splitting = true;
       }
@@ -246,17 +388,29 @@ struct CEnumResultsEquation::State {
         level.splitting = false;
         continue;
       }
-      if (depth + 1 == static_cast<int>(levels.size())) {
-        JoinSolution();
-        return solution.c_str();
-      }
-      Enter(++depth);
+      if (!Advance() && IsNewSolution()) return solution.c_str();
     }
     return nullptr;
   }
 
+  bool IsNewSolution() {
+    return !may_repeat || given.insert(solution).second;
+  }
+
+  // Goes on to the next level after a split of this one; false when this
+  // was the last level and the solution is ready instead.
+  bool Advance() {
+    if (depth + 1 == static_cast<int>(levels.size())) {
+      JoinSolution();
+      return false;
+    }
+    Enter(++depth);
+    return true;
+  }
+
   void Reset() {
     for (EquationLevel& level : levels) level.splitter->Clear();
+    given.clear();
     depth = 0;
     done = false;
     if (EquationIsUnsatisfiable(equation)) {

@@ -31,8 +31,10 @@ SplitPattern::SplitPattern(const EquationPattern& pattern,
 }
 
 EquationSplitter::EquationSplitter(const SplitPattern* pattern,
-                                   EquationBindings* bindings)
-    : pattern_(pattern), bindings_(bindings) {
+                                   EquationBindings* bindings,
+                                   BindingCheck* check)
+    : pattern_(pattern), bindings_(bindings), check_(check) {
+  stack_.reserve(pattern->items().size() + 1);
   for (const SplitPattern::Item& item : pattern->items()) {
     automata_.push_back(item.program != nullptr && item.literal < 0
                             ? std::make_unique<PatternAutomaton>(item.program)
@@ -59,13 +61,19 @@ void EquationSplitter::Unbind(Frame* frame) {
   frame->binds = false;
 }
 
-void EquationSplitter::Bounds(int item, int* least, int* most) const {
+void EquationSplitter::Bounds(int item, int variable, int* least, int* most,
+                              int* repeats) const {
   const auto& items = pattern_->items();
   const Equation& equation = pattern_->equation();
   *least = 0;
   *most = 0;
+  *repeats = 0;
   for (size_t i = static_cast<size_t>(item); i < items.size(); ++i) {
     const SplitPattern::Item& it = items[i];
+    if (variable >= 0 && it.variable == variable) {
+      ++*repeats;
+      continue;
+    }
     int lo = it.width, hi = it.width;
     if (it.star) {
       lo = 0;
@@ -94,15 +102,20 @@ void EquationSplitter::Push(int item, int pos) {
   }
   const SplitPattern::Item& it = items[item];
   const int rest = static_cast<int>(word_.size()) - pos;
-  int least, most;
-  Bounds(item + 1, &least, &most);
+  const bool unbound = it.variable >= 0 && !bindings_->bound[it.variable];
+  int least, most, repeats;
+  Bounds(item + 1, unbound ? it.variable : -1, &least, &most, &repeats);
   int lo, hi;
-  if (it.star || (it.variable >= 0 && !bindings_->bound[it.variable])) {
+  if (unbound) {
+    // The variable takes len characters here and at each repeat.
     const Equation& equation = pattern_->equation();
-    lo = std::max(it.star ? 0 : equation.min_length[it.variable],
-                  rest - most);
-    hi = std::min(it.star ? rest : equation.max_length[it.variable],
-                  rest - least);
+    const int times = repeats + 1;
+    lo = std::max(equation.min_length[it.variable],
+                  (std::max(rest - most, 0) + times - 1) / times);
+    hi = std::min(equation.max_length[it.variable], (rest - least) / times);
+  } else if (it.star) {
+    lo = std::max(0, rest - most);
+    hi = rest - least;
   } else if (it.variable >= 0) {
     lo = hi = static_cast<int>(bindings_->value[it.variable].size());
   } else {
@@ -177,6 +190,7 @@ EquationSplitter::Outcome EquationSplitter::Next(int* counter) {
         bindings_->bound[it.variable] = true;
         frame.binds = true;
         if (!Distinct(it.variable)) continue;
+        if (check_ != nullptr && !check_->Allows(it.variable)) continue;
       }
     }
     const int next_item = frame.item + 1;

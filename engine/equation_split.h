@@ -45,6 +45,15 @@ class SplitPattern {
   LengthRange range_;
 };
 
+// Asked each time a split binds a variable, whether the bindings so far
+// can still lead anywhere (a later pattern they make a single word must be
+// a word).
+class BindingCheck {
+ public:
+  virtual ~BindingCheck() = default;
+  virtual bool Allows(int variable) = 0;
+};
+
 // Enumerates the splits of one word over a pattern that agree with the
 // bindings, binding the pattern's unbound variables for each split found
 // and unbinding them as it moves on.
@@ -52,7 +61,9 @@ class EquationSplitter {
  public:
   enum Outcome { kFound, kExhausted, kSuspended };
 
-  EquationSplitter(const SplitPattern* pattern, EquationBindings* bindings);
+  // `check` (may be null) is consulted after every binding.
+  EquationSplitter(const SplitPattern* pattern, EquationBindings* bindings,
+                   BindingCheck* check);
 
   // Starts on `word` (copied). Any split in progress is abandoned and its
   // bindings undone.
@@ -76,14 +87,18 @@ class EquationSplitter {
   };
 
   void Push(int item, int pos);
-  // The fewest and most characters the items from `item` on can take.
-  void Bounds(int item, int* least, int* most) const;
+  // The fewest and most characters the items from `item` on can take,
+  // leaving out the occurrences of the unbound `variable` (-1: none),
+  // which are counted in *repeats: they take as many as it does.
+  void Bounds(int item, int variable, int* least, int* most,
+              int* repeats) const;
   bool ElementMatches(int item, int pos, int len);
   bool Distinct(int variable) const;
   void Unbind(Frame* frame);
 
   const SplitPattern* pattern_;
   EquationBindings* bindings_;
+  BindingCheck* check_;
   std::vector<std::unique_ptr<PatternAutomaton>> automata_;  // per item
   std::string word_;
   std::vector<Frame> stack_;

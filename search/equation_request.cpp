@@ -6,7 +6,6 @@
 #include "dictionary/unicode_nfc.h"
 #include "engine/charset.h"
 #include "engine/equation.h"
-#include "search/messages.h"
 
 namespace vocor {
 namespace {
@@ -24,6 +23,15 @@ std::string EquationToEngine(const std::string& typed) {
   return text;
 }
 
+// "The equation is not understood:" and the problem as a sentence.
+std::string MalformedEquationText(std::string problem) {
+  if (!problem.empty() && problem[0] >= 'a' && problem[0] <= 'z') {
+    problem[0] = static_cast<char>(problem[0] - 'a' + 'A');
+  }
+  if (!problem.empty() && problem.back() != '.') problem += '.';
+  return "The equation is not understood:\n" + problem;
+}
+
 }  // namespace
 
 SearchRequestResult BuildEquationRequest(const std::string& equation,
@@ -35,7 +43,7 @@ SearchRequestResult BuildEquationRequest(const std::string& equation,
   Equation parsed;
   PatternError error;
   if (!ParseEquation(EquationToEngine(equation).c_str(), &parsed, &error)) {
-    result.text = MalformedPatternText("equation", EngineToUtf8(error.message));
+    result.text = MalformedEquationText(EngineToUtf8(error.message));
     result.input = 0;
     result.position = error.position;
     return result;
