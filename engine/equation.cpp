@@ -75,11 +75,14 @@ bool MatchesOnlyPalindromes(const EquationPattern& pattern) {
 }
 
 // Whether two splits can give the same words: unless every variable is a
-// pattern of its own (so that the words fix its run), different runs of
-// the variables may spell the same words (AB over "aaa").
+// pattern of its own (so that the words fix its run) and no pattern has a
+// '*', different runs may spell the same words (AB over "aaa", a*a).
 bool SplitsMayRepeatWords(const Equation& equation) {
   uint32_t alone = 0;
   for (const EquationPattern& pattern : equation.patterns) {
+    for (const EquationItem& item : pattern.items) {
+      if (item.variable < 0 && item.element == "*") return true;
+    }
     if (pattern.items.size() == 1 && pattern.items[0].variable >= 0) {
       alone |= uint32_t{1} << pattern.items[0].variable;
     }
@@ -233,8 +236,9 @@ struct CEnumResultsEquation::State final : BindingCheck {
         if (equation.max_length[v] > equation.min_length[v]) text += '*';
       }
     }
-    // A digit first would read as a length range.
-    if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
+    // A bound run's digit first would read as a length range.
+    if (!p.range.bounded() && !text.empty() && text[0] >= '0' &&
+        text[0] <= '9') {
       text.insert(0, "1-:");
     }
     return text;
@@ -336,6 +340,12 @@ struct CEnumResultsEquation::State final : BindingCheck {
       }
       level.word = text;
       return level.word.c_str();
+    }
+    // Readers may overdraw the counter; a call on an empty one would
+    // read as an end.
+    if (counter != nullptr && *counter <= 0) {
+      *suspended = true;
+      return nullptr;
     }
     const char* word = level.query->Next(counter);
     *suspended = word == nullptr && counter != nullptr && *counter == 0;
@@ -456,10 +466,17 @@ bool CEnumResultsEquation::PrepareContains(int* counter) {
 const char* CEnumResultsEquation::Next(int* counter) {
   if (!state_->prepared) {
     // Look-ups start at once; their index is readied first, in slices.
-    if (!state_->source->PrepareContains(counter)) return nullptr;
+    if (!state_->source->PrepareContains(counter)) {
+      *counter = 0;
+      return nullptr;
+    }
     state_->prepared = true;
   }
-  return state_->Next(counter);
+  const char* solution = state_->Next(counter);
+  // A suspension says so with the counter at exactly 0, however far a
+  // reader below overdrew it.
+  if (solution == nullptr && !state_->done && counter != nullptr) *counter = 0;
+  return solution;
 }
 
 int CEnumResultsEquation::GetPosition() const {
