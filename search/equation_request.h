@@ -8,9 +8,9 @@
 // engine/equation.h.
 //
 //   AB;A;B;|A|>=3;|B|>=3   charades: rainbow = rain + bow
-//   A~A                    even palindromes: redder... (one word per line)
+//   A~A                    even palindromes: redder
 //   AB;BA                  rotations
-//   AxB;AB                 one letter inserted
+//   A?B;AB                 one letter inserted (AxB;AB: an x)
 //   ABC;AC;B               containers
 //   A;~A                   reversals: evil = live
 //   AA                     doubled words

@@ -120,8 +120,8 @@ const char kEquationNotation[] =
     "equation is refused with its problem and position (exit code 1).\n"
     "Examples: vocor-cli equation 'AB;A;B;|A|>=3;|B|>=3' (charades); "
     "vocor-cli equation 'A~A' (even palindromes); vocor-cli equation "
-    "'AB;BA' (rotations); vocor-cli equation 'AxB;AB' (one letter "
-    "inserted); vocor-cli equation 'ABC;AC;B' (containers); vocor-cli "
+    "'AB;BA' (rotations); vocor-cli equation 'A?B;AB' (one letter "
+    "inserted; AxB;AB an x); vocor-cli equation 'ABC;AC;B' (containers); vocor-cli "
     "equation 'A;~A' (reversals); vocor-cli equation 'AA' (doubled words)";
 
 }  // namespace
