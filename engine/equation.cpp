@@ -137,6 +137,9 @@ struct EquationLevel {
   bool word_taken = false;   // a look-up's one word was tried
   bool splitting = false;    // the splitter has a word
   std::string word;          // a look-up's word, once found
+  // The word a split's check last found in the dictionary for this level:
+  // the level then need not look it up again.
+  std::string checked;
   uint32_t variables = 0;    // bit v: the pattern holds variable v
 
   const std::string& Word() const {
@@ -177,7 +180,9 @@ struct CEnumResultsEquation::State final : BindingCheck {
       for (int v = 0; v < kEquationVariables && complete; ++v) {
         complete = !(level.variables >> v & 1) || bindings.bound[v];
       }
-      if (complete && LookupWord(level.pattern) && !IsWord(text)) return false;
+      if (!complete || !LookupWord(level.pattern)) continue;
+      if (!IsWord(text)) return false;
+      levels[d].checked = text;
     }
     return true;
   }
@@ -332,7 +337,8 @@ struct CEnumResultsEquation::State final : BindingCheck {
         --*counter;
       }
       level.word_taken = true;
-      if (!LookupWord(level.pattern) || !IsWord(text)) return nullptr;
+      if (!LookupWord(level.pattern)) return nullptr;
+      if (text != level.checked && !IsWord(text)) return nullptr;
       const LengthRange& range = equation.patterns[level.pattern].range;
       const int size = static_cast<int>(text.size());
       if (size < range.min || (range.max != kNoMaxLength && size > range.max)) {

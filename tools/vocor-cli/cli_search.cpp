@@ -165,16 +165,19 @@ bool PatternsKeepWalkOrder(const Options& o) {
 // sorted when it was opened (filters keep its order). Sets of one member
 // are that member.
 bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
-  // Solutions of an equation follow its first pattern's words, not their
-  // own order.
-  if (options.command == Command::kEquation) return false;
   while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
     if (set->members().GetCount() != 1) return false;
     dictionary = *set->members().begin();
   }
+  // An equation over one binary file gives each solution once, so its
+  // results may stream while they arrive in order (one out of order makes
+  // the printer hold the rest); over a text list a word listed twice
+  // repeats solutions far apart.
+  const bool equation = options.command == Command::kEquation;
   if (dynamic_cast<const CDictionaryVocorFile*>(dictionary) != nullptr) {
-    return PatternsKeepWalkOrder(options);
+    return equation || PatternsKeepWalkOrder(options);
   }
+  if (equation) return false;
   const auto* text = dynamic_cast<const CDictionaryTextFile*>(dictionary);
   return text != nullptr && text->IsInAlphabeticOrder();
 }
