@@ -176,10 +176,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
     for (size_t d = static_cast<size_t>(depth) + 1; d < levels.size(); ++d) {
       const EquationLevel& level = levels[d];
       if (!level.lookup || !(level.variables >> variable & 1)) continue;
-      bool complete = true;
-      for (int v = 0; v < kEquationVariables && complete; ++v) {
-        complete = !(level.variables >> v & 1) || bindings.bound[v];
-      }
+      const bool complete = (level.variables & ~bindings.bound_mask) == 0;
       if (!complete || !LookupWord(level.pattern)) continue;
       if (!IsWord(text)) return false;
       levels[d].checked = text;
@@ -494,10 +491,6 @@ int CEnumResultsEquation::GetPosition() const {
 int CEnumResultsEquation::GetExtent() const {
   const EquationLevel& first = state_->levels.front();
   return first.query != nullptr ? first.query->GetExtent() : 1;
-}
-
-const std::vector<int>& CEnumResultsEquation::order() const {
-  return state_->order;
 }
 
 }  // namespace vocor

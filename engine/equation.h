@@ -35,13 +35,25 @@
 // the order they were typed, joined by ';'.
 //
 // Cost. The first pattern's matches times their splits, each split paying
-// for the look-ups it leads to; a split stops at the first look-up that
-// fails. Work is charged to the counter per split step, per look-up and by
+// for the look-ups it leads to. A split asks its look-ups as soon as it
+// has bound their variables, and stops at the first that fails (for
+// AB;A;B, A is looked up before B is split off). Look-ups go to the
+// dictionary's Contains until there have been many; then the search
+// copies the dictionary's words into a hash set (engine/word_hash_set.h;
+// one reading of the dictionary, charged to the counter; about 40 bytes a
+// word, never more than 256 MiB, else it keeps asking the dictionary),
+// which answers the rest several times faster than a walk down the tree.
+// A first pattern that reads the same backwards (A~A, A?~A) takes its
+// words from the palindrome filter (engine/palindrome.h), which a binary
+// reader answers without reading every word. Work is charged to the counter per split step, per look-up and by
 // the readers for their walks, and the search suspends between any two
 // steps, so Stop answers at once whatever the equation.
 //
-// Results over a set: a word that several members hold is found once per
-// member, so a solution can repeat; the results sinks keep each once.
+// Each solution is given once over a dictionary that holds each word once:
+// where different splits can spell the same words (AB over "aaa", a '*'),
+// the solutions given for the first pattern's current word are
+// remembered. Over a set, a word that several members hold is found once
+// per member, so a solution can repeat; the results sinks keep each once.
 #ifndef VOCOR_ENGINE_EQUATION_H_
 #define VOCOR_ENGINE_EQUATION_H_
 
@@ -117,9 +129,6 @@ class CEnumResultsEquation final : public CEnumResults {
   int GetExtent() const override;
   // A solution joins several words; there can be more than words.
   bool YieldsPhrases() const override { return true; }
-
-  // The order patterns are solved in (indices into the equation's).
-  const std::vector<int>& order() const;
 
  private:
   struct State;

@@ -57,7 +57,7 @@ void EquationSplitter::Clear() {
 
 void EquationSplitter::Unbind(Frame* frame) {
   if (!frame->binds) return;
-  bindings_->bound[pattern_->items()[frame->item].variable] = false;
+  bindings_->Unbind(pattern_->items()[frame->item].variable);
   frame->binds = false;
 }
 
@@ -187,7 +187,7 @@ EquationSplitter::Outcome EquationSplitter::Next(int* counter) {
       } else {
         value.assign(at, static_cast<size_t>(len));
         if (it.reversed) std::reverse(value.begin(), value.end());
-        bindings_->bound[it.variable] = true;
+        bindings_->Bind(it.variable);
         frame.binds = true;
         if (!Distinct(it.variable)) continue;
         if (check_ != nullptr && !check_->Allows(it.variable)) continue;

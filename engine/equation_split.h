@@ -4,6 +4,7 @@
 #ifndef VOCOR_ENGINE_EQUATION_SPLIT_H_
 #define VOCOR_ENGINE_EQUATION_SPLIT_H_
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,16 @@ namespace vocor {
 struct EquationBindings {
   std::string value[kEquationVariables];
   bool bound[kEquationVariables] = {};
+  uint32_t bound_mask = 0;  // bit v set while bound[v]
+
+  void Bind(int v) {
+    bound[v] = true;
+    bound_mask |= uint32_t{1} << v;
+  }
+  void Unbind(int v) {
+    bound[v] = false;
+    bound_mask &= ~(uint32_t{1} << v);
+  }
 };
 
 // A pattern prepared for splitting: its items with each element compiled.
