@@ -141,6 +141,7 @@ struct EquationLevel {
   // the level then need not look it up again.
   std::string checked;
   uint32_t variables = 0;    // bit v: the pattern holds variable v
+  int begins_with = -1;      // the variable of its first item, unreversed
 
   const std::string& Word() const {
     return query == nullptr ? word : splitter->word();
@@ -164,6 +165,10 @@ struct CEnumResultsEquation::State final : BindingCheck {
   EnumPtr filler;
   bool index_ready = false;
   bool index_abandoned = false;
+  // The words' prefixes, read with the index when a split can use them.
+  bool use_prefixes = false;
+  bool prefixes_ready = false;
+  PrefixFilter prefixes;
 
   bool IsWord(const std::string& word) {
     ++lookups;
@@ -171,17 +176,43 @@ struct CEnumResultsEquation::State final : BindingCheck {
   }
 
   // A split just bound `variable`: every later look-up pattern it leaves
-  // with all its variables bound must be a word.
-  bool Allows(int variable) override {
+  // with all its variables bound must be a word, and one that it begins
+  // must begin with a run that begins a word.
+  Verdict Allows(int variable, bool extends) override {
     for (size_t d = static_cast<size_t>(depth) + 1; d < levels.size(); ++d) {
       const EquationLevel& level = levels[d];
       if (!level.lookup || !(level.variables >> variable & 1)) continue;
+      if (extends && prefixes_ready && level.begins_with == variable &&
+          !prefixes.MayBegin(bindings.value[variable])) {
+        return kRefusedLonger;
+      }
       const bool complete = (level.variables & ~bindings.bound_mask) == 0;
       if (!complete || !LookupWord(level.pattern)) continue;
-      if (!IsWord(text)) return false;
+      if (!IsWord(text)) return kRefused;
       levels[d].checked = text;
     }
-    return true;
+    return kAllowed;
+  }
+
+  // Whether some split would lengthen a variable's run that begins a
+  // later look-up pattern, past a first item (whose runs begin the word
+  // being split, a word): then the prefixes of the words prune it.
+  bool PlanPrefixes() const {
+    uint32_t bound = 0;
+    for (size_t d = 0; d < levels.size(); ++d) {
+      const auto& items = equation.patterns[levels[d].pattern].items;
+      for (size_t i = 1; i + 1 < items.size(); ++i) {
+        const int v = items[i].variable;
+        if (v < 0 || items[i].reversed || (bound >> v & 1)) continue;
+        for (size_t later = d + 1; later < levels.size(); ++later) {
+          if (levels[later].lookup && levels[later].begins_with == v) {
+            return true;
+          }
+        }
+      }
+      bound |= levels[d].variables;
+    }
+    return false;
   }
 
   // Goes on copying the words; false when the counter ran out first. A
@@ -194,20 +225,26 @@ struct CEnumResultsEquation::State final : BindingCheck {
       index = std::make_unique<WordHashSet>();
       // A binary file's extent is its word count; a text list's, its
       // bytes: room for that many words, within reason, saves regrowing.
-      index->Reserve(static_cast<size_t>(
-          std::clamp(filler->GetExtent(), 0, kIndexWordsReserved)));
+      const auto reserved = static_cast<size_t>(
+          std::clamp(filler->GetExtent(), 0, kIndexWordsReserved));
+      index->Reserve(reserved);
+      if (use_prefixes) prefixes.Reset(reserved);
     }
     for (;;) {
       const char* word = filler->Next(counter);
       if (word == nullptr) {
         if (counter != nullptr && *counter == 0) return false;
         index_ready = true;
+        prefixes_ready = use_prefixes;
         filler = nullptr;
         return true;
       }
-      if (!index->Add(word) || index->bytes() > kMaxIndexBytes) {
+      if (use_prefixes) prefixes.AddWord(word);
+      if (!index->Add(word) ||
+          index->bytes() + prefixes.bytes() > kMaxIndexBytes) {
         index_abandoned = true;
         index = nullptr;
+        prefixes = PrefixFilter();
         filler = nullptr;
         return true;
       }
@@ -289,6 +326,10 @@ struct CEnumResultsEquation::State final : BindingCheck {
       VariablesIn(pattern, &mask);
       bound |= mask;
       level.variables = mask;
+      const EquationItem& first = pattern.items.front();
+      if (first.variable >= 0 && !first.reversed) {
+        level.begins_with = first.variable;
+      }
       level.split = std::make_unique<SplitPattern>(pattern, equation);
       level.splitter =
           std::make_unique<EquationSplitter>(level.split.get(), &bindings,
@@ -296,6 +337,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
       levels.push_back(std::move(level));
     }
     may_repeat = SplitsMayRepeatWords(equation);
+    use_prefixes = PlanPrefixes();
     if (EquationIsUnsatisfiable(equation)) {
       done = true;
       return;

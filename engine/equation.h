@@ -43,6 +43,9 @@
 // one reading of the dictionary, charged to the counter; about 40 bytes a
 // word, never more than 256 MiB, else it keeps asking the dictionary),
 // which answers the rest several times faster than a walk down the tree.
+// When a split lengthens a variable that begins a later look-up pattern
+// (B in ABC;AC;B), the same reading fills a filter of the words' prefixes,
+// and a run that begins no word stops the lengthening.
 // A first pattern that reads the same backwards (A~A, A?~A) takes its
 // words from the palindrome filter (engine/palindrome.h), which a binary
 // reader answers without reading every word. Work is charged to the counter per split step, per look-up and by

@@ -190,7 +190,14 @@ EquationSplitter::Outcome EquationSplitter::Next(int* counter) {
         bindings_->Bind(it.variable);
         frame.binds = true;
         if (!Distinct(it.variable)) continue;
-        if (check_ != nullptr && !check_->Allows(it.variable)) continue;
+        if (check_ != nullptr) {
+          const bool extends = !it.reversed && frame.len <= frame.max_len;
+          const auto verdict = check_->Allows(it.variable, extends);
+          if (verdict == BindingCheck::kRefusedLonger) {
+            frame.len = frame.max_len + 1;
+          }
+          if (verdict != BindingCheck::kAllowed) continue;
+        }
       }
     }
     const int next_item = frame.item + 1;

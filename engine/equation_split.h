@@ -61,8 +61,16 @@ class SplitPattern {
 // a word).
 class BindingCheck {
  public:
+  enum Verdict {
+    kAllowed,
+    kRefused,
+    // Refused, and so is every longer run that extends this one.
+    kRefusedLonger,
+  };
   virtual ~BindingCheck() = default;
-  virtual bool Allows(int variable) = 0;
+  // `extends`: the split may yet bind `variable` to longer runs that
+  // begin with this one.
+  virtual Verdict Allows(int variable, bool extends) = 0;
 };
 
 // Enumerates the splits of one word over a pattern that agree with the

@@ -69,4 +69,28 @@ bool WordHashSet::Add(std::string_view word) {
   return true;
 }
 
+void PrefixFilter::Reset(size_t words) {
+  int log2 = 16;
+  while (log2 < 27 && (size_t{1} << log2) < words * 16) ++log2;
+  bits_.assign((size_t{1} << log2) / 64, 0);
+  shift_ = 64 - log2;
+}
+
+void PrefixFilter::AddWord(std::string_view word) {
+  uint64_t hash = kSeed;
+  for (const char c : word) {
+    hash = Step(hash, static_cast<unsigned char>(c));
+    const size_t bit = Bit(hash);
+    bits_[bit >> 6] |= uint64_t{1} << (bit & 63);
+  }
+}
+
+bool PrefixFilter::MayBegin(std::string_view run) const {
+  if (bits_.empty()) return true;
+  uint64_t hash = kSeed;
+  for (const char c : run) hash = Step(hash, static_cast<unsigned char>(c));
+  const size_t bit = Bit(hash);
+  return (bits_[bit >> 6] >> (bit & 63)) & 1;
+}
+
 }  // namespace vocor

@@ -57,6 +57,29 @@ class WordHashSet {
   size_t count_ = 0;
 };
 
+// Which runs may begin a word: one bit per prefix of every word added,
+// found by an incremental hash. A run whose bit is clear begins no word
+// (a search stops lengthening it); a set bit may be a collision.
+class PrefixFilter {
+ public:
+  // Sizes the filter for about `words` words (16 bits a prefix-rich word).
+  void Reset(size_t words);
+  void AddWord(std::string_view word);
+  bool MayBegin(std::string_view run) const;
+  size_t bytes() const { return bits_.capacity() * 8; }
+
+ private:
+  static uint64_t Step(uint64_t hash, unsigned char c) {
+    return (hash ^ c) * 0x100000001b3ULL;
+  }
+  size_t Bit(uint64_t hash) const {
+    return static_cast<size_t>((hash * 0x9E3779B97F4A7C15ULL) >> shift_);
+  }
+  static constexpr uint64_t kSeed = 0xcbf29ce484222325ULL;
+  std::vector<uint64_t> bits_;
+  int shift_ = 64;
+};
+
 }  // namespace vocor
 
 #endif  // VOCOR_ENGINE_WORD_HASH_SET_H_

@@ -310,6 +310,22 @@ TEST(EquationDifferentialTest, ManyLookupsUseTheWordIndexWithTheSameAnswers) {
   }
   ASSERT_GT(expected.size(), 1000u);
   EXPECT_EQ(Sorted(Solve("AB;A;B", &binary, 100)), Sorted(expected));
+
+  // Containers, where the prefixes of the words stop lengthening B.
+  Words containers;
+  for (const std::string& w : words) {
+    for (size_t a = 1; a < w.size(); ++a) {
+      for (size_t b = 2; a + b < w.size(); ++b) {
+        const std::string outer = w.substr(0, a) + w.substr(a + b);
+        if (lexicon.count(outer) && lexicon.count(w.substr(a, b))) {
+          containers.push_back(w + ";" + outer + ";" + w.substr(a, b));
+        }
+      }
+    }
+  }
+  ASSERT_GT(containers.size(), 1000u);
+  EXPECT_EQ(Sorted(Solve("ABC;AC;B;|B|>=2", &binary, 100)),
+            Unique(containers));
 }
 
 }  // namespace
