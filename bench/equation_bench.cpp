@@ -7,8 +7,8 @@
 // Without equations, the ones the figures are kept for.
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     }
   }
   if (equations.empty()) {
-    equations = {"AB;A;B;|A|>=3;|B|>=3", "A~A", "AxB;AB",
-                 "ABC;AC;B;|B|>=3"};
+    equations = {"AB;A;B;|A|>=3;|B|>=3", "A~A", "AxB;AB", "ABC;AC;B;|B|>=3"};
   }
   std::unique_ptr<vocor::CDictionary> d =
       vocor::OpenDictionaryFile(dic.c_str());

@@ -110,8 +110,8 @@ std::vector<int> PlanEquationOrder(const Equation& equation) {
       const int key[3] = {step == 0 ? vars : -unbound,
                           __builtin_popcount(mask & bound),
                           FixedElements(equation.patterns[p])};
-      if (best < 0 || std::lexicographical_compare(best_key, best_key + 3, key,
-                                                   key + 3)) {
+      if (best < 0 ||
+          std::lexicographical_compare(best_key, best_key + 3, key, key + 3)) {
         best = p;
         std::copy(key, key + 3, best_key);
       }
@@ -133,15 +133,15 @@ struct EquationLevel {
   bool lookup = false;
   std::unique_ptr<SplitPattern> split;
   std::unique_ptr<EquationSplitter> splitter;
-  EnumPtr query;             // the words of a pattern query
-  bool word_taken = false;   // a look-up's one word was tried
-  bool splitting = false;    // the splitter has a word
-  std::string word;          // a look-up's word, once found
+  EnumPtr query;            // the words of a pattern query
+  bool word_taken = false;  // a look-up's one word was tried
+  bool splitting = false;   // the splitter has a word
+  std::string word;         // a look-up's word, once found
   // The word a split's check last found in the dictionary for this level:
   // the level then need not look it up again.
   std::string checked;
-  uint32_t variables = 0;    // bit v: the pattern holds variable v
-  int begins_with = -1;      // the variable of its first item, unreversed
+  uint32_t variables = 0;  // bit v: the pattern holds variable v
+  int begins_with = -1;    // the variable of its first item, unreversed
 
   const std::string& Word() const {
     return query == nullptr ? word : splitter->word();
@@ -157,7 +157,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
   int depth = 0;
   bool prepared = false;
   bool done = false;
-  std::string text;      // pattern text being built
+  std::string text;  // pattern text being built
   int lookups = 0;
   // The dictionary's words, copied for fast look-ups once there are many;
   // `filler` reads them, in slices charged to the counter.
@@ -316,10 +316,9 @@ struct CEnumResultsEquation::State final : BindingCheck {
       for (const EquationItem& item : pattern.items) {
         const bool known =
             item.variable >= 0 ? (bound >> item.variable & 1) != 0
-                               : item.element.size() == 1
-                                     ? !std::strchr("?*@#", item.element[0])
-                                     : item.element.size() == 2 &&
-                                           item.element[0] == '\\';
+            : item.element.size() == 1
+                ? !std::strchr("?*@#", item.element[0])
+                : item.element.size() == 2 && item.element[0] == '\\';
         level.lookup = level.lookup && known;
       }
       uint32_t mask;
@@ -331,9 +330,8 @@ struct CEnumResultsEquation::State final : BindingCheck {
         level.begins_with = first.variable;
       }
       level.split = std::make_unique<SplitPattern>(pattern, equation);
-      level.splitter =
-          std::make_unique<EquationSplitter>(level.split.get(), &bindings,
-                                             this);
+      level.splitter = std::make_unique<EquationSplitter>(level.split.get(),
+                                                          &bindings, this);
       levels.push_back(std::move(level));
     }
     may_repeat = SplitsMayRepeatWords(equation);
@@ -411,8 +409,8 @@ struct CEnumResultsEquation::State final : BindingCheck {
 
   const char* Next(int* counter) {
     while (!done) {
-      if (!index_ready && !index_abandoned &&
-          lookups >= kLookupsBeforeIndex && !FillIndex(counter)) {
+      if (!index_ready && !index_abandoned && lookups >= kLookupsBeforeIndex &&
+          !FillIndex(counter)) {
         return nullptr;
       }
       EquationLevel& level = levels[depth];
@@ -448,9 +446,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
     return nullptr;
   }
 
-  bool IsNewSolution() {
-    return !may_repeat || given.insert(solution).second;
-  }
+  bool IsNewSolution() { return !may_repeat || given.insert(solution).second; }
 
   // Goes on to the next level after a split of this one; false when this
   // was the last level and the solution is ready instead.

@@ -48,9 +48,10 @@
 // and a run that begins no word stops the lengthening.
 // A first pattern that reads the same backwards (A~A, A?~A) takes its
 // words from the palindrome filter (engine/palindrome.h), which a binary
-// reader answers without reading every word. Work is charged to the counter per split step, per look-up and by
-// the readers for their walks, and the search suspends between any two
-// steps, so Stop answers at once whatever the equation.
+// reader answers without reading every word. Work is charged to the counter per
+// split step, per look-up and by the readers for their walks, and the search
+// suspends between any two steps, so Stop answers at once whatever the
+// equation.
 //
 // Each solution is given once over a dictionary that holds each word once:
 // where different splits can spell the same words (AB over "aaa", a '*'),

@@ -129,9 +129,11 @@ class Parser {
     }
     int n = 0;
     if (!ReadNumber(&i, end, &n)) {
-      return Fail(i < end ? i : start,
-                  "the length" + At(start) + " needs a number after " +
-                      (op == '=' ? "=" : op == '>' ? ">=" : "<="));
+      return Fail(i < end ? i : start, "the length" + At(start) +
+                                           " needs a number after " +
+                                           (op == '='   ? "="
+                                            : op == '>' ? ">="
+                                                        : "<="));
     }
     if (op != '<') out_->min_length[v] = std::max(out_->min_length[v], n);
     if (op != '>') out_->max_length[v] = std::min(out_->max_length[v], n);
@@ -144,8 +146,9 @@ class Parser {
     NoteConstrained(text_[start] - 'A', start);
     size_t i = bang + 1;
     if (i >= end || text_[i] != '=') {
-      return Fail(bang, "'!'" + At(bang) + " must be followed by '=', as in "
-                                           "A!=B");
+      return Fail(bang, "'!'" + At(bang) +
+                            " must be followed by '=', as in "
+                            "A!=B");
     }
     i = SkipSpaces(i + 1, end);
     if (i >= end || !IsVariable(text_[i])) {

@@ -20,8 +20,7 @@ SplitPattern::SplitPattern(const EquationPattern& pattern,
         item.program = PatternProgram::Compile(source.element.c_str());
         const auto& elements = item.program->elements();
         item.width = item.program->min_characters();
-        if (elements.size() == 1 &&
-            elements[0].kind == PatternElement::kByte) {
+        if (elements.size() == 1 && elements[0].kind == PatternElement::kByte) {
           item.literal = elements[0].byte;
         }
       }

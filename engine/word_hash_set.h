@@ -25,8 +25,8 @@ class WordHashSet {
   void Reserve(size_t words);
 
   // Bytes held by the buffer and the table.
-  size_t bytes() const { return chars_.capacity() + slots_.capacity() * 8 +
-                         filter_.capacity() * 8;
+  size_t bytes() const {
+    return chars_.capacity() + slots_.capacity() * 8 + filter_.capacity() * 8;
   }
   size_t size() const { return count_; }
 
@@ -48,7 +48,8 @@ class WordHashSet {
     return (filter_[(hash >> 40) & (filter_.size() - 1)] & bits) == bits;
   }
   static uint64_t FilterBits(uint64_t hash) {
-    return uint64_t{1} << ((hash >> 26) & 63) | uint64_t{1} << ((hash >> 20) & 63);
+    return uint64_t{1} << ((hash >> 26) & 63) | uint64_t{1}
+                                                    << ((hash >> 20) & 63);
   }
 
   std::string chars_;  // each word: two length bytes, then its bytes

@@ -69,7 +69,9 @@ struct RandomEquation {
         text += std::string(1, c.a) + "!=" + c.b;
       } else {
         text += std::string("|") + c.a + "|" +
-                (c.kind == '=' ? "=" : c.kind == '>' ? ">=" : "<=") +
+                (c.kind == '='   ? "="
+                 : c.kind == '>' ? ">="
+                                 : "<=") +
                 std::to_string(c.n);
       }
     }
@@ -153,7 +155,8 @@ class Reference {
       const std::string& a = bindings_.at(c.a);
       const int n = static_cast<int>(a.size());
       if ((c.kind == '=' && n != c.n) || (c.kind == '>' && n < c.n) ||
-          (c.kind == '<' && n > c.n) || (c.kind == '!' && a == bindings_.at(c.b))) {
+          (c.kind == '<' && n > c.n) ||
+          (c.kind == '!' && a == bindings_.at(c.b))) {
         return false;
       }
     }
@@ -277,11 +280,12 @@ TEST(EquationDifferentialTest, MatchesBruteForceOnTextBinaryAndSets) {
     const size_t half = words.size() / 2;
     auto first = std::make_unique<CDictionaryTextFile>();
     first->SetFileName(
-        dir.Write("first.txt", Lines(Words(words.begin(), words.begin() + half + 1)))
+        dir.Write("first.txt",
+                  Lines(Words(words.begin(), words.begin() + half + 1)))
             .c_str());
     auto second = std::make_unique<CDictionaryVocorFile>();
-    ASSERT_TRUE(second->OpenImage(FileImage::FromBytes(testing::CompileWords(
-        Words(words.begin() + half, words.end())))));
+    ASSERT_TRUE(second->OpenImage(FileImage::FromBytes(
+        testing::CompileWords(Words(words.begin() + half, words.end())))));
     ASSERT_TRUE(first->Open());
     set.AdoptMember(std::move(first));
     set.AdoptMember(std::move(second));
@@ -324,8 +328,7 @@ TEST(EquationDifferentialTest, ManyLookupsUseTheWordIndexWithTheSameAnswers) {
     }
   }
   ASSERT_GT(containers.size(), 1000u);
-  EXPECT_EQ(Sorted(Solve("ABC;AC;B;|B|>=2", &binary, 100)),
-            Unique(containers));
+  EXPECT_EQ(Sorted(Solve("ABC;AC;B;|B|>=2", &binary, 100)), Unique(containers));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The equation request: what it refuses and where, how typed text becomes
 // variables and letters, and how a solution reads in the window.
+#include "search/equation_request.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "engine/testing/vector_enum.h"
-#include "search/equation_request.h"
 
 namespace vocor {
 namespace {
@@ -59,8 +60,12 @@ TEST(EquationRequestTest, MalformedEquationsAreRefusedWithTheirPosition) {
       {"A;5:", 4, "no pattern"},
       {"A:B", 2, "':'"},
       // Characters count as typed: é is one, whatever its bytes.
-      {"\xc3\xa9" "A[b", 3, "not closed"},
-      {"e\xcc\x81" "A[b", 3, "not closed"},
+      {"\xc3\xa9"
+       "A[b",
+       3, "not closed"},
+      {"e\xcc\x81"
+       "A[b",
+       3, "not closed"},
   };
   const CDictionary* dictionary = Dictionary({"ab"});
   for (const Case& c : kCases) {
@@ -89,7 +94,7 @@ std::vector<std::string> Solutions(const std::string& equation,
 
 TEST(EquationRequestTest, ReadsVariablesLettersElementsAndConstraints) {
   const std::vector<std::string> words = {
-      "bow",  "brain", "bran",   "evil",  "live", "rain", "rainbow",
+      "bow",  "brain", "bran",   "evil",   "live", "rain",   "rainbow",
       "stab", "tabs",  "redder", "murmur", "[ab]", "caf\xe9"};
   using Lines = std::vector<std::string>;
   EXPECT_EQ(Solutions("AB;A;B", words), Lines{"rainbow;rain;bow"});
@@ -109,10 +114,10 @@ TEST(EquationRequestTest, ReadsVariablesLettersElementsAndConstraints) {
   EXPECT_EQ(Solutions("c??\xc3\x89", words), Lines{"caf\xe9"});
   EXPECT_EQ(Solutions("{ABIR}?", words), Lines{"brain"});
   EXPECT_EQ(Solutions("{nbar}", words), Lines{"bran"});
-  EXPECT_EQ(Solutions("4-5:A;B;|B|=3;A!=B", words),
-            (Lines{"[ab];bow", "brain;bow", "bran;bow", "caf\xe9;bow",
-                   "evil;bow", "live;bow", "rain;bow", "stab;bow",
-                   "tabs;bow"}));
+  EXPECT_EQ(
+      Solutions("4-5:A;B;|B|=3;A!=B", words),
+      (Lines{"[ab];bow", "brain;bow", "bran;bow", "caf\xe9;bow", "evil;bow",
+             "live;bow", "rain;bow", "stab;bow", "tabs;bow"}));
   // A bound run starting with a digit is letters, not a length range.
   EXPECT_EQ(Solutions("A;A?", {"4", "4x"}), Lines{"4;4x"});
   // A constraint no run can meet: the search runs and finds nothing.

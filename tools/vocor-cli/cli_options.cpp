@@ -121,8 +121,9 @@ const char kEquationNotation[] =
     "Examples: vocor-cli equation 'AB;A;B;|A|>=3;|B|>=3' (charades); "
     "vocor-cli equation 'A~A' (even palindromes); vocor-cli equation "
     "'AB;BA' (rotations); vocor-cli equation 'A?B;AB' (one letter "
-    "inserted; AxB;AB an x); vocor-cli equation 'ABC;AC;B' (containers); vocor-cli "
-    "equation 'A;~A' (reversals); vocor-cli equation 'AA' (doubled words)";
+    "inserted; AxB;AB an x); vocor-cli equation 'ABC;AC;B' (containers); "
+    "vocor-cli equation 'A;~A' (reversals); vocor-cli equation 'AA' "
+    "(doubled words)";
 
 }  // namespace
 
