@@ -6,6 +6,7 @@
 
 #include "engine/equation_split.h"
 #include "engine/palindrome.h"
+#include "engine/saturate.h"
 #include "engine/word_hash_set.h"
 
 namespace vocor {
@@ -258,27 +259,46 @@ struct CEnumResultsEquation::State final : BindingCheck {
 
   // The pattern text of a level's pattern with the bindings written in and
   // each unbound variable as '?' times its minimum (then '*', or a fixed
-  // run of '?' for a fixed length).
-  std::string QueryText(int pattern) {
-    const EquationPattern& p = equation.patterns[pattern];
+  // run of '?' for a fixed length). Where the variables' maximum lengths
+  // bound a pattern with a '*', a length range ahead says so, and a
+  // binary reader leaves the longer words unwalked.
+  std::string QueryText(const EquationLevel& level) {
+    const EquationPattern& p = equation.patterns[level.pattern];
+    const auto& split = level.split->items();
     text.clear();
-    text += FormatLengthRange(p.range);
-    for (const EquationItem& item : p.items) {
-      if (item.variable < 0) {
+    int most = 0;
+    bool has_star = false;
+    for (size_t i = 0; i < p.items.size(); ++i) {
+      const EquationItem& item = p.items[i];
+      const int v = item.variable;
+      if (v < 0) {
         text += item.element;
-      } else if (bindings.bound[item.variable]) {
-        AppendLiteral(bindings.value[item.variable], item.reversed, &text);
+        has_star = has_star || split[i].star;
+        most = split[i].star ? kUnboundedLength
+                             : SaturatingAdd(most, split[i].width);
+      } else if (bindings.bound[v]) {
+        AppendLiteral(bindings.value[v], item.reversed, &text);
+        most = SaturatingAdd(most, static_cast<int>(bindings.value[v].size()));
       } else {
-        const int v = item.variable;
         const int fixed = std::min(equation.min_length[v], 1000);
         text.append(static_cast<size_t>(fixed), '?');
-        if (equation.max_length[v] > equation.min_length[v]) text += '*';
+        if (equation.max_length[v] > equation.min_length[v]) {
+          text += '*';
+          has_star = true;
+        }
+        most = SaturatingAdd(most, equation.max_length[v]);
       }
+      most = std::min(most, kUnboundedLength);
     }
-    // A bound run's digit first would read as a length range.
-    if (!p.range.bounded() && !text.empty() && text[0] >= '0' &&
-        text[0] <= '9') {
-      text.insert(0, "1-:");
+    LengthRange range = p.range;
+    if (has_star && most < kUnboundedLength &&
+        (range.max == kNoMaxLength || most < range.max)) {
+      range.max = std::max(most, range.min);
+    }
+    if (range.bounded()) {
+      text.insert(0, FormatLengthRange(range));
+    } else if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
+      text.insert(0, "1-:");  // a bound run's digit would read as a range
     }
     return text;
   }
@@ -356,7 +376,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
       query = std::make_unique<CEnumResultsPalindrome>(std::move(query),
                                                        kReverse, kSameWord);
     }
-    const std::string pattern_text = QueryText(level.pattern);
+    const std::string pattern_text = QueryText(level);
     level.query = query->Pattern(std::move(query), pattern_text.c_str());
   }
 
