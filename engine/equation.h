@@ -17,7 +17,8 @@
 // words that split into two words, `A~A` for the even palindromes. Digits
 // outside a length range, and the characters | ! = < > outside a
 // constraint, are refused: they are far likelier typing slips than letters
-// of a word. Up to kMaxEquationPatterns patterns; 26 variables at most.
+// of a word. Up to kMaxEquationPatterns patterns of kMaxEquationItems
+// items each; 26 variables at most.
 //
 // The solver. Patterns are solved one after another, in an order fixed
 // when the query is built: first the pattern with the most variables (the
@@ -72,6 +73,9 @@
 namespace vocor {
 
 constexpr int kMaxEquationPatterns = 8;
+// Items (variables and elements) in one pattern: no word is longer than
+// this (kMaxPieceLetters), and splitting costs grow with it.
+constexpr size_t kMaxEquationItems = 999;
 constexpr int kEquationVariables = 26;
 // An upper length bound that no word reaches.
 constexpr int kUnboundedLength = 1 << 20;

@@ -174,18 +174,40 @@ class Parser {
     return true;
   }
 
-  // The text with everything but the pattern element at [begin, end)
-  // written as '?', so that CheckPatternSyntax judges the element where
-  // it stands and its messages count positions in the whole equation.
+  // Checks the pattern element at [begin, end) on its own, behind a '?'
+  // (so that nothing ahead of it reads as a length range), and moves the
+  // positions CheckPatternSyntax reports to where they are in the
+  // equation. Linear in the element, so the whole parse stays linear.
   bool CheckElement(size_t begin, size_t end) {
-    std::string masked(size_, '?');
-    masked.replace(begin, end - begin, text_ + begin, end - begin);
+    const std::string alone = "?" + std::string(text_ + begin, end - begin);
     PatternError error;
-    if (CheckPatternSyntax(masked.c_str(), &error)) return true;
-    return Fail(static_cast<size_t>(error.position - 1), error.message);
+    if (CheckPatternSyntax(alone.c_str(), &error)) return true;
+    const long shift = static_cast<long>(begin) - 1;
+    return Fail(static_cast<size_t>(error.position - 1 + shift),
+                ShiftPositions(error.message, shift));
+  }
+
+  // `message` with every "position N" in it moved by `shift`.
+  static std::string ShiftPositions(const std::string& message, long shift) {
+    static const std::string kWord = "position ";
+    std::string out;
+    size_t i = 0;
+    for (size_t at; (at = message.find(kWord, i)) != std::string::npos;) {
+      size_t digits = at + kWord.size();
+      out.append(message, i, digits - i);
+      long n = 0;
+      size_t j = digits;
+      while (j < message.size() && IsDigit(message[j])) {
+        n = n * 10 + (message[j++] - '0');
+      }
+      out += j > digits ? std::to_string(n + shift) : "";
+      i = j;
+    }
+    return out + message.substr(i);
   }
 
   bool ParsePattern(size_t i, size_t end) {
+    const size_t start = i;
     EquationPattern pattern;
     const size_t taken = ReadLengthRange(text_ + i, &pattern.range);
     if (taken > 0) {
@@ -229,6 +251,11 @@ class Parser {
         i = stop;
       }
       if (item.variable >= 0) out_->used |= uint32_t{1} << item.variable;
+      if (pattern.items.size() == kMaxEquationItems) {
+        return Fail(start, "the pattern" + At(start) + " has more than " +
+                               std::to_string(kMaxEquationItems) +
+                               " variables and elements");
+      }
       pattern.items.push_back(std::move(item));
     }
     if (pattern.items.empty()) {

@@ -59,6 +59,7 @@ TEST(EquationRequestTest, MalformedEquationsAreRefusedWithTheirPosition) {
       {"3-1:A", 1, "reversed"},
       {"A;5:", 4, "no pattern"},
       {"A:B", 2, "':'"},
+      {"A[b-a]", 3, "position 3 is reversed"},
       // Characters count as typed: é is one, whatever its bytes.
       {"\xc3\xa9"
        "A[b",
@@ -67,8 +68,15 @@ TEST(EquationRequestTest, MalformedEquationsAreRefusedWithTheirPosition) {
        "A[b",
        3, "not closed"},
   };
+  // Long equations: a class of 200,000 letters left open is found, and a
+  // pattern of more items than any word has letters is refused.
+  std::vector<Case> cases(std::begin(kCases), std::end(kCases));
+  const std::string long_class = "A;?[" + std::string(200000, 'a');
+  const std::string many_items = "B;A" + std::string(998, 'b') + "c";
+  cases.push_back({long_class.c_str(), 4, "position 4 is not closed"});
+  cases.push_back({many_items.c_str(), 3, "more than 999"});
   const CDictionary* dictionary = Dictionary({"ab"});
-  for (const Case& c : kCases) {
+  for (const Case& c : cases) {
     const SearchRequestResult r =
         BuildEquationRequest(c.equation, nullptr, dictionary);
     ASSERT_TRUE(r.refused()) << c.equation;
