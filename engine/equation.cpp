@@ -380,7 +380,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
     level.query = query->Pattern(std::move(query), pattern_text.c_str());
   }
 
-  // The next word of level `d`; null when there is none, with *suspended
+  // The next word of `level`; null when there is none, with *suspended
   // set when the counter ran out first.
   const char* NextWord(EquationLevel& level, int* counter, bool* suspended) {
     *suspended = false;

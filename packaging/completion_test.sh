@@ -29,7 +29,8 @@ expect() {
   fi
 }
 
-expect 'anagram crossword dictionaries hidden palindrome ' vocor-cli ''
+expect 'anagram crossword dictionaries equation hidden palindrome ' vocor-cli ''
+expect '--limit ' vocor-cli equation 'AB;A;B' --li
 expect 'crossword ' vocor-cli cr
 expect '--describe --dict --help --limit --min-score --show-scores --sort --version ' vocor-cli --
 expect 'reflect-h reflect-v ' vocor-cli palindrome --transform ref
