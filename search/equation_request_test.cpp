@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,37 @@ TEST(EquationRequestTest, ReadsVariablesLettersElementsAndConstraints) {
   // A constraint no run can meet: the search runs and finds nothing.
   EXPECT_EQ(Solutions("A;|A|=0", words), Lines{});
   EXPECT_EQ(Solutions("AB;A!=A", words), Lines{});
+}
+
+TEST(EquationRequestTest, AnyTextIsRefusedWhereItFailsOrSolved) {
+  // Random text from the characters the language gives a meaning: each
+  // equation is either refused at a position inside it (or just past its
+  // end) or solved to the end, over words that fit many shapes.
+  const CDictionary* dictionary =
+      Dictionary({"a", "ab", "aba", "abba", "b", "ba", "bab", "[a]", "a:b"});
+  const std::string alphabet = "ABC~ab?*[]{}@#|!=<>;:019\\ -^";
+  std::mt19937 rng(18);
+  int solved = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int length = 1 + static_cast<int>(rng() % 16);
+    for (int i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
+    SearchRequestResult r = BuildEquationRequest(text, nullptr, dictionary);
+    if (r.refused()) {
+      EXPECT_GE(r.position, 1) << text;
+      EXPECT_LE(r.position, length + 1) << text;
+      EXPECT_FALSE(r.text.empty()) << text;
+      continue;
+    }
+    ++solved;
+    for (const std::string& line : testing::ReadAllInSlices(r.query.get(), 3)) {
+      // A word per pattern; constraints are separated by ';' too.
+      EXPECT_LE(std::count(line.begin(), line.end(), ';'),
+                std::count(text.begin(), text.end(), ';'))
+          << text;
+    }
+  }
+  EXPECT_GT(solved, 100);
 }
 
 TEST(EquationRequestTest, SolutionsReadAsSums) {
