@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "engine/equation_order.h"
 #include "engine/equation_split.h"
 #include "engine/palindrome.h"
 #include "engine/saturate.h"
@@ -251,7 +252,14 @@ struct CEnumResultsEquation::State final : BindingCheck {
       }
     }
   }
-  std::string solution;  // the result last returned
+  std::string solution;  // the result last found
+  // With the first pattern solved first, its words come in the
+  // dictionary's order, and `sorted` puts their lines in the order a
+  // listing wants; `given_out` is the result last returned.
+  bool ordered = false;
+  SolutionOrder sorted;
+  bool finished = false;
+  std::string given_out;
   // The solutions given for the first level's word so far, when splits
   // may spell the same words twice: each is given once.
   bool may_repeat = false;
@@ -355,6 +363,7 @@ struct CEnumResultsEquation::State final : BindingCheck {
       levels.push_back(std::move(level));
     }
     may_repeat = SplitsMayRepeatWords(equation);
+    ordered = order.front() == 0;
     use_prefixes = PlanPrefixes();
     if (EquationIsUnsatisfiable(equation)) {
       done = true;
@@ -482,6 +491,8 @@ struct CEnumResultsEquation::State final : BindingCheck {
   void Reset() {
     for (EquationLevel& level : levels) level.splitter->Clear();
     given.clear();
+    sorted.Clear();
+    finished = false;
     depth = 0;
     done = false;
     if (EquationIsUnsatisfiable(equation)) {
@@ -533,11 +544,25 @@ const char* CEnumResultsEquation::Next(int* counter) {
     }
     state_->prepared = true;
   }
-  const char* solution = state_->Next(counter);
-  // A suspension says so with the counter at exactly 0, however far a
-  // reader below overdrew it.
-  if (solution == nullptr && !state_->done && counter != nullptr) *counter = 0;
-  return solution;
+  State& s = *state_;
+  for (;;) {
+    if (s.sorted.Pop(&s.given_out)) return s.given_out.c_str();
+    if (s.finished) return nullptr;
+    const char* solution = s.Next(counter);
+    if (solution == nullptr && !s.done) {
+      // A suspension says so with the counter at exactly 0, however far a
+      // reader below overdrew it.
+      if (counter != nullptr) *counter = 0;
+      return nullptr;
+    }
+    if (!s.ordered) return solution;
+    if (solution == nullptr) {
+      s.sorted.Finish();
+      s.finished = true;
+    } else {
+      s.sorted.Add(s.levels.front().Word(), solution);
+    }
+  }
 }
 
 int CEnumResultsEquation::GetPosition() const {

@@ -54,6 +54,11 @@
 // suspends between any two steps, so Stop answers at once whatever the
 // equation.
 //
+// Order. When the first pattern is solved first, its words come in the
+// dictionary's order and the solutions follow them, put in the order of a
+// sorted listing (engine/equation_order.h), so that a listing can print
+// them as they come.
+//
 // Each solution is given once over a dictionary that holds each word once:
 // where different splits can spell the same words (AB over "aaa", a '*'),
 // the solutions given for the first pattern's current word are

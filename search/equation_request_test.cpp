@@ -11,6 +11,7 @@
 
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/vocor_file_dictionary.h"
+#include "engine/charset.h"
 #include "engine/testing/vector_enum.h"
 
 namespace vocor {
@@ -163,6 +164,35 @@ TEST(EquationRequestTest, AnyTextIsRefusedWhereItFailsOrSolved) {
     }
   }
   EXPECT_GT(solved, 100);
+}
+
+TEST(EquationRequestTest, SolutionsComeInTheOrderOfASortedListing) {
+  // Over a letter tree the solutions come in ascending order of code
+  // points (case ignored), although ';' sorts after the apostrophe and
+  // hyphen that "aaronson's" and "aaronson-x" go on with.
+  const std::vector<std::string> words = {
+      "Aaron",     "aaron", "aaron's", "aaronson", "aaronson's", "aaronson-x",
+      "aaronsonx", "son",   "son's",   "s",        "x",          "-x",
+      "'s",        "on",    "on's",    "sonx"};
+  InputHistory history;
+  SearchRequestResult r =
+      BuildEquationRequest("AB;A;B", &history, Dictionary(words));
+  ASSERT_FALSE(r.refused());
+  const std::vector<std::string> lines = testing::ReadAll(r.query.get());
+  ASSERT_GT(lines.size(), 10u);
+  for (size_t i = 1; i < lines.size(); ++i) {
+    std::string a = lines[i - 1], b = lines[i];
+    EngineLowerInPlace(&a);
+    EngineLowerInPlace(&b);
+    EXPECT_LT(CompareByCodePoints(a, b), 0) << a << " before " << b;
+  }
+  // A word with more solutions than are kept back for ordering: they all
+  // come, each once.
+  std::vector<std::string> many;
+  for (int i = 0; i < 70; ++i) many.push_back("w" + std::to_string(100 + i));
+  const std::vector<std::string> all = Solutions("A;B;C", many);
+  EXPECT_EQ(all.size(), 70u * 70u * 70u);
+  EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
 }
 
 TEST(EquationRequestTest, SolutionsReadAsSums) {
