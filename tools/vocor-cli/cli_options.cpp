@@ -110,6 +110,21 @@ const char kPatternNotation[] =
     "e '#@#@#'; vocor-cli crossword --with xz 6; vocor-cli crossword "
     "'s{ta?}*'; vocor-cli crossword '8-:*ing'";
 
+const char kEquationNotation[] =
+    "Equations: patterns separated by ';', each a word of the dictionary. "
+    "Upper-case A to Z are variables, each a run of one or more letters, the "
+    "same run wherever it stands; ~A is A reversed; lower-case letters, ?, "
+    "*, [abc], @, # and {abc} mean what they mean in a pattern. Constraints "
+    "follow the patterns: |A|=3, |A|>=3, |A|<=5, A!=B. Each solution is "
+    "printed as the words of the patterns joined by ';'. A malformed "
+    "equation is refused with its problem and position (exit code 1).\n"
+    "Examples: vocor-cli equation 'AB;A;B;|A|>=3;|B|>=3' (charades); "
+    "vocor-cli equation 'A~A' (even palindromes); vocor-cli equation "
+    "'AB;BA' (rotations); vocor-cli equation 'A?B;AB' (one letter "
+    "inserted; AxB;AB an x); vocor-cli equation 'ABC;AC;B' (containers); "
+    "vocor-cli equation 'A;~A' (reversals); vocor-cli equation 'AA' "
+    "(doubled words)";
+
 }  // namespace
 
 int ParseOptions(int argc, char** argv, Options* o) {
@@ -191,7 +206,14 @@ int ParseOptions(int argc, char** argv, Options* o) {
       ->transform(CLI::CheckedTransformer(results, CLI::ignore_case));
   palindrome->add_option("PATTERN", o->text, "A pattern the words must match");
 
-  for (CLI::App* sub : {crossword, anagram, hidden, palindrome}) {
+  CLI::App* equation = app.add_subcommand(
+      "equation",
+      "Words that fit patterns sharing variables: A-Z a run of letters, ~A "
+      "reversed (AB;A;B words made of two words)");
+  equation->add_option("EQUATION", o->text, "The equation")->required();
+  equation->footer(kEquationNotation);
+
+  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, equation}) {
     AddSearchOptions(sub, o);
   }
 
@@ -243,6 +265,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
   if (*hidden) o->command = Command::kHidden;
   if (*palindrome) o->command = Command::kPalindrome;
   if (*define) o->command = Command::kDefine;
+  if (*equation) o->command = Command::kEquation;
   if (*dictionaries) {
     o->command = Command::kDictionariesList;
     if (*install) o->command = Command::kDictionariesInstall;

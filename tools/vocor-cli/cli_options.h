@@ -18,6 +18,7 @@ enum class Command {
   kAnagram,
   kHidden,
   kPalindrome,
+  kEquation,
   kDictionariesList,
   kDictionariesInstall,
   kDictionariesUninstall,
@@ -40,6 +41,7 @@ struct Options {
   //   anagram: text (letters), text2 (pattern), max_words, min_word_length
   //   hidden: text (from letters), must_use, min_length
   //   palindrome: text (pattern), mode, another_word
+  //   equation: text (the equation)
   std::string text, text2, must_use, min_length;
   std::string max_words, min_word_length;  // as typed; empty when not given
   std::string with_letters, without_letters;

@@ -18,6 +18,7 @@
 #include "engine/charset.h"
 #include "engine/pattern.h"
 #include "engine/pattern_syntax.h"
+#include "search/equation_request.h"
 #include "search/messages.h"
 #include "search/result_options.h"
 #include "search/search_request.h"
@@ -107,6 +108,8 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
     case Command::kHidden:
       return BuildHiddenRequest(o.text, o.min_length, o.must_use, &first,
                                 &second, &third, d);
+    case Command::kEquation:
+      return BuildEquationRequest(o.text, &first, d);
     default:
       return BuildPalindromeRequest(o.mode, o.another_word, o.text, &first, d);
   }
@@ -166,9 +169,15 @@ bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
     if (set->members().GetCount() != 1) return false;
     dictionary = *set->members().begin();
   }
+  // An equation over one binary file gives each solution once, so its
+  // results may stream while they arrive in order (one out of order makes
+  // the printer hold the rest); over a text list a word listed twice
+  // repeats solutions far apart.
+  const bool equation = options.command == Command::kEquation;
   if (dynamic_cast<const CDictionaryVocorFile*>(dictionary) != nullptr) {
-    return PatternsKeepWalkOrder(options);
+    return equation || PatternsKeepWalkOrder(options);
   }
+  if (equation) return false;
   const auto* text = dynamic_cast<const CDictionaryTextFile*>(dictionary);
   return text != nullptr && text->IsInAlphabeticOrder();
 }

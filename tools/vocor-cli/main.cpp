@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     const bool search = options.command == vocor::cli::Command::kCrossword ||
                         options.command == vocor::cli::Command::kAnagram ||
                         options.command == vocor::cli::Command::kHidden ||
-                        options.command == vocor::cli::Command::kPalindrome;
+                        options.command == vocor::cli::Command::kPalindrome ||
+                        options.command == vocor::cli::Command::kEquation;
     if (search) {
       code = vocor::cli::RunSearch(options, &state);
     } else if (options.command == vocor::cli::Command::kDefine) {

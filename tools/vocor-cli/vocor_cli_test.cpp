@@ -666,5 +666,40 @@ TEST_F(ShippedListsTest, OtherLanguagesKeepTheirAccents) {
   if (checked == 0) GTEST_SKIP() << "no word list in " << folder;
 }
 
+// Equations on a text list and on the same words compiled: the solutions
+// in order, one a line, the words joined by ';'; the limit; a malformed
+// equation refused with its position and exit code 1.
+TEST_F(VocorCliTest, Equations) {
+  const std::vector<std::string> words = {
+      "bow", "evil", "live", "rain", "rainbow", "redder", "stab", "tabs"};
+  std::string text_words, bytes, error;
+  for (const std::string& w : words) text_words += w + "\n";
+  const std::string text = List("equations.txt", text_words);
+  VocorFileInfo info;
+  info.name = "Equations";
+  ASSERT_TRUE(BuildVocorFile(words, info, &bytes, nullptr, &error));
+  const std::string dic = files_.Write("equations.dic", bytes);
+  for (const std::string& dict : {text, dic}) {
+    Outcome o = Run({"equation", "--dict", dict, "AB;A;B;|A|>=3"});
+    EXPECT_EQ(o.code, 0);
+    EXPECT_EQ(o.out, "rainbow;rain;bow\n");
+    EXPECT_EQ(Run({"equation", "--dict", dict, "A;~A;A!=~A"}).code, 1);
+    EXPECT_EQ(Run({"equation", "--dict", dict, "A;~A"}).out,
+              "evil;live\nlive;evil\nredder;redder\n");
+    EXPECT_EQ(Run({"equation", "--dict", dict, "A~A"}).out, "redder\n");
+    EXPECT_EQ(Run({"equation", "--dict", dict, "AB;BA", "--limit", "1"})
+                  .out.size(),
+              std::string("stab;tabs\n").size());
+  }
+  Outcome o = Run({"equation", "--dict", text, "AB;[ab"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_EQ(o.out, "");
+  EXPECT_NE(o.err.find("'[' at position 4 is not closed"), std::string::npos)
+      << o.err;
+  o = Run({"equation", "--help"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_NE(o.out.find("|A|>=3"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vocor
