@@ -416,7 +416,8 @@ class MainFrameTest : public QObject {
     }
     QCOMPARE(texts, (QStringList{"&Change Font...", "-", "&Alphabetical",
                                  "&Best First", "&Minimum Score...", "-",
-                                 "&Toolbar", "&Status Bar"}));
+                                 "&Toolbar", "&Status Bar", "&Definitions",
+                                 "Definitions &From..."}));
     QVERIFY(alphabetical->isChecked());
     QVERIFY(!best_first->isChecked());
     best_first->trigger();
