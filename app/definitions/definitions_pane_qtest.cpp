@@ -143,8 +143,12 @@ class DefinitionsPaneTest : public QObject {
     QTextBrowser* browser = frame->definitionsPane()->browser();
     QVERIFY(browser->isVisible());
 
-    // Filling the list looks nothing up.
+    // Filling the list looks nothing up, nor does moving into it (F6),
+    // which marks its first word without selecting it.
     fixture.Search(QStringLiteral("?????"));
+    frame->action(kCmdNextPane)->trigger();
+    QTRY_VERIFY(frame->searchView()->resultsList()->hasFocus());
+    QVERIFY(frame->searchView()->resultsList()->currentIndex().isValid());
     QCOMPARE(frame->definitionsPane()->shownWord(), QString());
 
     fixture.Select("yacht");
