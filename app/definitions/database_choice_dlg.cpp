@@ -38,10 +38,10 @@ QListWidget* NewDatabaseList(const std::vector<DatabaseChoiceItem>& installed,
   list->setCurrentRow(0);
   // Wide enough for the longest description, as far as the screen allows.
   const int frame = 2 * list->frameWidth();
-  list->setMinimumWidth(std::min(
-      list->sizeHintForColumn(0) + frame +
-          list->verticalScrollBar()->sizeHint().width(),
-      parent->screen()->availableGeometry().width() * 2 / 3));
+  list->setMinimumWidth(
+      std::min(list->sizeHintForColumn(0) + frame +
+                   list->verticalScrollBar()->sizeHint().width(),
+               parent->screen()->availableGeometry().width() * 2 / 3));
   return list;
 }
 
