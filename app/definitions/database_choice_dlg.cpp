@@ -56,6 +56,18 @@ std::vector<std::string> CheckedNames(const QListWidget* list) {
   return names;
 }
 
+QString ChoiceLabelText(const QString& language_name, bool none_installed) {
+  if (none_installed) {
+    return QObject::tr("No dictionary database is installed.");
+  }
+  const QString words = language_name.isEmpty()
+                            ? QObject::tr("the active dictionary's words")
+                            : QObject::tr("the active dictionary's words (%1)")
+                                  .arg(language_name);
+  return QObject::tr("Show the meaning of %1 from the &databases checked:")
+      .arg(words);
+}
+
 }  // namespace
 
 bool AskDatabaseChoice(QWidget* parent, const QString& language_name,
@@ -65,12 +77,7 @@ bool AskDatabaseChoice(QWidget* parent, const QString& language_name,
   dialog.setWindowTitle(QObject::tr("Definitions From"));
   auto* label = new QLabel(&dialog);
   label->setWordWrap(true);
-  label->setText(
-      installed.empty()
-          ? QObject::tr("No dictionary database is installed.")
-          : QObject::tr("Show the meaning of the active dictionary's words "
-                        "(%1) from the &databases checked:")
-                .arg(language_name));
+  label->setText(ChoiceLabelText(language_name, installed.empty()));
   QListWidget* list = NewDatabaseList(installed, *chosen, &dialog);
   label->setBuddy(list);
   auto* buttons = new QDialogButtonBox(

@@ -182,8 +182,10 @@ void CDefinitionsPane::ChooseDatabases() {
     items.push_back({name, Library()->Title(name)});
   }
   std::vector<std::string> chosen = AnsweringDatabases(language);
-  if (!AskDatabaseChoice(this, QString::fromStdString(LanguageName(language)),
-                         items, &chosen)) {
+  const QString language_name =
+      language == 0 ? QString()
+                    : QString::fromStdString(LanguageName(language));
+  if (!AskDatabaseChoice(this, language_name, items, &chosen)) {
     return;
   }
   SaveDatabaseChoice(language, chosen);
