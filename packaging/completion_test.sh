@@ -29,7 +29,9 @@ expect() {
   fi
 }
 
-expect 'anagram crossword dictionaries hidden palindrome ' vocor-cli ''
+expect 'anagram crossword define dictionaries hidden palindrome ' vocor-cli ''
+expect '--database ' vocor-cli define --datab
+expect '--no-system-databases ' vocor-cli define --database gcide --no
 expect 'crossword ' vocor-cli cr
 expect '--describe --dict --help --limit --min-score --show-scores --sort --version ' vocor-cli --
 expect 'reflect-h reflect-v ' vocor-cli palindrome --transform ref

@@ -26,6 +26,10 @@ for needed in libc6 libqt6widgets6 libsqlite3-0 libicu72 qt6-qpa-plugins \
   libqt6svg6; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+recommends=$(field Recommends)
+for wanted in dict-gcide dict-wn dict-freedict-fra-eng dict-freedict-dan-eng; do
+  grep -q "\b$wanted\b" <<<"$recommends" || fail "Recommends lacks $wanted: $recommends"
+done
 description=$(field Description)
 [[ $(head -1 <<<"$description") == "word-puzzle solver" ]] ||
   fail "the description's summary is '$(head -1 <<<"$description")'"

@@ -208,6 +208,29 @@ int ParseOptions(int argc, char** argv, Options* o) {
       "activate", "Make a dictionary or set the active one");
   activate->add_option("ID", o->ids, "The id")->required()->expected(1);
 
+  CLI::App* define = app.add_subcommand(
+      "define",
+      "The definitions of a word in the dictionary-server databases on the "
+      "machine (dict-gcide, dict-wn, dict-freedict-*)");
+  define->add_option("WORD", o->text, "The word, in any case")->required();
+  define
+      ->add_option("--database", o->databases,
+                   "Look in this database only (gcide, wn, freedict-fra-eng, "
+                   "...); repeat for several, in that order")
+      ->type_name("NAME")
+      ->allow_extra_args(false);
+  define
+      ->add_option("--folder", o->folders,
+                   "Look for databases (NAME.index with NAME.dict.dz or "
+                   "NAME.dict) in this folder too, before /usr/share/dictd")
+      ->type_name("DIR")
+      ->allow_extra_args(false);
+  define->add_flag("--no-system-databases", o->no_system_databases,
+                   "Do not look in /usr/share/dictd");
+  define->footer(
+      "Exit codes: 0 found, 1 no database holds the word, 2 no database is "
+      "installed (or a usage error), 3 the databases could not be read.");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -219,6 +242,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
   if (*anagram) o->command = Command::kAnagram;
   if (*hidden) o->command = Command::kHidden;
   if (*palindrome) o->command = Command::kPalindrome;
+  if (*define) o->command = Command::kDefine;
   if (*dictionaries) {
     o->command = Command::kDictionariesList;
     if (*install) o->command = Command::kDictionariesInstall;

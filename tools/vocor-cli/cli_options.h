@@ -22,6 +22,7 @@ enum class Command {
   kDictionariesInstall,
   kDictionariesUninstall,
   kDictionariesActivate,
+  kDefine,
 };
 
 struct Options {
@@ -44,6 +45,11 @@ struct Options {
   std::string with_letters, without_letters;
   int mode = 0;
   int another_word = 0;
+
+  // define: the word is `text`.
+  std::vector<std::string> databases;  // --database, in order; empty: all
+  std::vector<std::string> folders;    // --folder, searched first
+  bool no_system_databases = false;    // --no-system-databases
 
   std::vector<std::string> install_paths;
   std::vector<int> ids;  // uninstall, activate

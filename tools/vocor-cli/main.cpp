@@ -3,6 +3,7 @@
 #include "dictionary/dictionary_state.h"
 #include "settings/settings_store.h"
 #include "tools/common/checked_output.h"
+#include "tools/vocor-cli/cli_define.h"
 #include "tools/vocor-cli/cli_options.h"
 #include "tools/vocor-cli/cli_search.h"
 
@@ -17,8 +18,13 @@ int main(int argc, char** argv) {
                         options.command == vocor::cli::Command::kAnagram ||
                         options.command == vocor::cli::Command::kHidden ||
                         options.command == vocor::cli::Command::kPalindrome;
-    code = search ? vocor::cli::RunSearch(options, &state)
-                  : vocor::cli::RunDictionaries(options, &state);
+    if (search) {
+      code = vocor::cli::RunSearch(options, &state);
+    } else if (options.command == vocor::cli::Command::kDefine) {
+      code = vocor::cli::RunDefine(options);
+    } else {
+      code = vocor::cli::RunDictionaries(options, &state);
+    }
   }
   vocor::CloseSettingsStore();
   // Every command's output, the dictionary listings' included, is checked
