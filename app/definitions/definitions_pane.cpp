@@ -71,6 +71,13 @@ void CDefinitionsPane::CreateBrowser() {
   browser_->setObjectName(QStringLiteral("definitions"));
   browser_->setOpenLinks(true);
   browser_->setOpenExternalLinks(false);
+  // Headings a little larger than the text, not the document's defaults,
+  // which take half the pane for the word and the database's name.
+  browser_->document()->setDefaultStyleSheet(QStringLiteral(
+      "h2 { font-size: large; margin-top: 0; margin-bottom: 4px; }"
+      "h3 { font-size: medium; color: #1d4f91; margin-top: 8px;"
+      " margin-bottom: 2px; }"
+      "p { margin-top: 2px; margin-bottom: 6px; }"));
   browser_->setWhatsThis(
       tr("What the word selected in the results means, from the dictionary "
          "databases installed on this computer. Click an underlined word to "
