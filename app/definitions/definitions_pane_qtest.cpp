@@ -136,7 +136,6 @@ class DefinitionsPaneTest : public QObject {
   // The whole road from a search to a cross-reference and back, by keys.
   void selectedWordShowsItsEntriesAndReferencesLeadOn() {
     PaneFixture fixture;
-    fixture.WriteEnglishDatabases();
     fixture.Install({"yacht", "sloop", "ketch"});
     CMainFrame* frame = fixture.NewFrame();
     QVERIFY(fixture.ShowActive());
@@ -151,6 +150,9 @@ class DefinitionsPaneTest : public QObject {
     QVERIFY(frame->searchView()->resultsList()->currentIndex().isValid());
     QCOMPARE(frame->definitionsPane()->shownWord(), QString());
 
+    // The databases are listed at the first look-up, not before: made only
+    // now, they are found.
+    fixture.WriteEnglishDatabases();
     fixture.Select("yacht");
     QString text = fixture.PageText();
     QVERIFY2(text.contains("A light pleasure boat; a sloop."),
