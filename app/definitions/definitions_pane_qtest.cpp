@@ -275,6 +275,27 @@ class DefinitionsPaneTest : public QObject {
     QVERIFY(pane->browser()->toPlainText().contains("boat"));
   }
 
+  // Beside the results the pane widens the narrowest window: the search
+  // view keeps its own narrowest width. Below them, or hidden, it does not.
+  void paneBesideTheResultsWidensTheNarrowestWindow() {
+    PaneFixture fixture;
+    CMainFrame* frame = fixture.NewFrame();
+    QVERIFY(fixture.ShowActive());
+    CSearchView* view = frame->searchView();
+    const int narrowest = frame->minimumWidth();
+    frame->addDockWidget(Qt::RightDockWidgetArea, frame->definitionsDock());
+    QTRY_VERIFY(frame->minimumWidth() > narrowest);
+    frame->resize(1, 600);
+    QTRY_COMPARE(frame->width(), frame->minimumWidth());
+    QTRY_VERIFY(view->width() >= view->MinimumWidth());
+    QVERIFY(frame->definitionsDock()->width() > 0);
+    frame->action(kCmdViewDefinitions)->trigger();
+    QTRY_COMPARE(frame->minimumWidth(), narrowest);
+    frame->action(kCmdViewDefinitions)->trigger();
+    frame->addDockWidget(Qt::BottomDockWidgetArea, frame->definitionsDock());
+    QTRY_COMPARE(frame->minimumWidth(), narrowest);
+  }
+
   // View > Definitions and Definitions From have letters of their own;
   // the pane's visibility and height survive a restart of the window.
   void paneVisibilityAndSizeSurviveARestart() {

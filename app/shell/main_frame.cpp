@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <string>
@@ -96,7 +97,8 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   setCentralWidget(view_);
   // However narrow, the window shows the tabs, the forms and the Search
   // and Stop buttons whole.
-  setMinimumWidth(std::max(minimumWidth(), view_->MinimumWidth()));
+  narrowest_width_ = std::max(minimumWidth(), view_->MinimumWidth());
+  setMinimumWidth(narrowest_width_);
   CreateDefinitionsPane();
   // The window opens with the caret in the form, ready for a clue.
   view_->GetActiveForm()->FocusForm();
@@ -302,6 +304,28 @@ void CMainFrame::CreateDefinitionsPane() {
           action(kCmdViewDefinitions), &QAction::setChecked);
   // Tab in the results list leads into the pane.
   setTabOrder(view_->resultsList(), definitions_->browser());
+  connect(definitions_dock_, &QDockWidget::visibilityChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+  connect(definitions_dock_, &QDockWidget::dockLocationChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+  connect(definitions_dock_, &QDockWidget::topLevelChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+}
+
+// Moved beside the results, the pane makes the narrowest window wider by
+// its own narrowest width and the separator's, so that the search view
+// still shows everything whole.
+void CMainFrame::FitMinimumWidthToPane() {
+  const Qt::DockWidgetArea area = dockWidgetArea(definitions_dock_);
+  const bool beside =
+      !definitions_dock_->isHidden() && !definitions_dock_->isFloating() &&
+      (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea);
+  const int pane =
+      beside ? definitions_dock_->minimumSizeHint().width() +
+                   style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent,
+                                        nullptr, this)
+             : 0;
+  setMinimumWidth(narrowest_width_ + pane);
 }
 
 void CMainFrame::ConnectCommands() {

@@ -97,6 +97,7 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void CreateToolBar();
   void CreateStatusBar();
   void CreateDefinitionsPane();
+  void FitMinimumWidthToPane();
   void ConnectCommands();
   void RebuildDictionaryMenu();
   void ConfigureDictionaries();
@@ -122,6 +123,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QProgressBar* progress_ = nullptr;
   QDockWidget* definitions_dock_ = nullptr;
   CDefinitionsPane* definitions_ = nullptr;
+  // The narrowest width of the window without the pane beside the results.
+  int narrowest_width_ = 0;
   // Held as a QObject: the focus moves while a box is being destroyed,
   // when it is no longer a QLineEdit.
   QPointer<QObject> watched_box_;
