@@ -17,9 +17,9 @@ struct DatabaseChoiceItem {
 };
 
 // Asks which of `installed` answer for the words of a dictionary of
-// `language_name` (empty when unknown), starting with `chosen` checked. On OK sets `chosen` to
-// the checked names in list order and returns true; Cancel leaves it. The
-// list is named "databases" for tests.
+// `language_name` (empty when unknown), starting with `chosen` checked. On OK
+// sets `chosen` to the checked names in list order and returns true; Cancel
+// leaves it. The list is named "databases" for tests.
 bool AskDatabaseChoice(QWidget* parent, const QString& language_name,
                        const std::vector<DatabaseChoiceItem>& installed,
                        std::vector<std::string>* chosen);

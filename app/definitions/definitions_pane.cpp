@@ -112,18 +112,27 @@ void CDefinitionsPane::FollowSelectedResult(
   const QModelIndex current = selection.currentIndex();
   if (!current.isValid() || !selection.isSelected(current)) return;
   wanted_ = current.data(Qt::DisplayRole).toString();
-  if (isVisible() && wanted_ != shownWord()) ShowResult(wanted_);
+  if (isVisible() && !IsShown(wanted_)) ShowResult(wanted_);
 }
 
 void CDefinitionsPane::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (!wanted_.isEmpty() && wanted_ != shownWord()) ShowResult(wanted_);
+  if (!wanted_.isEmpty() && !IsShown(wanted_)) ShowResult(wanted_);
 }
 
 void CDefinitionsPane::ShowResult(const QString& result) {
   wanted_ = result;
-  browser_->setSource(PageAddress(result.toStdString()));
+  const QUrl address = PageAddress(result.toStdString());
+  if (browser_->source() == address) {
+    browser_->reload();
+  } else {
+    browser_->setSource(address);
+  }
   browser_->clearHistory();
+}
+
+bool CDefinitionsPane::IsShown(const QString& result) const {
+  return shownWord() == result && shown_language_ == language_();
 }
 
 QString CDefinitionsPane::shownWord() const {
@@ -160,6 +169,7 @@ std::vector<std::string> CDefinitionsPane::AnsweringDatabases(
 
 std::string CDefinitionsPane::PageHtml(const std::string& result) {
   const uint32_t language = language_();
+  shown_language_ = language;
   const std::vector<std::string> databases = AnsweringDatabases(language);
   if (databases.empty()) {
     const auto stored = LoadDatabaseChoice(language);

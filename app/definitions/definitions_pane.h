@@ -50,8 +50,8 @@ class CDefinitionsPane : public QWidget {
   // may be reset and refilled, but not replaced).
   void FollowResults(QAbstractItemView* results);
 
-  // Shows the page of `result` (a word or a phrase), starting a new
-  // history.
+  // Shows the page of `result` (a word or a phrase), looked up afresh,
+  // starting a new history.
   void ShowResult(const QString& result);
   // Asks which installed databases answer for the active dictionary's
   // language (a dialog with a check box for each) and stores the choice;
@@ -71,6 +71,9 @@ class CDefinitionsPane : public QWidget {
   void CreateBrowser();
   void ShowEmptyPage();
   void FollowSelectedResult(const QItemSelectionModel& selection);
+  // The page shown is `result`'s, made for the active dictionary's
+  // language: a word of another language's dictionary needs its own.
+  bool IsShown(const QString& result) const;
   DefinitionLibrary* Library();
   std::vector<std::string> InstalledDatabases();
   std::vector<std::string> AnsweringDatabases(uint32_t language);
@@ -84,6 +87,8 @@ class CDefinitionsPane : public QWidget {
   QTextBrowser* browser_ = nullptr;
   // The current word of the results list, shown once the pane is.
   QString wanted_;
+  // The language the page shown was made for.
+  uint32_t shown_language_ = 0;
 };
 
 }  // namespace vocor

@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
+#include <QStringListModel>
 #include <QTextBrowser>
 #include <QtTest>
 #include <filesystem>
@@ -225,6 +226,20 @@ class DefinitionsPaneTest : public QObject {
     fixture.WriteFrenchDatabase();
     pane.SetDatabaseFolders({fixture.folder()});
     pane.ShowResult(QStringLiteral("Bateau"));
+    QVERIFY(pane.browser()->toPlainText().contains("boat"));
+
+    // The same word selected again in a new search of another language's
+    // dictionary is looked up again, in that language's databases.
+    QStringListModel words({QStringLiteral("bateau")});
+    QListView list;
+    list.setModel(&words);
+    pane.FollowResults(&list);
+    language = 0x0409;
+    list.setCurrentIndex(words.index(0));
+    QVERIFY(pane.browser()->toPlainText().contains("No entry"));
+    language = kFrench;
+    words.setStringList({QStringLiteral("bateau")});
+    list.setCurrentIndex(words.index(0));
     QVERIFY(pane.browser()->toPlainText().contains("boat"));
   }
 
