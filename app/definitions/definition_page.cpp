@@ -202,27 +202,45 @@ std::string EmptyPageHtml() {
   return Page("<p>Select a word in the results to see its meaning here.</p>");
 }
 
+bool DebianHasFreeDict(std::string_view freedict_name) {
+  // The dict-freedict-LLL-eng packages of Debian 12.
+  static constexpr std::string_view kPackaged[] = {
+      "afr", "ara", "ces", "cym", "dan", "deu", "ell", "epo", "fin", "fra",
+      "gle", "hrv", "hun", "isl", "ita", "jpn", "kha", "kur", "lat", "lit",
+      "nld", "pol", "por", "slk", "slv", "spa", "srp", "swe", "swh", "tur"};
+  constexpr std::string_view kIntoEnglish = "-eng";
+  if (!freedict_name.ends_with(kIntoEnglish)) return false;
+  const std::string_view language =
+      freedict_name.substr(0, freedict_name.size() - kIntoEnglish.size());
+  return std::find(std::begin(kPackaged), std::end(kPackaged), language) !=
+         std::end(kPackaged);
+}
+
 std::vector<std::string> AdvisedPackages(std::string_view freedict_name) {
   std::vector<std::string> packages = {"dict-gcide", "dict-wn"};
-  if (!freedict_name.empty()) {
+  if (DebianHasFreeDict(freedict_name)) {
     packages.push_back("dict-freedict-" + std::string(freedict_name));
   }
   return packages;
 }
 
-std::string NoDatabaseAdviceHtml(const std::vector<std::string>& packages) {
+std::string NoDatabaseAdviceHtml(std::string_view freedict_name) {
+  const std::vector<std::string> packages = AdvisedPackages(freedict_name);
   std::string command = "sudo apt install";
   for (const std::string& package : packages) command += " " + package;
-  return Page(
+  std::string body =
       "<p>No dictionary database for the words of the active dictionary is "
-      "installed, so Vocor cannot show what they mean.</p>"
-      "<p>The Debian packages " +
-      JoinNames(packages) +
-      " provide them:</p>"
-      "<p><code>" +
-      EscapeHtml(command) +
-      "</code></p>"
-      "<p>Once they are installed, select a word again.</p>");
+      "installed, so Vocor cannot show what they mean.</p>";
+  if (!freedict_name.empty() && !DebianHasFreeDict(freedict_name)) {
+    body +=
+        "<p>Debian has no FreeDict dictionary from this language into "
+        "English; View &gt; Definitions From can choose another database "
+        "for it.</p>";
+  }
+  body += "<p>The Debian packages " + JoinNames(packages) +
+          " provide databases:</p><p><code>" + EscapeHtml(command) +
+          "</code></p><p>Once they are installed, select a word again.</p>";
+  return Page(body);
 }
 
 std::string NoDatabaseChosenHtml() {

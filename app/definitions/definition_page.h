@@ -64,14 +64,19 @@ std::string DefinitionPageHtml(std::string_view result,
 // The page before any word is selected.
 std::string EmptyPageHtml();
 
+// Whether Debian packages the FreeDict database `freedict_name`
+// ("fra-eng") as dict-freedict-fra-eng.
+bool DebianHasFreeDict(std::string_view freedict_name);
 // The Debian packages that provide databases for a dictionary whose
-// FreeDict database into English is `freedict_name` ("fra-eng"; empty for
-// an English dictionary or a language without one): dict-gcide and
-// dict-wn, then dict-freedict-fra-eng.
+// FreeDict database into English would be `freedict_name` ("fra-eng";
+// empty for an English dictionary): dict-gcide and dict-wn, then
+// dict-freedict-fra-eng where Debian has it.
 std::vector<std::string> AdvisedPackages(std::string_view freedict_name);
 // The page shown when no database for the active dictionary's language is
-// installed, naming `packages` and the command that installs them.
-std::string NoDatabaseAdviceHtml(const std::vector<std::string>& packages);
+// installed: the packages to install and the command that installs them,
+// and, for a language that Debian has no FreeDict database of, that
+// View > Definitions From can choose another.
+std::string NoDatabaseAdviceHtml(std::string_view freedict_name);
 // The page shown when databases are installed but the user chose none for
 // the active dictionary's language.
 std::string NoDatabaseChosenHtml();

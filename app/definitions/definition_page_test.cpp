@@ -128,16 +128,31 @@ TEST(DefinitionPageTest, PageShowsTheEntriesFoundOrSaysWhereItLooked) {
 TEST(DefinitionPageTest, AdviceNamesThePackagesOfTheLanguage) {
   EXPECT_EQ(AdvisedPackages(""),
             (std::vector<std::string>{"dict-gcide", "dict-wn"}));
-  const std::vector<std::string> french = AdvisedPackages("fra-eng");
-  EXPECT_EQ(french, (std::vector<std::string>{"dict-gcide", "dict-wn",
-                                              "dict-freedict-fra-eng"}));
-  const std::string text = VisibleText(NoDatabaseAdviceHtml(french));
+  EXPECT_EQ(AdvisedPackages("fra-eng"),
+            (std::vector<std::string>{"dict-gcide", "dict-wn",
+                                      "dict-freedict-fra-eng"}));
+  // Debian packages no Catalan or Norwegian FreeDict database.
+  for (const char* name : {"cat-eng", "nob-eng", "fra-deu", "eng"}) {
+    EXPECT_EQ(AdvisedPackages(name),
+              (std::vector<std::string>{"dict-gcide", "dict-wn"}))
+        << name;
+  }
+
+  std::string text = VisibleText(NoDatabaseAdviceHtml("fra-eng"));
   EXPECT_NE(text.find("dict-gcide, dict-wn and dict-freedict-fra-eng"),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("apt install dict-gcide dict-wn dict-freedict-fra-eng"),
             std::string::npos)
       << text;
+  EXPECT_EQ(text.find("Definitions From"), std::string::npos) << text;
+
+  text = VisibleText(NoDatabaseAdviceHtml("cat-eng"));
+  EXPECT_NE(text.find("no FreeDict dictionary"), std::string::npos) << text;
+  EXPECT_NE(text.find("View > Definitions From"), std::string::npos) << text;
+  EXPECT_NE(text.find("apt install dict-gcide dict-wn"), std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("cat-eng"), std::string::npos) << text;
 }
 
 }  // namespace

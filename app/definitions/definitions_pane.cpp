@@ -175,7 +175,7 @@ std::string CDefinitionsPane::PageHtml(const std::string& result) {
     const auto stored = LoadDatabaseChoice(language);
     if (stored.has_value() && stored->empty() && !InstalledDatabases().empty())
       return NoDatabaseChosenHtml();
-    return NoDatabaseAdviceHtml(AdvisedPackages(FreeDictName(language)));
+    return NoDatabaseAdviceHtml(FreeDictName(language));
   }
   std::vector<WordDefinitions> found;
   std::vector<std::string> errors;
