@@ -38,7 +38,9 @@ TEST(CommandTextsTest, EveryToolBarAndMenuCommandHasATipAndAPrompt) {
                                kCmdViewStatusBar,
                                kCmdOrderAlphabetical,
                                kCmdOrderByScore,
-                               kCmdMinimumScore};
+                               kCmdMinimumScore,
+                               kCmdViewDefinitions,
+                               kCmdDefinitionsFrom};
   for (unsigned command : commands) {
     EXPECT_FALSE(CommandPrompt(command).empty()) << command;
     EXPECT_FALSE(CommandToolTip(command).empty()) << command;
@@ -102,6 +104,10 @@ TEST(HelpCommandTest, RequestsShowTheirPages) {
        {kCmdOrderAlphabetical, kCmdOrderByScore, kCmdMinimumScore}) {
     EXPECT_STREQ(HelpFileFor(kHelpContext, CommandHelpId(command)),
                  "scores.html");
+  }
+  for (unsigned command : {kCmdViewDefinitions, kCmdDefinitionsFrom}) {
+    EXPECT_STREQ(HelpFileFor(kHelpContext, CommandHelpId(command)),
+                 "definitions.html");
   }
 }
 

@@ -52,6 +52,11 @@ constexpr CommandText kCommands[] = {
     {kCmdViewToolBar, "&Toolbar", "Show or hide the toolbar\nToggle Toolbar"},
     {kCmdViewStatusBar, "&Status Bar",
      "Show or hide the status bar\nToggle Status Bar"},
+    {kCmdViewDefinitions, "&Definitions",
+     "Show or hide the meaning of the selected word\nToggle Definitions"},
+    {kCmdDefinitionsFrom, "Definitions &From...",
+     "Choose the databases that give the meaning of the active dictionary's "
+     "words\nDefinitions From"},
     {kCmdHelpTopics, "&Help Topics", "List the Help topics\nHelp Topics"},
     {kCmdAbout, "&About Vocor...",
      "Show the program's version and copyright\nAbout"},

@@ -26,6 +26,8 @@ enum CommandId : unsigned {
   kCmdOrderAlphabetical = 32823,  // View: the results' order, a radio pair
   kCmdOrderByScore = 32824,
   kCmdMinimumScore = 32825,
+  kCmdViewDefinitions = 32840,  // View: the definitions pane, and its
+  kCmdDefinitionsFrom = 32841,  // databases for the active dictionary
   kCmdSearch = 48004,
   kCmdStop = 48005,
   kCmdPrintSetup = 57606,

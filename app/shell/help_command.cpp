@@ -59,6 +59,9 @@ const char* HelpTopicFile(unsigned topic) {
     case kCmdOrderByScore:
     case kCmdMinimumScore:
       return "scores.html";
+    case kCmdViewDefinitions:
+    case kCmdDefinitionsFrom:
+      return "definitions.html";
     case kCmdUndo:
     case kCmdCut:
     case kCmdCopy:

@@ -43,6 +43,7 @@ inline constexpr HelpPageInfo kHelpPages[] = {
     {"patterns.html", "Patterns and lengths"},
     {"dictionaries.html", "Dictionaries and sets"},
     {"scores.html", "Scores and order"},
+    {"definitions.html", "Definitions"},
     {"keyboard.html", "The keyboard"},
     {"tools.html", "Command-line tools"},
     {"about.html", "About Vocor"},

@@ -6,18 +6,23 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <string>
 
+#include "app/definitions/definitions_pane.h"
 #include "app/dictionaries/build_dictionary_dlg.h"
 #include "app/dictionaries/configure_dictionaries_dlg.h"
 #include "app/dictionaries/dictionary_menu.h"
@@ -47,7 +52,9 @@ namespace {
 
 constexpr char kToolBarStateValue[] = "State";
 constexpr char kStatusBarValue[] = "StatusBar";
-// Any version: the tool bar is the only bar that saveState() records.
+// Any version: saveState() records the tool bar and the definitions
+// pane's dock, both by object name, and a state stored before the dock
+// existed restores the tool bar alone.
 constexpr int kBarStateVersion = 1;
 
 QString Utf8(std::string_view text) {
@@ -90,7 +97,9 @@ CMainFrame::CMainFrame(DictionaryState* state, const BaseTextMetrics& metrics,
   setCentralWidget(view_);
   // However narrow, the window shows the tabs, the forms and the Search
   // and Stop buttons whole.
-  setMinimumWidth(std::max(minimumWidth(), view_->MinimumWidth()));
+  narrowest_width_ = std::max(minimumWidth(), view_->MinimumWidth());
+  setMinimumWidth(narrowest_width_);
+  CreateDefinitionsPane();
   // The window opens with the caret in the form, ready for a clue.
   view_->GetActiveForm()->FocusForm();
   ConnectCommands();
@@ -186,12 +195,17 @@ void CMainFrame::CreateViewMenu() {
   menu->addSeparator();
   AddAction(kCmdViewToolBar, menu)->setCheckable(true);
   AddAction(kCmdViewStatusBar, menu)->setCheckable(true);
+  AddAction(kCmdViewDefinitions, menu)->setCheckable(true);
+  AddAction(kCmdDefinitionsFrom, menu);
   connect(menu, &QMenu::aboutToShow, this, &CMainFrame::CheckViewCommands);
 }
 
 void CMainFrame::CheckViewCommands() {
   action(kCmdViewToolBar)->setChecked(!tool_bar_->isHidden());
   action(kCmdViewStatusBar)->setChecked(!statusBar()->isHidden());
+  action(kCmdViewDefinitions)
+      ->setChecked(definitions_dock_ != nullptr &&
+                   !definitions_dock_->isHidden());
   const bool by_score =
       view_ != nullptr && view_->resultOrder() == ResultOrder::kByScore;
   action(kCmdOrderByScore)->setChecked(by_score);
@@ -269,6 +283,51 @@ void CMainFrame::CreateStatusBar() {
   SetFoundCount(0);
 }
 
+// Below the results, as wide as the window: the entries' lines keep their
+// length. The dock can be moved beside them or closed.
+void CMainFrame::CreateDefinitionsPane() {
+  definitions_ = new CDefinitionsPane(
+      [this] {
+        const CDictionary* active = state_->active();
+        return active != nullptr ? active->GetLanguage() : 0u;
+      },
+      this);
+  definitions_->FollowResults(view_->resultsList());
+  definitions_dock_ = new QDockWidget(tr("Definitions"), this);
+  // saveState() finds the dock by this name.
+  definitions_dock_->setObjectName(QStringLiteral("DefinitionsPane"));
+  definitions_dock_->setFeatures(QDockWidget::DockWidgetClosable |
+                                 QDockWidget::DockWidgetMovable);
+  definitions_dock_->setWidget(definitions_);
+  addDockWidget(Qt::BottomDockWidgetArea, definitions_dock_);
+  connect(definitions_dock_, &QDockWidget::visibilityChanged,
+          action(kCmdViewDefinitions), &QAction::setChecked);
+  // Tab in the results list leads into the pane.
+  setTabOrder(view_->resultsList(), definitions_->browser());
+  connect(definitions_dock_, &QDockWidget::visibilityChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+  connect(definitions_dock_, &QDockWidget::dockLocationChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+  connect(definitions_dock_, &QDockWidget::topLevelChanged, this,
+          &CMainFrame::FitMinimumWidthToPane);
+}
+
+// Moved beside the results, the pane makes the narrowest window wider by
+// its own narrowest width and the separator's, so that the search view
+// still shows everything whole.
+void CMainFrame::FitMinimumWidthToPane() {
+  const Qt::DockWidgetArea area = dockWidgetArea(definitions_dock_);
+  const bool beside =
+      !definitions_dock_->isHidden() && !definitions_dock_->isFloating() &&
+      (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea);
+  const int pane =
+      beside ? definitions_dock_->minimumSizeHint().width() +
+                   style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent,
+                                        nullptr, this)
+             : 0;
+  setMinimumWidth(narrowest_width_ + pane);
+}
+
 void CMainFrame::ConnectCommands() {
   const auto on = [this](unsigned command, auto&& handler) {
     connect(action(command), &QAction::triggered, this, handler);
@@ -293,6 +352,9 @@ void CMainFrame::ConnectCommands() {
   on(kCmdMinimumScore, [this] { view_->ChooseMinimumScore(); });
   on(kCmdViewToolBar, [this](bool shown) { tool_bar_->setVisible(shown); });
   on(kCmdViewStatusBar, [this](bool shown) { statusBar()->setVisible(shown); });
+  on(kCmdViewDefinitions,
+     [this](bool shown) { definitions_dock_->setVisible(shown); });
+  on(kCmdDefinitionsFrom, [this] { definitions_->ChooseDatabases(); });
   on(kCmdHelpTopics, [this] { ShowHelp(this, kHelpFinder, 0); });
   on(kCmdHelp, [this] { ShowHelp(this, kHelpFinder, 0); });
   on(kCmdContextHelp, [this] { EnterContextHelpMode(this); });

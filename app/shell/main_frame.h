@@ -14,6 +14,7 @@
 #include "app/search/search_host.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -22,6 +23,7 @@ class QToolBar;
 
 namespace vocor {
 
+class CDefinitionsPane;
 class CSearchView;
 class DictionaryState;
 
@@ -52,7 +54,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   // Size and position when no placement is stored.
   void ApplyDefaultPlacement();
 
-  // Tool bar and status bar visibility and position, under kBarStateKey.
+  // Tool bar and status bar visibility and position, and the definitions
+  // pane's visibility, place and size, under kBarStateKey.
   void LoadBarState();
   void SaveBarState();
   // From now on closing stores neither the placement nor the bars: the
@@ -65,6 +68,10 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QAction* action(unsigned command) const;
   QMenu* dictionariesMenu() const { return dictionaries_menu_; }
   QToolBar* toolBar() const { return tool_bar_; }
+  // The pane beside the results that shows the selected word's meaning,
+  // and the dock that holds it.
+  CDefinitionsPane* definitionsPane() const { return definitions_; }
+  QDockWidget* definitionsDock() const { return definitions_dock_; }
   // Only while a search runs; null otherwise.
   QProgressBar* progressBar() const { return progress_; }
   // The texts of the message pane and of panes 144 and 145. Pane 144
@@ -89,6 +96,8 @@ class CMainFrame : public QMainWindow, public SearchHost {
   void CreateShortcuts();
   void CreateToolBar();
   void CreateStatusBar();
+  void CreateDefinitionsPane();
+  void FitMinimumWidthToPane();
   void ConnectCommands();
   void RebuildDictionaryMenu();
   void ConfigureDictionaries();
@@ -112,6 +121,10 @@ class CMainFrame : public QMainWindow, public SearchHost {
   QLabel* dictionary_pane_ = nullptr;
   QLabel* found_pane_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QDockWidget* definitions_dock_ = nullptr;
+  CDefinitionsPane* definitions_ = nullptr;
+  // The narrowest width of the window without the pane beside the results.
+  int narrowest_width_ = 0;
   // Held as a QObject: the focus moves while a box is being destroyed,
   // when it is no longer a QLineEdit.
   QPointer<QObject> watched_box_;

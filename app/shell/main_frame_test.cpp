@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/definitions/definitions_pane.h"
 #include "app/dictionaries/build_dictionary_dlg.h"
 #include "app/shell/command_texts.h"
 #include "app/search/recent_text_cb.h"
@@ -60,6 +61,8 @@ class FrameFixture {
     metrics_.ave_char_width = font.averageCharWidth();
     frame_ = std::make_unique<CMainFrame>(&state_, metrics_,
                                           ComputeLayoutUnits(metrics_));
+    // A word selected here looks up no database of the machine's.
+    frame_->definitionsPane()->SetDatabaseFolders({});
     return frame_.get();
   }
   // Shows the frame and waits until it has the focus, as keys need.
@@ -416,7 +419,8 @@ class MainFrameTest : public QObject {
     }
     QCOMPARE(texts, (QStringList{"&Change Font...", "-", "&Alphabetical",
                                  "&Best First", "&Minimum Score...", "-",
-                                 "&Toolbar", "&Status Bar"}));
+                                 "&Toolbar", "&Status Bar", "&Definitions",
+                                 "Definitions &From..."}));
     QVERIFY(alphabetical->isChecked());
     QVERIFY(!best_first->isChecked());
     best_first->trigger();
