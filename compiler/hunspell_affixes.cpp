@@ -337,7 +337,8 @@ class AffixReader {
     rule->never = !Utf8ToEngineText(strip, &rule->strip);
     if (!Utf8ToEngineText(add, &rule->add)) {
       rule->foreign = true;
-      rule->add = Utf8ToEngine(add);
+      // Its forms are only counted; '?' stands for what cannot be held.
+      rule->add = Utf8ToEngine(add, '?');
     }
     rule->add_utf8 = add;
     const std::string_view condition = fields.size() >= 5 ? fields[4] : ".";

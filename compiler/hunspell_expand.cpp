@@ -290,13 +290,21 @@ class Expander {
     if (report_->foreign_examples.size() >= HunspellReport::kMaxExamples) {
       return;
     }
-    // The form with its foreign piece as the affix file writes it.
-    for (const AffixRule* rule : {a, b}) {
-      if (rule != nullptr && rule->foreign) {
-        report_->foreign_examples.push_back(EngineToUtf8(form) + " (" +
-                                            rule->add_utf8 + ")");
-        return;
+    // The form with its foreign piece as the affix file writes it, where
+    // that piece is at an end; else marked out in parentheses.
+    for (const AffixRule* rule : {b, a}) {
+      if (rule == nullptr || !rule->foreign) continue;
+      std::string example;
+      if (form.ends_with(rule->add)) {
+        example = EngineToUtf8(form.substr(0, form.size() - rule->add.size())) +
+                  rule->add_utf8;
+      } else if (form.starts_with(rule->add)) {
+        example = rule->add_utf8 + EngineToUtf8(form.substr(rule->add.size()));
+      } else {
+        example = EngineToUtf8(form) + " (" + rule->add_utf8 + ")";
       }
+      report_->foreign_examples.push_back(example);
+      return;
     }
   }
 
@@ -400,6 +408,7 @@ void HunspellReport::Add(const HunspellReport& other) {
   stems += other.stems;
   forms += other.forms;
   foreign_stems += other.foreign_stems;
+  blank_ended_stems += other.blank_ended_stems;
   foreign_forms += other.foreign_forms;
   for (const std::string& example : other.foreign_examples) {
     if (foreign_examples.size() < kMaxExamples) {
@@ -431,6 +440,7 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
   report->announced_stems = stems.announced;
   report->stems = stems.read();
   report->foreign_stems = stems.foreign;
+  report->blank_ended_stems = stems.blank_ended;
   report->foreign_examples = stems.foreign_examples;
   report->compound_directives = rules.compound_directives;
   const WordSet forbidden = ForbiddenWords(rules, stems);
@@ -468,6 +478,10 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
                     std::to_string(report.foreign_stems) + " stems, " +
                     std::to_string(report.foreign_forms) + " forms (" +
                     Joined(report.foreign_examples) + ")");
+  }
+  if (report.blank_ended_stems > 0) {
+    lines.push_back("skipped for a word ending in a space or tab: " +
+                    std::to_string(report.blank_ended_stems) + " stems");
   }
   if (report.not_words > 0) {
     lines.push_back("left out as no words on their own (NEEDAFFIX, "

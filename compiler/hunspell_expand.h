@@ -83,6 +83,9 @@ struct HunspellReport {
   int64_t forms = 0;
   // Stems skipped for a character outside Windows-1252, with their forms.
   int64_t foreign_stems = 0;
+  // Entries whose word ends in a space or tab ("Name " where the line
+  // meant "Name"): a spell checker never matches them, so neither do we.
+  int64_t blank_ended_stems = 0;
   // Forms skipped for such a character brought in by an affix.
   int64_t foreign_forms = 0;
   // The first of the skipped stems and forms, UTF-8.

@@ -24,6 +24,7 @@ struct StemList {
 
   int64_t announced = 0;   // the count on the first line
   int64_t foreign = 0;     // entries skipped for a foreign character
+  int64_t blank_ended = 0;  // entries skipped for a word ending in a blank
   std::vector<std::string> foreign_examples;  // UTF-8, the first few
   std::vector<Entry> entries;                 // the stems kept
   std::string text;                           // their engine text
@@ -33,7 +34,7 @@ struct StemList {
     return std::string_view(text).substr(entry.text_begin, entry.text_length);
   }
   int64_t read() const {
-    return static_cast<int64_t>(entries.size()) + foreign;
+    return static_cast<int64_t>(entries.size()) + foreign + blank_ended;
   }
 };
 
