@@ -93,7 +93,8 @@ struct HunspellReport {
   // Forms made by the rules that are no words on their own (NEEDAFFIX,
   // ONLYINCOMPOUND, FORBIDDENWORD, an unmatched CIRCUMFIX), left out.
   int64_t not_words = 0;
-  // Forms with a second suffix left out by the options.
+  // Forms with a second suffix left out by the options (each once, not
+  // again with every prefix it could take).
   int64_t two_level_left_out = 0;
   // Stems carrying a flag that lets them take part in compounds, whose
   // compounds are left out; and the compounding directives of the affix

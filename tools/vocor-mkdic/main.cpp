@@ -291,8 +291,12 @@ int RunCompile(const Options& options) {
   request.text_list = options.text;
   const CompileOutcome outcome = CompileDictionary(request);
   WarnBadScores(outcome.counts);
+  // A pair that could not be read has nothing to report.
+  const bool expanded = !request.hunspell.empty() &&
+                        outcome.status != CompileStatus::kMalformed &&
+                        outcome.status != CompileStatus::kUnreadable;
   const bool reported =
-      request.hunspell.empty() || WriteHunspellReport(options, outcome.counts);
+      !expanded || WriteHunspellReport(options, outcome.counts);
   if (outcome.status != CompileStatus::kDone) {
     std::string error = outcome.error;
     if (outcome.status == CompileStatus::kRefused &&
