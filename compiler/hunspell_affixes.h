@@ -37,13 +37,21 @@ class Condition {
 
   size_t size() const { return sets_.size(); }
   bool MatchesStart(std::string_view word) const;
-  bool MatchesEnd(std::string_view word) const;
+  // With `utf8_steps`, matches as a spell checker reading UTF-8 does: a
+  // '.' that matches a letter of ASCII steps over the letter before it
+  // as well when that one is not ASCII (several bytes in UTF-8), so the
+  // next part of the condition tests the letter before that, and a
+  // condition running past the word's start fails.
+  bool MatchesEnd(std::string_view word, bool utf8_steps) const;
 
  private:
   static bool Has(const ByteSet& set, unsigned char c) {
     return (set[c >> 6] >> (c & 63)) & 1;
   }
+  bool MatchesEndStepping(std::string_view word) const;
+
   std::vector<ByteSet> sets_;  // empty: matches anything
+  std::vector<uint8_t> dots_;  // per set: it was written '.'
 };
 
 // What a set of flags (a stem's, or an affix's continuation) says beyond
@@ -76,8 +84,10 @@ struct AffixRule {
 
 struct AffixRules {
   FlagSyntax syntax = FlagSyntax::kChar;
-  // Flags of one or two characters are read byte by byte (a UTF-8 file).
-  bool flag_bytes = true;
+  // The pair is UTF-8: flags of one or two characters are read byte by
+  // byte, and suffix conditions step through letters as a spell checker
+  // reading UTF-8 does (see Condition::MatchesEnd).
+  bool utf8_files = true;
   std::string encoding;
   // AF: flag sets named by number (1 first), already read.
   std::vector<std::vector<FlagId>> aliases;
@@ -109,10 +119,10 @@ struct AffixRules {
   }
 };
 
-// Reads the affix file's UTF-8 `text` into *rules; `flag_bytes` says how
-// flags of one or two characters are read. On failure *line and *reason
+// Reads the affix file's UTF-8 `text` into *rules; `utf8_files` says
+// whether the pair was UTF-8 before decoding. On failure *line and *reason
 // say where and why.
-bool ReadAffixRules(std::string_view text, bool flag_bytes,
+bool ReadAffixRules(std::string_view text, bool utf8_files,
                     AffixRules* rules, int64_t* line, std::string* reason);
 
 }  // namespace vocor::hunspell

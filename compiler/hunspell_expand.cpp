@@ -97,7 +97,7 @@ class Expander {
 
   bool SuffixApplies(const AffixRule& rule, std::string_view base) const {
     return StripsFit(rule, base) && base.ends_with(rule.strip) &&
-           rule.condition.MatchesEnd(base);
+           rule.condition.MatchesEnd(base, rules_.utf8_files);
   }
 
   bool PrefixApplies(const AffixRule& rule, std::string_view base) const {
