@@ -198,10 +198,10 @@ std::string TooManyFormsReason(const HunspellPair& pair,
                        std::to_string(limit) +
                        " distinct words, more than the dictionary may hold; "
                        "nothing was built";
-  if (options.two_level_suffixes) {
+  if (options.two_level_suffixes || options.cross_products) {
     reason +=
-        ". Leaving out the forms with two suffixes builds the largest "
-        "complete subset";
+        ". Leaving out the forms with two suffixes, or those with both a "
+        "prefix and a suffix, builds a smaller complete subset";
   }
   return reason;
 }
@@ -228,12 +228,13 @@ bool GatherHunspell(const CompileRequest& request, const HunspellPair& pair,
       pair, request.hunspell_options,
       [&](std::string_view form) { return feeder.Add(form); }, &report, &error,
       expanded);
+  if (status == HunspellStatus::kDone) feeder.Flush();
+  report.over_limit = feeder.too_many();
   expanded_all->Add(report);
   if (status == HunspellStatus::kStopped && !feeder.too_many() && cancelled) {
     *outcome = Failed(CompileStatus::kCancelled, "");
     return false;
   }
-  if (status == HunspellStatus::kDone) feeder.Flush();
   if (feeder.too_many()) {
     *outcome = Failed(CompileStatus::kRefused,
                       TooManyFormsReason(pair, request.hunspell_options,

@@ -257,6 +257,10 @@ class Expander {
       ++report_->not_words;
       return true;
     }
+    if (!options_.cross_products) {
+      ++report_->cross_products_left_out;
+      return true;
+    }
     return EmitPrefixed(prefix, text, form.foreign || prefix.foreign, &form);
   }
 
@@ -417,6 +421,7 @@ void HunspellReport::Add(const HunspellReport& other) {
   }
   not_words += other.not_words;
   two_level_left_out += other.two_level_left_out;
+  cross_products_left_out += other.cross_products_left_out;
   compound_stems += other.compound_stems;
   for (const std::string& directive : other.compound_directives) {
     if (std::find(compound_directives.begin(), compound_directives.end(),
@@ -424,6 +429,7 @@ void HunspellReport::Add(const HunspellReport& other) {
       compound_directives.push_back(directive);
     }
   }
+  over_limit = over_limit || other.over_limit;
   seconds += other.seconds;
 }
 
@@ -491,6 +497,10 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
   if (report.two_level_left_out > 0) {
     lines.push_back("left out by choice, with a second suffix: " +
                     std::to_string(report.two_level_left_out) + " forms");
+  }
+  if (report.cross_products_left_out > 0) {
+    lines.push_back("left out by choice, with both a prefix and a suffix: " +
+                    std::to_string(report.cross_products_left_out) + " forms");
   }
   if (!report.compound_directives.empty() || report.compound_stems > 0) {
     lines.push_back("compounds left out: " +

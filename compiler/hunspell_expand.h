@@ -69,6 +69,11 @@ struct HunspellOptions {
   // languages make more forms that way than a dictionary holds; without
   // them the largest complete subset is built.
   bool two_level_suffixes = true;
+  // Makes the forms with both a prefix and a suffix. Languages whose
+  // prefixes are elided articles and prepositions (Italian "dell'")
+  // multiply every form of a word by them; without, the words stand
+  // alone with either.
+  bool cross_products = true;
 };
 
 // What an expansion read and made.
@@ -96,11 +101,16 @@ struct HunspellReport {
   // Forms with a second suffix left out by the options (each once, not
   // again with every prefix it could take).
   int64_t two_level_left_out = 0;
+  // Forms with both a prefix and a suffix left out by the options.
+  int64_t cross_products_left_out = 0;
   // Stems carrying a flag that lets them take part in compounds, whose
   // compounds are left out; and the compounding directives of the affix
   // file ("COMPOUNDRULE", "COMPOUNDBEGIN", ...), in file order, once each.
   int64_t compound_stems = 0;
   std::vector<std::string> compound_directives;
+  // The compiler stopped the expansion: its forms passed the number of
+  // words the dictionary may hold.
+  bool over_limit = false;
   // Seconds the expansion took, reading the files included.
   double seconds = 0;
 

@@ -435,6 +435,14 @@ TEST_F(MkdicTest, HunspellPairsBuildADictionaryThatASearchReads) {
                         "suffix: 1 forms\n"));
   EXPECT_THAT(subset.out, StartsWith(output + ": words read 10,"));
 
+  const Outcome no_cross = Mkdic({"--hunspell", affix, stems, "-o", output,
+                                  "--hunspell-no-cross-product"});
+  ASSERT_EQ(no_cross.exit_code, 0) << no_cross.err;
+  EXPECT_THAT(no_cross.err,
+              HasSubstr("vocor-mkdic: left out by choice, with both a prefix "
+                        "and a suffix: 3 forms\n"));
+  EXPECT_THAT(no_cross.out, StartsWith(output + ": words read 9,"));
+
   ExpectFailure({"--hunspell", affix, In("bad.dic", "do/UA\n"), "-o", output},
                 3, "bad.dic:1: the first line should give the number of stems");
   ExpectFailure({"--hunspell", affix, Out("none.dic"), "-o", output}, 2,
