@@ -186,6 +186,7 @@ class AffixReader {
     if (keyword == "FLAG") return ReadSyntax(fields);
     if (keyword == "AF") return ReadAliases(fields);
     if (keyword == "COMPOUNDRULE") return ReadCompoundRules(fields);
+    if (keyword == "ICONV") return ReadInputConversions(fields);
     if (keyword == "IGNORE" && fields.size() >= 2) {
       rules_->ignored = CodePoints(fields[1]);
       std::sort(rules_->ignored.begin(), rules_->ignored.end());
@@ -251,6 +252,29 @@ class AffixReader {
       aliases.push_back(std::move(flags));
     }
     rules_->aliases = std::move(aliases);
+    return true;
+  }
+
+  // "ICONV N" and N lines "ICONV from to".
+  bool ReadInputConversions(const std::vector<std::string_view>& fields) {
+    int64_t count = 0;
+    if (fields.size() < 2 || !ReadCount(fields[1], &count)) {
+      return Fail("ICONV should first give the number of conversions");
+    }
+    std::vector<std::string_view> conversion;
+    for (int64_t i = 0; i < count; ++i) {
+      if (!NextTableLine(&conversion) || conversion[0] != "ICONV" ||
+          conversion.size() < 3) {
+        return Fail("ICONV: " + std::to_string(count) +
+                    " conversions announced, " + std::to_string(i) + " found");
+      }
+      std::string from;
+      std::string to;
+      if (Utf8ToEngineText(conversion[1], &from) && !from.empty() &&
+          (!Utf8ToEngineText(conversion[2], &to) || from != to)) {
+        rules_->input_conversions.emplace_back(from, to);
+      }
+    }
     return true;
   }
 
@@ -476,6 +500,38 @@ bool AffixRules::StemFlags(std::string_view field, std::vector<FlagId>* flags,
   for (uint64_t value : values) {
     const auto known = ids.find(value);
     if (known != ids.end()) flags->push_back(known->second);
+  }
+  std::sort(flags->begin(), flags->end());
+  return true;
+}
+
+bool AffixRules::LenientStemFlags(std::string_view field,
+                                  std::vector<FlagId>* flags, bool* broken,
+                                  std::string* reason) const {
+  *broken = false;
+  std::string ignored;
+  if (!aliases.empty() || StemFlags(field, flags, &ignored)) {
+    return StemFlags(field, flags, reason);
+  }
+  *broken = true;
+  std::vector<std::string_view> pieces;
+  if (syntax == FlagSyntax::kNum) {
+    size_t at = 0;
+    while (at <= field.size()) {
+      const size_t comma = std::min(field.find(',', at), field.size());
+      pieces.push_back(field.substr(at, comma - at));
+      at = comma + 1;
+    }
+  } else {
+    // Long flags of an odd count: the last character makes no pair.
+    pieces.push_back(field.substr(0, field.size() - 1));
+  }
+  flags->clear();
+  std::vector<FlagId> part;
+  for (std::string_view piece : pieces) {
+    if (StemFlags(piece, &part, &ignored)) {
+      flags->insert(flags->end(), part.begin(), part.end());
+    }
   }
   std::sort(flags->begin(), flags->end());
   return true;

@@ -92,6 +92,10 @@ struct AffixRules {
   // AF: flag sets named by number (1 first), already read.
   std::vector<std::vector<FlagId>> aliases;
   std::vector<uint32_t> ignored;  // IGNORE, code points, sorted
+  // ICONV: what a spell checker replaces in every word it is asked about,
+  // in engine text (pairs whose text Windows-1252 cannot hold are left
+  // out: no form holds it).
+  std::vector<std::pair<std::string, std::string>> input_conversions;
   bool full_strip = false;        // FULLSTRIP
   std::vector<std::string> compound_directives;
 
@@ -113,6 +117,13 @@ struct AffixRules {
   // names no alias.
   bool StemFlags(std::string_view field, std::vector<FlagId>* flags,
                  std::string* reason) const;
+  // As StemFlags, but a field that breaks the flag syntax is read as a
+  // spell checker reads it, keeping the flags it can make out (the whole
+  // numbers of a num field, the pairs of a long one), and sets *broken.
+  // Only a missing alias fails. Stem lists hold such fields ('"A/S"' is
+  // the word '"A' with the flags 'S"').
+  bool LenientStemFlags(std::string_view field, std::vector<FlagId>* flags,
+                        bool* broken, std::string* reason) const;
   FlagMeaning MeaningOf(const FlagId* begin, const FlagId* end) const;
   FlagMeaning MeaningOf(const std::vector<FlagId>& flags) const {
     return MeaningOf(flags.data(), flags.data() + flags.size());

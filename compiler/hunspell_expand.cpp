@@ -285,6 +285,12 @@ class Expander {
       ++report_->not_words;
       return true;
     }
+    for (const auto& [from, to] : rules_.input_conversions) {
+      if (form.find(from) != std::string_view::npos) {
+        ++report_->converted_forms;
+        return true;
+      }
+    }
     ++report_->forms;
     return sink_(form);
   }
@@ -413,6 +419,12 @@ void HunspellReport::Add(const HunspellReport& other) {
   forms += other.forms;
   foreign_stems += other.foreign_stems;
   blank_ended_stems += other.blank_ended_stems;
+  broken_flag_stems += other.broken_flag_stems;
+  for (const std::string& example : other.broken_flag_examples) {
+    if (broken_flag_examples.size() < kMaxExamples) {
+      broken_flag_examples.push_back(example);
+    }
+  }
   foreign_forms += other.foreign_forms;
   for (const std::string& example : other.foreign_examples) {
     if (foreign_examples.size() < kMaxExamples) {
@@ -420,6 +432,7 @@ void HunspellReport::Add(const HunspellReport& other) {
     }
   }
   not_words += other.not_words;
+  converted_forms += other.converted_forms;
   two_level_left_out += other.two_level_left_out;
   cross_products_left_out += other.cross_products_left_out;
   compound_stems += other.compound_stems;
@@ -447,6 +460,11 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
   report->stems = stems.read();
   report->foreign_stems = stems.foreign;
   report->blank_ended_stems = stems.blank_ended;
+  report->broken_flag_stems = stems.broken_flags;
+  for (int64_t line : stems.broken_flag_lines) {
+    report->broken_flag_examples.push_back(pair.dictionary_file + ":" +
+                                           std::to_string(line));
+  }
   report->foreign_examples = stems.foreign_examples;
   report->compound_directives = rules.compound_directives;
   const WordSet forbidden = ForbiddenWords(rules, stems);
@@ -489,10 +507,21 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
     lines.push_back("skipped for a word ending in a space or tab: " +
                     std::to_string(report.blank_ended_stems) + " stems");
   }
+  if (report.broken_flag_stems > 0) {
+    lines.push_back("stems whose flags break the flag syntax, read as far as "
+                    "they go: " +
+                    std::to_string(report.broken_flag_stems) + " (" +
+                    Joined(report.broken_flag_examples) + ")");
+  }
   if (report.not_words > 0) {
     lines.push_back("left out as no words on their own (NEEDAFFIX, "
                     "ONLYINCOMPOUND, FORBIDDENWORD, CIRCUMFIX): " +
                     std::to_string(report.not_words) + " forms");
+  }
+  if (report.converted_forms > 0) {
+    lines.push_back("left out as the spell checker's input conversion "
+                    "(ICONV) changes them: " +
+                    std::to_string(report.converted_forms) + " forms");
   }
   if (report.two_level_left_out > 0) {
     lines.push_back("left out by choice, with a second suffix: " +

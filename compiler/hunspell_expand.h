@@ -91,10 +91,18 @@ struct HunspellReport {
   // Entries whose word ends in a space or tab ("Name " where the line
   // meant "Name"): a spell checker never matches them, so neither do we.
   int64_t blank_ended_stems = 0;
+  // Entries whose flags break the flag syntax, read as a spell checker
+  // reads them (the flags it can make out); the first few as "FILE:LINE".
+  int64_t broken_flag_stems = 0;
+  std::vector<std::string> broken_flag_examples;
   // Forms skipped for such a character brought in by an affix.
   int64_t foreign_forms = 0;
   // The first of the skipped stems and forms, UTF-8.
   std::vector<std::string> foreign_examples;
+  // Forms that the spell checker never matches as written: its input
+  // conversion (ICONV) changes them before it looks ("woordensmederij"
+  // where the stems write "ĳ"), left out.
+  int64_t converted_forms = 0;
   // Forms made by the rules that are no words on their own (NEEDAFFIX,
   // ONLYINCOMPOUND, FORBIDDENWORD, an unmatched CIRCUMFIX), left out.
   int64_t not_words = 0;

@@ -291,6 +291,11 @@ TEST_F(HunspellExpandTest, FormsThatAreNoWordsOnTheirOwnAreLeftOut) {
        "1\nnagy/C\n",
        {"nagy", "nagyobb", "legnagyobb", "legeslegnagyobb"},
        {"legnagy", "legeslegnagy"}},
+      {"ICONV changes forms before the checker looks them up",
+       "SET UTF-8\nICONV 2\nICONV ij ĳ\nICONV ’ '\nSFX A Y 1\nSFX A 0 s .\n",
+       "3\nwoordensmederij/A\nrijk/A\nl'eau\n",
+       {"l'eau"},
+       {"woordensmederij", "rijks"}},
       {"KEEPCASE keeps the stem as written",
        "KEEPCASE K\n",
        "1\nMHz/K\n",
@@ -333,6 +338,21 @@ TEST_F(HunspellExpandTest, TheReportCountsWhatWasSkippedAndLeftOut) {
             "(kuŋa, walkŋa)");
 }
 
+// A stem list's flag field that breaks the syntax is read as far as it
+// goes, as the spell checker reads it: real lists hold such lines.
+TEST_F(HunspellExpandTest, StemFlagsThatBreakTheSyntaxAreReadAsFarAsTheyGo) {
+  const Expansion expansion =
+      Expand("FLAG num\nSFX 1 Y 1\nSFX 1 0 s .\n",
+             "3\ncat/1,x\n\"A/S\"\ndog/1\n");
+  ASSERT_EQ(expansion.status, HunspellStatus::kDone) << expansion.error;
+  EXPECT_EQ(expansion.forms,
+            (std::set<std::string>{"cat", "cats", "\"A", "dog", "dogs"}));
+  EXPECT_EQ(expansion.report.broken_flag_stems, 2);
+  EXPECT_THAT(expansion.report.broken_flag_examples,
+              ::testing::ElementsAre(dir_.path() + "/t.dic:2",
+                                     dir_.path() + "/t.dic:3"));
+}
+
 // Each damaged pair is refused with its file, line and reason, and not a
 // single form is handed on first.
 TEST_F(HunspellExpandTest, DamagedFilesAreRefusedWithFileLineAndReason) {
@@ -361,12 +381,12 @@ TEST_F(HunspellExpandTest, DamagedFilesAreRefusedWithFileLineAndReason) {
       {"unknown flag syntax", "FLAG wide\n" + std::string(kGoodAffix),
        kGoodStems, HunspellStatus::kMalformed, "t.aff:1:",
        "none of long, num and UTF-8"},
-      {"number flag that is no number", "FLAG num\nSFX 1 Y 1\nSFX 1 0 s .\n",
-       "1\ncat/1,x\n", HunspellStatus::kMalformed, "t.dic:2:",
+      {"class named by no number", "FLAG num\nSFX x Y 1\nSFX x 0 s .\n",
+       kGoodStems, HunspellStatus::kMalformed, "t.aff:2:",
        "the flag 'x' is no number"},
-      {"long flags not in pairs", "FLAG long\nSFX Aa Y 1\nSFX Aa 0 s .\n",
-       "2\ncat/Aa\ndog/AaB\n", HunspellStatus::kMalformed, "t.dic:3:",
-       "not pairs"},
+      {"continuation flags not in pairs",
+       "FLAG long\nSFX Aa Y 1\nSFX Aa 0 s/Bbc .\n", kGoodStems,
+       HunspellStatus::kMalformed, "t.aff:3:", "not pairs"},
       {"alias that is not there", "AF 1\nAF A\n" + std::string(kGoodAffix),
        "1\ncat/2\n", HunspellStatus::kMalformed, "t.dic:2:",
        "no number from 1 to 1"},

@@ -80,9 +80,13 @@ bool ReadStemList(std::string_view text, const AffixRules& rules,
     // A line starting with a blank is a comment.
     if (entry.empty() || IsBlank(entry[0])) continue;
     SplitEntry(entry, &word, &flag_field);
-    if (!rules.StemFlags(flag_field, &flags, reason)) {
+    bool broken = false;
+    if (!rules.LenientStemFlags(flag_field, &flags, &broken, reason)) {
       *line = lines.number();
       return false;
+    }
+    if (broken && stems->broken_flags++ < static_cast<int64_t>(max_examples)) {
+      stems->broken_flag_lines.push_back(lines.number());
     }
     RemoveIgnored(rules.ignored, &word);
     if (word.empty()) continue;

@@ -25,6 +25,10 @@ struct StemList {
   int64_t announced = 0;   // the count on the first line
   int64_t foreign = 0;     // entries skipped for a foreign character
   int64_t blank_ended = 0;  // entries skipped for a word ending in a blank
+  // Entries whose flags break the syntax, read as far as they can be, and
+  // the line numbers of the first few.
+  int64_t broken_flags = 0;
+  std::vector<int64_t> broken_flag_lines;
   std::vector<std::string> foreign_examples;  // UTF-8, the first few
   std::vector<Entry> entries;                 // the stems kept
   std::string text;                           // their engine text
