@@ -17,6 +17,9 @@
 //     default) and reports the share libhunspell accepts and the share
 //     the expansion holds (compared lower-cased, as the dictionary stores
 //     words).
+// A language whose forms are more than a dictionary holds is listed as
+// refused, then built and checked without two-level suffixes, without
+// prefixes on suffixed forms, or without both, until a subset fits.
 // Without BASE arguments it checks the languages of --languages, or else
 // every affix file in /usr/share/hunspell that is not a link. Prints a
 // table in Markdown; exits 1 when any form was rejected.
@@ -50,6 +53,7 @@ struct Language {
   std::string plain;  // "" for none
   WordChoice choice;
   bool two_level = true;
+  bool cross_products = true;
 };
 
 struct Result {
@@ -127,6 +131,7 @@ void Compile(const Language& language, const HunspellPair& pair,
   CompileRequest request;
   request.hunspell = {pair};
   request.hunspell_options.two_level_suffixes = language.two_level;
+  request.hunspell_options.cross_products = language.cross_products;
   request.words = language.choice;
   request.output = (std::filesystem::temp_directory_path() /
                     ("hunspell_check_" + language.base + ".dic"))
@@ -171,6 +176,7 @@ void Check(const Language& language, size_t max_forms, size_t sample_size,
   std::string error;
   HunspellOptions options;
   options.two_level_suffixes = language.two_level;
+  options.cross_products = language.cross_products;
   ExpandHunspell(
       pair, options,
       [&](std::string_view form) {
@@ -210,6 +216,16 @@ std::string Percent(int64_t part, int64_t whole) {
   return text;
 }
 
+// How a row's forms were made, when not all of them.
+std::string Subset(const Language& language) {
+  if (!language.two_level && !language.cross_products) {
+    return " (one suffix, no prefix with a suffix)";
+  }
+  if (!language.two_level) return " (one suffix)";
+  if (!language.cross_products) return " (no prefix with a suffix)";
+  return "";
+}
+
 void PrintRow(const Language& language, const Result& r) {
   const HunspellReport& report = r.report;
   std::string rejections = std::to_string(r.rejected) + " of " +
@@ -219,7 +235,7 @@ void PrintRow(const Language& language, const Result& r) {
   std::printf(
       "| %s%s | %lld | %lld | %lld stems, %lld forms | %lld | %.2f | %.2f | "
       "%lld | %s | %lld | %s | %s | %s |\n",
-      language.base.c_str(), language.two_level ? "" : " (one suffix)",
+      language.base.c_str(), Subset(language).c_str(),
       static_cast<long long>(report.stems),
       static_cast<long long>(report.forms),
       static_cast<long long>(report.foreign_stems),
@@ -266,6 +282,8 @@ std::vector<Language> ReadLanguages(const std::string& path) {
         options.find("--skip-abbreviations") != std::string::npos;
     language.two_level =
         options.find("--hunspell-no-two-level") == std::string::npos;
+    language.cross_products =
+        options.find("--hunspell-no-cross-product") == std::string::npos;
     languages.push_back(language);
   }
   return languages;
@@ -276,7 +294,7 @@ std::vector<Language> AllInstalled() {
   for (const auto& entry :
        std::filesystem::directory_iterator(kHunspellFolder)) {
     if (entry.path().extension() != ".aff" || entry.is_symlink()) continue;
-    languages.push_back({entry.path().stem().string(), "", {}, true});
+    languages.push_back({entry.path().stem().string(), "", {}, true, true});
   }
   std::sort(languages.begin(), languages.end(),
             [](const Language& a, const Language& b) { return a.base < b.base; });
@@ -302,7 +320,7 @@ int Run(int argc, char** argv) {
       languages.push_back({arg.substr(0, equals),
                            equals == std::string::npos ? ""
                                                        : arg.substr(equals + 1),
-                           {}, true});
+                           {}, true, true});
     }
   }
   if (languages.empty()) languages = AllInstalled();
@@ -322,14 +340,25 @@ int Run(int argc, char** argv) {
     Check(language, max_forms, sample, &result);
     PrintRow(language, result);
     if (result.rejected > 0) exit_code = 1;
-    if (result.status == CompileStatus::kRefused && language.two_level) {
-      // Too many forms: the largest complete subset, one suffix a form.
+    // Too many forms: the subsets the options build, one after another,
+    // until one fits.
+    const std::pair<bool, bool> subsets[] = {
+        {false, language.cross_products},
+        {language.two_level, false},
+        {false, false}};
+    for (const auto& [two_level, cross_products] : subsets) {
+      if (!result.report.over_limit) break;
       Language subset = language;
-      subset.two_level = false;
-      Result one_suffix;
-      Check(subset, max_forms, sample, &one_suffix);
-      PrintRow(subset, one_suffix);
-      if (one_suffix.rejected > 0) exit_code = 1;
+      subset.two_level = two_level;
+      subset.cross_products = cross_products;
+      if (two_level == language.two_level &&
+          cross_products == language.cross_products) {
+        continue;
+      }
+      result = Result();
+      Check(subset, max_forms, sample, &result);
+      PrintRow(subset, result);
+      if (result.rejected > 0) exit_code = 1;
     }
   }
   return exit_code;
