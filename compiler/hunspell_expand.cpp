@@ -51,11 +51,12 @@ struct Suffixed {
 class Expander {
  public:
   Expander(const AffixRules& rules, const HunspellOptions& options,
-           const WordSet& forbidden, const HunspellFormSink& sink,
-           HunspellReport* report)
+           const WordSet& forbidden, const WordSet& shadowed,
+           const HunspellFormSink& sink, HunspellReport* report)
       : rules_(rules),
         options_(options),
         forbidden_(forbidden),
+        shadowed_(shadowed),
         sink_(sink),
         report_(report) {}
 
@@ -285,6 +286,10 @@ class Expander {
       ++report_->not_words;
       return true;
     }
+    if (!shadowed_.empty() && shadowed_.contains(form)) {
+      ++report_->shadowed_forms;
+      return true;
+    }
     for (const auto& [from, to] : rules_.input_conversions) {
       if (form.find(from) != std::string_view::npos) {
         ++report_->converted_forms;
@@ -321,6 +326,7 @@ class Expander {
   const AffixRules& rules_;
   const HunspellOptions& options_;
   const WordSet& forbidden_;
+  const WordSet& shadowed_;
   const HunspellFormSink& sink_;
   HunspellReport* report_;
   const FlagId* begin_ = nullptr;
@@ -344,6 +350,76 @@ WordSet ForbiddenWords(const AffixRules& rules, const StemList& stems) {
     }
   }
   return words;
+}
+
+// The capital of each small letter that has one.
+struct Capitals {
+  unsigned char of[256];
+  Capitals() {
+    for (int c = 0; c < 256; ++c) of[c] = static_cast<unsigned char>(c);
+    for (int c = 0; c < 256; ++c) {
+      const unsigned char small = EngineToLower(static_cast<unsigned char>(c));
+      if (small != c) of[small] = static_cast<unsigned char>(c);
+    }
+  }
+};
+
+// The hidden entry a spell checker keeps beside an entry written in
+// capitals that has flags ("EB/B") or in mixed case ("OpenOffice", "eBay"):
+// its letters small but the first ("Eb"). False for other entries.
+bool HiddenCapitalised(std::string_view stem, bool has_flags,
+                       std::string* hidden) {
+  static const Capitals kCapitals;
+  int letters = 0;
+  int capitals = 0;
+  for (char ch : stem) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (!IsEngineLetter(c)) continue;
+    ++letters;
+    if (EngineToLower(c) != c) ++capitals;
+  }
+  if (capitals == 0 || letters == 0) return false;
+  const bool first_capital =
+      EngineToLower(static_cast<unsigned char>(stem[0])) !=
+      static_cast<unsigned char>(stem[0]);
+  if (capitals == 1 && first_capital) return false;  // "Paris"
+  if (capitals == letters && !has_flags) return false;
+  hidden->clear();
+  for (char ch : stem) {
+    *hidden += static_cast<char>(EngineToLower(static_cast<unsigned char>(ch)));
+  }
+  (*hidden)[0] = static_cast<char>(
+      kCapitals.of[static_cast<unsigned char>((*hidden)[0])]);
+  return true;
+}
+
+// The forms a spell checker refuses although rules make them: those of
+// the hidden entries (see HiddenCapitalised), which it refuses when asked
+// about a word written with only its first letter capital, and finding
+// one first, refuses the form even where another entry makes it ("Eba"
+// beside "EB/B" and "Ebo/B").
+WordSet ShadowedForms(const AffixRules& rules, const HunspellOptions& options,
+                      const StemList& stems) {
+  WordSet shadowed;
+  const WordSet none;
+  HunspellReport ignored;
+  const HunspellFormSink keep = [&](std::string_view form) {
+    shadowed.emplace(form);
+    return true;
+  };
+  Expander expander(rules, options, none, none, keep, &ignored);
+  std::string hidden;
+  for (const StemList::Entry& entry : stems.entries) {
+    const FlagId* flags = stems.flags.data() + entry.flags_begin;
+    if (rules.MeaningOf(flags, flags + entry.flags_count).forbidden ||
+        !HiddenCapitalised(stems.Stem(entry), entry.flags_count > 0,
+                           &hidden)) {
+      continue;
+    }
+    shadowed.insert(hidden);
+    expander.Expand(hidden, flags, entry.flags_count);
+  }
+  return shadowed;
 }
 
 HunspellStatus ReadFile(const std::string& path, std::string* bytes,
@@ -433,6 +509,7 @@ void HunspellReport::Add(const HunspellReport& other) {
   }
   not_words += other.not_words;
   converted_forms += other.converted_forms;
+  shadowed_forms += other.shadowed_forms;
   two_level_left_out += other.two_level_left_out;
   cross_products_left_out += other.cross_products_left_out;
   compound_stems += other.compound_stems;
@@ -468,7 +545,8 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
   report->foreign_examples = stems.foreign_examples;
   report->compound_directives = rules.compound_directives;
   const WordSet forbidden = ForbiddenWords(rules, stems);
-  Expander expander(rules, options, forbidden, sink, report);
+  const WordSet shadowed = ShadowedForms(rules, options, stems);
+  Expander expander(rules, options, forbidden, shadowed, sink, report);
   HunspellStatus status = HunspellStatus::kDone;
   const size_t total = stems.entries.size();
   for (size_t i = 0; i < total; ++i) {
@@ -522,6 +600,11 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
     lines.push_back("left out as the spell checker's input conversion "
                     "(ICONV) changes them: " +
                     std::to_string(report.converted_forms) + " forms");
+  }
+  if (report.shadowed_forms > 0) {
+    lines.push_back("left out as the spell checker takes them for a "
+                    "capitalised entry written in capitals: " +
+                    std::to_string(report.shadowed_forms) + " forms");
   }
   if (report.two_level_left_out > 0) {
     lines.push_back("left out by choice, with a second suffix: " +

@@ -116,6 +116,12 @@ struct HunspellReport {
   // conversion (ICONV) changes them before it looks ("woordensmederij"
   // where the stems write "ĳ"), left out.
   int64_t converted_forms = 0;
+  // Forms that the spell checker takes for the hidden capitalised entry
+  // it keeps beside an entry written in capitals ("Eb" beside "EB/B"),
+  // and so refuses although another entry makes them ("Eba" from
+  // "Ebo/B"), left out. The same letters stay in the dictionary through
+  // the capitals' own forms ("EBa").
+  int64_t shadowed_forms = 0;
   // Forms made by the rules that are no words on their own (NEEDAFFIX,
   // ONLYINCOMPOUND, FORBIDDENWORD, an unmatched CIRCUMFIX), left out.
   int64_t not_words = 0;
