@@ -494,7 +494,7 @@ void HunspellReport::Add(const HunspellReport& other) {
   stems += other.stems;
   forms += other.forms;
   foreign_stems += other.foreign_stems;
-  blank_ended_stems += other.blank_ended_stems;
+  spaced_stems += other.spaced_stems;
   broken_flag_stems += other.broken_flag_stems;
   for (const std::string& example : other.broken_flag_examples) {
     if (broken_flag_examples.size() < kMaxExamples) {
@@ -536,7 +536,7 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
   report->announced_stems = stems.announced;
   report->stems = stems.read();
   report->foreign_stems = stems.foreign;
-  report->blank_ended_stems = stems.blank_ended;
+  report->spaced_stems = stems.spaced;
   report->broken_flag_stems = stems.broken_flags;
   for (int64_t line : stems.broken_flag_lines) {
     report->broken_flag_examples.push_back(pair.dictionary_file + ":" +
@@ -581,9 +581,9 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
                     std::to_string(report.foreign_forms) + " forms (" +
                     Joined(report.foreign_examples) + ")");
   }
-  if (report.blank_ended_stems > 0) {
-    lines.push_back("skipped for a word ending in a space or tab: " +
-                    std::to_string(report.blank_ended_stems) + " stems");
+  if (report.spaced_stems > 0) {
+    lines.push_back("skipped for a space in the word (phrases): " +
+                    std::to_string(report.spaced_stems) + " stems");
   }
   if (report.broken_flag_stems > 0) {
     lines.push_back("stems whose flags break the flag syntax, read as far as "

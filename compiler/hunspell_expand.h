@@ -101,9 +101,11 @@ struct HunspellReport {
   int64_t forms = 0;
   // Stems skipped for a character outside Windows-1252, with their forms.
   int64_t foreign_stems = 0;
-  // Entries whose word ends in a space or tab ("Name " where the line
-  // meant "Name"): a spell checker never matches them, so neither do we.
-  int64_t blank_ended_stems = 0;
+  // Entries whose word holds a space or tab, skipped: phrases ("ad hoc"),
+  // whose pieces are no words of their own, comment lines a checker takes
+  // for entries, and words ending in a blank ("Name " where the line
+  // meant "Name", which a spell checker never matches).
+  int64_t spaced_stems = 0;
   // Entries whose flags break the flag syntax, read as a spell checker
   // reads them (the flags it can make out); the first few as "FILE:LINE".
   int64_t broken_flag_stems = 0;

@@ -32,7 +32,8 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The entry of a line without its morphology: that starts at the first
 // tab, or at a field "xx:" after a blank, blanks before it dropped. Blanks
-// elsewhere belong to the entry ("ad hoc" is one entry).
+// elsewhere belong to the entry ("ad hoc" is one entry, and so is "Name "
+// with its blank).
 std::string_view EntryOf(std::string_view line) {
   size_t colon = 0;
   while ((colon = line.find(':', colon)) != std::string_view::npos) {
@@ -90,9 +91,10 @@ bool ReadStemList(std::string_view text, const AffixRules& rules,
     }
     RemoveIgnored(rules.ignored, &word);
     if (word.empty()) continue;
-    if (IsBlank(word.back())) {
-      // Its word ends in a blank that no checked word ever has.
-      ++stems->blank_ended;
+    if (word.find_first_of(" \t") != std::string::npos) {
+      // A phrase ("ad hoc"), or a comment a checker takes for one: the
+      // compiler would make words of its pieces.
+      ++stems->spaced;
       continue;
     }
     if (!Utf8ToEngineText(word, &engine)) {
