@@ -23,7 +23,6 @@
 // Without BASE arguments it checks the languages of --languages, or else
 // every affix file in /usr/share/hunspell that is not a link. Prints a
 // table in Markdown; exits 1 when any form was rejected.
-#include <hunspell/hunspell.hxx>
 #include <unicode/ucnv.h>
 
 #include <chrono>
@@ -31,6 +30,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <hunspell/hunspell.hxx>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -90,10 +90,9 @@ class Encoder {
     if (utf8_ || converter_ == nullptr) return utf8;
     UErrorCode status = U_ZERO_ERROR;
     char out[4 * kWordBufferSize];
-    const int32_t length =
-        ucnv_convert(ucnv_getName(converter_, &status), "UTF-8", out,
-                     sizeof out, utf8.data(),
-                     static_cast<int32_t>(utf8.size()), &status);
+    const int32_t length = ucnv_convert(
+        ucnv_getName(converter_, &status), "UTF-8", out, sizeof out,
+        utf8.data(), static_cast<int32_t>(utf8.size()), &status);
     return U_FAILURE(status) ? utf8 : std::string(out, length);
   }
 
@@ -139,9 +138,9 @@ void Compile(const Language& language, const HunspellPair& pair,
   request.info.name = language.base;
   const auto start = std::chrono::steady_clock::now();
   const CompileOutcome outcome = CompileDictionary(request);
-  result->compile_seconds = std::chrono::duration<double>(
-                                std::chrono::steady_clock::now() - start)
-                                .count();
+  result->compile_seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
   result->status = outcome.status;
   result->error = outcome.error;
   result->report = outcome.counts.hunspell;
@@ -161,7 +160,8 @@ void Check(const Language& language, size_t max_forms, size_t sample_size,
   Encoder encoder(checker.get_dict_encoding());
   // The sample's words lower-cased, to be found among the forms.
   std::vector<std::string> sample;
-  if (!language.plain.empty()) sample = PlainSample(language.plain, sample_size);
+  if (!language.plain.empty())
+    sample = PlainSample(language.plain, sample_size);
   std::unordered_set<std::string> wanted;
   for (const std::string& word : sample) {
     std::string engine;
@@ -228,8 +228,8 @@ std::string Subset(const Language& language) {
 
 void PrintRow(const Language& language, const Result& r) {
   const HunspellReport& report = r.report;
-  std::string rejections = std::to_string(r.rejected) + " of " +
-                           std::to_string(r.asked);
+  std::string rejections =
+      std::to_string(r.rejected) + " of " + std::to_string(r.asked);
   for (const std::string& example : r.rejections) rejections += " " + example;
   std::string status = r.status == CompileStatus::kDone ? "" : r.error;
   std::printf(
@@ -275,7 +275,8 @@ std::vector<Language> ReadLanguages(const std::string& path) {
     language.base = fields[4];
     language.plain = fields[5] == "-" ? "" : fields[5];
     const std::string options = fields.size() > 7 ? fields[7] : "";
-    language.choice.fold_accents = options.find("--fold-accents") != std::string::npos;
+    language.choice.fold_accents =
+        options.find("--fold-accents") != std::string::npos;
     language.choice.skip_possessives =
         options.find("--skip-possessives") != std::string::npos;
     language.choice.skip_abbreviations =
@@ -296,8 +297,9 @@ std::vector<Language> AllInstalled() {
     if (entry.path().extension() != ".aff" || entry.is_symlink()) continue;
     languages.push_back({entry.path().stem().string(), "", {}, true, true});
   }
-  std::sort(languages.begin(), languages.end(),
-            [](const Language& a, const Language& b) { return a.base < b.base; });
+  std::sort(
+      languages.begin(), languages.end(),
+      [](const Language& a, const Language& b) { return a.base < b.base; });
   return languages;
 }
 
@@ -317,10 +319,12 @@ int Run(int argc, char** argv) {
       for (Language& language : languages) language.two_level = false;
     } else {
       const size_t equals = arg.find('=');
-      languages.push_back({arg.substr(0, equals),
-                           equals == std::string::npos ? ""
-                                                       : arg.substr(equals + 1),
-                           {}, true, true});
+      languages.push_back(
+          {arg.substr(0, equals),
+           equals == std::string::npos ? "" : arg.substr(equals + 1),
+           {},
+           true,
+           true});
     }
   }
   if (languages.empty()) languages = AllInstalled();
@@ -342,10 +346,9 @@ int Run(int argc, char** argv) {
     if (result.rejected > 0) exit_code = 1;
     // Too many forms: the subsets the options build, one after another,
     // until one fits.
-    const std::pair<bool, bool> subsets[] = {
-        {false, language.cross_products},
-        {language.two_level, false},
-        {false, false}};
+    const std::pair<bool, bool> subsets[] = {{false, language.cross_products},
+                                             {language.two_level, false},
+                                             {false, false}};
     for (const auto& [two_level, cross_products] : subsets) {
       if (!result.report.over_limit) break;
       Language subset = language;

@@ -83,8 +83,14 @@ bool FlagValues(std::string_view text, FlagSyntax syntax, bool utf8_files,
 }
 
 // Directives whose value is one flag with a meaning for the expansion.
-enum class Meaning { kNeedsAffix, kOnlyInCompound, kForbidden, kCircumfix,
-                     kCompounds, kNone };
+enum class Meaning {
+  kNeedsAffix,
+  kOnlyInCompound,
+  kForbidden,
+  kCircumfix,
+  kCompounds,
+  kNone
+};
 
 Meaning MeaningOfDirective(std::string_view keyword) {
   if (keyword == "NEEDAFFIX" || keyword == "PSEUDOROOT") {
@@ -327,8 +333,8 @@ class AffixReader {
     for (int64_t i = 0; i < count; ++i) {
       if (!NextTableLine(&fields) || fields[0] != header[0] ||
           fields.size() < 2 || fields[1] != header[1]) {
-        return Fail(name + ": " + std::to_string(count) +
-                    " rules announced, " + std::to_string(i) + " found");
+        return Fail(name + ": " + std::to_string(count) + " rules announced, " +
+                    std::to_string(i) + " found");
       }
       if (fields.size() < 4) {
         return Fail(name + ": a rule needs what it strips and what it adds");
@@ -373,22 +379,31 @@ class AffixReader {
     const size_t count = rules_->ids.size();
     rules_->prefix_rules.assign(count, {});
     rules_->suffix_rules.assign(count, {});
-    for (auto* flags : {&rules_->needs_affix, &rules_->only_in_compound,
-                        &rules_->forbidden, &rules_->circumfix,
-                        &rules_->compounds}) {
+    for (auto* flags :
+         {&rules_->needs_affix, &rules_->only_in_compound, &rules_->forbidden,
+          &rules_->circumfix, &rules_->compounds}) {
       flags->assign(count, 0);
     }
     for (const auto& [flag, meaning] : meanings_) {
       switch (meaning) {
-        case Meaning::kNeedsAffix: rules_->needs_affix[flag] = 1; break;
+        case Meaning::kNeedsAffix:
+          rules_->needs_affix[flag] = 1;
+          break;
         case Meaning::kOnlyInCompound:
           rules_->only_in_compound[flag] = 1;
           rules_->compounds[flag] = 1;
           break;
-        case Meaning::kForbidden: rules_->forbidden[flag] = 1; break;
-        case Meaning::kCircumfix: rules_->circumfix[flag] = 1; break;
-        case Meaning::kCompounds: rules_->compounds[flag] = 1; break;
-        case Meaning::kNone: break;
+        case Meaning::kForbidden:
+          rules_->forbidden[flag] = 1;
+          break;
+        case Meaning::kCircumfix:
+          rules_->circumfix[flag] = 1;
+          break;
+        case Meaning::kCompounds:
+          rules_->compounds[flag] = 1;
+          break;
+        case Meaning::kNone:
+          break;
       }
     }
     for (uint32_t i = 0; i < rules_->prefixes.size(); ++i) {

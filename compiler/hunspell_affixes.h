@@ -96,7 +96,7 @@ struct AffixRules {
   // in engine text (pairs whose text Windows-1252 cannot hold are left
   // out: no form holds it).
   std::vector<std::pair<std::string, std::string>> input_conversions;
-  bool full_strip = false;        // FULLSTRIP
+  bool full_strip = false;  // FULLSTRIP
   std::vector<std::string> compound_directives;
 
   // Indexed by FlagId: the rules of the prefix and suffix classes a flag
@@ -133,8 +133,8 @@ struct AffixRules {
 // Reads the affix file's UTF-8 `text` into *rules; `utf8_files` says
 // whether the pair was UTF-8 before decoding. On failure *line and *reason
 // say where and why.
-bool ReadAffixRules(std::string_view text, bool utf8_files,
-                    AffixRules* rules, int64_t* line, std::string* reason);
+bool ReadAffixRules(std::string_view text, bool utf8_files, AffixRules* rules,
+                    int64_t* line, std::string* reason);
 
 }  // namespace vocor::hunspell
 

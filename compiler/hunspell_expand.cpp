@@ -148,8 +148,8 @@ class Expander {
         }
         const uint32_t begin = AppendSuffixed(scratch_, rule);
         const auto length = static_cast<uint32_t>(arena_.size() - begin);
-        out->push_back({begin, length, first.first, &rule,
-                        first.foreign || rule.foreign});
+        out->push_back(
+            {begin, length, first.first, &rule, first.foreign || rule.foreign});
       }
     }
   }
@@ -388,8 +388,8 @@ bool HiddenCapitalised(std::string_view stem, bool has_flags,
   for (char ch : stem) {
     *hidden += static_cast<char>(EngineToLower(static_cast<unsigned char>(ch)));
   }
-  (*hidden)[0] = static_cast<char>(
-      kCapitals.of[static_cast<unsigned char>((*hidden)[0])]);
+  (*hidden)[0] =
+      static_cast<char>(kCapitals.of[static_cast<unsigned char>((*hidden)[0])]);
   return true;
 }
 
@@ -412,8 +412,7 @@ WordSet ShadowedForms(const AffixRules& rules, const HunspellOptions& options,
   for (const StemList::Entry& entry : stems.entries) {
     const FlagId* flags = stems.flags.data() + entry.flags_begin;
     if (rules.MeaningOf(flags, flags + entry.flags_count).forbidden ||
-        !HiddenCapitalised(stems.Stem(entry), entry.flags_count > 0,
-                           &hidden)) {
+        !HiddenCapitalised(stems.Stem(entry), entry.flags_count > 0, &hidden)) {
       continue;
     }
     shadowed.insert(hidden);
@@ -463,8 +462,8 @@ HunspellStatus ReadPair(const HunspellPair& pair, AffixRules* rules,
   }
   int64_t line = 0;
   rules->encoding = encoding;
-  if (!hunspell::ReadAffixRules(text, hunspell::IsUtf8Encoding(encoding),
-                                rules, &line, &reason)) {
+  if (!hunspell::ReadAffixRules(text, hunspell::IsUtf8Encoding(encoding), rules,
+                                &line, &reason)) {
     return Malformed(pair.affix_file, line, reason, error);
   }
   affix_bytes.clear();
@@ -472,56 +471,14 @@ HunspellStatus ReadPair(const HunspellPair& pair, AffixRules* rules,
     return Undecodable(pair.dictionary_file, reason, error);
   }
   stem_bytes.clear();
-  if (!hunspell::ReadStemList(text, *rules, HunspellReport::kMaxExamples,
-                              stems, &line, &reason)) {
+  if (!hunspell::ReadStemList(text, *rules, HunspellReport::kMaxExamples, stems,
+                              &line, &reason)) {
     return Malformed(pair.dictionary_file, line, reason, error);
   }
   return HunspellStatus::kDone;
 }
 
-std::string Joined(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) {
-    text += (text.empty() ? "" : ", ") + item;
-  }
-  return text;
-}
-
 }  // namespace
-
-void HunspellReport::Add(const HunspellReport& other) {
-  announced_stems += other.announced_stems;
-  stems += other.stems;
-  forms += other.forms;
-  foreign_stems += other.foreign_stems;
-  spaced_stems += other.spaced_stems;
-  broken_flag_stems += other.broken_flag_stems;
-  for (const std::string& example : other.broken_flag_examples) {
-    if (broken_flag_examples.size() < kMaxExamples) {
-      broken_flag_examples.push_back(example);
-    }
-  }
-  foreign_forms += other.foreign_forms;
-  for (const std::string& example : other.foreign_examples) {
-    if (foreign_examples.size() < kMaxExamples) {
-      foreign_examples.push_back(example);
-    }
-  }
-  not_words += other.not_words;
-  converted_forms += other.converted_forms;
-  shadowed_forms += other.shadowed_forms;
-  two_level_left_out += other.two_level_left_out;
-  cross_products_left_out += other.cross_products_left_out;
-  compound_stems += other.compound_stems;
-  for (const std::string& directive : other.compound_directives) {
-    if (std::find(compound_directives.begin(), compound_directives.end(),
-                  directive) == compound_directives.end()) {
-      compound_directives.push_back(directive);
-    }
-  }
-  over_limit = over_limit || other.over_limit;
-  seconds += other.seconds;
-}
 
 HunspellStatus ExpandHunspell(const HunspellPair& pair,
                               const HunspellOptions& options,
@@ -563,69 +520,10 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
     }
   }
   if (status == HunspellStatus::kDone && progress) progress(total, total);
-  report->seconds = std::chrono::duration<double>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
+  report->seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
   return status;
-}
-
-std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
-  std::vector<std::string> lines;
-  lines.push_back("stems read " + std::to_string(report.stems) +
-                  " (the stem list announces " +
-                  std::to_string(report.announced_stems) + "), forms made " +
-                  std::to_string(report.forms));
-  if (report.foreign_stems + report.foreign_forms > 0) {
-    lines.push_back("skipped for letters outside Windows-1252: " +
-                    std::to_string(report.foreign_stems) + " stems, " +
-                    std::to_string(report.foreign_forms) + " forms (" +
-                    Joined(report.foreign_examples) + ")");
-  }
-  if (report.spaced_stems > 0) {
-    lines.push_back("skipped for a space in the word (phrases): " +
-                    std::to_string(report.spaced_stems) + " stems");
-  }
-  if (report.broken_flag_stems > 0) {
-    lines.push_back("stems whose flags break the flag syntax, read as far as "
-                    "they go: " +
-                    std::to_string(report.broken_flag_stems) + " (" +
-                    Joined(report.broken_flag_examples) + ")");
-  }
-  if (report.not_words > 0) {
-    lines.push_back("left out as no words on their own (NEEDAFFIX, "
-                    "ONLYINCOMPOUND, FORBIDDENWORD, CIRCUMFIX): " +
-                    std::to_string(report.not_words) + " forms");
-  }
-  if (report.converted_forms > 0) {
-    lines.push_back("left out as the spell checker's input conversion "
-                    "(ICONV) changes them: " +
-                    std::to_string(report.converted_forms) + " forms");
-  }
-  if (report.shadowed_forms > 0) {
-    lines.push_back("left out as the spell checker takes them for a "
-                    "capitalised entry written in capitals: " +
-                    std::to_string(report.shadowed_forms) + " forms");
-  }
-  if (report.two_level_left_out > 0) {
-    lines.push_back("left out by choice, with a second suffix: " +
-                    std::to_string(report.two_level_left_out) + " forms");
-  }
-  if (report.cross_products_left_out > 0) {
-    lines.push_back("left out by choice, with both a prefix and a suffix: " +
-                    std::to_string(report.cross_products_left_out) + " forms");
-  }
-  if (!report.compound_directives.empty() || report.compound_stems > 0) {
-    lines.push_back("compounds left out: " +
-                    std::to_string(report.compound_stems) +
-                    " stems could take part in them" +
-                    (report.compound_directives.empty()
-                         ? std::string()
-                         : " (" + Joined(report.compound_directives) + ")"));
-  }
-  char seconds[32];
-  std::snprintf(seconds, sizeof seconds, "%.2f", report.seconds);
-  lines.push_back(std::string("expanded in ") + seconds + " s");
-  return lines;
 }
 
 }  // namespace vocor

@@ -32,18 +32,17 @@ std::string Encode(const std::string& utf8, const char* charset) {
   if (std::string(charset) == "UTF-8") return utf8;
   std::string out(utf8.size() + 16, '\0');
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t length =
-      ucnv_convert(charset, "UTF-8", out.data(),
-                   static_cast<int32_t>(out.size()), utf8.data(),
-                   static_cast<int32_t>(utf8.size()), &status);
+  const int32_t length = ucnv_convert(
+      charset, "UTF-8", out.data(), static_cast<int32_t>(out.size()),
+      utf8.data(), static_cast<int32_t>(utf8.size()), &status);
   out.resize(U_FAILURE(status) ? 0 : static_cast<size_t>(length));
   return out;
 }
 
 struct RuleCase {
   const char* name;
-  const char* affix;       // UTF-8; written in `charset`
-  const char* stems;       // the .dic, first line included
+  const char* affix;             // UTF-8; written in `charset`
+  const char* stems;             // the .dic, first line included
   std::set<std::string> forms;   // UTF-8, exactly what the expansion makes
   std::set<std::string> absent;  // UTF-8, forms the checker rejects
   const char* charset = "UTF-8";
@@ -315,11 +314,9 @@ TEST_F(HunspellExpandTest, TheReportCountsWhatWasSkippedAndLeftOut) {
       "SFX A Y 2\nSFX A 0 s/B .\nSFX A 0 ŋa .\n"
       "SFX B Y 1\nSFX B 0 y .\n",
       // The count is a hint: five entries follow, one a comment line.
-      "3\nkuŋa/A\nwalk/AZ\nrun/N\n\tcomment\nName \nad hoc\n",
-      false);
+      "3\nkuŋa/A\nwalk/AZ\nrun/N\n\tcomment\nName \nad hoc\n", false);
   ASSERT_EQ(expansion.status, HunspellStatus::kDone) << expansion.error;
-  EXPECT_EQ(expansion.forms,
-            (std::set<std::string>{"walk", "walks"}));
+  EXPECT_EQ(expansion.forms, (std::set<std::string>{"walk", "walks"}));
   const HunspellReport& report = expansion.report;
   EXPECT_EQ(report.announced_stems, 3);
   EXPECT_EQ(report.stems, 5);
@@ -346,9 +343,8 @@ TEST_F(HunspellExpandTest, TheReportCountsWhatWasSkippedAndLeftOut) {
 // A stem list's flag field that breaks the syntax is read as far as it
 // goes, as the spell checker reads it: real lists hold such lines.
 TEST_F(HunspellExpandTest, StemFlagsThatBreakTheSyntaxAreReadAsFarAsTheyGo) {
-  const Expansion expansion =
-      Expand("FLAG num\nSFX 1 Y 1\nSFX 1 0 s .\n",
-             "3\ncat/1,x\n\"A/S\"\ndog/1\n");
+  const Expansion expansion = Expand("FLAG num\nSFX 1 Y 1\nSFX 1 0 s .\n",
+                                     "3\ncat/1,x\n\"A/S\"\ndog/1\n");
   ASSERT_EQ(expansion.status, HunspellStatus::kDone) << expansion.error;
   EXPECT_EQ(expansion.forms,
             (std::set<std::string>{"cat", "cats", "\"A", "dog", "dogs"}));
@@ -384,31 +380,31 @@ TEST_F(HunspellExpandTest, DamagedFilesAreRefusedWithFileLineAndReason) {
       {"unclosed condition", "SFX A Y 1\nSFX A 0 s [^aei\n", kGoodStems,
        HunspellStatus::kMalformed, "t.aff:2:", "has no ']'"},
       {"unknown flag syntax", "FLAG wide\n" + std::string(kGoodAffix),
-       kGoodStems, HunspellStatus::kMalformed, "t.aff:1:",
-       "none of long, num and UTF-8"},
+       kGoodStems, HunspellStatus::kMalformed,
+       "t.aff:1:", "none of long, num and UTF-8"},
       {"class named by no number", "FLAG num\nSFX x Y 1\nSFX x 0 s .\n",
-       kGoodStems, HunspellStatus::kMalformed, "t.aff:2:",
-       "the flag 'x' is no number"},
+       kGoodStems, HunspellStatus::kMalformed,
+       "t.aff:2:", "the flag 'x' is no number"},
       {"continuation flags not in pairs",
        "FLAG long\nSFX Aa Y 1\nSFX Aa 0 s/Bbc .\n", kGoodStems,
        HunspellStatus::kMalformed, "t.aff:3:", "not pairs"},
       {"alias that is not there", "AF 1\nAF A\n" + std::string(kGoodAffix),
-       "1\ncat/2\n", HunspellStatus::kMalformed, "t.dic:2:",
-       "no number from 1 to 1"},
+       "1\ncat/2\n", HunspellStatus::kMalformed,
+       "t.dic:2:", "no number from 1 to 1"},
       {"truncated alias table", "AF 2\nAF A\n", kGoodStems,
        HunspellStatus::kMalformed, "t.aff:2:", "2 aliases announced, 1 found"},
       {"stem list without its count", kGoodAffix, "cat/A\n",
        HunspellStatus::kMalformed, "t.dic:1:", "number of stems"},
       {"UTF-8 files declaring ISO-8859-1",
        "SET ISO8859-1\n" + std::string(kGoodAffix), "1\ncafé/A\n",
-       HunspellStatus::kMalformed, "t.dic:2:",
-       "UTF-8 text, but SET declares ISO8859-1"},
+       HunspellStatus::kMalformed,
+       "t.dic:2:", "UTF-8 text, but SET declares ISO8859-1"},
       {"bytes that are not the UTF-8 SET declares",
        "SET UTF-8\n" + std::string(kGoodAffix), "2\ncat/A\ncaf\xE9/A\n",
        HunspellStatus::kMalformed, "t.dic:3:", "not UTF-8"},
       {"unknown encoding", "SET KLINGON-8\n" + std::string(kGoodAffix),
-       kGoodStems, HunspellStatus::kMalformed, "t.aff:1:",
-       "'KLINGON-8' is unknown"},
+       kGoodStems, HunspellStatus::kMalformed,
+       "t.aff:1:", "'KLINGON-8' is unknown"},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.name);

@@ -22,9 +22,9 @@ struct StemList {
     uint32_t flags_count;
   };
 
-  int64_t announced = 0;   // the count on the first line
-  int64_t foreign = 0;     // entries skipped for a foreign character
-  int64_t spaced = 0;      // entries skipped for a blank in their word
+  int64_t announced = 0;  // the count on the first line
+  int64_t foreign = 0;    // entries skipped for a foreign character
+  int64_t spaced = 0;     // entries skipped for a blank in their word
   // Entries whose flags break the syntax, read as far as they can be, and
   // the line numbers of the first few.
   int64_t broken_flags = 0;

@@ -31,8 +31,9 @@ std::string IcuName(const std::string& encoding) {
 }
 
 bool HasMultiByteUtf8(std::string_view bytes) {
-  return std::any_of(bytes.begin(), bytes.end(),
-                     [](char c) { return static_cast<unsigned char>(c) > 127; });
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) {
+    return static_cast<unsigned char>(c) > 127;
+  });
 }
 
 int64_t LineOf(std::string_view text, size_t offset) {
@@ -62,10 +63,10 @@ bool ToUtf16(UConverter* converter, std::string_view bytes,
   UErrorCode status = U_ZERO_ERROR;
   ucnv_reset(converter);
   text->resize(bytes.size() * 2 + 1);
-  const int32_t length = ucnv_toUChars(
-      converter, reinterpret_cast<UChar*>(text->data()),
-      static_cast<int32_t>(text->size()), bytes.data(),
-      static_cast<int32_t>(bytes.size()), &status);
+  const int32_t length =
+      ucnv_toUChars(converter, reinterpret_cast<UChar*>(text->data()),
+                    static_cast<int32_t>(text->size()), bytes.data(),
+                    static_cast<int32_t>(bytes.size()), &status);
   if (U_FAILURE(status)) return false;
   text->resize(static_cast<size_t>(length));
   return true;
@@ -167,10 +168,11 @@ bool DecodeToUtf8(std::string_view bytes, const std::string& encoding,
     return true;
   }
   if (HasMultiByteUtf8(bytes) && IsValidUtf8(bytes)) {
-    const size_t first = static_cast<size_t>(std::find_if(
-        bytes.begin(), bytes.end(),
-        [](char c) { return static_cast<unsigned char>(c) > 127; }) -
-                                             bytes.begin());
+    const size_t first = static_cast<size_t>(
+        std::find_if(
+            bytes.begin(), bytes.end(),
+            [](char c) { return static_cast<unsigned char>(c) > 127; }) -
+        bytes.begin());
     *reason = "line " + std::to_string(LineOf(bytes, first)) +
               ": the file is UTF-8 text, but SET declares " + encoding;
     return false;

@@ -28,11 +28,12 @@ std::string EffectiveEncoding(const std::string& declared,
 // encoding, character by character (each was one byte).
 bool IsUtf8Encoding(const std::string& encoding);
 
-// A file's bytes decoded from `encoding` into UTF-8. Fails with "line N: reason" in *reason when
-// the encoding is unknown, when bytes do not decode as it says, and when a
-// file declaring a one-byte encoding is UTF-8 with letters beyond ASCII (a
-// file converted without its SET line changed, which would otherwise turn
-// every accented letter into two wrong ones). A byte-order mark is dropped.
+// A file's bytes decoded from `encoding` into UTF-8. Fails with "line N:
+// reason" in *reason when the encoding is unknown, when bytes do not decode as
+// it says, and when a file declaring a one-byte encoding is UTF-8 with letters
+// beyond ASCII (a file converted without its SET line changed, which would
+// otherwise turn every accented letter into two wrong ones). A byte-order mark
+// is dropped.
 bool DecodeToUtf8(std::string_view bytes, const std::string& encoding,
                   std::string* utf8, std::string* reason);
 
