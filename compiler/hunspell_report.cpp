@@ -17,6 +17,15 @@ std::string Joined(const std::vector<std::string>& items) {
   return text;
 }
 
+// Appends the examples of `more` to *kept up to the report's limit.
+void AddExamples(const std::vector<std::string>& more,
+                 std::vector<std::string>* kept) {
+  for (const std::string& example : more) {
+    if (kept->size() >= HunspellReport::kMaxExamples) return;
+    kept->push_back(example);
+  }
+}
+
 }  // namespace
 
 void HunspellReport::Add(const HunspellReport& other) {
@@ -26,17 +35,9 @@ void HunspellReport::Add(const HunspellReport& other) {
   foreign_stems += other.foreign_stems;
   spaced_stems += other.spaced_stems;
   broken_flag_stems += other.broken_flag_stems;
-  for (const std::string& example : other.broken_flag_examples) {
-    if (broken_flag_examples.size() < kMaxExamples) {
-      broken_flag_examples.push_back(example);
-    }
-  }
+  AddExamples(other.broken_flag_examples, &broken_flag_examples);
   foreign_forms += other.foreign_forms;
-  for (const std::string& example : other.foreign_examples) {
-    if (foreign_examples.size() < kMaxExamples) {
-      foreign_examples.push_back(example);
-    }
-  }
+  AddExamples(other.foreign_examples, &foreign_examples);
   not_words += other.not_words;
   converted_forms += other.converted_forms;
   shadowed_forms += other.shadowed_forms;
