@@ -37,6 +37,9 @@ CompileOutcome Failed(CompileStatus status, std::string error) {
 std::vector<ScoredInput> ListsOf(const CompileRequest& request) {
   std::vector<ScoredInput> lists;
   for (const std::string& input : request.inputs) lists.push_back({input, 0});
+  for (const HunspellPair& pair : request.hunspell) {
+    lists.push_back({pair.dictionary_file, 0});
+  }
   lists.insert(lists.end(), request.scored_inputs.begin(),
                request.scored_inputs.end());
   return lists;
@@ -75,41 +78,205 @@ class Progress {
   const CompileProgress& report_;
 };
 
-// Adds the words of every input to *collector; on failure returns the
+// The thousandths of the gathering step that the source `i` of `count`
+// takes, from *begin to *end.
+void GatherShare(size_t i, size_t count, int* begin, int* end) {
+  *begin = static_cast<int>(kGatherEnd * i / count);
+  *end = static_cast<int>(kGatherEnd * (i + 1) / count);
+}
+
+// Adds the words of one list to *collector; on failure sets the outcome
+// to report.
+bool GatherList(const ScoredInput& list, const Progress& progress, int begin,
+                int end, WordCollector* collector, CompileOutcome* outcome) {
+  std::string text;
+  std::string error;
+  if (list.score != 0 && !IsValidScore(list.score)) {
+    *outcome = Failed(CompileStatus::kRefused,
+                      "the score " + std::to_string(list.score) + " given to " +
+                          list.path + " is not from " +
+                          std::to_string(kMinScore) + " to " +
+                          std::to_string(kMaxScore));
+    return false;
+  }
+  if (ReadWholeFile(list.path, kMaxWordListFileSize, &text, &error,
+                    PlausibleWordList) != ReadStatus::kRead) {
+    *outcome = Failed(CompileStatus::kUnreadable, error);
+    return false;
+  }
+  const auto scanned = [&](size_t at) {
+    return progress.At(
+        begin + static_cast<int>((end - begin) * (static_cast<double>(at) /
+                                                  (text.size() + 1))));
+  };
+  if (!collector->AddList(text, scanned, list.score)) {
+    *outcome = Failed(CompileStatus::kCancelled, "");
+    return false;
+  }
+  return true;
+}
+
+// Hands the forms of a spell-checker dictionary to a collector as the
+// lines of a UTF-8 word list, a chunk at a time, so that the text never
+// holds more than a chunk. Forms reach the collector exactly as the words
+// of a list do, the word choice included.
+class FormFeeder {
+ public:
+  // `word_limit`: distinct words at which to stop (0: none).
+  FormFeeder(WordCollector* collector, size_t word_limit)
+      : collector_(collector), word_limit_(word_limit) {
+    chunk_.reserve(kChunkBytes + 1024);
+  }
+
+  // Appends one form; returns false once the collector holds too many.
+  bool Add(std::string_view form) {
+    for (char ch : form) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (c < 0x80) {
+        // A ';' would start a score: in a form it only separates.
+        chunk_ += ch == ';' ? '\n' : ch;
+      } else {
+        AppendUtf8(EngineToUnicode(c));
+      }
+    }
+    chunk_ += '\n';
+    return chunk_.size() < kChunkBytes || Flush();
+  }
+
+  // Hands the chunk to the collector; returns false once it holds too many.
+  bool Flush() {
+    // The chunks are parts of one list.
+    if (chunks_++ == 0) {
+      collector_->AddList(chunk_);
+    } else {
+      collector_->AddListPart(chunk_);
+    }
+    chunk_.clear();
+    too_many_ = word_limit_ != 0 && collector_->words().size() >= word_limit_;
+    return !too_many_;
+  }
+
+  bool too_many() const { return too_many_; }
+
+ private:
+  static constexpr size_t kChunkBytes = size_t{4} << 20;
+
+  void AppendUtf8(uint32_t code_point) {
+    if (code_point < 0x800) {
+      chunk_ += static_cast<char>(0xC0 | (code_point >> 6));
+    } else {
+      chunk_ += static_cast<char>(0xE0 | (code_point >> 12));
+      chunk_ += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
+    }
+    chunk_ += static_cast<char>(0x80 | (code_point & 0x3F));
+  }
+
+  WordCollector* collector_;
+  size_t word_limit_;
+  std::string chunk_;
+  int chunks_ = 0;
+  bool too_many_ = false;
+};
+
+CompileStatus StatusOf(HunspellStatus status) {
+  switch (status) {
+    case HunspellStatus::kDone:
+      return CompileStatus::kDone;
+    case HunspellStatus::kStopped:
+      return CompileStatus::kCancelled;
+    case HunspellStatus::kUnreadable:
+      return CompileStatus::kUnreadable;
+    case HunspellStatus::kMalformed:
+      break;
+  }
+  return CompileStatus::kMalformed;
+}
+
+std::string TooManyFormsReason(const HunspellPair& pair,
+                               const HunspellOptions& options) {
+  std::string reason =
+      pair.dictionary_file + ": the forms make more than " +
+      std::to_string(kVocorCountLimit - 1) +
+      " distinct words, more than a dictionary holds; nothing was built";
+  if (options.two_level_suffixes) {
+    reason +=
+        ". Leaving out the forms with two suffixes builds the largest "
+        "complete subset";
+  }
+  return reason;
+}
+
+// Expands one spell-checker dictionary into *collector; on failure sets the
+// outcome to report.
+bool GatherHunspell(const CompileRequest& request, const HunspellPair& pair,
+                    const Progress& progress, int begin, int end,
+                    WordCollector* collector, HunspellReport* expanded_all,
+                    CompileOutcome* outcome) {
+  // A text list has no word limit of its own.
+  FormFeeder feeder(collector, request.text_list ? 0 : kVocorCountLimit);
+  bool cancelled = false;
+  const auto expanded = [&](size_t done, size_t total) {
+    cancelled = !progress.At(
+        begin + static_cast<int>((end - begin) * (static_cast<double>(done) /
+                                                  (total + 1))));
+    return !cancelled;
+  };
+  HunspellReport report;
+  std::string error;
+  const HunspellStatus status = ExpandHunspell(
+      pair, request.hunspell_options,
+      [&](std::string_view form) { return feeder.Add(form); }, &report, &error,
+      expanded);
+  expanded_all->Add(report);
+  if (status == HunspellStatus::kStopped && !feeder.too_many() && cancelled) {
+    *outcome = Failed(CompileStatus::kCancelled, "");
+    return false;
+  }
+  if (status == HunspellStatus::kDone) feeder.Flush();
+  if (feeder.too_many()) {
+    *outcome = Failed(CompileStatus::kRefused,
+                      TooManyFormsReason(pair, request.hunspell_options));
+    return false;
+  }
+  if (status != HunspellStatus::kDone) {
+    *outcome = Failed(StatusOf(status), error);
+    return false;
+  }
+  return true;
+}
+
+// Adds the words of every input to *collector; on failure sets the
 // outcome to report.
 bool GatherWords(const CompileRequest& request, const Progress& progress,
-                 WordCollector* collector, CompileOutcome* outcome) {
-  const std::vector<ScoredInput> lists = ListsOf(request);
-  const size_t count = lists.size();
-  for (size_t i = 0; i < count; ++i) {
-    const int begin = static_cast<int>(kGatherEnd * i / count);
-    const int end = static_cast<int>(kGatherEnd * (i + 1) / count);
-    if (!progress.At(begin)) {
-      *outcome = Failed(CompileStatus::kCancelled, "");
+                 WordCollector* collector, HunspellReport* expanded,
+                 CompileOutcome* outcome) {
+  const size_t plain = request.inputs.size();
+  const size_t count = plain + request.hunspell.size() +
+                       request.scored_inputs.size();
+  size_t i = 0;
+  int begin = 0;
+  int end = 0;
+  const auto next = [&] {
+    GatherShare(i++, count, &begin, &end);
+    if (progress.At(begin)) return true;
+    *outcome = Failed(CompileStatus::kCancelled, "");
+    return false;
+  };
+  for (const std::string& input : request.inputs) {
+    if (!next() ||
+        !GatherList({input, 0}, progress, begin, end, collector, outcome)) {
       return false;
     }
-    std::string text;
-    std::string error;
-    if (lists[i].score != 0 && !IsValidScore(lists[i].score)) {
-      *outcome = Failed(CompileStatus::kRefused,
-                        "the score " + std::to_string(lists[i].score) +
-                            " given to " + lists[i].path + " is not from " +
-                            std::to_string(kMinScore) + " to " +
-                            std::to_string(kMaxScore));
+  }
+  for (const HunspellPair& pair : request.hunspell) {
+    if (!next() || !GatherHunspell(request, pair, progress, begin, end,
+                                   collector, expanded, outcome)) {
       return false;
     }
-    if (ReadWholeFile(lists[i].path, kMaxWordListFileSize, &text, &error,
-                      PlausibleWordList) != ReadStatus::kRead) {
-      *outcome = Failed(CompileStatus::kUnreadable, error);
-      return false;
-    }
-    const auto scanned = [&](size_t at) {
-      return progress.At(
-          begin + static_cast<int>((end - begin) * (static_cast<double>(at) /
-                                                    (text.size() + 1))));
-    };
-    if (!collector->AddList(text, scanned, lists[i].score)) {
-      *outcome = Failed(CompileStatus::kCancelled, "");
+  }
+  for (const ScoredInput& list : request.scored_inputs) {
+    if (!next() ||
+        !GatherList(list, progress, begin, end, collector, outcome)) {
       return false;
     }
   }
@@ -246,13 +413,16 @@ CompileOutcome CompileDictionary(const CompileRequest& request,
   choice.keep_code_page = request.text_list;
   WordCollector collector(choice);
   CompileOutcome outcome;
-  if (!GatherWords(request, progress, &collector, &outcome)) {
+  HunspellReport expanded;
+  if (!GatherWords(request, progress, &collector, &expanded, &outcome)) {
     CopyCounts(request, collector, &outcome.counts);
+    outcome.counts.hunspell = expanded;
     return outcome;
   }
   outcome = request.text_list ? WriteTextList(request, collector, progress)
                               : BuildAndWrite(request, collector, progress);
   CopyCounts(request, collector, &outcome.counts);
+  outcome.counts.hunspell = expanded;
   return outcome;
 }
 

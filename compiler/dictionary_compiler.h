@@ -13,6 +13,7 @@
 
 #include "dictionary/vocor_file_writer.h"
 #include "engine/score.h"
+#include "compiler/hunspell_expand.h"
 #include "compiler/word_collector.h"
 
 namespace vocor {
@@ -24,6 +25,9 @@ enum class CompileStatus {
                 // holds binary data or fails to read
   kNoWords,     // the inputs hold no storable word
   kRefused,     // the words or the header break a limit of the format
+                // (a spell-checker dictionary expanding into more words
+                // than a dictionary holds included)
+  kMalformed,   // a spell-checker dictionary's file breaks its format
   kUnwritable,  // the output could not be written
 };
 
@@ -40,6 +44,12 @@ struct CompileRequest {
   // entries gets; with neither these nor a line's score anywhere, the
   // output stores no scores (every word has kDefaultScore).
   std::vector<ScoredInput> scored_inputs;
+  // Spell-checker dictionaries, each expanded into its word forms (see
+  // compiler/hunspell_expand.h), read after `inputs` and before
+  // `scored_inputs` exactly as a word list is: the word choice applies
+  // to the forms, and they score kDefaultScore.
+  std::vector<HunspellPair> hunspell;
+  HunspellOptions hunspell_options;
   std::string output;
   VocorFileInfo info;  // engine text (see MakeVocorFileInfo); unused by
                        // text lists
@@ -70,6 +80,9 @@ struct CompileCounts {
   std::vector<BadScoreReport> bad_scores;  // the first of them
   bool scored = false;                     // whether the output stores scores
   VocorFileStats file;  // what was stored; a text list has no nodes
+  // The expansions of the spell-checker dictionaries, added up; all zero
+  // without any.
+  HunspellReport hunspell;
 };
 
 struct CompileOutcome {

@@ -79,6 +79,12 @@ bool WordCollector::AddList(std::string_view text, const ScanProgress& progress,
   return true;
 }
 
+void WordCollector::AddListPart(std::string_view text) {
+  // AddList counts a list of its own.
+  if (lists_ > 0) --lists_;
+  AddList(text);
+}
+
 ScoreTally ScoreTally::Of(const TextRun& run, int list_score) {
   ScoreTally tally;
   if (list_score != 0) {

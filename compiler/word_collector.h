@@ -100,6 +100,9 @@ class WordCollector {
   // no, with the words before that point added.
   bool AddList(std::string_view text, const ScanProgress& progress = nullptr,
                int list_score = 0);
+  // Adds a further part of the list added last, for a list handed over in
+  // parts (each part whole lines): the parts count as one list.
+  void AddListPart(std::string_view text);
 
   // Applies what needs every list read: settles each word's score and
   // leaves out the abbreviations written small (see

@@ -3,10 +3,15 @@
 // of its format.
 //
 // Exit codes: 0 done (or the file is valid); 1 refused: the words would
-// break a limit of the format or there is none, or the checked file is
-// invalid; 2 usage and I/O errors (a --score that is not FILE=N with N from
-// 1 to 100, a list that cannot be read). Every failure prints one line on
-// stderr. Lines skipped for a bad score are no failure: each of the first
+// break a limit of the format or there is none (a spell-checker
+// dictionary expanding into more words than a dictionary holds included),
+// or the checked file is invalid; 2 usage and I/O errors (a --score that is
+// not FILE=N with N from 1 to 100, a list that cannot be read); 3 a
+// spell-checker dictionary (--hunspell) whose affix or stem file breaks its
+// format. Every failure prints one line on stderr.
+//
+// With --hunspell, the expansion's report (stems, forms, what was skipped
+// and left out, the time) goes to stderr, or with --report to a file. Lines skipped for a bad score are no failure: each of the first
 // is named on stderr with its file and line number, and the summary counts
 // them all.
 #include <cinttypes>
@@ -32,7 +37,7 @@
 namespace vocor {
 namespace {
 
-enum ExitCode { kDone = 0, kRefused = 1, kUsageOrIo = 2 };
+enum ExitCode { kDone = 0, kRefused = 1, kUsageOrIo = 2, kMalformed = 3 };
 
 // The header's size field is a signed 32-bit count.
 constexpr size_t kMaxCheckedFileSize = std::numeric_limits<int32_t>::max();
@@ -40,6 +45,9 @@ constexpr size_t kMaxCheckedFileSize = std::numeric_limits<int32_t>::max();
 struct Options {
   std::vector<std::string> inputs;
   std::vector<std::string> scored_lists;  // FILE=N
+  std::vector<std::string> hunspell;      // AFF DIC pairs
+  bool hunspell_no_two_level = false;
+  std::string report;  // the expansion report's file; stderr without
   std::string output;
   std::string name;
   std::string version = "1.00";
@@ -159,6 +167,8 @@ int ExitCodeOf(CompileStatus status) {
     case CompileStatus::kNoWords:
     case CompileStatus::kRefused:
       return kRefused;
+    case CompileStatus::kMalformed:
+      return kMalformed;
     case CompileStatus::kCancelled:  // nothing here cancels
     case CompileStatus::kUnreadable:
     case CompileStatus::kUnwritable:
@@ -233,6 +243,34 @@ int ParseScoredLists(const Options& options, std::vector<ScoredInput>* lists) {
   return kDone;
 }
 
+// The spell-checker dictionaries named by --hunspell, two paths each.
+std::vector<HunspellPair> HunspellPairs(const Options& options) {
+  std::vector<HunspellPair> pairs;
+  for (size_t i = 0; i + 1 < options.hunspell.size(); i += 2) {
+    pairs.push_back({options.hunspell[i], options.hunspell[i + 1]});
+  }
+  return pairs;
+}
+
+// Writes the expansion report to --report's file, or to stderr; returns
+// false, having said why, when the file cannot be written.
+bool WriteHunspellReport(const Options& options, const CompileCounts& counts) {
+  const std::vector<std::string> lines =
+      DescribeHunspellReport(counts.hunspell);
+  if (options.report.empty()) {
+    for (const std::string& line : lines) {
+      std::fprintf(stderr, "vocor-mkdic: %s\n", line.c_str());
+    }
+    return true;
+  }
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  std::string error;
+  if (WriteFileAtomically(options.report, text, &error)) return true;
+  Fail(kUsageOrIo, "--report: " + error);
+  return false;
+}
+
 int RunCompile(const Options& options) {
   CompileRequest request;
   // Argument mistakes are reported before the lists are read.
@@ -246,14 +284,24 @@ int RunCompile(const Options& options) {
     }
   }
   request.inputs = options.inputs;
+  request.hunspell = HunspellPairs(options);
+  request.hunspell_options.two_level_suffixes = !options.hunspell_no_two_level;
   request.output = options.output;
   request.words = ChoiceOf(options);
   request.text_list = options.text;
   const CompileOutcome outcome = CompileDictionary(request);
   WarnBadScores(outcome.counts);
+  const bool reported =
+      request.hunspell.empty() || WriteHunspellReport(options, outcome.counts);
   if (outcome.status != CompileStatus::kDone) {
-    return Fail(ExitCodeOf(outcome.status), outcome.error);
+    std::string error = outcome.error;
+    if (outcome.status == CompileStatus::kRefused &&
+        outcome.counts.hunspell.stems > 0 && !options.hunspell_no_two_level) {
+      error += " (--hunspell-no-two-level)";
+    }
+    return Fail(ExitCodeOf(outcome.status), error);
   }
+  if (!reported) return kUsageOrIo;
   const CompileCounts& counts = outcome.counts;
   if (options.text) {
     std::printf("%s: %s; bytes %d\n", options.output.c_str(),
@@ -308,6 +356,27 @@ void DefineOptions(CLI::App* app, Options* options) {
   compile_options.push_back(output);
   compile_options.push_back(text);
   compile_options.push_back(score);
+  CLI::Option* hunspell =
+      app->add_option("--hunspell", options->hunspell,
+                      "expand the spell-checker (Hunspell) dictionary "
+                      "LANG.aff LANG.dic into its word forms and read them "
+                      "as a word list; repeatable")
+          ->type_name("AFF DIC")
+          ->expected(2)
+          ->allow_extra_args(false);
+  compile_options.push_back(hunspell);
+  compile_options.push_back(
+      app->add_flag("--hunspell-no-two-level", options->hunspell_no_two_level,
+                    "leave out the forms that take a second suffix on top "
+                    "of the first, for languages whose forms are more than "
+                    "a dictionary holds")
+          ->needs(hunspell));
+  compile_options.push_back(
+      app->add_option("--report", options->report,
+                      "write the report of the --hunspell expansion to "
+                      "FILE instead of stderr")
+          ->type_name("FILE")
+          ->needs(hunspell));
   compile_options.push_back(
       app->add_flag("--skip-possessives", options->skip_possessives,
                     "leave out entries ending in 's (cat's, it's)"));
@@ -347,11 +416,12 @@ int Run(int argc, char** argv) {
     }
     return RunCheck(options.check);
   }
-  if ((options.inputs.empty() && options.scored_lists.empty()) ||
+  if ((options.inputs.empty() && options.scored_lists.empty() &&
+       options.hunspell.empty()) ||
       options.output.empty()) {
     return Fail(kUsageOrIo,
-                "expected word lists (or --score FILE=N) and -o OUTPUT, or "
-                "--check FILE.dic; see --help");
+                "expected word lists (or --score FILE=N, or --hunspell AFF "
+                "DIC) and -o OUTPUT, or --check FILE.dic; see --help");
   }
   return RunCompile(options);
 }
