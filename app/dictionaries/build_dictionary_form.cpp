@@ -236,10 +236,6 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
       return "A spell-checker dictionary is damaged, so nothing was "
              "built.\n\n" +
              outcome.error;
-    case CompileStatus::kMalformed:
-      return "A spell-checker dictionary is damaged, so nothing was "
-             "built.\n\n" +
-             outcome.error;
     case CompileStatus::kUnwritable:
       return "The dictionary could not be written; no file was "
              "created.\n\n" +

@@ -6,11 +6,13 @@
 #include "dictionary/testing/scratch_dir.h"
 
 namespace vocor {
-namespace {
 
-bool operator==(const HunspellPair& a, const HunspellPair& b) {
+// Found by the assertions through the pair's namespace.
+static bool operator==(const HunspellPair& a, const HunspellPair& b) {
   return a.affix_file == b.affix_file && a.dictionary_file == b.dictionary_file;
 }
+
+namespace {
 
 // A folder with a pair (de), a pair in capitals (UP), an affix file alone,
 // a .dic word list with no affix file and a plain list.

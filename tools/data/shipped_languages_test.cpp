@@ -2,7 +2,7 @@
 // ships them: every language of hunspell_languages.txt whose Hunspell files
 // are installed is in Languages/, a valid dictionary named and marked with
 // its locale id as the list says; it holds word forms that only the affix
-// rules make; and merged with a plain word list, that list's words too.
+// rules make; and built with a plain word list, that list's words too.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,17 +63,17 @@ bool Installed(const Language& language) {
 // only when the affix rules were applied (UTF-8, lower case).
 const std::map<std::string, std::string>& ExpandedForms() {
   static const auto* forms = new std::map<std::string, std::string>{
-      {"galician.dic", "cant\xc3\xa1bamos"},
+      {"galician.dic", "cantabamos"},
       {"basque.dic", "etxeak"},
       {"afrikaans.dic", "katte"},
       {"icelandic.dic", "hestar"},
       {"occitan.dic", "ostals"},
       {"aragonese.dic", "casetas"},
       {"indonesian.dic", "makanan"},
-      {"swahili.dic", "vitabu"},
-      {"scottish-gaelic.dic", "bhalaich"},
+      {"swahili.dic", "alianguka"},
+      {"scottish-gaelic.dic", "tuareigin"},
       {"german-at.dic", "h\xc3\xa4usern"},
-      {"german-ch.dic", "strassenbahnen"},
+      {"german-ch.dic", "gr\xc3\xbcsst"},
       {"english-au.dic", "colours"},
       {"english-ca.dic", "colours"},
       {"english-za.dic", "neighbours"},
@@ -81,11 +81,11 @@ const std::map<std::string, std::string>& ExpandedForms() {
       {"catalan-valencia.dic", "cant\xc3\xa0vem"},
       {"german.dic", "h\xc3\xa4usern"},
       {"french.dic", "mangeaient"},
-      {"spanish.dic", "cant\xc3\xa1bamos"},
+      {"spanish.dic", "cant\xc3\xa1" "bamos"},
       {"italian.dic", "mangiavamo"},
       {"portuguese-pt.dic", "cant\xc3\xa1vamos"},
       {"portuguese-br.dic", "cant\xc3\xa1vamos"},
-      {"dutch.dic", "huizen"},
+      {"dutch.dic", "waterbokken"},
       {"swedish.dic", "husen"},
       {"danish.dic", "husene"},
       {"norwegian-nb.dic", "husene"},
@@ -132,11 +132,11 @@ TEST(ShippedLanguagesTest, EachInstalledLanguageIsNamedAndHoldsItsForms) {
     EXPECT_EQ(std::to_string(dictionary.GetLanguage()), language.lcid);
     EnumPtr words = dictionary.CreateEnumerator();
     const auto form = ExpandedForms().find(language.file);
-    if (form != ExpandedForms().end()) {
+    if (form != ExpandedForms().end() && language.use != "plain") {
       EXPECT_TRUE(words->Contains(Utf8ToEngine(form->second).c_str()))
           << form->second;
     }
-    if (language.use != "merge" || !fs::exists(language.plain)) continue;
+    if (language.use == "hunspell" || !fs::exists(language.plain)) continue;
     const std::vector<std::string> sample = SampleOfList(language);
     EXPECT_GT(sample.size(), 50u);
     for (const std::string& word : sample) {
