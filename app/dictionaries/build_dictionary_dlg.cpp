@@ -188,7 +188,9 @@ void CBuildDictionaryDlg::AddInput(const QString& path) {
   for (int row = 0; row < inputs_->count(); ++row) {
     if (inputs_->item(row)->data(kPathRole).toString() == path) return;
   }
-  auto* item = new QListWidgetItem(FromUtf8(InputLabel(ToUtf8(path))));
+  const QString label = FromUtf8(InputLabel(ToUtf8(path)));
+  auto* item = new QListWidgetItem(label);
+  item->setToolTip(label);  // a long path is cut in the list
   item->setData(kPathRole, path);
   inputs_->addItem(item);
 }

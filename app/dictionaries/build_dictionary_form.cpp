@@ -102,15 +102,14 @@ std::string LeftOutLines(const CompileCounts& counts) {
 }
 
 // A spell-checker dictionary read whole, with its two-level suffixes, may
-// have made more forms than a dictionary holds: a subset is one check
-// away.
+// have made more forms than a dictionary holds: the subset without them is
+// one check away.
 std::string TwoLevelSuffixesHint(const CompileCounts& counts) {
   if (counts.hunspell.forms == 0 || counts.hunspell.two_level_left_out > 0) {
     return "";
   }
-  return "\n\nTo build the largest complete subset of a spell-checker "
-         "dictionary, check \"Leave out forms with two suffixes\" and build "
-         "again.";
+  return "\n\nCheck \"Leave out forms with two suffixes\" and build again "
+         "to build that subset.";
 }
 
 }  // namespace
