@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dictionary/vocor_file_survivors.h"
+#include "dictionary/vocor_live_states.h"
 #include "dictionary/vocor_walk_states.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
@@ -199,6 +200,10 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   } else if (Automaton().start() == PatternAutomaton::kDead) {
     position_ = node.all();  // nothing can match: every word is passed
   } else {
+    if (!live_tried_ && automaton_->program().has_star()) {
+      live_tried_ = true;
+      live_ = WalkLiveStates::Create(automaton_.get(), file_.get());
+    }
     stack_.push_back(
         Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, 0, false});
   }
@@ -243,6 +248,8 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
     pattern_ = std::move(inner);
     automaton_.reset();
     dead_.reset();  // its states were the old automaton's
+    live_.reset();
+    live_tried_ = false;
   }
   Reset();
   return CEnumResults::Pattern(std::move(self), outer.c_str());

@@ -133,6 +133,8 @@ struct VocorFileContents {
   mutable std::unique_ptr<ScoreCounts> score_histogram_;
 };
 
+class WalkLiveStates;
+
 class CDictionaryVocorFile : public CDictionary {
  public:
   CDictionaryVocorFile();
@@ -354,6 +356,9 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   void Pop();
   // Ends the walk for good: the tree is damaged beyond the current path.
   void GiveUp();
+  // Whether a word below `child`, reached in `state`, can match (true when
+  // no live states are kept for this pattern).
+  bool MayMatchBelow(uint32_t child, int state);
 
   std::shared_ptr<const VocorFileContents> file_;
   std::string pattern_;
@@ -374,6 +379,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // null when the constraint keeps counts, or before the first is found.
   std::unique_ptr<WalkDeadPairs> dead_;
   bool remember_dead_ = false;
+  // For a pattern with a star and a small automaton: the states that lead
+  // to a match below each node, so the walk enters no subtree in vain.
+  // Made at the first walk after the pattern changes; null when the
+  // automaton is too large, or the pattern has no star (a walk bounded by
+  // the pattern's length never reaches most of the tree anyway).
+  std::unique_ptr<WalkLiveStates> live_;
+  bool live_tried_ = false;
   bool leaf_word_ready_ = false;
   char word_[kWordBufferSize];
 };

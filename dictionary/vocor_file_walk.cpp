@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_live_states.h"
 #include "dictionary/vocor_plain_walk.h"
 #include "dictionary/vocor_walk_states.h"
 
@@ -228,7 +229,8 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
     state = automaton_->Restrict(state, file_->LongestBelow(child));
   }
   if (state == PatternAutomaton::kDead ||
-      (dead_ != nullptr && dead_->Contains(child, state))) {
+      (dead_ != nullptr && dead_->Contains(child, state)) ||
+      !MayMatchBelow(child, state)) {
     position_ += child_words;
     return false;
   }
@@ -293,6 +295,13 @@ void CEnumResultsDictionaryVocorFile::Pop() {
     if (dead_ == nullptr) dead_ = std::make_unique<WalkDeadPairs>(size());
     dead_->Insert(top.node, top.state);
   }
+}
+
+bool CEnumResultsDictionaryVocorFile::MayMatchBelow(uint32_t child,
+                                                    int state) {
+  // Below a state that takes everything, every subtree with words matches.
+  return live_ == nullptr || automaton_->AcceptsEverything(state) ||
+         live_->Live(child, state);
 }
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {
