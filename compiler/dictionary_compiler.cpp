@@ -122,7 +122,7 @@ bool GatherList(const ScoredInput& list, const Progress& progress, int begin,
 // of a list do, the word choice included.
 class FormFeeder {
  public:
-  // `word_limit`: distinct words at which to stop (0: none).
+  // `word_limit`: the most distinct words allowed (0: no limit).
   FormFeeder(WordCollector* collector, size_t word_limit)
       : collector_(collector), word_limit_(word_limit) {
     chunk_.reserve(kChunkBytes + 1024);
@@ -152,7 +152,7 @@ class FormFeeder {
       collector_->AddListPart(chunk_);
     }
     chunk_.clear();
-    too_many_ = word_limit_ != 0 && collector_->words().size() >= word_limit_;
+    too_many_ = word_limit_ != 0 && collector_->words().size() > word_limit_;
     return !too_many_;
   }
 
@@ -193,15 +193,15 @@ CompileStatus StatusOf(HunspellStatus status) {
 }
 
 std::string TooManyFormsReason(const HunspellPair& pair,
-                               const HunspellOptions& options) {
-  std::string reason =
-      pair.dictionary_file + ": the forms make more than " +
-      std::to_string(kVocorCountLimit - 1) +
-      " distinct words, more than a dictionary holds; nothing was built";
-  if (options.two_level_suffixes) {
+                               const HunspellOptions& options, size_t limit) {
+  std::string reason = pair.dictionary_file + ": the forms make more than " +
+                       std::to_string(limit) +
+                       " distinct words, more than the dictionary may hold; "
+                       "nothing was built";
+  if (options.two_level_suffixes || options.cross_products) {
     reason +=
-        ". Leaving out the forms with two suffixes builds the largest "
-        "complete subset";
+        ". Leaving out the forms with two suffixes, or those with both a "
+        "prefix and a suffix, builds a smaller complete subset";
   }
   return reason;
 }
@@ -212,8 +212,9 @@ bool GatherHunspell(const CompileRequest& request, const HunspellPair& pair,
                     const Progress& progress, int begin, int end,
                     WordCollector* collector, HunspellReport* expanded_all,
                     CompileOutcome* outcome) {
-  // A text list has no word limit of its own.
-  FormFeeder feeder(collector, request.text_list ? 0 : kVocorCountLimit);
+  size_t limit = request.expansion_word_limit;
+  if (limit == 0 && !request.text_list) limit = kVocorCountLimit - 1;
+  FormFeeder feeder(collector, limit);
   bool cancelled = false;
   const auto expanded = [&](size_t done, size_t total) {
     cancelled = !progress.At(
@@ -227,15 +228,17 @@ bool GatherHunspell(const CompileRequest& request, const HunspellPair& pair,
       pair, request.hunspell_options,
       [&](std::string_view form) { return feeder.Add(form); }, &report, &error,
       expanded);
+  if (status == HunspellStatus::kDone) feeder.Flush();
+  report.over_limit = feeder.too_many();
   expanded_all->Add(report);
   if (status == HunspellStatus::kStopped && !feeder.too_many() && cancelled) {
     *outcome = Failed(CompileStatus::kCancelled, "");
     return false;
   }
-  if (status == HunspellStatus::kDone) feeder.Flush();
   if (feeder.too_many()) {
     *outcome = Failed(CompileStatus::kRefused,
-                      TooManyFormsReason(pair, request.hunspell_options));
+                      TooManyFormsReason(pair, request.hunspell_options,
+                                         limit));
     return false;
   }
   if (status != HunspellStatus::kDone) {

@@ -50,6 +50,10 @@ struct CompileRequest {
   // to the forms, and they score kDefaultScore.
   std::vector<HunspellPair> hunspell;
   HunspellOptions hunspell_options;
+  // The most distinct words an expansion may bring: more is refused, never
+  // cut short. 0 means what the format holds (kVocorCountLimit - 1); a text
+  // list has no limit unless one is given.
+  size_t expansion_word_limit = 0;
   std::string output;
   VocorFileInfo info;  // engine text (see MakeVocorFileInfo); unused by
                        // text lists

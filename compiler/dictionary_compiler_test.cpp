@@ -185,6 +185,69 @@ TEST_F(CompilerTest, TheRequestChoosesTheWordsAndTheOutputKind) {
   EXPECT_EQ(Slurp(request.output), expected);
 }
 
+// A spell checker's forms join the word lists as one more list: the word
+// choice applies, the limit on words counts them all, and a pair that
+// expands past it, or a damaged pair, writes nothing.
+TEST_F(CompilerTest, SpellCheckerFormsAreReadAsAListAndNeverCutShort) {
+  const std::string list = dir_.Write("list.txt", "bird cat\n");
+  const HunspellPair pair{
+      dir_.Write("t.aff", "SFX A Y 1\nSFX A 0 s .\n"),
+      dir_.Write("t.dic", "3\ncat/A\nNASA\nEl\xc3\xa8ve/A\n")};
+  CompileRequest request = Request({list});
+  request.hunspell = {pair};
+  request.words.skip_abbreviations = true;
+  std::vector<int> seen;
+  CompileOutcome outcome = CompileDictionary(request, [&](int permille) {
+    seen.push_back(permille);
+    return true;
+  });
+  ASSERT_EQ(outcome.status, CompileStatus::kDone) << outcome.error;
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(outcome.counts.hunspell.stems, 3);
+  EXPECT_EQ(outcome.counts.hunspell.forms, 5);
+  EXPECT_EQ(outcome.counts.read, 7);
+  EXPECT_EQ(outcome.counts.duplicates, 1);
+  EXPECT_EQ(outcome.counts.abbreviations, 1);
+  EXPECT_EQ(outcome.counts.file.words, 5);
+  {
+    CDictionaryVocorFile dictionary;
+    ASSERT_TRUE(dictionary.SetFileName(request.output.c_str()));
+    ASSERT_TRUE(dictionary.Open());
+    const EnumPtr words = dictionary.CreateEnumerator();
+    for (const char* word : {"bird", "cat", "cats", "el\xe8ve", "el\xe8ves"}) {
+      EXPECT_TRUE(words->Contains(word)) << word;
+    }
+    EXPECT_FALSE(words->Contains("nasa"));
+  }
+  const std::string before = Slurp(request.output);
+
+  // Five distinct words: a limit of four refuses the whole compile.
+  request.expansion_word_limit = 4;
+  outcome = CompileDictionary(request);
+  EXPECT_EQ(outcome.status, CompileStatus::kRefused);
+  EXPECT_NE(outcome.error.find("more than 4 distinct words"),
+            std::string::npos)
+      << outcome.error;
+  EXPECT_NE(outcome.error.find("two suffixes"), std::string::npos);
+  EXPECT_EQ(Slurp(request.output), before);
+  request.expansion_word_limit = 5;
+  EXPECT_EQ(CompileDictionary(request).status, CompileStatus::kDone);
+
+  request.hunspell = {{pair.affix_file, dir_.Write("bad.dic", "cat/A\n")}};
+  outcome = CompileDictionary(request);
+  EXPECT_EQ(outcome.status, CompileStatus::kMalformed);
+  EXPECT_NE(outcome.error.find("bad.dic:1:"), std::string::npos);
+  EXPECT_EQ(Slurp(request.output), before);
+
+  // Cancelled while expanding, nothing changes either.
+  request.hunspell = {pair};
+  outcome = CompileDictionary(request, [](int permille) {
+    return permille < 300;
+  });
+  EXPECT_EQ(outcome.status, CompileStatus::kCancelled);
+  EXPECT_EQ(Slurp(request.output), before);
+}
+
 TEST(MakeVocorFileInfoTest, ConvertsToEngineTextAndLimitsTheName) {
   VocorFileInfo info;
   std::string error;

@@ -40,7 +40,7 @@ void SetBit(Condition::ByteSet* set, unsigned char c) {
 }
 
 // The flag values of a flag field, by the file's syntax.
-bool FlagValues(std::string_view text, FlagSyntax syntax, bool flag_bytes,
+bool FlagValues(std::string_view text, FlagSyntax syntax, bool utf8_files,
                 std::vector<uint64_t>* values, std::string* reason) {
   values->clear();
   if (text.empty()) return true;
@@ -62,7 +62,7 @@ bool FlagValues(std::string_view text, FlagSyntax syntax, bool flag_bytes,
     }
     return true;
   }
-  if (flag_bytes && syntax != FlagSyntax::kUtf8) {
+  if (utf8_files && syntax != FlagSyntax::kUtf8) {
     for (char c : text) units.push_back(static_cast<unsigned char>(c));
   } else {
     units = CodePoints(text);
@@ -103,9 +103,9 @@ Meaning MeaningOfDirective(std::string_view keyword) {
 
 class AffixReader {
  public:
-  AffixReader(std::string_view text, bool flag_bytes, AffixRules* rules)
+  AffixReader(std::string_view text, bool utf8_files, AffixRules* rules)
       : lines_(text), rules_(rules) {
-    rules_->flag_bytes = flag_bytes;
+    rules_->utf8_files = utf8_files;
   }
 
   bool Read(int64_t* line, std::string* reason) {
@@ -145,7 +145,7 @@ class AffixReader {
 
   bool Flags(std::string_view text, std::vector<FlagId>* flags) {
     std::vector<uint64_t> values;
-    if (!FlagValues(text, rules_->syntax, rules_->flag_bytes, &values,
+    if (!FlagValues(text, rules_->syntax, rules_->utf8_files, &values,
                     &reason_)) {
       return false;
     }
@@ -160,7 +160,7 @@ class AffixReader {
   // of one-byte flags is named by the first byte).
   bool OneFlag(std::string_view text, FlagId* flag) {
     std::vector<uint64_t> values;
-    if (!FlagValues(text, rules_->syntax, rules_->flag_bytes, &values,
+    if (!FlagValues(text, rules_->syntax, rules_->utf8_files, &values,
                     &reason_)) {
       return false;
     }
@@ -186,6 +186,7 @@ class AffixReader {
     if (keyword == "FLAG") return ReadSyntax(fields);
     if (keyword == "AF") return ReadAliases(fields);
     if (keyword == "COMPOUNDRULE") return ReadCompoundRules(fields);
+    if (keyword == "ICONV") return ReadInputConversions(fields);
     if (keyword == "IGNORE" && fields.size() >= 2) {
       rules_->ignored = CodePoints(fields[1]);
       std::sort(rules_->ignored.begin(), rules_->ignored.end());
@@ -251,6 +252,29 @@ class AffixReader {
       aliases.push_back(std::move(flags));
     }
     rules_->aliases = std::move(aliases);
+    return true;
+  }
+
+  // "ICONV N" and N lines "ICONV from to".
+  bool ReadInputConversions(const std::vector<std::string_view>& fields) {
+    int64_t count = 0;
+    if (fields.size() < 2 || !ReadCount(fields[1], &count)) {
+      return Fail("ICONV should first give the number of conversions");
+    }
+    std::vector<std::string_view> conversion;
+    for (int64_t i = 0; i < count; ++i) {
+      if (!NextTableLine(&conversion) || conversion[0] != "ICONV" ||
+          conversion.size() < 3) {
+        return Fail("ICONV: " + std::to_string(count) +
+                    " conversions announced, " + std::to_string(i) + " found");
+      }
+      std::string from;
+      std::string to;
+      if (Utf8ToEngineText(conversion[1], &from) && !from.empty() &&
+          (!Utf8ToEngineText(conversion[2], &to) || from != to)) {
+        rules_->input_conversions.emplace_back(from, to);
+      }
+    }
     return true;
   }
 
@@ -337,7 +361,8 @@ class AffixReader {
     rule->never = !Utf8ToEngineText(strip, &rule->strip);
     if (!Utf8ToEngineText(add, &rule->add)) {
       rule->foreign = true;
-      rule->add = Utf8ToEngine(add);
+      // Its forms are only counted; '?' stands for what cannot be held.
+      rule->add = Utf8ToEngine(add, '?');
     }
     rule->add_utf8 = add;
     const std::string_view condition = fields.size() >= 5 ? fields[4] : ".";
@@ -388,6 +413,7 @@ class AffixReader {
 
 bool Condition::Read(std::string_view utf8, std::string* reason) {
   sets_.clear();
+  dots_.clear();
   if (utf8 == ".") return true;
   const std::vector<uint32_t> points = CodePoints(utf8);
   for (size_t i = 0; i < points.size(); ++i) {
@@ -415,6 +441,7 @@ bool Condition::Read(std::string_view utf8, std::string* reason) {
       if (byte >= 0) SetBit(&set, static_cast<unsigned char>(byte));
     }
     sets_.push_back(set);
+    dots_.push_back(points[i] == '.');
   }
   return true;
 }
@@ -427,12 +454,27 @@ bool Condition::MatchesStart(std::string_view word) const {
   return true;
 }
 
-bool Condition::MatchesEnd(std::string_view word) const {
+bool Condition::MatchesEnd(std::string_view word, bool utf8_steps) const {
+  if (utf8_steps) return MatchesEndStepping(word);
   if (word.size() < sets_.size()) return false;
   const size_t start = word.size() - sets_.size();
   for (size_t i = 0; i < sets_.size(); ++i) {
     if (!Has(sets_[i], static_cast<unsigned char>(word[start + i]))) {
       return false;
+    }
+  }
+  return true;
+}
+
+bool Condition::MatchesEndStepping(std::string_view word) const {
+  ptrdiff_t at = static_cast<ptrdiff_t>(word.size()) - 1;
+  for (size_t i = sets_.size(); i-- > 0;) {
+    if (at < 0) return false;
+    const auto c = static_cast<unsigned char>(word[at--]);
+    if (!Has(sets_[i], c)) return false;
+    if (dots_[i] && c < 0x80 && at >= 0 &&
+        static_cast<unsigned char>(word[at]) >= 0x80) {
+      --at;
     }
   }
   return true;
@@ -454,10 +496,42 @@ bool AffixRules::StemFlags(std::string_view field, std::vector<FlagId>* flags,
     return true;
   }
   std::vector<uint64_t> values;
-  if (!FlagValues(field, syntax, flag_bytes, &values, reason)) return false;
+  if (!FlagValues(field, syntax, utf8_files, &values, reason)) return false;
   for (uint64_t value : values) {
     const auto known = ids.find(value);
     if (known != ids.end()) flags->push_back(known->second);
+  }
+  std::sort(flags->begin(), flags->end());
+  return true;
+}
+
+bool AffixRules::LenientStemFlags(std::string_view field,
+                                  std::vector<FlagId>* flags, bool* broken,
+                                  std::string* reason) const {
+  *broken = false;
+  std::string ignored;
+  if (!aliases.empty() || StemFlags(field, flags, &ignored)) {
+    return StemFlags(field, flags, reason);
+  }
+  *broken = true;
+  std::vector<std::string_view> pieces;
+  if (syntax == FlagSyntax::kNum) {
+    size_t at = 0;
+    while (at <= field.size()) {
+      const size_t comma = std::min(field.find(',', at), field.size());
+      pieces.push_back(field.substr(at, comma - at));
+      at = comma + 1;
+    }
+  } else {
+    // Long flags of an odd count: the last character makes no pair.
+    pieces.push_back(field.substr(0, field.size() - 1));
+  }
+  flags->clear();
+  std::vector<FlagId> part;
+  for (std::string_view piece : pieces) {
+    if (StemFlags(piece, &part, &ignored)) {
+      flags->insert(flags->end(), part.begin(), part.end());
+    }
   }
   std::sort(flags->begin(), flags->end());
   return true;
@@ -478,9 +552,9 @@ FlagMeaning AffixRules::MeaningOf(const FlagId* begin,
   return meaning;
 }
 
-bool ReadAffixRules(std::string_view text, bool flag_bytes, AffixRules* rules,
+bool ReadAffixRules(std::string_view text, bool utf8_files, AffixRules* rules,
                     int64_t* line, std::string* reason) {
-  AffixReader reader(text, flag_bytes, rules);
+  AffixReader reader(text, utf8_files, rules);
   return reader.Read(line, reason);
 }
 

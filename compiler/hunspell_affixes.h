@@ -37,13 +37,21 @@ class Condition {
 
   size_t size() const { return sets_.size(); }
   bool MatchesStart(std::string_view word) const;
-  bool MatchesEnd(std::string_view word) const;
+  // With `utf8_steps`, matches as a spell checker reading UTF-8 does: a
+  // '.' that matches a letter of ASCII steps over the letter before it
+  // as well when that one is not ASCII (several bytes in UTF-8), so the
+  // next part of the condition tests the letter before that, and a
+  // condition running past the word's start fails.
+  bool MatchesEnd(std::string_view word, bool utf8_steps) const;
 
  private:
   static bool Has(const ByteSet& set, unsigned char c) {
     return (set[c >> 6] >> (c & 63)) & 1;
   }
+  bool MatchesEndStepping(std::string_view word) const;
+
   std::vector<ByteSet> sets_;  // empty: matches anything
+  std::vector<uint8_t> dots_;  // per set: it was written '.'
 };
 
 // What a set of flags (a stem's, or an affix's continuation) says beyond
@@ -76,12 +84,18 @@ struct AffixRule {
 
 struct AffixRules {
   FlagSyntax syntax = FlagSyntax::kChar;
-  // Flags of one or two characters are read byte by byte (a UTF-8 file).
-  bool flag_bytes = true;
+  // The pair is UTF-8: flags of one or two characters are read byte by
+  // byte, and suffix conditions step through letters as a spell checker
+  // reading UTF-8 does (see Condition::MatchesEnd).
+  bool utf8_files = true;
   std::string encoding;
   // AF: flag sets named by number (1 first), already read.
   std::vector<std::vector<FlagId>> aliases;
   std::vector<uint32_t> ignored;  // IGNORE, code points, sorted
+  // ICONV: what a spell checker replaces in every word it is asked about,
+  // in engine text (pairs whose text Windows-1252 cannot hold are left
+  // out: no form holds it).
+  std::vector<std::pair<std::string, std::string>> input_conversions;
   bool full_strip = false;        // FULLSTRIP
   std::vector<std::string> compound_directives;
 
@@ -103,16 +117,23 @@ struct AffixRules {
   // names no alias.
   bool StemFlags(std::string_view field, std::vector<FlagId>* flags,
                  std::string* reason) const;
+  // As StemFlags, but a field that breaks the flag syntax is read as a
+  // spell checker reads it, keeping the flags it can make out (the whole
+  // numbers of a num field, the pairs of a long one), and sets *broken.
+  // Only a missing alias fails. Stem lists hold such fields ('"A/S"' is
+  // the word '"A' with the flags 'S"').
+  bool LenientStemFlags(std::string_view field, std::vector<FlagId>* flags,
+                        bool* broken, std::string* reason) const;
   FlagMeaning MeaningOf(const FlagId* begin, const FlagId* end) const;
   FlagMeaning MeaningOf(const std::vector<FlagId>& flags) const {
     return MeaningOf(flags.data(), flags.data() + flags.size());
   }
 };
 
-// Reads the affix file's UTF-8 `text` into *rules; `flag_bytes` says how
-// flags of one or two characters are read. On failure *line and *reason
+// Reads the affix file's UTF-8 `text` into *rules; `utf8_files` says
+// whether the pair was UTF-8 before decoding. On failure *line and *reason
 // say where and why.
-bool ReadAffixRules(std::string_view text, bool flag_bytes,
+bool ReadAffixRules(std::string_view text, bool utf8_files,
                     AffixRules* rules, int64_t* line, std::string* reason);
 
 }  // namespace vocor::hunspell

@@ -97,7 +97,7 @@ class Expander {
 
   bool SuffixApplies(const AffixRule& rule, std::string_view base) const {
     return StripsFit(rule, base) && base.ends_with(rule.strip) &&
-           rule.condition.MatchesEnd(base);
+           rule.condition.MatchesEnd(base, rules_.utf8_files);
   }
 
   bool PrefixApplies(const AffixRule& rule, std::string_view base) const {
@@ -257,6 +257,10 @@ class Expander {
       ++report_->not_words;
       return true;
     }
+    if (!options_.cross_products) {
+      ++report_->cross_products_left_out;
+      return true;
+    }
     return EmitPrefixed(prefix, text, form.foreign || prefix.foreign, &form);
   }
 
@@ -281,6 +285,12 @@ class Expander {
       ++report_->not_words;
       return true;
     }
+    for (const auto& [from, to] : rules_.input_conversions) {
+      if (form.find(from) != std::string_view::npos) {
+        ++report_->converted_forms;
+        return true;
+      }
+    }
     ++report_->forms;
     return sink_(form);
   }
@@ -290,13 +300,21 @@ class Expander {
     if (report_->foreign_examples.size() >= HunspellReport::kMaxExamples) {
       return;
     }
-    // The form with its foreign piece as the affix file writes it.
-    for (const AffixRule* rule : {a, b}) {
-      if (rule != nullptr && rule->foreign) {
-        report_->foreign_examples.push_back(EngineToUtf8(form) + " (" +
-                                            rule->add_utf8 + ")");
-        return;
+    // The form with its foreign piece as the affix file writes it, where
+    // that piece is at an end; else marked out in parentheses.
+    for (const AffixRule* rule : {b, a}) {
+      if (rule == nullptr || !rule->foreign) continue;
+      std::string example;
+      if (form.ends_with(rule->add)) {
+        example = EngineToUtf8(form.substr(0, form.size() - rule->add.size())) +
+                  rule->add_utf8;
+      } else if (form.starts_with(rule->add)) {
+        example = rule->add_utf8 + EngineToUtf8(form.substr(rule->add.size()));
+      } else {
+        example = EngineToUtf8(form) + " (" + rule->add_utf8 + ")";
       }
+      report_->foreign_examples.push_back(example);
+      return;
     }
   }
 
@@ -400,6 +418,13 @@ void HunspellReport::Add(const HunspellReport& other) {
   stems += other.stems;
   forms += other.forms;
   foreign_stems += other.foreign_stems;
+  blank_ended_stems += other.blank_ended_stems;
+  broken_flag_stems += other.broken_flag_stems;
+  for (const std::string& example : other.broken_flag_examples) {
+    if (broken_flag_examples.size() < kMaxExamples) {
+      broken_flag_examples.push_back(example);
+    }
+  }
   foreign_forms += other.foreign_forms;
   for (const std::string& example : other.foreign_examples) {
     if (foreign_examples.size() < kMaxExamples) {
@@ -407,7 +432,9 @@ void HunspellReport::Add(const HunspellReport& other) {
     }
   }
   not_words += other.not_words;
+  converted_forms += other.converted_forms;
   two_level_left_out += other.two_level_left_out;
+  cross_products_left_out += other.cross_products_left_out;
   compound_stems += other.compound_stems;
   for (const std::string& directive : other.compound_directives) {
     if (std::find(compound_directives.begin(), compound_directives.end(),
@@ -415,6 +442,7 @@ void HunspellReport::Add(const HunspellReport& other) {
       compound_directives.push_back(directive);
     }
   }
+  over_limit = over_limit || other.over_limit;
   seconds += other.seconds;
 }
 
@@ -431,6 +459,12 @@ HunspellStatus ExpandHunspell(const HunspellPair& pair,
   report->announced_stems = stems.announced;
   report->stems = stems.read();
   report->foreign_stems = stems.foreign;
+  report->blank_ended_stems = stems.blank_ended;
+  report->broken_flag_stems = stems.broken_flags;
+  for (int64_t line : stems.broken_flag_lines) {
+    report->broken_flag_examples.push_back(pair.dictionary_file + ":" +
+                                           std::to_string(line));
+  }
   report->foreign_examples = stems.foreign_examples;
   report->compound_directives = rules.compound_directives;
   const WordSet forbidden = ForbiddenWords(rules, stems);
@@ -469,14 +503,33 @@ std::vector<std::string> DescribeHunspellReport(const HunspellReport& report) {
                     std::to_string(report.foreign_forms) + " forms (" +
                     Joined(report.foreign_examples) + ")");
   }
+  if (report.blank_ended_stems > 0) {
+    lines.push_back("skipped for a word ending in a space or tab: " +
+                    std::to_string(report.blank_ended_stems) + " stems");
+  }
+  if (report.broken_flag_stems > 0) {
+    lines.push_back("stems whose flags break the flag syntax, read as far as "
+                    "they go: " +
+                    std::to_string(report.broken_flag_stems) + " (" +
+                    Joined(report.broken_flag_examples) + ")");
+  }
   if (report.not_words > 0) {
     lines.push_back("left out as no words on their own (NEEDAFFIX, "
                     "ONLYINCOMPOUND, FORBIDDENWORD, CIRCUMFIX): " +
                     std::to_string(report.not_words) + " forms");
   }
+  if (report.converted_forms > 0) {
+    lines.push_back("left out as the spell checker's input conversion "
+                    "(ICONV) changes them: " +
+                    std::to_string(report.converted_forms) + " forms");
+  }
   if (report.two_level_left_out > 0) {
     lines.push_back("left out by choice, with a second suffix: " +
                     std::to_string(report.two_level_left_out) + " forms");
+  }
+  if (report.cross_products_left_out > 0) {
+    lines.push_back("left out by choice, with both a prefix and a suffix: " +
+                    std::to_string(report.cross_products_left_out) + " forms");
   }
   if (!report.compound_directives.empty() || report.compound_stems > 0) {
     lines.push_back("compounds left out: " +

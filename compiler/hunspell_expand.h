@@ -3,17 +3,26 @@
 // the dictionary compiler to read as it reads a word list.
 //
 // What the expansion reads. The affix file's encoding (SET, converted
-// with ICU; UTF-8 without one), its flag syntax (FLAG: single characters,
+// with ICU; without one UTF-8 when the file is UTF-8, else ISO-8859-1),
+// its flag syntax (FLAG: single characters,
 // `long` pairs, `num` numbers, `UTF-8` characters), flag aliases (AF; AM
 // morphology aliases are read past), the prefix and suffix classes (PFX,
 // SFX: strip, add with continuation flags, condition, cross product), and
 // the flags that say which forms are words on their own: NEEDAFFIX (and
 // its old name PSEUDOROOT), ONLYINCOMPOUND, FORBIDDENWORD, CIRCUMFIX; and
 // IGNORE (characters removed from stems and affixes), FULLSTRIP (a rule
-// may strip a whole stem). KEEPCASE only limits how a checker accepts
-// other cases of a word, so forms come out as the dictionary writes them.
+// may strip a whole stem), ICONV (a form that the checker's input
+// conversion changes is never matched as written, and is left out).
+// KEEPCASE only limits how a checker accepts other cases of a word, so
+// forms come out as the dictionary writes them. Where the checker reads
+// the files in ways of its own, the expansion follows it, so that it
+// accepts every form made: suffix conditions step through UTF-8 as it
+// does (see Condition::MatchesEnd), and an entry ends at a tab or at its
+// morphology ("word po:noun"); blanks before are part of the word.
 //
-// Which forms it makes, from a stem with flags F:
+// Which forms it makes, from a stem with flags F (a spell checker accepts
+// all of them; it accepts a few more, such as a CIRCUMFIX prefix alone,
+// which the affix files mean to forbid):
 //   - the stem, unless F holds NEEDAFFIX, ONLYINCOMPOUND or FORBIDDENWORD;
 //   - each suffix of a class in F whose condition the stem's end meets,
 //     and on top of it a second suffix of a class in the first one's
@@ -21,7 +30,9 @@
 //     those out;
 //   - each prefix of a class in F (or in a suffix's continuation flags)
 //     on the stem, and on each suffixed form when both the prefix's and
-//     the suffix's class allow the cross product;
+//     the suffix's class allow the cross product (unless the options
+//     leave those out), suffixes named by the prefix's continuation
+//     included;
 // and of those only the forms that are words on their own: an affix whose
 // continuation flags hold NEEDAFFIX needs a further affix, a CIRCUMFIX
 // prefix needs a CIRCUMFIX suffix and the other way round, an affix with
@@ -41,11 +52,13 @@
 //
 // Damaged files. A missing file, an unknown encoding, bytes that do not
 // decode as the file says (or a UTF-8 file declaring a one-byte
-// encoding), a truncated or malformed rule, a flag that breaks the flag
-// syntax or names no alias, or a first line of the stem list that is no
-// count: each is refused with the file, the line and the reason, before
-// a single form is handed on. The count on the stem list's first line is
-// a hint only: every line that is there is read.
+// encoding), a truncated or malformed rule or table, a flag of the affix
+// file that breaks the flag syntax, a stem naming no alias, or a first
+// line of the stem list that is no count: each is refused with the file,
+// the line and the reason, before a single form is handed on. A stem's
+// flags that break the syntax are read as far as they go, as the checker
+// reads them, and counted. The count on the stem list's first line is a
+// hint only: every line that is there is read.
 #ifndef VOCOR_COMPILER_HUNSPELL_EXPAND_H_
 #define VOCOR_COMPILER_HUNSPELL_EXPAND_H_
 
@@ -69,6 +82,11 @@ struct HunspellOptions {
   // languages make more forms that way than a dictionary holds; without
   // them the largest complete subset is built.
   bool two_level_suffixes = true;
+  // Makes the forms with both a prefix and a suffix. Languages whose
+  // prefixes are elided articles and prepositions (Italian "dell'")
+  // multiply every form of a word by them; without, the words stand
+  // alone with either.
+  bool cross_products = true;
 };
 
 // What an expansion read and made.
@@ -83,20 +101,37 @@ struct HunspellReport {
   int64_t forms = 0;
   // Stems skipped for a character outside Windows-1252, with their forms.
   int64_t foreign_stems = 0;
+  // Entries whose word ends in a space or tab ("Name " where the line
+  // meant "Name"): a spell checker never matches them, so neither do we.
+  int64_t blank_ended_stems = 0;
+  // Entries whose flags break the flag syntax, read as a spell checker
+  // reads them (the flags it can make out); the first few as "FILE:LINE".
+  int64_t broken_flag_stems = 0;
+  std::vector<std::string> broken_flag_examples;
   // Forms skipped for such a character brought in by an affix.
   int64_t foreign_forms = 0;
   // The first of the skipped stems and forms, UTF-8.
   std::vector<std::string> foreign_examples;
+  // Forms that the spell checker never matches as written: its input
+  // conversion (ICONV) changes them before it looks ("woordensmederij"
+  // where the stems write "ĳ"), left out.
+  int64_t converted_forms = 0;
   // Forms made by the rules that are no words on their own (NEEDAFFIX,
   // ONLYINCOMPOUND, FORBIDDENWORD, an unmatched CIRCUMFIX), left out.
   int64_t not_words = 0;
-  // Forms with a second suffix left out by the options.
+  // Forms with a second suffix left out by the options (each once, not
+  // again with every prefix it could take).
   int64_t two_level_left_out = 0;
+  // Forms with both a prefix and a suffix left out by the options.
+  int64_t cross_products_left_out = 0;
   // Stems carrying a flag that lets them take part in compounds, whose
   // compounds are left out; and the compounding directives of the affix
   // file ("COMPOUNDRULE", "COMPOUNDBEGIN", ...), in file order, once each.
   int64_t compound_stems = 0;
   std::vector<std::string> compound_directives;
+  // The compiler stopped the expansion: its forms passed the number of
+  // words the dictionary may hold.
+  bool over_limit = false;
   // Seconds the expansion took, reading the files included.
   double seconds = 0;
 

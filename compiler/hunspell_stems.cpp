@@ -28,6 +28,25 @@ void SplitEntry(std::string_view entry, std::string* word,
   }
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The entry of a line without its morphology: that starts at the first
+// tab, or at a field "xx:" after a blank, blanks before it dropped. Blanks
+// elsewhere belong to the entry ("ad hoc" is one entry).
+std::string_view EntryOf(std::string_view line) {
+  size_t colon = 0;
+  while ((colon = line.find(':', colon)) != std::string_view::npos) {
+    if (colon > 3 && IsBlank(line[colon - 3])) break;
+    ++colon;
+  }
+  size_t end = line.find('\t');
+  if (colon != std::string_view::npos && colon - 3 < end) {
+    end = colon - 3;
+    while (end > 0 && IsBlank(line[end - 1])) --end;
+  }
+  return line.substr(0, end);
+}
+
 bool ReadAnnounced(std::string_view line, int64_t* count) {
   const std::vector<std::string_view> fields = Fields(line);
   if (fields.empty()) return false;
@@ -57,17 +76,25 @@ bool ReadStemList(std::string_view text, const AffixRules& rules,
   std::vector<FlagId> flags;
   std::string_view entry;
   while (lines.Next(&entry)) {
-    // The entry ends at the first space or tab; morphology follows.
-    const size_t end = entry.find_first_of(" \t");
-    entry = entry.substr(0, end);
-    if (entry.empty()) continue;
+    entry = EntryOf(entry);
+    // A line starting with a blank is a comment.
+    if (entry.empty() || IsBlank(entry[0])) continue;
     SplitEntry(entry, &word, &flag_field);
-    if (!rules.StemFlags(flag_field, &flags, reason)) {
+    bool broken = false;
+    if (!rules.LenientStemFlags(flag_field, &flags, &broken, reason)) {
       *line = lines.number();
       return false;
     }
+    if (broken && stems->broken_flags++ < static_cast<int64_t>(max_examples)) {
+      stems->broken_flag_lines.push_back(lines.number());
+    }
     RemoveIgnored(rules.ignored, &word);
     if (word.empty()) continue;
+    if (IsBlank(word.back())) {
+      // Its word ends in a blank that no checked word ever has.
+      ++stems->blank_ended;
+      continue;
+    }
     if (!Utf8ToEngineText(word, &engine)) {
       ++stems->foreign;
       if (stems->foreign_examples.size() < max_examples) {

@@ -24,6 +24,11 @@ struct StemList {
 
   int64_t announced = 0;   // the count on the first line
   int64_t foreign = 0;     // entries skipped for a foreign character
+  int64_t blank_ended = 0;  // entries skipped for a word ending in a blank
+  // Entries whose flags break the syntax, read as far as they can be, and
+  // the line numbers of the first few.
+  int64_t broken_flags = 0;
+  std::vector<int64_t> broken_flag_lines;
   std::vector<std::string> foreign_examples;  // UTF-8, the first few
   std::vector<Entry> entries;                 // the stems kept
   std::string text;                           // their engine text
@@ -33,7 +38,7 @@ struct StemList {
     return std::string_view(text).substr(entry.text_begin, entry.text_length);
   }
   int64_t read() const {
-    return static_cast<int64_t>(entries.size()) + foreign;
+    return static_cast<int64_t>(entries.size()) + foreign + blank_ended;
   }
 };
 

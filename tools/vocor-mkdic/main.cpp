@@ -47,6 +47,7 @@ struct Options {
   std::vector<std::string> scored_lists;  // FILE=N
   std::vector<std::string> hunspell;      // AFF DIC pairs
   bool hunspell_no_two_level = false;
+  bool hunspell_no_cross_product = false;
   std::string report;  // the expansion report's file; stderr without
   std::string output;
   std::string name;
@@ -271,6 +272,17 @@ bool WriteHunspellReport(const Options& options, const CompileCounts& counts) {
   return false;
 }
 
+// The options that build a smaller complete subset of a language whose
+// forms are too many, those not given yet: " (--hunspell-no-two-level)".
+std::string SubsetHint(const Options& options) {
+  std::string hint;
+  if (!options.hunspell_no_two_level) hint = "--hunspell-no-two-level";
+  if (!options.hunspell_no_cross_product) {
+    hint += (hint.empty() ? "" : ", ") + std::string("--hunspell-no-cross-product");
+  }
+  return hint.empty() ? hint : " (" + hint + ")";
+}
+
 int RunCompile(const Options& options) {
   CompileRequest request;
   // Argument mistakes are reported before the lists are read.
@@ -286,19 +298,21 @@ int RunCompile(const Options& options) {
   request.inputs = options.inputs;
   request.hunspell = HunspellPairs(options);
   request.hunspell_options.two_level_suffixes = !options.hunspell_no_two_level;
+  request.hunspell_options.cross_products = !options.hunspell_no_cross_product;
   request.output = options.output;
   request.words = ChoiceOf(options);
   request.text_list = options.text;
   const CompileOutcome outcome = CompileDictionary(request);
   WarnBadScores(outcome.counts);
+  // A pair that could not be read has nothing to report.
+  const bool expanded = !request.hunspell.empty() &&
+                        outcome.status != CompileStatus::kMalformed &&
+                        outcome.status != CompileStatus::kUnreadable;
   const bool reported =
-      request.hunspell.empty() || WriteHunspellReport(options, outcome.counts);
+      !expanded || WriteHunspellReport(options, outcome.counts);
   if (outcome.status != CompileStatus::kDone) {
     std::string error = outcome.error;
-    if (outcome.status == CompileStatus::kRefused &&
-        outcome.counts.hunspell.stems > 0 && !options.hunspell_no_two_level) {
-      error += " (--hunspell-no-two-level)";
-    }
+    if (outcome.counts.hunspell.over_limit) error += SubsetHint(options);
     return Fail(ExitCodeOf(outcome.status), error);
   }
   if (!reported) return kUsageOrIo;
@@ -370,6 +384,13 @@ void DefineOptions(CLI::App* app, Options* options) {
                     "leave out the forms that take a second suffix on top "
                     "of the first, for languages whose forms are more than "
                     "a dictionary holds")
+          ->needs(hunspell));
+  compile_options.push_back(
+      app->add_flag("--hunspell-no-cross-product",
+                    options->hunspell_no_cross_product,
+                    "leave out the forms that take both a prefix and a "
+                    "suffix, for languages whose prefixes multiply every "
+                    "form beyond what a dictionary holds")
           ->needs(hunspell));
   compile_options.push_back(
       app->add_option("--report", options->report,

@@ -395,6 +395,61 @@ TEST(ShippedEnglishTest, HoldsTheCompleteListsScoredBySize) {
   }
 }
 
+// A spell checker's pair in ISO-8859-1 beside a word list: the forms reach
+// the dictionary, which a search then reads; the report goes to --report
+// or stderr; a damaged pair exits with 3.
+TEST_F(MkdicTest, HunspellPairsBuildADictionaryThatASearchReads) {
+  const std::string affix = In(
+      "t.aff",
+      "SET ISO8859-1\nPFX U Y 1\nPFX U 0 un .\nSFX A Y 1\nSFX A 0 s .\n"
+      "SFX F Y 1\nSFX F 0 able/G .\nSFX G Y 1\nSFX G 0 ness .\n");
+  const std::string stems = In("t.dic", "3\ndo/UA\ncaf\xe9/A\nread/UF\n");
+  const std::string output = Out("t-out.dic");
+  const std::string report = Out("report.txt");
+  const Outcome run = Mkdic({"--hunspell", affix, stems, In("list.txt", "bird\n"),
+                             "-o", output, "--name", "Test", "--report",
+                             report});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_THAT(run.out, StartsWith(output + ": words read 13, stored 13,"));
+  EXPECT_THAT(Slurp(report),
+              StartsWith("stems read 3 (the stem list announces 3), forms "
+                         "made 12\n"));
+  CDictionaryVocorFile dict;
+  dict.SetFileName(output.c_str());
+  ASSERT_TRUE(dict.Open());
+  EnumPtr found = dict.CreateEnumerator();
+  found = found->Pattern(std::move(found), "un*");
+  std::vector<std::string> words;
+  while (const char* word = found->Next(nullptr)) words.push_back(word);
+  EXPECT_THAT(words, ::testing::UnorderedElementsAre(
+                         "undo", "undos", "unread", "unreadable",
+                         "unreadableness"));
+  EXPECT_TRUE(dict.CreateEnumerator()->Contains("caf\xe9s"));
+
+  const Outcome subset = Mkdic({"--hunspell", affix, stems, "-o", output,
+                                "--hunspell-no-two-level"});
+  ASSERT_EQ(subset.exit_code, 0) << subset.err;
+  EXPECT_THAT(subset.err,
+              HasSubstr("vocor-mkdic: left out by choice, with a second "
+                        "suffix: 1 forms\n"));
+  EXPECT_THAT(subset.out, StartsWith(output + ": words read 10,"));
+
+  const Outcome no_cross = Mkdic({"--hunspell", affix, stems, "-o", output,
+                                  "--hunspell-no-cross-product"});
+  ASSERT_EQ(no_cross.exit_code, 0) << no_cross.err;
+  EXPECT_THAT(no_cross.err,
+              HasSubstr("vocor-mkdic: left out by choice, with both a prefix "
+                        "and a suffix: 3 forms\n"));
+  EXPECT_THAT(no_cross.out, StartsWith(output + ": words read 9,"));
+
+  ExpectFailure({"--hunspell", affix, In("bad.dic", "do/UA\n"), "-o", output},
+                3, "bad.dic:1: the first line should give the number of stems");
+  ExpectFailure({"--hunspell", affix, Out("none.dic"), "-o", output}, 2,
+                "none.dic");
+  ExpectFailure({"--hunspell", affix, "-o", output}, 2, "--hunspell");
+}
+
 TEST_F(MkdicTest, UsageAndInputOutputErrorsExitWithTwo) {
   const std::string list = In("list.txt", "word");
   const std::string x = Out("x.dic");
