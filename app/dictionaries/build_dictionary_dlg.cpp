@@ -124,6 +124,11 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
       form);
   skip_two_level_suffixes_->setObjectName(
       QStringLiteral("skipTwoLevelSuffixes"));
+  skip_cross_products_ = new QCheckBox(
+      QStringLiteral("Leave out forms with both a pre&fix and a suffix "
+                     "(Italian dell')"),
+      form);
+  skip_cross_products_->setObjectName(QStringLiteral("skipCrossProducts"));
   layout->addRow(QStringLiteral("&Name:"), name_);
   layout->addRow(QStringLiteral("&Version:"), version_);
   layout->addRow(QStringLiteral("&Language:"), language_);
@@ -132,6 +137,7 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
   layout->addRow(skip_possessives_);
   layout->addRow(skip_abbreviations_);
   layout->addRow(skip_two_level_suffixes_);
+  layout->addRow(skip_cross_products_);
   // Each box is made before its field is named: the field is one of its
   // widgets.
   QWidget* inputs = CreateInputs();
@@ -223,6 +229,7 @@ void CBuildDictionaryDlg::Build() {
   form.skip_possessives = skip_possessives_->isChecked();
   form.skip_abbreviations = skip_abbreviations_->isChecked();
   form.skip_two_level_suffixes = skip_two_level_suffixes_->isChecked();
+  form.skip_cross_products = skip_cross_products_->isChecked();
   for (int row = 0; row < inputs_->count(); ++row) {
     // An entry added without a path of its own is its text.
     const QListWidgetItem* item = inputs_->item(row);

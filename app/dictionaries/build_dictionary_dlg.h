@@ -93,6 +93,7 @@ class CBuildDictionaryDlg : public QDialog {
   QCheckBox* skip_possessives_ = nullptr;
   QCheckBox* skip_abbreviations_ = nullptr;
   QCheckBox* skip_two_level_suffixes_ = nullptr;
+  QCheckBox* skip_cross_products_ = nullptr;
   QListWidget* inputs_ = nullptr;
   QLineEdit* output_ = nullptr;
   QWidget* form_ = nullptr;

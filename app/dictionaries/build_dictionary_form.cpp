@@ -101,15 +101,17 @@ std::string LeftOutLines(const CompileCounts& counts) {
   return lines;
 }
 
-// A spell-checker dictionary read whole, with its two-level suffixes, may
-// have made more forms than a dictionary holds: the subset without them is
-// one check away.
-std::string TwoLevelSuffixesHint(const CompileCounts& counts) {
-  if (counts.hunspell.forms == 0 || counts.hunspell.two_level_left_out > 0) {
+// A spell-checker dictionary read whole may have made more forms than a
+// dictionary holds: the subsets without some of them are a check away.
+std::string SubsetHint(const CompileCounts& counts) {
+  const HunspellReport& report = counts.hunspell;
+  if (report.forms == 0 ||
+      (report.two_level_left_out > 0 && report.cross_products_left_out > 0)) {
     return "";
   }
-  return "\n\nCheck \"Leave out forms with two suffixes\" and build again "
-         "to build that subset.";
+  return "\n\nCheck \"Leave out forms with two suffixes\" or \"Leave out "
+         "forms with both a prefix and a suffix\" and build again to build "
+         "such a subset.";
 }
 
 }  // namespace
@@ -195,6 +197,7 @@ bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
   request->inputs = inputs.word_lists;
   request->hunspell = inputs.hunspell;
   request->hunspell_options.two_level_suffixes = !form.skip_two_level_suffixes;
+  request->hunspell_options.cross_products = !form.skip_cross_products;
   request->output = form.output;
   request->words.fold_accents = form.fold_accents;
   request->words.skip_possessives = form.skip_possessives;
@@ -230,7 +233,7 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +
-             outcome.error + TwoLevelSuffixesHint(outcome.counts);
+             outcome.error + SubsetHint(outcome.counts);
     case CompileStatus::kMalformed:
       return "A spell-checker dictionary is damaged, so nothing was "
              "built.\n\n" +

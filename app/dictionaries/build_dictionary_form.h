@@ -35,6 +35,9 @@ struct BuildForm {
   // on top of a suffix, for languages that make more forms than a
   // dictionary holds.
   bool skip_two_level_suffixes = false;
+  // Leaves out their forms with both a prefix and a suffix, for languages
+  // whose prefixes multiply every form (Italian dell').
+  bool skip_cross_products = false;
   // Word lists and files of spell-checker dictionaries (see
   // app/dictionaries/build_inputs.h).
   std::vector<std::string> inputs;

@@ -85,9 +85,12 @@ TEST_F(BuildInputsTest, TheFormBuildsFromPairsAndGuardsTheirFiles) {
   ASSERT_EQ(request.hunspell.size(), 1u);
   EXPECT_EQ(request.hunspell[0], (HunspellPair{aff_, dic_}));
   EXPECT_FALSE(request.hunspell_options.two_level_suffixes);
+  EXPECT_TRUE(request.hunspell_options.cross_products);
   form.skip_two_level_suffixes = false;
+  form.skip_cross_products = true;
   ASSERT_TRUE(MakeCompileRequest(form, &request, &error));
   EXPECT_TRUE(request.hunspell_options.two_level_suffixes);
+  EXPECT_FALSE(request.hunspell_options.cross_products);
 
   EXPECT_NE(OutputRefusal(aff_, FilesRead(request), {}), "");
   EXPECT_NE(OutputRefusal(dic_, FilesRead(request), {}), "");
@@ -117,7 +120,11 @@ TEST_F(BuildInputsTest, ReportsTellWhatTheExpansionDid) {
   outcome.counts = counts;
   EXPECT_NE(BuildFailureText(outcome).find("Leave out forms with two suffixes"),
             std::string::npos);
+  // One subset tried, the other still offered; both tried, none.
   outcome.counts.hunspell.two_level_left_out = 5;
+  EXPECT_NE(BuildFailureText(outcome).find("both a prefix and a suffix"),
+            std::string::npos);
+  outcome.counts.hunspell.cross_products_left_out = 5;
   EXPECT_EQ(BuildFailureText(outcome).find("Leave out forms with two suffixes"),
             std::string::npos);
   outcome.status = CompileStatus::kMalformed;
