@@ -19,14 +19,19 @@
 #include <filesystem>
 
 #include "app/dictionaries/build_dictionary_form.h"
+#include "app/dictionaries/build_inputs.h"
 #include "dictionary/dictionary_state.h"
 
 namespace vocor {
 namespace {
 
 const char kCaption[] = "Build Dictionary";
+// A spell checker's dictionary is added by either of its files.
 const char kWordListFilter[] =
-    "Word Lists (*.txt *.lst *.dic *.wordlist);;All Files (*)";
+    "Word Lists and Spell-Checker Dictionaries (*.txt *.lst *.dic *.wordlist "
+    "*.aff);;Spell-Checker Dictionaries (*.aff);;All Files (*)";
+// The path of an entry of the word lists, beside its label.
+constexpr int kPathRole = Qt::UserRole;
 const char kDictionaryFilter[] = "Vocor Dictionaries (*.dic)";
 constexpr int kPollMilliseconds = 50;
 
@@ -113,6 +118,17 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
   skip_abbreviations_ = new QCheckBox(
       QStringLiteral("Leave out abbrevia&tions in capitals (NASA)"), form);
   skip_abbreviations_->setObjectName(QStringLiteral("skipAbbreviations"));
+  skip_two_level_suffixes_ = new QCheckBox(
+      QStringLiteral("Leave out forms with two suffi&xes (spell-checker "
+                     "dictionaries too large otherwise)"),
+      form);
+  skip_two_level_suffixes_->setObjectName(
+      QStringLiteral("skipTwoLevelSuffixes"));
+  skip_cross_products_ = new QCheckBox(
+      QStringLiteral("Leave out forms with both a pre&fix and a suffix "
+                     "(Italian dell')"),
+      form);
+  skip_cross_products_->setObjectName(QStringLiteral("skipCrossProducts"));
   layout->addRow(QStringLiteral("&Name:"), name_);
   layout->addRow(QStringLiteral("&Version:"), version_);
   layout->addRow(QStringLiteral("&Language:"), language_);
@@ -120,6 +136,8 @@ QWidget* CBuildDictionaryDlg::CreateForm() {
   layout->addRow(fold_accents_);
   layout->addRow(skip_possessives_);
   layout->addRow(skip_abbreviations_);
+  layout->addRow(skip_two_level_suffixes_);
+  layout->addRow(skip_cross_products_);
   // Each box is made before its field is named: the field is one of its
   // widgets.
   QWidget* inputs = CreateInputs();
@@ -169,11 +187,18 @@ void CBuildDictionaryDlg::AddInputs() {
       this, QStringLiteral("Add Word Lists"), QString(),
       QString::fromUtf8(kWordListFilter), nullptr,
       QFileDialog::DontUseNativeDialog);
-  for (const QString& file : files) {
-    if (inputs_->findItems(file, Qt::MatchExactly).isEmpty()) {
-      inputs_->addItem(file);
-    }
+  for (const QString& file : files) AddInput(file);
+}
+
+void CBuildDictionaryDlg::AddInput(const QString& path) {
+  for (int row = 0; row < inputs_->count(); ++row) {
+    if (inputs_->item(row)->data(kPathRole).toString() == path) return;
   }
+  const QString label = FromUtf8(InputLabel(ToUtf8(path)));
+  auto* item = new QListWidgetItem(label);
+  item->setToolTip(label);  // a long path is cut in the list
+  item->setData(kPathRole, path);
+  inputs_->addItem(item);
 }
 
 void CBuildDictionaryDlg::RemoveInputs() {
@@ -203,8 +228,14 @@ void CBuildDictionaryDlg::Build() {
   form.fold_accents = fold_accents_->isChecked();
   form.skip_possessives = skip_possessives_->isChecked();
   form.skip_abbreviations = skip_abbreviations_->isChecked();
+  form.skip_two_level_suffixes = skip_two_level_suffixes_->isChecked();
+  form.skip_cross_products = skip_cross_products_->isChecked();
   for (int row = 0; row < inputs_->count(); ++row) {
-    form.inputs.push_back(ToUtf8(inputs_->item(row)->text()));
+    // An entry added without a path of its own is its text.
+    const QListWidgetItem* item = inputs_->item(row);
+    const QVariant path = item->data(kPathRole);
+    form.inputs.push_back(
+        ToUtf8(path.isValid() ? path.toString() : item->text()));
   }
   // Installed dictionaries are found again by their full path.
   const QString output = output_->text().trimmed();
@@ -233,7 +264,7 @@ void CBuildDictionaryDlg::Build() {
 }
 
 bool CBuildDictionaryDlg::MayWrite(const CompileRequest& request) {
-  const std::string refusal = OutputRefusal(request.output, request.inputs,
+  const std::string refusal = OutputRefusal(request.output, FilesRead(request),
                                             InstalledDictionaryFiles(*state_));
   if (!refusal.empty()) {
     QMessageBox::warning(this, QString::fromUtf8(kCaption), FromUtf8(refusal));

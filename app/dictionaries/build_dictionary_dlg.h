@@ -68,11 +68,14 @@ class CBuildDictionaryDlg : public QDialog {
   QWidget* CreateInputs();
   QWidget* CreateOutput();
   void AddInputs();
+  // Adds `path` to the word lists unless it is there; a spell checker's
+  // file is labelled with what it is read as.
+  void AddInput(const QString& path);
   void RemoveInputs();
   void BrowseOutput();
-  // Whether the request's output may be written: refuses (telling why) an
-  // input or an installed dictionary's file, and asks before replacing
-  // any other existing file.
+  // Whether the request's output may be written: refuses (telling why) a
+  // file it reads or an installed dictionary's file, and asks before
+  // replacing any other existing file.
   bool MayWrite(const CompileRequest& request);
   void SetBuilding(bool building);
   void ShowProgress();
@@ -89,6 +92,8 @@ class CBuildDictionaryDlg : public QDialog {
   QCheckBox* fold_accents_ = nullptr;
   QCheckBox* skip_possessives_ = nullptr;
   QCheckBox* skip_abbreviations_ = nullptr;
+  QCheckBox* skip_two_level_suffixes_ = nullptr;
+  QCheckBox* skip_cross_products_ = nullptr;
   QListWidget* inputs_ = nullptr;
   QLineEdit* output_ = nullptr;
   QWidget* form_ = nullptr;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <filesystem>
 
+#include "app/dictionaries/build_inputs.h"
 #include "app/dictionaries/dictionary_details.h"
 #include "compiler/arguments.h"
 #include "dictionary/dictionary.h"
@@ -100,6 +101,19 @@ std::string LeftOutLines(const CompileCounts& counts) {
   return lines;
 }
 
+// A spell-checker dictionary read whole may have made more forms than a
+// dictionary holds: the subsets without some of them are a check away.
+std::string SubsetHint(const CompileCounts& counts) {
+  const HunspellReport& report = counts.hunspell;
+  if (report.forms == 0 ||
+      (report.two_level_left_out > 0 && report.cross_products_left_out > 0)) {
+    return "";
+  }
+  return "\n\nCheck \"Leave out forms with two suffixes\" or \"Leave out "
+         "forms with both a prefix and a suffix\" and build again to build "
+         "such a subset.";
+}
+
 }  // namespace
 
 std::vector<LanguageChoice> LanguageChoices() {
@@ -144,6 +158,10 @@ std::string OutputRefusal(const std::string& output,
   return "";
 }
 
+std::vector<std::string> FilesRead(const CompileRequest& request) {
+  return FilesRead(BuildInputs{request.inputs, request.hunspell});
+}
+
 std::string ReplaceOutputQuestion(const std::string& output) {
   return "The file " + output + " already exists.\n\nReplace it?";
 }
@@ -173,8 +191,13 @@ bool MakeCompileRequest(const BuildForm& form, CompileRequest* request,
     *error = "The name is too long: " + reason + ".";
     return false;
   }
+  BuildInputs inputs;
+  if (!SortBuildInputs(form.inputs, &inputs, error)) return false;
   request->info.language = form.language;
-  request->inputs = form.inputs;
+  request->inputs = inputs.word_lists;
+  request->hunspell = inputs.hunspell;
+  request->hunspell_options.two_level_suffixes = !form.skip_two_level_suffixes;
+  request->hunspell_options.cross_products = !form.skip_cross_products;
   request->output = form.output;
   request->words.fold_accents = form.fold_accents;
   request->words.skip_possessives = form.skip_possessives;
@@ -190,7 +213,8 @@ std::string BuildDoneText(const CompileCounts& counts,
          "\nDuplicates: " + Count(counts.duplicates) +
          SkippedLine(counts.skipped) + LeftOutLines(counts) +
          BadScoreLines(counts) + Windows1252Line(counts) +
-         "\nSize: " + FormatSize(counts.file.bytes);
+         "\nSize: " + FormatSize(counts.file.bytes) +
+         HunspellReportLines(counts.hunspell);
 }
 
 std::string BuildFailureText(const CompileOutcome& outcome) {
@@ -209,7 +233,7 @@ std::string BuildFailureText(const CompileOutcome& outcome) {
     case CompileStatus::kRefused:
       return "These words cannot be stored in a dictionary, so nothing was "
              "built.\n\n" +
-             outcome.error;
+             outcome.error + SubsetHint(outcome.counts);
     case CompileStatus::kMalformed:
       return "A spell-checker dictionary is damaged, so nothing was "
              "built.\n\n" +

@@ -19,6 +19,7 @@
 
 #include "app/dictionaries/build_dictionary_dlg.h"
 #include "app/window_test_support.h"
+#include "dictionary/dictionary.h"
 #include "dictionary/dictionary_state.h"
 #include "dictionary/vocor_file_check.h"
 #include "settings/scratch_home.h"
@@ -49,6 +50,15 @@ std::string ManyWords(int count) {
   return text;
 }
 
+// The words of `dictionary`, sorted.
+std::vector<std::string> WordsOf(const CDictionary* dictionary) {
+  std::vector<std::string> words;
+  EnumPtr all = dictionary->CreateEnumerator();
+  while (const char* word = all->Next(nullptr)) words.emplace_back(word);
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
 // A fresh folder under the test's TMPDIR.
 class Folder {
  public:
@@ -76,6 +86,20 @@ class Folder {
  private:
   std::string path_;
 };
+
+// Writes a small spell checker's pair NAME.aff and NAME.dic: a suffix
+// class, a prefix class combining with it, and two stems; returns the
+// affix file.
+std::string WriteSpellCheckerPair(const Folder& folder,
+                                  const std::string& name) {
+  folder.Write(name + ".dic", "2\nwalk/S\ntie/SU\n");
+  return folder.Write(name + ".aff",
+                      "SET UTF-8\n"
+                      "SFX S Y 1\n"
+                      "SFX S 0 s .\n"
+                      "PFX U Y 1\n"
+                      "PFX U 0 un .\n");
+}
 
 class Dialog {
  public:
@@ -108,6 +132,20 @@ class Dialog {
     });
     chooser.start(5);
     Find<QPushButton>("browseOutput")->click();
+  }
+  // Adds `path` with the Add button's file dialog, as a user picks it.
+  void Add(const std::string& path) {
+    QTimer chooser;
+    QObject::connect(&chooser, &QTimer::timeout, [&chooser, path] {
+      auto* files =
+          qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (files == nullptr) return;
+      chooser.stop();
+      files->selectFile(QString::fromStdString(path));
+      QMetaObject::invokeMethod(files, "accept");
+    });
+    chooser.start(5);
+    Find<QPushButton>("addInputs")->click();
   }
   // Starts building a list too big to finish at once.
   void StartBigBuild(const Folder& folder) {
@@ -376,6 +414,64 @@ class BuildDictionaryTest : public QObject {
     std::string error;
     QVERIFY(CheckVocorFile(Slurp(existing), &facts, &error));
     QCOMPARE(facts.header.word_count, 2);
+  }
+
+  // A spell checker's pair, added by its affix file, is expanded into its
+  // word forms: suffixes, prefixes and both together; the report tells
+  // what the expansion did.
+  void buildsFromASpellCheckersPair() {
+    Folder folder;
+    DictionaryState state;
+    const std::string affixes = WriteSpellCheckerPair(folder, "en");
+    Dialog dialog(&state);
+    dialog.Add(affixes);
+    QListWidget* inputs = dialog.Find<QListWidget>("inputs");
+    QCOMPARE(inputs->count(), 1);
+    QVERIFY2(inputs->item(0)->text().contains(
+                 QStringLiteral("spell-checker dictionary with en.dic")),
+             qPrintable(inputs->item(0)->text()));
+    dialog.Add(folder / "en.dic");  // the same pair by its other file
+    dialog.Find<QLineEdit>("output")->setText(
+        QString::fromStdString(folder / "forms.dic"));
+    QSignalSpy installed(dialog.get(),
+                         &CBuildDictionaryDlg::dictionaryInstalled);
+    testing::MessageBoxAnswerer answerer({QMessageBox::Yes});
+    QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kDone));
+    const QString report = answerer.texts().front();
+    for (const char* part : {"Stored: 6", "Spell-checker dictionaries:"}) {
+      QVERIFY2(report.contains(QString::fromUtf8(part)), qPrintable(report));
+    }
+    QCOMPARE(installed.size(), 1);
+    QCOMPARE(state.all_dictionaries()->members().GetCount(), 1);
+    QCOMPARE(WordsOf(*state.all_dictionaries()->members().begin()),
+             (std::vector<std::string>{"tie", "ties", "untie", "unties",
+                                       "walk", "walks"}));
+  }
+
+  // The stem list is read like the word lists: never the output. A damaged
+  // affix file is told with its line, and nothing is written.
+  void aPairsFilesAreGuardedAndItsDamageTold() {
+    Folder folder;
+    DictionaryState state;
+    const std::string affixes = WriteSpellCheckerPair(folder, "en");
+    {
+      Dialog dialog(&state);
+      dialog.Fill({affixes}, folder / "en.dic");
+      testing::MessageBoxAnswerer answerer({QMessageBox::Ok});
+      QCOMPARE(dialog.BuildToEnd(), -1);
+      QVERIFY(answerer.texts().front().contains(
+          QStringLiteral("one of the word lists")));
+    }
+    folder.Write("en.aff", "SET UTF-8\nSFX S Y 2\nSFX S 0 s .\n");
+    Dialog dialog(&state);
+    dialog.Fill({affixes}, folder / "out.dic");
+    testing::MessageBoxAnswerer answerer({QMessageBox::Ok});
+    QCOMPARE(dialog.BuildToEnd(), static_cast<int>(CompileStatus::kMalformed));
+    QTRY_COMPARE(answerer.texts().size(), 1);
+    QVERIFY2(answerer.texts().front().contains(QStringLiteral("damaged")) &&
+                 answerer.texts().front().contains(QStringLiteral("en.aff")),
+             qPrintable(answerer.texts().front()));
+    QCOMPARE(folder.Entries(), (std::vector<std::string>{"en.aff", "en.dic"}));
   }
 
   void failuresAreToldAndLeaveNoFile() {
