@@ -112,6 +112,18 @@ const char kPatternNotation[] =
 
 }  // namespace
 
+bool IsSearch(Command command) {
+  switch (command) {
+    case Command::kDictionariesList:
+    case Command::kDictionariesInstall:
+    case Command::kDictionariesUninstall:
+    case Command::kDictionariesActivate:
+      return false;
+    default:
+      return true;
+  }
+}
+
 int ParseOptions(int argc, char** argv, Options* o) {
   CLI::App app{
       "vocor-cli: lists every word of a dictionary that fits a word-puzzle "
@@ -191,7 +203,42 @@ int ParseOptions(int argc, char** argv, Options* o) {
       ->transform(CLI::CheckedTransformer(results, CLI::ignore_case));
   palindrome->add_option("PATTERN", o->text, "A pattern the words must match");
 
-  for (CLI::App* sub : {crossword, anagram, hidden, palindrome}) {
+  CLI::App* cryptic = app.add_subcommand(
+      "cryptic", "Helpers for cryptic clues: hidden words, letter "
+                 "selections, spoonerisms");
+  cryptic->require_subcommand(1);
+  CLI::App* cryptic_hidden = cryptic->add_subcommand(
+      "hidden",
+      "Words spelled by consecutive letters of a phrase, across its spaces "
+      "and punctuation (the phrase's own words left out)");
+  cryptic_hidden->add_option("PHRASE", o->text, "The phrase")->required();
+  cryptic_hidden->add_flag("--reversed", o->reversed,
+                           "Words read backwards in the phrase too");
+  CLI::Option* hidden_minimum = cryptic_hidden->add_option(
+      "--min-length", o->min_length, "Minimum word length (default 3)");
+  numbers.push_back({hidden_minimum->type_name("N"), &o->min_length,
+                     kMaxPieceLetters, kInvalidMinimum});
+  CLI::App* cryptic_letters = cryptic->add_subcommand(
+      "letters",
+      "The first, last, odd and even letters of a phrase, each with "
+      "whether it is a word and its anagrams");
+  cryptic_letters->add_option("PHRASE", o->text, "The phrase")->required();
+  CLI::App* cryptic_spoonerism = cryptic->add_subcommand(
+      "spoonerism",
+      "Swaps the leading consonant groups of two words (of every pair of "
+      "several; of every two-word split of one word) where both results "
+      "are words");
+  cryptic_spoonerism->add_option("WORDS", o->text, "One word, or two or more")
+      ->required();
+  cryptic->footer(
+      "A consonant group is the letters before a word's first vowel "
+      "(a e i o u, accented too); y after a consonant is a vowel, and qu "
+      "starts a group together. Examples: vocor-cli cryptic hidden 'the "
+      "cat ached'; vocor-cli cryptic letters 'vast ill love ease'; "
+      "vocor-cli cryptic spoonerism 'blushing crow'");
+
+  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, cryptic_hidden,
+                        cryptic_letters, cryptic_spoonerism}) {
     AddSearchOptions(sub, o);
   }
 
@@ -219,6 +266,9 @@ int ParseOptions(int argc, char** argv, Options* o) {
   if (*anagram) o->command = Command::kAnagram;
   if (*hidden) o->command = Command::kHidden;
   if (*palindrome) o->command = Command::kPalindrome;
+  if (*cryptic_hidden) o->command = Command::kCrypticHidden;
+  if (*cryptic_letters) o->command = Command::kCrypticLetters;
+  if (*cryptic_spoonerism) o->command = Command::kCrypticSpoonerism;
   if (*dictionaries) {
     o->command = Command::kDictionariesList;
     if (*install) o->command = Command::kDictionariesInstall;

@@ -18,11 +18,17 @@ enum class Command {
   kAnagram,
   kHidden,
   kPalindrome,
+  kCrypticHidden,
+  kCrypticLetters,
+  kCrypticSpoonerism,
   kDictionariesList,
   kDictionariesInstall,
   kDictionariesUninstall,
   kDictionariesActivate,
 };
+
+// Whether `command` is a search (every command but the dictionaries ones).
+bool IsSearch(Command command);
 
 struct Options {
   Command command = Command::kCrossword;
@@ -39,11 +45,14 @@ struct Options {
   //   anagram: text (letters), text2 (pattern), max_words, min_word_length
   //   hidden: text (from letters), must_use, min_length
   //   palindrome: text (pattern), mode, another_word
+  //   cryptic hidden: text (phrase), min_length, reversed
+  //   cryptic letters, cryptic spoonerism: text (phrase or words)
   std::string text, text2, must_use, min_length;
   std::string max_words, min_word_length;  // as typed; empty when not given
   std::string with_letters, without_letters;
   int mode = 0;
   int another_word = 0;
+  bool reversed = false;
 
   std::vector<std::string> install_paths;
   std::vector<int> ids;  // uninstall, activate

@@ -13,12 +13,9 @@ int main(int argc, char** argv) {
   vocor::cli::Options options;
   int code = vocor::cli::ParseOptions(argc, argv, &options);
   if (code < 0) {
-    const bool search = options.command == vocor::cli::Command::kCrossword ||
-                        options.command == vocor::cli::Command::kAnagram ||
-                        options.command == vocor::cli::Command::kHidden ||
-                        options.command == vocor::cli::Command::kPalindrome;
-    code = search ? vocor::cli::RunSearch(options, &state)
-                  : vocor::cli::RunDictionaries(options, &state);
+    code = vocor::cli::IsSearch(options.command)
+               ? vocor::cli::RunSearch(options, &state)
+               : vocor::cli::RunDictionaries(options, &state);
   }
   vocor::CloseSettingsStore();
   // Every command's output, the dictionary listings' included, is checked
