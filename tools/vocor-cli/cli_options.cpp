@@ -110,6 +110,20 @@ const char kPatternNotation[] =
     "e '#@#@#'; vocor-cli crossword --with xz 6; vocor-cli crossword "
     "'s{ta?}*'; vocor-cli crossword '8-:*ing'";
 
+const char kEquationNotation[] =
+    "Equations: patterns separated by ';', each a word of the dictionary. "
+    "Upper-case A to Z are variables, each a run of one or more letters, the "
+    "same run wherever it stands; ~A is A reversed; lower-case letters, ?, "
+    "*, [abc], @, # and {abc} mean what they mean in a pattern. Constraints "
+    "follow the patterns: |A|=3, |A|>=3, |A|<=5, A!=B. Each solution is "
+    "printed as the words of the patterns joined by ';'. A malformed "
+    "equation is refused with its problem and position (exit code 1).\n"
+    "Examples: vocor-cli equation 'AB;A;B;|A|>=3;|B|>=3' (charades); "
+    "vocor-cli equation 'A~A' (even palindromes); vocor-cli equation "
+    "'AB;BA' (rotations); vocor-cli equation 'AxB;AB' (one letter "
+    "inserted); vocor-cli equation 'ABC;AC;B' (containers); vocor-cli "
+    "equation 'A;~A' (reversals); vocor-cli equation 'AA' (doubled words)";
+
 }  // namespace
 
 bool IsSearch(Command command) {
@@ -203,6 +217,13 @@ int ParseOptions(int argc, char** argv, Options* o) {
       ->transform(CLI::CheckedTransformer(results, CLI::ignore_case));
   palindrome->add_option("PATTERN", o->text, "A pattern the words must match");
 
+  CLI::App* equation = app.add_subcommand(
+      "equation",
+      "Words that fit patterns sharing variables: A-Z a run of letters, ~A "
+      "reversed (AB;A;B words made of two words)");
+  equation->add_option("EQUATION", o->text, "The equation")->required();
+  equation->footer(kEquationNotation);
+
   CLI::App* cryptic = app.add_subcommand(
       "cryptic", "Helpers for cryptic clues: hidden words, letter "
                  "selections, spoonerisms");
@@ -237,8 +258,8 @@ int ParseOptions(int argc, char** argv, Options* o) {
       "cat ached'; vocor-cli cryptic letters 'vast ill love ease'; "
       "vocor-cli cryptic spoonerism 'blushing crow'");
 
-  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, cryptic_hidden,
-                        cryptic_letters, cryptic_spoonerism}) {
+  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, equation,
+                        cryptic_hidden, cryptic_letters, cryptic_spoonerism}) {
     AddSearchOptions(sub, o);
   }
 
@@ -266,6 +287,7 @@ int ParseOptions(int argc, char** argv, Options* o) {
   if (*anagram) o->command = Command::kAnagram;
   if (*hidden) o->command = Command::kHidden;
   if (*palindrome) o->command = Command::kPalindrome;
+  if (*equation) o->command = Command::kEquation;
   if (*cryptic_hidden) o->command = Command::kCrypticHidden;
   if (*cryptic_letters) o->command = Command::kCrypticLetters;
   if (*cryptic_spoonerism) o->command = Command::kCrypticSpoonerism;

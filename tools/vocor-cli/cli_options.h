@@ -18,6 +18,7 @@ enum class Command {
   kAnagram,
   kHidden,
   kPalindrome,
+  kEquation,
   kCrypticHidden,
   kCrypticLetters,
   kCrypticSpoonerism,
@@ -45,6 +46,7 @@ struct Options {
   //   anagram: text (letters), text2 (pattern), max_words, min_word_length
   //   hidden: text (from letters), must_use, min_length
   //   palindrome: text (pattern), mode, another_word
+  //   equation: text (the equation)
   //   cryptic hidden: text (phrase), min_length, reversed
   //   cryptic letters, cryptic spoonerism: text (phrase or words)
   std::string text, text2, must_use, min_length;

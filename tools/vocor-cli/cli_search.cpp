@@ -18,6 +18,7 @@
 #include "engine/charset.h"
 #include "engine/pattern.h"
 #include "engine/pattern_syntax.h"
+#include "search/equation_request.h"
 #include "search/messages.h"
 #include "search/result_options.h"
 #include "search/search_request.h"
@@ -115,6 +116,8 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
       return BuildLetterSelectionsRequest(o.text, &first, d);
     case Command::kCrypticSpoonerism:
       return BuildSpoonerismRequest(o.text, &first, d);
+    case Command::kEquation:
+      return BuildEquationRequest(o.text, &first, d);
     default:
       return BuildPalindromeRequest(o.mode, o.another_word, o.text, &first, d);
   }
@@ -177,6 +180,9 @@ bool IsCryptic(Command command) {
 // are that member.
 bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
   if (IsCryptic(options.command)) return false;  // lines, not a walk's words
+  // Solutions of an equation follow its first pattern's words, not their
+  // own order.
+  if (options.command == Command::kEquation) return false;
   while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
     if (set->members().GetCount() != 1) return false;
     dictionary = *set->members().begin();
