@@ -900,6 +900,8 @@ void SearchViewTest::noDictionaryIsExplained() {
 void SearchViewTest::ctrlTabWraps() {
   const int last = 4;  // Wordplay
   view_->SelectTab(last);
+  QTRY_VERIFY(
+      view_->GetActiveForm()->isAncestorOf(QApplication::focusWidget()));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
                   Qt::ControlModifier);
   QCOMPARE(view_->CurrentTab(), 0);
