@@ -138,12 +138,17 @@ size_t ReadPiece(const char* text, size_t i, std::string* out) {
 
 }  // namespace
 
+const ByteSet& VowelBytes() {
+  static const ByteSet kVowels = Vowels();
+  return kVowels;
+}
+
 std::shared_ptr<const PatternProgram> PatternProgram::Compile(
     const char* text) {
   auto program = std::make_shared<PatternProgram>();
   if (!CheckPatternSyntax(text, nullptr)) return program;
   static const ByteSet kAny = AnyByte();
-  static const ByteSet kVowels = Vowels();
+  static const ByteSet& kVowels = VowelBytes();
   static const ByteSet kConsonants = Consonants();
   size_t i = ReadLengthRange(text, &program->range_);
   const bool range_only = i > 0 && text[i] == '\0';

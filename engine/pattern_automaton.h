@@ -41,6 +41,9 @@ class ByteSet {
 
 // The bytes IsEngineLetter accepts.
 const ByteSet& LetterBytes();
+// The bytes '@' matches: a e i o u in either case, the oe ligature and the
+// accented vowels.
+const ByteSet& VowelBytes();
 
 // One element of a parsed pattern.
 struct PatternElement {

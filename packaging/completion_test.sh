@@ -29,7 +29,8 @@ expect() {
   fi
 }
 
-expect 'anagram crossword define dictionaries equation hidden palindrome ' vocor-cli ''
+expect 'anagram crossword cryptic define dictionaries equation hidden palindrome ' vocor-cli ''
+expect 'spoonerism ' vocor-cli cryptic spo
 expect '--database ' vocor-cli define --datab
 expect '--no-system-databases ' vocor-cli define --database gcide --no
 expect '--limit ' vocor-cli equation 'AB;A;B' --li

@@ -28,6 +28,7 @@
 #include "app/search/search_damage.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
+#include "app/search/wordplay_view.h"
 #include "dictionary/dictionary_state.h"
 #include "engine/charset.h"
 #include "search/clipboard_text.h"
@@ -177,7 +178,8 @@ void CSearchView::CreateForms() {
       new CSearchInfoCrosswordView(units_, tabs_),
       new CSearchInfoAnagramView(units_, tabs_),
       new CSearchInfoHiddenView(units_, tabs_),
-      new CSearchInfoPalindromeView(units_, tabs_)};
+      new CSearchInfoPalindromeView(units_, tabs_),
+      new CSearchInfoWordplayView(units_, tabs_)};
   for (CSearchInfoView* form : forms) {
     tabs_->addTab(form, form->caption());
     connect(form, &CSearchInfoView::searchRequested, this,

@@ -40,6 +40,7 @@ inline constexpr HelpPageInfo kHelpPages[] = {
     {"anagram.html", "Anagram search"},
     {"hidden.html", "Hidden word search"},
     {"palindromes.html", "Palindromes etc."},
+    {"wordplay.html", "Wordplay"},
     {"patterns.html", "Patterns and lengths"},
     {"dictionaries.html", "Dictionaries and sets"},
     {"scores.html", "Scores and order"},

@@ -517,7 +517,7 @@ class MainFrameTest : public QObject {
     // Every tab shows whole: the tab row does not scroll.
     QTabBar* bar = view->findChild<QTabBar*>();
     QVERIFY(bar->tabRect(bar->count() - 1).right() < bar->width());
-    for (int tab = 0; tab < 4; ++tab) {
+    for (int tab = 0; tab < 5; ++tab) {
       view->SelectTab(tab);
       CSearchInfoView* form = view->GetActiveForm();
       QTRY_VERIFY(form->isVisible());

@@ -127,6 +127,19 @@ const char kEquationNotation[] =
 
 }  // namespace
 
+bool IsSearch(Command command) {
+  switch (command) {
+    case Command::kDictionariesList:
+    case Command::kDictionariesInstall:
+    case Command::kDictionariesUninstall:
+    case Command::kDictionariesActivate:
+    case Command::kDefine:
+      return false;
+    default:
+      return true;
+  }
+}
+
 int ParseOptions(int argc, char** argv, Options* o) {
   CLI::App app{
       "vocor-cli: lists every word of a dictionary that fits a word-puzzle "
@@ -213,7 +226,42 @@ int ParseOptions(int argc, char** argv, Options* o) {
   equation->add_option("EQUATION", o->text, "The equation")->required();
   equation->footer(kEquationNotation);
 
-  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, equation}) {
+  CLI::App* cryptic = app.add_subcommand(
+      "cryptic", "Helpers for cryptic clues: hidden words, letter "
+                 "selections, spoonerisms");
+  cryptic->require_subcommand(1);
+  CLI::App* cryptic_hidden = cryptic->add_subcommand(
+      "hidden",
+      "Words spelled by consecutive letters of a phrase, across its spaces "
+      "and punctuation (the phrase's own words left out)");
+  cryptic_hidden->add_option("PHRASE", o->text, "The phrase")->required();
+  cryptic_hidden->add_flag("--reversed", o->reversed,
+                           "Words read backwards in the phrase too");
+  CLI::Option* hidden_minimum = cryptic_hidden->add_option(
+      "--min-length", o->min_length, "Minimum word length (default 3)");
+  numbers.push_back({hidden_minimum->type_name("N"), &o->min_length,
+                     kMaxPieceLetters, kInvalidMinimum});
+  CLI::App* cryptic_letters = cryptic->add_subcommand(
+      "letters",
+      "The first, last, odd and even letters of a phrase, each with "
+      "whether it is a word and its anagrams");
+  cryptic_letters->add_option("PHRASE", o->text, "The phrase")->required();
+  CLI::App* cryptic_spoonerism = cryptic->add_subcommand(
+      "spoonerism",
+      "Swaps the leading consonant groups of two words (of every pair of "
+      "several; of every two-word split of one word) where both results "
+      "are words");
+  cryptic_spoonerism->add_option("WORDS", o->text, "One word, or two or more")
+      ->required();
+  cryptic->footer(
+      "A consonant group is the letters before a word's first vowel "
+      "(a e i o u, accented too); y after a consonant is a vowel, and qu "
+      "starts a group together. Examples: vocor-cli cryptic hidden 'the "
+      "cat ached'; vocor-cli cryptic letters 'vast ill love ease'; "
+      "vocor-cli cryptic spoonerism 'blushing crow'");
+
+  for (CLI::App* sub : {crossword, anagram, hidden, palindrome, equation,
+                        cryptic_hidden, cryptic_letters, cryptic_spoonerism}) {
     AddSearchOptions(sub, o);
   }
 
@@ -266,6 +314,9 @@ int ParseOptions(int argc, char** argv, Options* o) {
   if (*palindrome) o->command = Command::kPalindrome;
   if (*define) o->command = Command::kDefine;
   if (*equation) o->command = Command::kEquation;
+  if (*cryptic_hidden) o->command = Command::kCrypticHidden;
+  if (*cryptic_letters) o->command = Command::kCrypticLetters;
+  if (*cryptic_spoonerism) o->command = Command::kCrypticSpoonerism;
   if (*dictionaries) {
     o->command = Command::kDictionariesList;
     if (*install) o->command = Command::kDictionariesInstall;

@@ -19,12 +19,18 @@ enum class Command {
   kHidden,
   kPalindrome,
   kEquation,
+  kCrypticHidden,
+  kCrypticLetters,
+  kCrypticSpoonerism,
   kDictionariesList,
   kDictionariesInstall,
   kDictionariesUninstall,
   kDictionariesActivate,
   kDefine,
 };
+
+// Whether `command` is a search (every command but the dictionaries ones).
+bool IsSearch(Command command);
 
 struct Options {
   Command command = Command::kCrossword;
@@ -42,11 +48,14 @@ struct Options {
   //   hidden: text (from letters), must_use, min_length
   //   palindrome: text (pattern), mode, another_word
   //   equation: text (the equation)
+  //   cryptic hidden: text (phrase), min_length, reversed
+  //   cryptic letters, cryptic spoonerism: text (phrase or words)
   std::string text, text2, must_use, min_length;
   std::string max_words, min_word_length;  // as typed; empty when not given
   std::string with_letters, without_letters;
   int mode = 0;
   int another_word = 0;
+  bool reversed = false;
 
   // define: the word is `text`.
   std::vector<std::string> databases;  // --database, in order; empty: all

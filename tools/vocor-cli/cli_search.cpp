@@ -23,6 +23,7 @@
 #include "search/result_options.h"
 #include "search/search_request.h"
 #include "search/search_run.h"
+#include "search/wordplay_request.h"
 #include "tools/common/checked_output.h"
 #include "tools/vocor-cli/progress_bar.h"
 #include "tools/vocor-cli/results_printer.h"
@@ -108,6 +109,13 @@ SearchRequestResult BuildRequest(const Options& o, const CDictionary* d) {
     case Command::kHidden:
       return BuildHiddenRequest(o.text, o.min_length, o.must_use, &first,
                                 &second, &third, d);
+    case Command::kCrypticHidden:
+      return BuildHiddenWordsRequest(o.text, o.min_length, o.reversed, &first,
+                                     &second, d);
+    case Command::kCrypticLetters:
+      return BuildLetterSelectionsRequest(o.text, &first, d);
+    case Command::kCrypticSpoonerism:
+      return BuildSpoonerismRequest(o.text, &first, d);
     case Command::kEquation:
       return BuildEquationRequest(o.text, &first, d);
     default:
@@ -158,6 +166,12 @@ bool PatternsKeepWalkOrder(const Options& o) {
   }
 }
 
+bool IsCryptic(Command command) {
+  return command == Command::kCrypticHidden ||
+         command == Command::kCrypticLetters ||
+         command == Command::kCrypticSpoonerism;
+}
+
 // Whether the search yields its words in ascending order (of bytes or of
 // code points, which ResultsPrinter both takes) with repeats only next to
 // each other: over one binary dictionary (a letter tree walked in byte
@@ -165,6 +179,7 @@ bool PatternsKeepWalkOrder(const Options& o) {
 // sorted when it was opened (filters keep its order). Sets of one member
 // are that member.
 bool YieldsInOrder(const Options& options, const CDictionary* dictionary) {
+  if (IsCryptic(options.command)) return false;  // lines, not a walk's words
   while (const auto* set = dynamic_cast<const CDictionarySet*>(dictionary)) {
     if (set->members().GetCount() != 1) return false;
     dictionary = *set->members().begin();

@@ -14,17 +14,12 @@ int main(int argc, char** argv) {
   vocor::cli::Options options;
   int code = vocor::cli::ParseOptions(argc, argv, &options);
   if (code < 0) {
-    const bool search = options.command == vocor::cli::Command::kCrossword ||
-                        options.command == vocor::cli::Command::kAnagram ||
-                        options.command == vocor::cli::Command::kHidden ||
-                        options.command == vocor::cli::Command::kPalindrome ||
-                        options.command == vocor::cli::Command::kEquation;
-    if (search) {
-      code = vocor::cli::RunSearch(options, &state);
-    } else if (options.command == vocor::cli::Command::kDefine) {
+    if (options.command == vocor::cli::Command::kDefine) {
       code = vocor::cli::RunDefine(options);
     } else {
-      code = vocor::cli::RunDictionaries(options, &state);
+      code = vocor::cli::IsSearch(options.command)
+                 ? vocor::cli::RunSearch(options, &state)
+                 : vocor::cli::RunDictionaries(options, &state);
     }
   }
   vocor::CloseSettingsStore();

@@ -111,6 +111,46 @@ TEST_F(VocorCliTest, EachKindOfSearch) {
             "noon\n");
 }
 
+// The cryptic helpers as a user runs them: results sorted, the limit, the
+// refusals and usage errors with the exit codes of the other searches.
+TEST_F(VocorCliTest, CrypticHelpers) {
+  const std::string dict =
+      List("cryptic.txt", std::string(kWords) +
+                              "ache\nrain\nbow\nbain\nrow\nblushing\n"
+                              "crushing\ncrow\nblow\nevil\nlive\nvile\n");
+  Outcome o = Run({"cryptic", "hidden", "--dict", dict, "The cat, ached!"});
+  EXPECT_EQ(o.code, 0);
+  EXPECT_EQ(o.out, "ache\n");  // "cat" is the phrase's own
+  o = Run({"cryptic", "hidden", "--dict", dict, "--reversed", "--min-length",
+           "4", "Stop, silent: wor! bniar"});
+  // Only backwards here: "rainbrowtnelispots" holds "rain" and "pots".
+  EXPECT_EQ(o.out, "pots (reversed)\nrain (reversed)\n");
+  EXPECT_EQ(Run({"cryptic", "letters", "--dict", dict, "vast ill love ease"})
+                .out,
+            "even letters atllves: not a word; no anagrams\n"
+            "first letters vile: a word; anagrams evil, live\n"
+            "last letters tlee: not a word; no anagrams\n"
+            "odd letters vsiloeae: not a word; no anagrams\n");
+  EXPECT_EQ(Run({"cryptic", "spoonerism", "--dict", dict, "Blushing crow"}).out,
+            "blushing crow -> crushing blow\n");
+  EXPECT_EQ(Run({"cryptic", "spoonerism", "--dict", dict, "rainbow"}).out,
+            "rain bow -> bain row\n");
+  EXPECT_EQ(Run({"cryptic", "spoonerism", "--dict", dict, "--limit", "1",
+                 "rainbow"})
+                .code,
+            0);
+
+  o = Run({"cryptic", "hidden", "--dict", dict, "!?"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("no letter"), std::string::npos);
+  o = Run({"cryptic", "hidden", "--dict", dict, "abc", "--min-length", "0"});
+  EXPECT_EQ(o.code, 1);
+  EXPECT_NE(o.err.find("minimum length"), std::string::npos);
+  EXPECT_EQ(Run({"cryptic"}).code, 2);
+  EXPECT_EQ(Run({"cryptic", "anagram", "abc"}).code, 2);
+  EXPECT_EQ(Run({"cryptic", "letters"}).code, 2);
+}
+
 // Phrases of any lengths, on the text list and on the same words compiled
 // to a binary dictionary: the same combinations, each listed once with its
 // words in the order of the dictionary it came from.
