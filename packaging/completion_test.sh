@@ -34,7 +34,7 @@ expect 'spoonerism ' vocor-cli cryptic spo
 expect '--database ' vocor-cli define --datab
 expect '--no-system-databases ' vocor-cli define --database gcide --no
 expect '--limit ' vocor-cli equation 'AB;A;B' --li
-expect 'crossword ' vocor-cli cr
+expect 'crossword ' vocor-cli cro
 expect '--describe --dict --help --limit --min-score --show-scores --sort --version ' vocor-cli --
 expect 'reflect-h reflect-v ' vocor-cli palindrome --transform ref
 expect 'another same ' vocor-cli palindrome --result ''
