@@ -112,6 +112,11 @@ CMainFrame::~CMainFrame() {
   // frame, which must still be whole then; with view_ already null the
   // reports leave the view alone.
   disconnect(qApp, nullptr, this, nullptr);
+  // The pane's dock hides as the window's children go, after this frame
+  // has stopped being a CMainFrame.
+  if (definitions_dock_ != nullptr) {
+    disconnect(definitions_dock_, nullptr, this, nullptr);
+  }
   CSearchView* view = view_;
   view_ = nullptr;
   delete view;
