@@ -180,13 +180,19 @@ bool CEnumResultsDictionaryVocorFile::ConstraintIsStateless() const {
       [](int count) { return count == 0 || count == kUnlimited; });
 }
 
+const VocorLetterSummaries* CEnumResultsDictionaryVocorFile::Summaries()
+    const {
+  // Most searches need no letter: they never pay for checking the section.
+  if (LoadLE32(data() + kVocorSummaryOffsetOffset) == 0) return nullptr;
+  return file_->LetterSummaries();
+}
+
 void CEnumResultsDictionaryVocorFile::PrepareLetterSummaries() {
-  const VocorLetterSummaries* summaries = file_->LetterSummaries();
-  if (summaries == nullptr) return;
+  if (LoadLE32(data() + kVocorSummaryOffsetOffset) == 0) return;
   auto required = std::make_unique<WalkRequiredLetters>(automaton_.get());
-  if (!required->any()) return;  // nothing to rule out
-  required_ = std::move(required);
-  summaries_ = summaries;
+  if (!required->any()) return;
+  summaries_ = Summaries();
+  if (summaries_ != nullptr) required_ = std::move(required);
 }
 
 void CEnumResultsDictionaryVocorFile::Reset() {
@@ -198,6 +204,12 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   plain_ = pattern_ == "*" && !constraint_.HasAnyPart();
   remember_dead_ = ConstraintIsStateless();
   if (!remember_dead_) dead_.reset();
+  needed_letters_.clear();
+  for (int c = 1; constraint_.hasMin && c < kLetterTableSize; ++c) {
+    if (c != kBlank && constraint_.minCount[c] > 0) {
+      needed_letters_.push_back(static_cast<unsigned char>(c));
+    }
+  }
   if (file_ == nullptr) return;
   const uint32_t root = file_->header.root_offset;
   VocorNode node;
@@ -217,6 +229,9 @@ void CEnumResultsDictionaryVocorFile::Reset() {
         live_ = WalkLiveStates::Create(automaton_.get(), file_.get(),
                                        required_.get(), summaries_);
       }
+    }
+    if (summaries_ == nullptr && !needed_letters_.empty()) {
+      summaries_ = Summaries();
     }
     stack_.push_back(
         Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, 0, false});
@@ -264,7 +279,6 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
     dead_.reset();  // its states were the old automaton's
     live_.reset();
     required_.reset();
-    summaries_ = nullptr;
     live_tried_ = false;
   }
   Reset();

@@ -369,11 +369,18 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   void GiveUp();
   // Whether a word below `child`, reached in `state`, can match (true when
   // no live states are kept for this pattern).
-  // `child_words`: the words at and below the child.
-  bool MayMatchBelow(uint32_t child, uint32_t child_words, int state);
+  // Whether the child at `child`, with `child_words` words at and below
+  // it, entered on `letter` in `state`, may lead to a match.
+  bool MayMatchBelow(uint32_t child, uint32_t child_words,
+                     unsigned char letter, int state);
+  // The summary bits of the letters the constraint still needs below a
+  // child entered on `letter`.
+  uint32_t LettersTheConstraintNeeds(unsigned char letter) const;
   // Sets required_ and summaries_ when the file has summaries and the
   // pattern needs letters.
   void PrepareLetterSummaries();
+  // The file's summaries, checked on first use; null when it has none.
+  const VocorLetterSummaries* Summaries() const;
 
   std::shared_ptr<const VocorFileContents> file_;
   std::string pattern_;
@@ -403,9 +410,13 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   bool live_tried_ = false;
   // For a file with letter summaries and a pattern that needs letters: the
   // letters each state needs, so the walk passes over nodes without them.
-  // Made with live_, and null in the same cases as the summaries.
+  // Made with live_.
   std::unique_ptr<WalkRequiredLetters> required_;
-  const VocorLetterSummaries* summaries_ = nullptr;  // the file's
+  // The letters the constraint's minimum names (blanks aside), each once.
+  std::vector<unsigned char> needed_letters_;
+  // The file's summaries, once a pattern or a minimum needs letters; null
+  // before, and for a file without them.
+  const VocorLetterSummaries* summaries_ = nullptr;
   bool leaf_word_ready_ = false;
   char word_[kWordBufferSize];
 };

@@ -243,7 +243,7 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   }
   if (state == PatternAutomaton::kDead ||
       (dead_ != nullptr && dead_->Contains(child, state)) ||
-      !MayMatchBelow(child, child_words, state)) {
+      !MayMatchBelow(child, child_words, letter, state)) {
     position_ += child_words;
     return false;
   }
@@ -312,14 +312,27 @@ void CEnumResultsDictionaryVocorFile::Pop() {
 
 bool CEnumResultsDictionaryVocorFile::MayMatchBelow(uint32_t child,
                                                     uint32_t child_words,
+                                                    unsigned char letter,
                                                     int state) {
+  if (summaries_ != nullptr && child_words >= kSummaryWorthAsking) {
+    uint32_t required = LettersTheConstraintNeeds(letter);
+    if (required_ != nullptr) required |= required_->Of(state);
+    if ((required & ~summaries_->LettersBelow(child)) != 0) return false;
+  }
   // Below a state that takes everything, every subtree with words matches.
   if (automaton_->AcceptsEverything(state)) return true;
-  if (required_ != nullptr && child_words >= kSummaryWorthAsking &&
-      (required_->Of(state) & ~summaries_->LettersBelow(child)) != 0) {
-    return false;
-  }
   return live_ == nullptr || live_->Live(child, state);
+}
+
+uint32_t CEnumResultsDictionaryVocorFile::LettersTheConstraintNeeds(
+    unsigned char letter) const {
+  uint32_t bits = 0;
+  for (const unsigned char needed : needed_letters_) {
+    if (working_.minCount[needed] > 0) bits |= LetterSummaryBit(needed);
+  }
+  // The letter on the way in may be one of them: it is taken after this
+  // question, so its bit claims nothing.
+  return bits & ~LetterSummaryBit(letter);
 }
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {

@@ -1,6 +1,6 @@
 // Letter summaries only ever spare a walk work: over random lists, every
-// pattern finds on the binary file what it finds on the text list, with
-// the summaries and without them; the checker recomputes every summary;
+// pattern and minimum finds on the binary file what it finds on the text
+// list, with the summaries and without them; the checker recomputes every summary;
 // and a damaged section is noted and ignored, never trusted.
 #include "dictionary/vocor_letter_summaries.h"
 
@@ -32,9 +32,17 @@ constexpr const char* kPatterns[] = {
     "*",       "???",    "*@#*",     "[qz]?*x",    "*x?z*y*",  "-4:*q*",
 };
 
-Words Find(CDictionary* dict, const char* pattern) {
+// Minimums the walk also checks against the summaries: letters that must
+// appear, a blank among them, a letter twice.
+constexpr const char* kMinimums[] = {nullptr, "xz", "q?", "xx", "y"};
+
+Words Find(CDictionary* dict, const char* pattern,
+           const char* minimum = nullptr) {
   EnumPtr e = dict->CreateEnumerator();
   e = e->Pattern(std::move(e), pattern);
+  if (minimum != nullptr) {
+    e = e->Letters(std::move(e), CLetterConstraint(minimum, nullptr));
+  }
   const std::vector<std::string> found = testing::ReadAll(e.get());
   return Words(found.begin(), found.end());
 }
@@ -76,9 +84,13 @@ TEST(VocorLetterSummariesTest, NarrowNoSearchOverRandomLists) {
     auto with = Open(file);
     auto without = Open(WithoutSummaries(file));
     for (const char* pattern : kPatterns) {
-      const Words expected = Find(&text, pattern);
-      EXPECT_EQ(Find(with.get(), pattern), expected) << pattern;
-      EXPECT_EQ(Find(without.get(), pattern), expected) << pattern;
+      for (const char* minimum : kMinimums) {
+        const Words expected = Find(&text, pattern, minimum);
+        const std::string query =
+            std::string(pattern) + " with " + (minimum ? minimum : "-");
+        EXPECT_EQ(Find(with.get(), pattern, minimum), expected) << query;
+        EXPECT_EQ(Find(without.get(), pattern, minimum), expected) << query;
+      }
     }
     EXPECT_FALSE(with->DamageSeen());
   }
