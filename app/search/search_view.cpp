@@ -22,6 +22,7 @@
 #include "app/shell/font_mapping.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
+#include "app/search/measuring_sink.h"
 #include "app/search/minimum_score_dialog.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
@@ -30,7 +31,6 @@
 #include "app/search/search_info_view.h"
 #include "app/search/wordplay_view.h"
 #include "dictionary/dictionary_state.h"
-#include "engine/charset.h"
 #include "search/clipboard_text.h"
 #include "search/messages.h"
 #include "search/result_options.h"
@@ -55,37 +55,6 @@ class CSearchView::RunObserver : public SearchObserver {
  private:
   CSearchView* view_;
 };
-
-namespace {
-
-// Fills the results list and measures every new word, so that the columns
-// of the list can be as wide as its widest word without measuring all
-// words again at each refresh.
-class MeasuringSink : public CResultsSinkListCtrl {
- public:
-  MeasuringSink(ResultsList* list, const QFontMetrics* metrics, int* widest)
-      : CResultsSinkListCtrl(list),
-        list_(list),
-        metrics_(metrics),
-        widest_(widest) {}
-
-  bool AddResult(const char* word, int score) override {
-    const int before = list_->size();
-    const bool result = CResultsSinkListCtrl::AddResult(word, score);
-    if (list_->size() != before) {
-      const QString text = QString::fromStdString(EngineToUtf8(word));
-      *widest_ = std::max(*widest_, metrics_->horizontalAdvance(text));
-    }
-    return result;
-  }
-
- private:
-  ResultsList* list_;
-  const QFontMetrics* metrics_;
-  int* widest_;
-};
-
-}  // namespace
 
 CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
                          QWidget* parent)
