@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -29,6 +28,7 @@
 #include "app/search/search_damage.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
+#include "app/search/tab_keys.h"
 #include "app/search/wordplay_view.h"
 #include "dictionary/dictionary_state.h"
 #include "search/clipboard_text.h"
@@ -73,13 +73,11 @@ CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
   UpdateButtons();
   // Takes effect when the window is first shown.
   GetActiveForm()->FocusForm();
-  // Ctrl+Tab must reach the view before a box or the tab control acts on
-  // it, whichever of the view's widgets has the focus.
-  qApp->installEventFilter(this);
+  // Ctrl+Tab changes the tab wherever the focus is in the window.
+  new TabKeys(this, [this](bool backwards) { CycleTab(backwards); });
 }
 
 CSearchView::~CSearchView() {
-  qApp->removeEventFilter(this);
   driver_->Stop();
   run_.reset();
 }
@@ -452,21 +450,6 @@ void CSearchView::CycleTab(bool backwards) {
   const int count = tabs_->count();
   const int step = backwards ? count - 1 : 1;
   SelectTab((tabs_->currentIndex() + step) % count);
-}
-
-bool CSearchView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
-    return QWidget::eventFilter(watched, event);
-  }
-  auto* key = static_cast<QKeyEvent*>(event);
-  const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-  if (tab && (key->modifiers() & Qt::ControlModifier) &&
-      isAncestorOf(static_cast<QWidget*>(watched))) {
-    CycleTab(key->key() == Qt::Key_Backtab ||
-             (key->modifiers() & Qt::ShiftModifier));
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CSearchView::FocusNextPane(bool backwards) {
