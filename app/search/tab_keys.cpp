@@ -1,7 +1,6 @@
 #include "app/search/tab_keys.h"
 
 #include <QApplication>
-#include <QDockWidget>
 #include <QKeyEvent>
 #include <QWidget>
 #include <utility>
@@ -9,12 +8,6 @@
 namespace vocor {
 
 namespace {
-
-// A window that belongs to the widget it was opened from.
-bool IsOpenedFromParent(const QWidget* window) {
-  return window->windowType() == Qt::Popup ||
-         qobject_cast<const QDockWidget*>(window) != nullptr;
-}
 
 // Ctrl+Tab is Tab with Control; Ctrl+Shift+Tab arrives as Backtab, or on
 // some platforms as Tab with Shift.
@@ -42,7 +35,8 @@ bool IsPartOfWindow(const QWidget* widget, const QWidget* window) {
   while (widget != nullptr) {
     const QWidget* top = widget->window();
     if (top == window) return true;
-    if (!IsOpenedFromParent(top)) return false;
+    // A pop-up belongs to the widget that opened it.
+    if (top->windowType() != Qt::Popup) return false;
     widget = top->parentWidget();
   }
   return false;

@@ -15,8 +15,8 @@ class QWidget;
 namespace vocor {
 
 // Whether `widget` is part of the window `window`: one of its widgets, or a
-// widget of a pop-up (an open drop-down list, a menu) or of a floating dock
-// opened from one. A dialog, even one the window owns, is not part of it.
+// widget of a pop-up (an open drop-down list, a menu) opened from one. A
+// dialog, even one the window owns, is not part of it.
 bool IsPartOfWindow(const QWidget* widget, const QWidget* window);
 
 class TabKeys : public QObject {

@@ -2,15 +2,16 @@
 // control of every form (history boxes, drop-down lists, the check box,
 // each Wordplay kind's box), with a box's history or a drop-down list open,
 // from the tab row, the Search button, the results list and the
-// definitions pane, docked or floating, the keys show the next and the
-// previous search form. Each key enters through the window the platform
-// would give it to (an open list's own pop-up window), so that shortcuts,
-// pop-ups and the widgets see it as they see a real key.
+// definitions pane, the keys show the next and the previous search form.
+// Each key enters through the window the platform would give it to (an
+// open list's own pop-up window), so that shortcuts, pop-ups and the
+// widgets see it as they see a real key.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDockWidget>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTabBar>
@@ -206,20 +207,19 @@ void TabKeysTest::keysSwitchTabsFromEveryControl() {
   QTextBrowser* definitions = frame_->definitionsPane()->browser();
   CheckKeys("definitions pane", focusing(definitions));
 
-  QDockWidget* dock = frame_->definitionsDock();
-  dock->setFloating(true);
-  dock->show();
-  CheckKeys("floating definitions pane", [dock, definitions] {
-    // A floating dock is a tool window: it takes the focus when its
-    // platform window asks for it.
-    dock->windowHandle()->requestActivate();
-    const bool active = QTest::qWaitFor([dock] {
-      return QGuiApplication::focusWindow() == dock->windowHandle();
-    });
-    if (active) definitions->setFocus(Qt::OtherFocusReason);
-    return definitions;
-  });
-  dock->setFloating(false);
+  // A dialog of the window is a window of its own: the keys stay there.
+  QDialog dialog(frame_.get());
+  auto* edit = new QLineEdit(&dialog);
+  dialog.show();
+  // Waits for the dialog itself: a window counts as active while the one
+  // it belongs to is.
+  dialog.windowHandle()->requestActivate();
+  QTRY_COMPARE(QGuiApplication::focusWindow(), dialog.windowHandle());
+  edit->setFocus(Qt::OtherFocusReason);
+  QCOMPARE(QApplication::focusWidget(), edit);
+  QTest::keyClick(KeyWindow(), Qt::Key_Tab, Qt::ControlModifier);
+  QCOMPARE(view()->CurrentTab(), 1);
+  dialog.close();
 
   // Each kind of control was among those checked.
   for (const char* place :
