@@ -69,9 +69,9 @@ class TabKeysTest : public QObject {
  private:
   // Puts the focus with `focus`, which returns the widget that should
   // have it (or opens a pop-up and returns null), presses Ctrl+Tab and
-  // checks that the next tab is shown and no pop-up is left open; then the
-  // same with Ctrl+Shift+Tab and the tab before. A failure is noted under
-  // `where`.
+  // checks that the next tab is shown with the focus in its form and no
+  // pop-up is left open; then the same with Ctrl+Shift+Tab and the tab
+  // before. A failure is noted under `where`.
   void CheckKeys(const QString& where, const std::function<QWidget*()>& focus);
   // Every shown control of the form on `tab` that can take the focus, and
   // for a drop-down list, the same with its list open.
@@ -136,6 +136,9 @@ void TabKeysTest::CheckKeys(const QString& where,
       Note(where, key + QString(" left tab %1 at %2")
                             .arg(start)
                             .arg(view()->CurrentTab()));
+    }
+    if (!view()->GetActiveForm()->isAncestorOf(QApplication::focusWidget())) {
+      Note(where, key + " left the focus outside the form shown");
     }
     if (QApplication::activePopupWidget() != nullptr) {
       Note(where, key + " left a pop-up open");
