@@ -8,6 +8,7 @@
 
 #include "dictionary/text_words.h"
 #include "dictionary/vocor_format.h"
+#include "dictionary/vocor_letter_summaries.h"
 #include "engine/score.h"
 
 namespace vocor {
@@ -280,7 +281,9 @@ bool CheckVocorFile(std::string_view bytes, VocorFileFacts* facts,
               std::to_string(words) + " words";
     return false;
   }
-  return CheckScores(bytes, facts, reason);
+  return CheckScores(bytes, facts, reason) &&
+         CheckLetterSummaries(bytes, header.root_offset,
+                              &facts->summaries_offset, reason);
 }
 
 }  // namespace vocor

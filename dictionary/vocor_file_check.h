@@ -23,6 +23,8 @@ struct VocorFileFacts {
   int longest_path = 0;  // letters on the longest path from the root
   // The score section's offset; 0 when the file has none.
   uint32_t scores_offset = 0;
+  // The letter summaries' offset; 0 when the file has none.
+  uint32_t summaries_offset = 0;
 };
 
 // Checks `bytes`, the whole file: the header (magic with its NUL, format
@@ -35,7 +37,8 @@ struct VocorFileFacts {
 // root's count plus its terminal flag, no path longer than 999 letters, no
 // cycle), and the score section when the header names one (its marker
 // inside the file, as many scores as words, all inside the file, each
-// kMinScore..kMaxScore). A node shared by several parents is checked once,
+// kMinScore..kMaxScore), and the letter summaries when the header names
+// them (see CheckLetterSummaries). A node shared by several parents is checked once,
 // so the check takes time linear in the file's size.
 //
 // Returns true when every rule holds. Otherwise returns false with a

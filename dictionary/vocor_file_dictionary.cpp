@@ -5,6 +5,7 @@
 
 #include "dictionary/vocor_file_survivors.h"
 #include "dictionary/vocor_live_states.h"
+#include "dictionary/vocor_required_letters.h"
 #include "dictionary/vocor_walk_states.h"
 #include "engine/palindrome.h"
 #include "engine/pattern.h"
@@ -179,6 +180,15 @@ bool CEnumResultsDictionaryVocorFile::ConstraintIsStateless() const {
       [](int count) { return count == 0 || count == kUnlimited; });
 }
 
+void CEnumResultsDictionaryVocorFile::PrepareLetterSummaries() {
+  const VocorLetterSummaries* summaries = file_->LetterSummaries();
+  if (summaries == nullptr) return;
+  auto required = std::make_unique<WalkRequiredLetters>(automaton_.get());
+  if (!required->any()) return;  // nothing to rule out
+  required_ = std::move(required);
+  summaries_ = summaries;
+}
+
 void CEnumResultsDictionaryVocorFile::Reset() {
   position_ = 0;
   stack_.clear();
@@ -200,9 +210,13 @@ void CEnumResultsDictionaryVocorFile::Reset() {
   } else if (Automaton().start() == PatternAutomaton::kDead) {
     position_ = node.all();  // nothing can match: every word is passed
   } else {
-    if (!live_tried_ && automaton_->program().has_star()) {
+    if (!live_tried_) {
       live_tried_ = true;
-      live_ = WalkLiveStates::Create(automaton_.get(), file_.get());
+      PrepareLetterSummaries();
+      if (automaton_->program().has_star()) {
+        live_ = WalkLiveStates::Create(automaton_.get(), file_.get(),
+                                       required_.get(), summaries_);
+      }
     }
     stack_.push_back(
         Frame{root, automaton_->start(), kWalkUnvisited, 0, 0, 0, 0, 0, false});
@@ -249,6 +263,8 @@ EnumPtr CEnumResultsDictionaryVocorFile::Pattern(EnumPtr self,
     automaton_.reset();
     dead_.reset();  // its states were the old automaton's
     live_.reset();
+    required_.reset();
+    summaries_ = nullptr;
     live_tried_ = false;
   }
   Reset();

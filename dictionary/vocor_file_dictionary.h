@@ -39,6 +39,7 @@
 #include "dictionary/dictionary.h"
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
+#include "dictionary/vocor_letter_summaries.h"
 #include "engine/letters.h"
 #include "engine/pattern_automaton.h"
 #include "engine/score.h"
@@ -86,6 +87,12 @@ struct VocorFileContents {
   bool damage_seen() const { return damage_seen_; }
   void NoteDamage() const { damage_seen_ = true; }
 
+  // The file's letter summaries, found and checked on first use. Null when
+  // the file has none, and when they are damaged (noted as damage: a walk
+  // then goes without them and still finds every word). Valid while the
+  // contents live.
+  const VocorLetterSummaries* LetterSummaries() const;
+
   // The length of the longest word at or below the node at `offset`,
   // counted from the node (0: its own word only), remembered per node. A
   // node that fails its check, or lies too deep to judge, answers
@@ -131,9 +138,13 @@ struct VocorFileContents {
   mutable std::shared_ptr<const FileImage> score_image_;  // once read
 
   mutable std::unique_ptr<ScoreCounts> score_histogram_;
+
+  mutable bool summaries_looked_for_ = false;
+  mutable std::unique_ptr<VocorLetterSummaries> summaries_;
 };
 
 class WalkLiveStates;
+class WalkRequiredLetters;
 
 class CDictionaryVocorFile : public CDictionary {
  public:
@@ -358,7 +369,11 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   void GiveUp();
   // Whether a word below `child`, reached in `state`, can match (true when
   // no live states are kept for this pattern).
-  bool MayMatchBelow(uint32_t child, int state);
+  // `child_words`: the words at and below the child.
+  bool MayMatchBelow(uint32_t child, uint32_t child_words, int state);
+  // Sets required_ and summaries_ when the file has summaries and the
+  // pattern needs letters.
+  void PrepareLetterSummaries();
 
   std::shared_ptr<const VocorFileContents> file_;
   std::string pattern_;
@@ -386,6 +401,11 @@ class CEnumResultsDictionaryVocorFile final : public CEnumResults {
   // the pattern's length never reaches most of the tree anyway).
   std::unique_ptr<WalkLiveStates> live_;
   bool live_tried_ = false;
+  // For a file with letter summaries and a pattern that needs letters: the
+  // letters each state needs, so the walk passes over nodes without them.
+  // Made with live_, and null in the same cases as the summaries.
+  std::unique_ptr<WalkRequiredLetters> required_;
+  const VocorLetterSummaries* summaries_ = nullptr;  // the file's
   bool leaf_word_ready_ = false;
   char word_[kWordBufferSize];
 };

@@ -7,6 +7,7 @@
 
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_live_states.h"
+#include "dictionary/vocor_required_letters.h"
 #include "dictionary/vocor_plain_walk.h"
 #include "dictionary/vocor_walk_states.h"
 
@@ -106,6 +107,18 @@ const ScoreCounts& VocorFileContents::ScoreHistogram() const {
   }
   score_histogram_ = std::move(histogram);
   return *score_histogram_;
+}
+
+const VocorLetterSummaries* VocorFileContents::LetterSummaries() const {
+  if (!summaries_looked_for_) {
+    summaries_looked_for_ = true;
+    if (VocorLetterSummaries::Locate(image->data(), image->size(), &summaries_,
+                                     nullptr) ==
+        VocorLetterSummaries::Status::kDamaged) {
+      NoteDamage();
+    }
+  }
+  return summaries_.get();
 }
 
 const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
@@ -230,7 +243,7 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   }
   if (state == PatternAutomaton::kDead ||
       (dead_ != nullptr && dead_->Contains(child, state)) ||
-      !MayMatchBelow(child, state)) {
+      !MayMatchBelow(child, child_words, state)) {
     position_ += child_words;
     return false;
   }
@@ -298,10 +311,15 @@ void CEnumResultsDictionaryVocorFile::Pop() {
 }
 
 bool CEnumResultsDictionaryVocorFile::MayMatchBelow(uint32_t child,
+                                                    uint32_t child_words,
                                                     int state) {
   // Below a state that takes everything, every subtree with words matches.
-  return live_ == nullptr || automaton_->AcceptsEverything(state) ||
-         live_->Live(child, state);
+  if (automaton_->AcceptsEverything(state)) return true;
+  if (required_ != nullptr && child_words >= kSummaryWorthAsking &&
+      (required_->Of(state) & ~summaries_->LettersBelow(child)) != 0) {
+    return false;
+  }
+  return live_ == nullptr || live_->Live(child, state);
 }
 
 void CEnumResultsDictionaryVocorFile::GiveUp() {

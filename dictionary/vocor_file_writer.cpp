@@ -7,6 +7,7 @@
 
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
+#include "dictionary/vocor_letter_summaries.h"
 #include "engine/score.h"
 
 namespace vocor {
@@ -146,9 +147,43 @@ std::vector<uint64_t> PlaceNodes(const std::vector<TreeNode>& nodes,
   return offsets;
 }
 
+// The letter summaries of the placed nodes (see vocor_letter_summaries.h),
+// or nothing when no node has enough words to carry one: small files keep
+// the layout they always had. Children are registered before their
+// parents, so one pass in id order sees every child's summary before its
+// parent needs it.
+std::string SummarizeLetters(const std::vector<TreeNode>& nodes,
+                             const std::vector<uint64_t>& offsets,
+                             uint64_t nodes_end) {
+  std::vector<uint32_t> letters(nodes.size(), 0);
+  std::vector<SummarizedNode> placed;
+  placed.reserve(nodes.size());
+  bool any = false;
+  for (size_t id = 0; id < nodes.size(); ++id) {
+    for (const auto& [letter, child] : nodes[id].entries) {
+      letters[id] |= LetterSummaryBit(letter) | letters[child];
+    }
+    placed.push_back(SummarizedNode{
+        static_cast<uint32_t>(offsets[id]),
+        static_cast<uint32_t>(nodes[id].below + (nodes[id].terminal ? 1 : 0)),
+        letters[id]});
+    any = any || placed.back().all_count >= kVocorSummaryThreshold;
+  }
+  if (!any) return {};
+  std::sort(placed.begin(), placed.end(),
+            [](const SummarizedNode& a, const SummarizedNode& b) {
+              return a.offset < b.offset;
+            });
+  return EncodeLetterSummaries(
+      placed, static_cast<uint32_t>(kVocorHeaderSize),
+      static_cast<uint32_t>((nodes_end - kVocorHeaderSize) / 4),
+      kVocorSummaryThreshold);
+}
+
 struct Placement {
   uint32_t notes_offset;
   uint32_t root_offset;
+  uint32_t summary_offset;
   uint32_t scores_offset;  // 0: no score section
   uint32_t word_count;
 };
@@ -167,6 +202,7 @@ void WriteHeader(const VocorFileInfo& info, const Placement& at,
   StoreLE32(data + kVocorRootOffsetOffset, at.root_offset);
   StoreLE32(data + kVocorScoresOffsetOffset, at.scores_offset);
   StoreLE32(data + kVocorWordCountOffset, at.word_count);
+  StoreLE32(data + kVocorSummaryOffsetOffset, at.summary_offset);
 }
 
 // The section after the notes: marker, count, one score per word.
@@ -297,8 +333,10 @@ bool BuildVocorFile(const std::vector<std::string>& words,
     return Fail(error, "the letter tree needs more than 16 MiB");
   }
   const uint64_t notes_end = nodes_end + info.notes.size() + 1;
+  const std::string summaries = SummarizeLetters(nodes, offsets, nodes_end);
+  const uint64_t summaries_end = notes_end + summaries.size();
   const uint64_t file_size =
-      notes_end + (sorted_scores.empty()
+      summaries_end + (sorted_scores.empty()
                        ? 0
                        : kVocorScoreHeaderSize + sorted_scores.size());
   if (file_size >= kMaxDictionaryFileSize) {
@@ -319,11 +357,14 @@ bool BuildVocorFile(const std::vector<std::string>& words,
     }
   }
   std::memcpy(file.data() + nodes_end, info.notes.data(), info.notes.size());
+  std::memcpy(file.data() + notes_end, summaries.data(), summaries.size());
   const Placement placement{
       .notes_offset = static_cast<uint32_t>(nodes_end),
       .root_offset = static_cast<uint32_t>(offsets[root]),
+      .summary_offset =
+          summaries.empty() ? 0 : static_cast<uint32_t>(notes_end),
       .scores_offset =
-          sorted_scores.empty() ? 0 : static_cast<uint32_t>(notes_end),
+          sorted_scores.empty() ? 0 : static_cast<uint32_t>(summaries_end),
       .word_count = static_cast<uint32_t>(sorted.size())};
   if (!sorted_scores.empty()) {
     WriteScores(sorted_scores, placement.scores_offset, &file);

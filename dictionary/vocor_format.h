@@ -6,7 +6,9 @@
 // It opens with a 288-byte header:
 //
 //     0  22  magic "VOCOR Dictionary File" and its NUL, compared whole
-//    22 106  unused (zero when we write)
+//    22 102  unused (zero when we write)
+//   124   4  offset of the letter summaries, 0 = none (see
+//            vocor_letter_summaries.h; zero in older files)
 //   128 128  display name, NUL-terminated inside the field
 //   256   4  format version, always 201
 //   260   4  dictionary version in hundredths

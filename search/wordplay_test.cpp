@@ -75,7 +75,9 @@ class WordplayTest : public ::testing::Test {
     EXPECT_EQ(
         Sorted(testing::ReadAllInSlices(sliced.query.get(), 1, &suspensions)),
         lines);
-    if (sliced.query->GetExtent() > 1) EXPECT_GT(suspensions, 0);
+    if (sliced.query->GetExtent() > 1) {
+      EXPECT_GT(suspensions, 0);
+    }
     EXPECT_EQ(sliced.query->GetPosition(), sliced.query->GetExtent());
     return lines;
   }

@@ -93,6 +93,10 @@ void PrintFacts(const VocorFileFacts& facts) {
   if (facts.scores_offset != 0) {
     std::printf("scores offset: %" PRIu32 "\n", facts.scores_offset);
   }
+  if (facts.summaries_offset != 0) {
+    std::printf("letter summaries offset: %" PRIu32 "\n",
+                facts.summaries_offset);
+  }
 }
 
 // A dictionary file says its own size in its header: one that does not
