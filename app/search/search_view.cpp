@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -22,15 +21,16 @@
 #include "app/shell/font_mapping.h"
 #include "app/shell/font_text.h"
 #include "app/search/idle_search_driver.h"
+#include "app/search/measuring_sink.h"
 #include "app/search/minimum_score_dialog.h"
 #include "app/search/recent_text_cb.h"
 #include "app/search/results_model.h"
 #include "app/search/search_damage.h"
 #include "app/search/search_host.h"
 #include "app/search/search_info_view.h"
+#include "app/search/tab_keys.h"
 #include "app/search/wordplay_view.h"
 #include "dictionary/dictionary_state.h"
-#include "engine/charset.h"
 #include "search/clipboard_text.h"
 #include "search/messages.h"
 #include "search/result_options.h"
@@ -56,37 +56,6 @@ class CSearchView::RunObserver : public SearchObserver {
   CSearchView* view_;
 };
 
-namespace {
-
-// Fills the results list and measures every new word, so that the columns
-// of the list can be as wide as its widest word without measuring all
-// words again at each refresh.
-class MeasuringSink : public CResultsSinkListCtrl {
- public:
-  MeasuringSink(ResultsList* list, const QFontMetrics* metrics, int* widest)
-      : CResultsSinkListCtrl(list),
-        list_(list),
-        metrics_(metrics),
-        widest_(widest) {}
-
-  bool AddResult(const char* word, int score) override {
-    const int before = list_->size();
-    const bool result = CResultsSinkListCtrl::AddResult(word, score);
-    if (list_->size() != before) {
-      const QString text = QString::fromStdString(EngineToUtf8(word));
-      *widest_ = std::max(*widest_, metrics_->horizontalAdvance(text));
-    }
-    return result;
-  }
-
- private:
-  ResultsList* list_;
-  const QFontMetrics* metrics_;
-  int* widest_;
-};
-
-}  // namespace
-
 CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
                          QWidget* parent)
     : QWidget(parent),
@@ -104,13 +73,11 @@ CSearchView::CSearchView(SearchHost* host, const LayoutUnits& units,
   UpdateButtons();
   // Takes effect when the window is first shown.
   GetActiveForm()->FocusForm();
-  // Ctrl+Tab must reach the view before a box or the tab control acts on
-  // it, whichever of the view's widgets has the focus.
-  qApp->installEventFilter(this);
+  // Ctrl+Tab changes the tab wherever the focus is in the window.
+  new TabKeys(this, [this](bool backwards) { CycleTab(backwards); });
 }
 
 CSearchView::~CSearchView() {
-  qApp->removeEventFilter(this);
   driver_->Stop();
   run_.reset();
 }
@@ -483,21 +450,6 @@ void CSearchView::CycleTab(bool backwards) {
   const int count = tabs_->count();
   const int step = backwards ? count - 1 : 1;
   SelectTab((tabs_->currentIndex() + step) % count);
-}
-
-bool CSearchView::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
-    return QWidget::eventFilter(watched, event);
-  }
-  auto* key = static_cast<QKeyEvent*>(event);
-  const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-  if (tab && (key->modifiers() & Qt::ControlModifier) &&
-      isAncestorOf(static_cast<QWidget*>(watched))) {
-    CycleTab(key->key() == Qt::Key_Backtab ||
-             (key->modifiers() & Qt::ShiftModifier));
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void CSearchView::FocusNextPane(bool backwards) {

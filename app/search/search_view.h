@@ -5,7 +5,8 @@
 //
 // The frame owns the commands (menus, tool bar, accelerators such as F3,
 // Esc, F6) and calls the public functions here; the view's own Search and
-// Stop buttons and the Enter key in a box are the view's.
+// Stop buttons, the Enter key in a box, and Ctrl+Tab and Ctrl+Shift+Tab
+// anywhere in the window (tab_keys.h) are the view's.
 #ifndef VOCOR_APP_SEARCH_SEARCH_VIEW_H_
 #define VOCOR_APP_SEARCH_SEARCH_VIEW_H_
 
@@ -123,7 +124,6 @@ class CSearchView : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   class RunObserver;
