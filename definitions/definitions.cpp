@@ -1,12 +1,11 @@
 #include "definitions/definitions.h"
 
-#include <unicode/uloc.h>
-
 #include <algorithm>
 #include <set>
 #include <system_error>
 
 #include "definitions/dict_database.h"
+#include "dictionary/icu_runtime.h"
 
 namespace vocor {
 
@@ -20,11 +19,13 @@ constexpr const char* kEnglishDatabases[] = {"gcide", "wn"};
 
 // The ISO 639-3 code of a Windows locale id's language ("fra"), or "".
 std::string Iso3LanguageOf(uint32_t lcid) {
+  const IcuRuntime* icu = Icu();
+  if (icu == nullptr) return {};
   char locale[ULOC_FULLNAME_CAPACITY] = {};
   UErrorCode status = U_ZERO_ERROR;
-  uloc_getLocaleForLCID(lcid, locale, sizeof locale, &status);
+  icu->locale_for_lcid(lcid, locale, sizeof locale, &status);
   if (U_FAILURE(status)) return {};
-  return uloc_getISO3Language(locale);
+  return icu->iso3_language(locale);
 }
 
 bool HasName(const std::vector<DatabaseFiles>& available,

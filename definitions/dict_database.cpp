@@ -1,7 +1,5 @@
 #include "definitions/dict_database.h"
 
-#include <unicode/utf8.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -46,19 +44,19 @@ std::string FirstLineOf(std::string_view text) {
 std::string ToUtf8(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-  const int32_t length = static_cast<int32_t>(bytes.size());
-  for (int32_t i = 0; i < length;) {
-    const int32_t begin = i;
-    UChar32 c;
-    U8_NEXT(p, i, length, c);
-    if (c >= 0) {
-      text.append(bytes.substr(begin, i - begin));
+  for (size_t i = 0; i < bytes.size();) {
+    uint32_t c = 0;
+    const int n = DecodeUtf8(bytes.substr(i), &c);
+    if (n > 0) {
+      text.append(bytes.substr(i, static_cast<size_t>(n)));
+      i += static_cast<size_t>(n);
       continue;
     }
     // A malformed sequence: its first byte as Windows-1252, then resync.
-    i = begin + 1;
-    AppendUtf8(static_cast<int32_t>(EngineToUnicode(p[begin])), &text);
+    AppendUtf8(static_cast<int32_t>(EngineToUnicode(
+                   static_cast<unsigned char>(bytes[i]))),
+               &text);
+    ++i;
   }
   return text;
 }

@@ -1,9 +1,8 @@
 #include "definitions/dict_index.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
-
 #include "definitions/file_reader.h"
+#include "dictionary/icu_runtime.h"
+#include "engine/charset.h"
 
 namespace vocor {
 
@@ -24,38 +23,58 @@ std::string_view HeadwordOf(std::string_view line) {
   return line.substr(0, line.find('\t'));
 }
 
+// Unicode's simple lower case; ASCII without loading ICU, and a code point
+// unchanged when ICU cannot be loaded.
+uint32_t ToLower(uint32_t c) {
+  if (c < 0x80) return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+  const IcuRuntime* icu = Icu();
+  return icu != nullptr ? static_cast<uint32_t>(icu->to_lower(
+                              static_cast<UChar32>(c)))
+                        : c;
+}
+
 }  // namespace
 
 std::string SortKey(std::string_view text, bool all_chars) {
   std::string key;
   key.reserve(text.size());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const int32_t length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    const int32_t begin = i;
-    UChar32 c;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) {  // malformed: the bytes as they are
-      key.append(text.substr(begin, i - begin));
+  for (size_t i = 0; i < text.size();) {
+    uint32_t c = 0;
+    const int n = DecodeUtf8(text.substr(i), &c);
+    if (n == 0) {  // malformed: the byte as it is
+      key.push_back(text[i++]);
       continue;
     }
-    c = u_tolower(c);
+    i += static_cast<size_t>(n);
+    c = ToLower(c);
     if (c < 0x80) {
       if (all_chars || IsAsciiKept(static_cast<unsigned char>(c))) {
         key.push_back(static_cast<char>(c));
       }
       continue;
     }
-    AppendUtf8(c, &key);
+    AppendUtf8(static_cast<int32_t>(c), &key);
   }
   return key;
 }
 
 void AppendUtf8(int32_t c, std::string* text) {
-  uint8_t out[U8_MAX_LENGTH];
-  int32_t n = 0;
-  U8_APPEND_UNSAFE(out, n, c);
-  text->append(reinterpret_cast<const char*>(out), static_cast<size_t>(n));
+  const auto u = static_cast<uint32_t>(c);
+  if (u < 0x80) {
+    text->push_back(static_cast<char>(u));
+  } else if (u < 0x800) {
+    text->push_back(static_cast<char>(0xC0 | u >> 6));
+    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else if (u < 0x10000) {
+    text->push_back(static_cast<char>(0xE0 | u >> 12));
+    text->push_back(static_cast<char>(0x80 | (u >> 6 & 0x3F)));
+    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  } else {
+    text->push_back(static_cast<char>(0xF0 | u >> 18));
+    text->push_back(static_cast<char>(0x80 | (u >> 12 & 0x3F)));
+    text->push_back(static_cast<char>(0x80 | (u >> 6 & 0x3F)));
+    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
+  }
 }
 
 bool DecodeBase64Number(std::string_view digits, uint64_t* value) {

@@ -1,12 +1,11 @@
 #include "dictionary/unicode_nfc.h"
 
-#include <unicode/bytestream.h>
-#include <unicode/normalizer2.h>
-#include <unicode/stringpiece.h>
-
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <vector>
 
+#include "dictionary/icu_runtime.h"
 #include "engine/charset.h"
 
 namespace vocor {
@@ -31,20 +30,46 @@ bool IsAscii(std::string_view text) {
 
 bool ComposeUtf8(std::string_view text, std::string* out) {
   if (IsAscii(text) || !IsValidUtf8(text)) return false;
+  // ICU counts in int32_t; the callers' texts are below 2 GiB (dictionary
+  // files), and a longer one is left as it is rather than cut.
+  if (text.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+    return false;
+  }
+  const IcuRuntime* icu = Icu();
+  if (icu == nullptr) return false;  // no ICU: leave the text as it is
   UErrorCode status = U_ZERO_ERROR;
-  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
-  if (U_FAILURE(status)) return false;  // no data: leave the text as it is
-  // ICU's string pieces are int32_t-sized; the callers' texts are below
-  // 2 GiB (dictionary files), so this cast never truncates.
-  const icu::StringPiece piece(text.data(), static_cast<int32_t>(text.size()));
-  if (nfc->isNormalizedUTF8(piece, status) && U_SUCCESS(status)) return false;
-  std::string composed;
-  composed.reserve(text.size());
-  icu::StringByteSink<std::string> sink(&composed);
-  status = U_ZERO_ERROR;
-  nfc->normalizeUTF8(0, piece, sink, nullptr, status);
+  const UNormalizer2* nfc = icu->get_nfc_instance(&status);
   if (U_FAILURE(status)) return false;
-  *out = std::move(composed);
+  // UTF-8 never has fewer bytes than UTF-16 has units.
+  std::vector<UChar> utf16(text.size());
+  int32_t units = 0;
+  icu->from_utf8(utf16.data(), static_cast<int32_t>(utf16.size()), &units,
+                 text.data(), static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return false;
+  if (icu->is_normalized(nfc, utf16.data(), units, &status) &&
+      U_SUCCESS(status)) {
+    return false;
+  }
+  status = U_ZERO_ERROR;
+  std::vector<UChar> composed(static_cast<size_t>(units) + 16);
+  int32_t length = icu->normalize(nfc, utf16.data(), units, composed.data(),
+                                  static_cast<int32_t>(composed.size()),
+                                  &status);
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    status = U_ZERO_ERROR;
+    composed.resize(static_cast<size_t>(length));
+    length = icu->normalize(nfc, utf16.data(), units, composed.data(), length,
+                            &status);
+  }
+  if (U_FAILURE(status)) return false;
+  // Each UTF-16 unit becomes at most three UTF-8 bytes.
+  std::string result(3 * static_cast<size_t>(length), '\0');
+  int32_t bytes = 0;
+  icu->to_utf8(result.data(), static_cast<int32_t>(result.size()), &bytes,
+               composed.data(), length, &status);
+  if (U_FAILURE(status)) return false;
+  result.resize(static_cast<size_t>(bytes));
+  *out = std::move(result);
   return true;
 }
 

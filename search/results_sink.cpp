@@ -142,6 +142,12 @@ const std::vector<std::string_view>& CResultsSinkSorted::SortedViews() {
   return results_;
 }
 
+void CResultsSinkSorted::StopAdding() {
+  std::vector<Slot>().swap(slots_);
+  std::vector<std::string_view>().swap(ascending_keys_);
+  slot_count_ = 0;
+}
+
 std::vector<ScoredView> CResultsSinkSorted::OrderedResults(
     ResultOrder order) const {
   std::vector<ScoredView> all(results_.size());

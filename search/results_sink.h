@@ -48,6 +48,11 @@ class CResultsSinkSorted : public CResultsSink {
   // The results with their scores in `order` (search/result_order.h);
   // the views stay valid while the sink lives.
   std::vector<ScoredView> OrderedResults(ResultOrder order) const;
+  // Frees what only adding needs (the table that finds repeats), for a
+  // sink that takes no more results: ordering them for the last time then
+  // has that room, even after memory ran out while they were collected.
+  // No result may be added afterwards.
+  void StopAdding();
 
  private:
   // Copies `text` into the arena; the view stays valid as long as the

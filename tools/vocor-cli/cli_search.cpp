@@ -238,7 +238,13 @@ int OutOfMemory(const char* when) {
 }
 
 // How a search run ended.
-enum class RunEnd { kFinished, kInterrupted, kOutOfMemory, kOutputFailed };
+enum class RunEnd {
+  kFinished,
+  kInterrupted,
+  kOutOfMemory,
+  kOutOfMemoryUnprinted,  // not even the results held could be ordered
+  kOutputFailed
+};
 
 RunEnd RunToEnd(CSearchRun* run, ProgressBar* bar) {
   try {
@@ -256,7 +262,11 @@ RunEnd RunToEnd(CSearchRun* run, ProgressBar* bar) {
   } catch (const std::bad_alloc&) {
     // The query tree goes first: it holds what can be freed, and the
     // results kept so far still get printed.
-    run->Stop();
+    try {
+      run->Stop();
+    } catch (const std::bad_alloc&) {
+      return RunEnd::kOutOfMemoryUnprinted;
+    }
     return RunEnd::kOutOfMemory;
   }
   return RunEnd::kFinished;
@@ -313,6 +323,8 @@ int RunSearch(const Options& options, DictionaryState* state) {
   bar.Erase();
   if (end == RunEnd::kOutOfMemory) {
     OutOfMemory("during the search: it stopped after the results above");
+  } else if (end == RunEnd::kOutOfMemoryUnprinted) {
+    OutOfMemory("during the search, and again while ordering its results");
   }
   const bool damaged = ReportDamage(source.dictionary);
   if (observer.limit_reached) {
@@ -322,7 +334,9 @@ int RunSearch(const Options& options, DictionaryState* state) {
     std::fprintf(stderr, "Search stopped.\n");
     return kExitInterrupted;
   }
-  return end == RunEnd::kOutOfMemory || damaged ? kExitFailure : kExitOk;
+  const bool out_of_memory = end == RunEnd::kOutOfMemory ||
+                             end == RunEnd::kOutOfMemoryUnprinted;
+  return out_of_memory || damaged ? kExitFailure : kExitOk;
 }
 
 }  // namespace vocor::cli

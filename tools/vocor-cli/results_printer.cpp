@@ -112,6 +112,7 @@ void ResultsPrinter::Flush() {
 bool ResultsPrinter::EndResults() {
   PrintPending();
   PrintWaitingBefore(nullptr);
+  held_.StopAdding();
   for (const ScoredView& result :
        held_.OrderedResults(ResultOrder::kAlphabetical)) {
     buffer_ += result.text;  // UTF-8 already
