@@ -51,6 +51,24 @@ constexpr size_t kReadChunk = size_t{1} << 20;
 
 }  // namespace
 
+std::unique_ptr<uint8_t, FreeDeleter> AllocateBackedZeroes(size_t size) {
+  std::unique_ptr<uint8_t, FreeDeleter> bytes(
+      static_cast<uint8_t*>(std::calloc(size > 0 ? size : 1, 1)));
+#ifdef MADV_POPULATE_WRITE
+  if (bytes != nullptr) {
+    const auto first = reinterpret_cast<uintptr_t>(bytes.get());
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (first + page - 1) & ~(page - 1);
+    const uintptr_t end = (first + size) & ~(page - 1);
+    if (end > start) {
+      ::madvise(reinterpret_cast<void*>(start), end - start,
+                MADV_POPULATE_WRITE);
+    }
+  }
+#endif
+  return bytes;
+}
+
 std::unique_ptr<char, FreeDeleter> FileImage::Allocate(size_t size) {
   if (size < kHugePage) {
     return std::unique_ptr<char, FreeDeleter>(

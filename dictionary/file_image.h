@@ -7,6 +7,7 @@
 #define VOCOR_DICTIONARY_FILE_IMAGE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,6 +18,13 @@ namespace vocor {
 struct FreeDeleter {
   void operator()(void* p) const { std::free(p); }
 };
+
+// `size` zeroed bytes from calloc (null when there is no memory), their
+// pages backed at once in one request to the kernel. For the per-node
+// arrays of a walk that touches them all over: there, taking the pages one
+// fault at a time can cost more than the walk itself. A kernel that does
+// not know the request leaves them to be faulted in as usual.
+std::unique_ptr<uint8_t, FreeDeleter> AllocateBackedZeroes(size_t size);
 
 class FileImage {
  public:

@@ -43,11 +43,21 @@ void PrefetchChildren(const char* data, const VocorNode& node,
   }
 }
 
+// How far into the image nodes can lie: our writer puts the notes, and the
+// sections after them, behind the last node, so the sets need not cover
+// them. Nodes elsewhere get no sets, and so no claims.
+size_t NodeBytes(const VocorFileContents& file) {
+  const size_t notes = LoadLE32(file.image->data() + kVocorNotesOffsetOffset);
+  return notes > file.header.root_offset && notes < file.image->size()
+             ? notes
+             : file.image->size();
+}
+
 }  // namespace
 
 WalkLiveStates::WalkLiveStates(const VocorFileContents* file,
-                               size_t image_size)
-    : file_(file), slots_(image_size / 4 + 1) {}
+                               size_t node_bytes)
+    : file_(file), slots_(node_bytes / 4 + 1) {}
 
 WalkLiveStates::~WalkLiveStates() = default;
 
@@ -59,7 +69,7 @@ std::unique_ptr<WalkLiveStates> WalkLiveStates::Create(
   const std::vector<int> states = ReachableStates(automaton, kMaxStates);
   if (states.empty()) return nullptr;
   std::unique_ptr<WalkLiveStates> live(
-      new WalkLiveStates(file, file->image->size()));
+      new WalkLiveStates(file, NodeBytes(*file)));
   int max_id = 0;
   for (int s : states) max_id = std::max(max_id, s);
   live->index_of_.assign(static_cast<size_t>(max_id) + 1, -1);
@@ -112,8 +122,9 @@ std::unique_ptr<WalkLiveStates> WalkLiveStates::Create(
       live->reached_[g][want] = reached;
     }
   }
-  live->sets_.reset(
-      static_cast<NodeSets*>(std::calloc(live->slots_, sizeof(NodeSets))));
+  // A walk with a star reaches nodes all over the file.
+  live->sets_.reset(reinterpret_cast<NodeSets*>(
+      AllocateBackedZeroes(live->slots_ * sizeof(NodeSets)).release()));
   if (live->sets_ == nullptr) return nullptr;
   return live;
 }

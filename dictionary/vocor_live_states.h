@@ -58,7 +58,8 @@ class WalkLiveStates {
   using Mask = uint8_t;
   static constexpr Mask kAllLive = 0xff;
 
-  WalkLiveStates(const VocorFileContents* file, size_t image_size);
+  // For nodes in the first `node_bytes` bytes of the image.
+  WalkLiveStates(const VocorFileContents* file, size_t node_bytes);
 
   // Works out, for the node at `offset` and the states of `want` it does
   // not know yet, whether they lead to a match, with whatever of its
@@ -83,7 +84,7 @@ class WalkLiveStates {
   }
 
   const VocorFileContents* file_;
-  size_t slots_;  // 4-byte-aligned offsets of the image
+  size_t slots_;  // 4-byte-aligned offsets where nodes can lie
   // Per automaton state id: its index in a mask, or -1 for none.
   std::vector<int8_t> index_of_;
   size_t index_count_ = 0;
