@@ -111,20 +111,37 @@ std::string Utf8ToEngine(std::string_view utf8, char unmappable) {
 std::string EngineToUtf8(std::string_view engine) {
   std::string out;
   out.reserve(engine.size());
-  for (char ch : engine) {
-    uint32_t cp = EngineToUnicode(static_cast<unsigned char>(ch));
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
+  AppendEngineAsUtf8(engine, &out);
   return out;
+}
+
+void AppendEngineAsUtf8(std::string_view engine, std::string* out) {
+  size_t i = 0;
+  while (i < engine.size()) {
+    // Runs of ASCII, most words whole, go in one append.
+    size_t ascii_end = i;
+    while (ascii_end < engine.size() &&
+           static_cast<unsigned char>(engine[ascii_end]) < 0x80) {
+      ++ascii_end;
+    }
+    out->append(engine.data() + i, ascii_end - i);
+    if (ascii_end == engine.size()) break;
+    uint32_t cp = EngineToUnicode(static_cast<unsigned char>(engine[ascii_end]));
+    char bytes[3];
+    size_t n;
+    if (cp < 0x800) {
+      bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
+      bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
+      n = 2;
+    } else {
+      bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
+      bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
+      n = 3;
+    }
+    out->append(bytes, n);
+    i = ascii_end + 1;
+  }
 }
 
 void EngineLowerInPlace(std::string* text) {

@@ -85,6 +85,8 @@ std::string Utf8ToEngine(std::string_view utf8, char unmappable = '\x7f');
 
 // Converts engine text to UTF-8.
 std::string EngineToUtf8(std::string_view engine);
+// The same, appended to *out: no string of its own per word.
+void AppendEngineAsUtf8(std::string_view engine, std::string* out);
 
 // Lower-cases engine text in place with EngineToLower.
 void EngineLowerInPlace(std::string* text);

@@ -32,7 +32,8 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
     return true;
   }
   const std::string_view text(word, std::strlen(word));
-  std::string key(text);
+  std::string& key = key_;  // reused: no allocation per word
+  key.assign(text);
   EngineLowerInPlace(&key);
   if (printed_any_ && key == last_key_) {  // a repeat
     if (pending_) pending_score_ = std::max(pending_score_, score);
@@ -47,13 +48,13 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   if (HasBytesOf80To9F(key)) {
     // Results that sort before it by code points may still come.
     auto [it, added] =
-        waiting_.try_emplace(std::move(key), Waiting{std::string(text), score});
+        waiting_.try_emplace(key, Waiting{std::string(text), score});
     if (!added) it->second.score = std::max(it->second.score, score);
     return true;
   }
   PrintPending();
   PrintWaitingBefore(&key);
-  last_key_ = std::move(key);
+  last_key_.swap(key);  // both keep their capacity
   printed_any_ = true;
   if (!format_.show_scores) {
     Print(text, score);  // a repeat's score would change nothing printed
@@ -96,7 +97,7 @@ void ResultsPrinter::AppendScore(int score) {
 
 void ResultsPrinter::Print(std::string_view engine_word, int score) {
   ++count_;
-  buffer_ += EngineToUtf8(engine_word);
+  AppendEngineAsUtf8(engine_word, &buffer_);
   AppendScore(score);
   buffer_ += '\n';
   if (buffer_.size() >= kBufferLimit) Flush();

@@ -83,6 +83,7 @@ class ResultsPrinter : public CResultsSink {
   int count_ = 0;
   // Lower-cased engine text of the last result printed as it came.
   std::string last_key_;
+  std::string key_;  // the key of the word being added
   bool printed_any_ = false;
   // Results holding a byte of 0x80-0x9F, by lower-cased engine text.
   struct Waiting {
