@@ -32,20 +32,22 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
     return true;
   }
   const std::string_view text(word, std::strlen(word));
-  std::string& key = key_;  // reused: no allocation per word
-  key.assign(text);
-  EngineLowerInPlace(&key);
+  const bool high = LowerIntoKey(text);
+  const std::string& key = key_;
   if (printed_any_ && key == last_key_) {  // a repeat
     if (pending_) pending_score_ = std::max(pending_score_, score);
     return true;
   }
-  if (printed_any_ && CompareByCodePoints(last_key_, key) >= 0) {
+  // The last key printed holds no byte of 0x80-0x9F: without one here too,
+  // code point order is byte order.
+  if (printed_any_ && (high ? CompareByCodePoints(last_key_, key)
+                            : std::string_view(last_key_).compare(key)) >= 0) {
     // Out of order: its place may lie among the words already printed.
     StopStreaming();
     held_.AddResult(word, score);
     return true;
   }
-  if (HasBytesOf80To9F(key)) {
+  if (high) {
     // Results that sort before it by code points may still come.
     auto [it, added] =
         waiting_.try_emplace(key, Waiting{std::string(text), score});
@@ -54,7 +56,7 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   }
   PrintPending();
   PrintWaitingBefore(&key);
-  last_key_.swap(key);  // both keep their capacity
+  last_key_.swap(key_);  // both keep their capacity
   printed_any_ = true;
   if (!format_.show_scores) {
     Print(text, score);  // a repeat's score would change nothing printed
@@ -64,6 +66,18 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
   pending_word_.assign(text);
   pending_score_ = score;
   return true;
+}
+
+bool ResultsPrinter::LowerIntoKey(std::string_view text) {
+  key_.resize(text.size());
+  bool high = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char lower =
+        EngineToLower(static_cast<unsigned char>(text[i]));
+    high |= (lower & 0xE0) == 0x80;
+    key_[i] = static_cast<char>(lower);
+  }
+  return high;
 }
 
 void ResultsPrinter::PrintPending() {

@@ -64,6 +64,9 @@ class ResultsPrinter : public CResultsSink {
     }
   };
 
+  // Sets key_ to the lower-cased `text`; true when the key holds a byte of
+  // 0x80-0x9F, whose code points sort apart from their bytes.
+  bool LowerIntoKey(std::string_view text);
   void StopStreaming();
   // Prints the last streamed result, held back until its score is final:
   // a repeat next to it may carry a higher one.
