@@ -286,14 +286,17 @@ uint32_t CEnumResultsVocorFileSurvivors::RootOfLookup() const {
 uint32_t CEnumResultsVocorFileSurvivors::StepOfLookup(
     uint32_t from, unsigned char letter) const {
   if (from >= kDamagedLookup) return from;
-  const size_t size = file_->image->size();
+  // Every node a lookup stands on passed ReadVocorNodeShallow when it was
+  // reached (the root in RootOfLookup, a child below).
   VocorNode node;
-  ReadVocorNodeShallow(data(), size, from, &node);  // read when reached
+  node.offset = from;
+  node.word = LoadLE32(data() + from);
   const int entry = FindVocorEntry(data(), node, letter);
   if (entry < 0) return kNoNode;
   const uint32_t child = EntryChildOffset(VocorEntry(data(), node, entry));
-  return ReadVocorNodeShallow(data(), size, child, &node) ? child
-                                                          : kDamagedLookup;
+  return ReadVocorNodeShallow(data(), file_->image->size(), child, &node)
+             ? child
+             : kDamagedLookup;
 }
 
 uint32_t CEnumResultsVocorFileSurvivors::NodeAfterTwo(
