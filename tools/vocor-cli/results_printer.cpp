@@ -39,7 +39,7 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
     return true;
   }
   // The last key printed holds no byte of 0x80-0x9F: without one here too,
-  // code point order is byte order.
+  // code point order is byte order (see HasBytesOf80To9F).
   if (printed_any_ && (high ? CompareByCodePoints(last_key_, key)
                             : std::string_view(last_key_).compare(key)) >= 0) {
     // Out of order: its place may lie among the words already printed.
@@ -70,14 +70,10 @@ bool ResultsPrinter::AddResult(const char* word, int score) {
 
 bool ResultsPrinter::LowerIntoKey(std::string_view text) {
   key_.resize(text.size());
-  bool high = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char lower =
-        EngineToLower(static_cast<unsigned char>(text[i]));
-    high |= (lower & 0xE0) == 0x80;
-    key_[i] = static_cast<char>(lower);
-  }
-  return high;
+  std::transform(text.begin(), text.end(), key_.begin(), [](char c) {
+    return static_cast<char>(EngineToLower(static_cast<unsigned char>(c)));
+  });
+  return HasBytesOf80To9F(key_);
 }
 
 void ResultsPrinter::PrintPending() {
