@@ -136,7 +136,7 @@ class FormFeeder {
         // A ';' would start a score: in a form it only separates.
         chunk_ += ch == ';' ? '\n' : ch;
       } else {
-        AppendUtf8(EngineToUnicode(c));
+        AppendUtf8(EngineToUnicode(c), &chunk_);
       }
     }
     chunk_ += '\n';
@@ -160,16 +160,6 @@ class FormFeeder {
 
  private:
   static constexpr size_t kChunkBytes = size_t{4} << 20;
-
-  void AppendUtf8(uint32_t code_point) {
-    if (code_point < 0x800) {
-      chunk_ += static_cast<char>(0xC0 | (code_point >> 6));
-    } else {
-      chunk_ += static_cast<char>(0xE0 | (code_point >> 12));
-      chunk_ += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    }
-    chunk_ += static_cast<char>(0x80 | (code_point & 0x3F));
-  }
 
   WordCollector* collector_;
   size_t word_limit_;

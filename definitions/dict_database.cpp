@@ -53,9 +53,7 @@ std::string ToUtf8(std::string_view bytes) {
       continue;
     }
     // A malformed sequence: its first byte as Windows-1252, then resync.
-    AppendUtf8(static_cast<int32_t>(EngineToUnicode(
-                   static_cast<unsigned char>(bytes[i]))),
-               &text);
+    AppendUtf8(EngineToUnicode(static_cast<unsigned char>(bytes[i])), &text);
     ++i;
   }
   return text;

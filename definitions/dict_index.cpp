@@ -53,28 +53,9 @@ std::string SortKey(std::string_view text, bool all_chars) {
       }
       continue;
     }
-    AppendUtf8(static_cast<int32_t>(c), &key);
+    AppendUtf8(c, &key);
   }
   return key;
-}
-
-void AppendUtf8(int32_t c, std::string* text) {
-  const auto u = static_cast<uint32_t>(c);
-  if (u < 0x80) {
-    text->push_back(static_cast<char>(u));
-  } else if (u < 0x800) {
-    text->push_back(static_cast<char>(0xC0 | u >> 6));
-    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else if (u < 0x10000) {
-    text->push_back(static_cast<char>(0xE0 | u >> 12));
-    text->push_back(static_cast<char>(0x80 | (u >> 6 & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  } else {
-    text->push_back(static_cast<char>(0xF0 | u >> 18));
-    text->push_back(static_cast<char>(0x80 | (u >> 12 & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (u >> 6 & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (u & 0x3F)));
-  }
 }
 
 bool DecodeBase64Number(std::string_view digits, uint64_t* value) {

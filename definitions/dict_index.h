@@ -22,9 +22,6 @@ class FileReader;
 // Compared byte by byte.
 std::string SortKey(std::string_view text, bool all_chars);
 
-// Appends the UTF-8 form of code point `c` (a valid one) to *text.
-void AppendUtf8(int32_t c, std::string* text);
-
 // The value of a base-64 number; false when it is empty, holds another
 // character or exceeds 2^48.
 bool DecodeBase64Number(std::string_view digits, uint64_t* value);

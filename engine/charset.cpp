@@ -115,6 +115,28 @@ std::string EngineToUtf8(std::string_view engine) {
   return out;
 }
 
+void AppendUtf8(uint32_t code_point, std::string* out) {
+  char bytes[4];
+  size_t n;
+  if (code_point < 0x80) {
+    bytes[0] = static_cast<char>(code_point);
+    n = 1;
+  } else if (code_point < 0x800) {
+    bytes[0] = static_cast<char>(0xC0 | (code_point >> 6));
+    n = 2;
+  } else if (code_point < 0x10000) {
+    bytes[0] = static_cast<char>(0xE0 | (code_point >> 12));
+    n = 3;
+  } else {
+    bytes[0] = static_cast<char>(0xF0 | (code_point >> 18));
+    n = 4;
+  }
+  for (size_t i = n - 1; i > 0; --i, code_point >>= 6) {
+    bytes[i] = static_cast<char>(0x80 | (code_point & 0x3F));
+  }
+  out->append(bytes, n);
+}
+
 void AppendEngineAsUtf8(std::string_view engine, std::string* out) {
   size_t i = 0;
   while (i < engine.size()) {
@@ -126,20 +148,8 @@ void AppendEngineAsUtf8(std::string_view engine, std::string* out) {
     }
     out->append(engine.data() + i, ascii_end - i);
     if (ascii_end == engine.size()) break;
-    uint32_t cp = EngineToUnicode(static_cast<unsigned char>(engine[ascii_end]));
-    char bytes[3];
-    size_t n;
-    if (cp < 0x800) {
-      bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
-      bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-      n = 2;
-    } else {
-      bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
-      bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-      n = 3;
-    }
-    out->append(bytes, n);
+    AppendUtf8(EngineToUnicode(static_cast<unsigned char>(engine[ascii_end])),
+               out);
     i = ascii_end + 1;
   }
 }

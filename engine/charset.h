@@ -83,6 +83,9 @@ bool IsValidUtf8(std::string_view text);
 // becomes `unmappable`; malformed bytes are taken as Windows-1252 bytes.
 std::string Utf8ToEngine(std::string_view utf8, char unmappable = '\x7f');
 
+// Appends the UTF-8 form of `code_point` (below 0x110000) to *out.
+void AppendUtf8(uint32_t code_point, std::string* out);
+
 // Converts engine text to UTF-8.
 std::string EngineToUtf8(std::string_view engine);
 // The same, appended to *out: no string of its own per word.
