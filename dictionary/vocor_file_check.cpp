@@ -9,6 +9,7 @@
 #include "dictionary/text_words.h"
 #include "dictionary/vocor_format.h"
 #include "dictionary/vocor_letter_summaries.h"
+#include "dictionary/vocor_word_endings.h"
 #include "engine/score.h"
 
 namespace vocor {
@@ -283,7 +284,9 @@ bool CheckVocorFile(std::string_view bytes, VocorFileFacts* facts,
   }
   return CheckScores(bytes, facts, reason) &&
          CheckLetterSummaries(bytes, header.root_offset,
-                              &facts->summaries_offset, reason);
+                              &facts->summaries_offset, reason) &&
+         CheckWordEndings(bytes, header.root_offset, &facts->endings_offset,
+                          reason);
 }
 
 }  // namespace vocor

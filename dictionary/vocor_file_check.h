@@ -25,6 +25,8 @@ struct VocorFileFacts {
   uint32_t scores_offset = 0;
   // The letter summaries' offset; 0 when the file has none.
   uint32_t summaries_offset = 0;
+  // The word endings' offset; 0 when the file has none.
+  uint32_t endings_offset = 0;
 };
 
 // Checks `bytes`, the whole file: the header (magic with its NUL, format
@@ -38,7 +40,8 @@ struct VocorFileFacts {
 // cycle), and the score section when the header names one (its marker
 // inside the file, as many scores as words, all inside the file, each
 // kMinScore..kMaxScore), and the letter summaries when the header names
-// them (see CheckLetterSummaries). A node shared by several parents is checked once,
+// them (see CheckLetterSummaries), and the word endings when it names them
+// (see CheckWordEndings). A node shared by several parents is checked once,
 // so the check takes time linear in the file's size.
 //
 // Returns true when every rule holds. Otherwise returns false with a

@@ -40,6 +40,7 @@
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
 #include "dictionary/vocor_letter_summaries.h"
+#include "dictionary/vocor_word_endings.h"
 #include "engine/letters.h"
 #include "engine/pattern_automaton.h"
 #include "engine/score.h"
@@ -92,6 +93,8 @@ struct VocorFileContents {
   // then goes without them and still finds every word). Valid while the
   // contents live.
   const VocorLetterSummaries* LetterSummaries() const;
+  // The file's word endings, the same way.
+  const VocorWordEndings* WordEndings() const;
 
   // The length of the longest word at or below the node at `offset`,
   // counted from the node (0: its own word only), remembered per node. A
@@ -141,6 +144,9 @@ struct VocorFileContents {
 
   mutable bool summaries_looked_for_ = false;
   mutable std::unique_ptr<VocorLetterSummaries> summaries_;
+
+  mutable bool endings_looked_for_ = false;
+  mutable std::unique_ptr<VocorWordEndings> endings_;
 };
 
 class WalkLiveStates;

@@ -44,7 +44,8 @@ CEnumResultsVocorFileSurvivors::CEnumResultsVocorFileSurvivors(
     images_[c] = LetterImage(mode, static_cast<unsigned char>(c));
     if (images_[c] == 0) has_unimaged_letters_ = true;
   }
-  may_pass_ = !another_word_ || has_unimaged_letters_;
+  if (reversed_) endings_ = file_->WordEndings();
+  may_pass_ = !another_word_ || has_unimaged_letters_ || endings_ != nullptr;
   stack_.reserve(kWalkReservedFrames);
   Reset();
 }
@@ -97,10 +98,13 @@ bool CEnumResultsVocorFileSurvivors::Survives(int length) const {
 bool CEnumResultsVocorFileSurvivors::Passable(uint32_t child, int depth) {
   const auto letter = static_cast<unsigned char>(word_[depth - 1]);
   const unsigned char image = images_[letter];
+  // A survivor's image is a word, which ends in the image of the path.
+  const bool ends_no_word = image != 0 && ImageEndsNoWord(depth);
   // Same word, reversing: whether to pass depends on what lies below.
   const bool mirror = image != 0 && !another_word_ && reversed_;
   // Another word, or the order kept: the letter alone decides.
-  if (!mirror && image != 0 && (another_word_ || image == letter)) {
+  if (!ends_no_word && !mirror && image != 0 &&
+      (another_word_ || image == letter)) {
     return false;
   }
   Judgement judgement = Remembered(child);
@@ -109,7 +113,19 @@ bool CEnumResultsVocorFileSurvivors::Passable(uint32_t child, int depth) {
       depth + static_cast<int>(judgement.height) > kMaxWordLength) {
     return false;
   }
-  return !mirror || !MayHoldMirror(judgement, child, depth);
+  return ends_no_word || !mirror || !MayHoldMirror(judgement, child, depth);
+}
+
+bool CEnumResultsVocorFileSurvivors::ImageEndsNoWord(int depth) const {
+  // Reversing, the image of a word of the path's subtree ends in the
+  // images of the path's letters, last letter first.
+  if (endings_ == nullptr || !endings_->Covers(depth)) return false;
+  unsigned char ending[kVocorEndingsLongestAccepted];
+  for (int i = 0; i < depth; ++i) {
+    ending[i] = images_[static_cast<unsigned char>(word_[depth - 1 - i])];
+    if (ending[i] == 0) return false;
+  }
+  return !endings_->MayEndAWord(ending, depth);
 }
 
 bool CEnumResultsVocorFileSurvivors::MayHoldMirror(const Judgement& judgement,

@@ -6,7 +6,10 @@
 // reader yields: the same words in the same (walk) order, each word's
 // progress position and score those of the plain walk, the floor of the
 // reader applied, and the same end where the tree is damaged (the walk
-// gives up at the same word, and the dictionary notes the damage).
+// gives up at the same word, and the dictionary notes the damage). One
+// exception: word endings that no longer describe a damaged tree can make
+// a reversing walk pass over survivors that the damage spelled, and over
+// the damage their lookups would have met; it still ends at the same word.
 //
 // Why it is faster.
 // - Subtrees that cannot hold a survivor are passed in one step, their
@@ -23,6 +26,11 @@
 //   walk. A palindrome search so enters only the prefixes that have a word
 //   at least twice as long ending in the right letter below them, a small
 //   part of the tree.
+// - In the reversing modes, a survivor's image is a word that ends in the
+//   image of every prefix, last letter first. Where the file has word
+//   endings (vocor_word_endings.h), every prefix whose image ends no word
+//   is passed: for reversal pairs on a large English list that leaves a
+//   few percent of the tree, and of the lookups.
 // - A subtree is passed only once every node in it has been checked sound
 //   (the reader's checks, letters rising from entry to entry, no path too
 //   long); a damaged one is walked, so that the walk meets the damage where
@@ -92,6 +100,10 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   // as itself may lie below `node` (judged sound as `judgement`), reached
   // by the path's `length` letters. Errs towards true.
   bool MayHoldMirror(const Judgement& judgement, uint32_t node, int length);
+  // Whether, reversing, the file's word endings show that no word ends in
+  // the image of the path's `depth` letters, so that no survivor lies
+  // below it.
+  bool ImageEndsNoWord(int depth) const;
   // Whether the path's letters from `from` to `length` read as themselves.
   bool ReadsAsItselfFrom(int from, int length) const;
   // Whether the images of the path's first `count` letters, last first,
@@ -127,8 +139,12 @@ class CEnumResultsVocorFileSurvivors final : public CEnumResults {
   bool reversed_;
   std::array<unsigned char, 256> images_{};
   bool has_unimaged_letters_ = false;  // some letter has no image
+  // Reversing, the file's word endings (null: none); valid while file_
+  // lives.
+  const VocorWordEndings* endings_ = nullptr;
   // Whether any subtree can be passed: not in the another-word form of a
-  // mode where every letter has an image.
+  // mode where every letter has an image, unless the word endings rule
+  // some out.
   bool may_pass_ = true;
 
   int64_t position_ = 0;

@@ -121,6 +121,18 @@ const VocorLetterSummaries* VocorFileContents::LetterSummaries() const {
   return summaries_.get();
 }
 
+const VocorWordEndings* VocorFileContents::WordEndings() const {
+  if (!endings_looked_for_) {
+    endings_looked_for_ = true;
+    if (VocorWordEndings::Locate(image->data(), image->size(), &endings_,
+                                 nullptr) ==
+        VocorWordEndings::Status::kDamaged) {
+      NoteDamage();
+    }
+  }
+  return endings_.get();
+}
+
 const char* CEnumResultsDictionaryVocorFile::NextPlain(int* counter) {
   if (plain_stack_.empty()) return nullptr;  // also when there is no file
   return RunPlainWalk(

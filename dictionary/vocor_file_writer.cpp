@@ -8,6 +8,7 @@
 #include "dictionary/file_image.h"
 #include "dictionary/vocor_format.h"
 #include "dictionary/vocor_letter_summaries.h"
+#include "dictionary/vocor_word_endings.h"
 #include "engine/score.h"
 
 namespace vocor {
@@ -184,6 +185,7 @@ struct Placement {
   uint32_t notes_offset;
   uint32_t root_offset;
   uint32_t summary_offset;
+  uint32_t endings_offset;
   uint32_t scores_offset;  // 0: no score section
   uint32_t word_count;
 };
@@ -203,6 +205,7 @@ void WriteHeader(const VocorFileInfo& info, const Placement& at,
   StoreLE32(data + kVocorScoresOffsetOffset, at.scores_offset);
   StoreLE32(data + kVocorWordCountOffset, at.word_count);
   StoreLE32(data + kVocorSummaryOffsetOffset, at.summary_offset);
+  StoreLE32(data + kVocorEndingsOffsetOffset, at.endings_offset);
 }
 
 // The section after the notes: marker, count, one score per word.
@@ -335,10 +338,12 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   const uint64_t notes_end = nodes_end + info.notes.size() + 1;
   const std::string summaries = SummarizeLetters(nodes, offsets, nodes_end);
   const uint64_t summaries_end = notes_end + summaries.size();
+  const std::string endings = EncodeWordEndings(sorted);
+  const uint64_t endings_end = summaries_end + endings.size();
   const uint64_t file_size =
-      summaries_end + (sorted_scores.empty()
-                       ? 0
-                       : kVocorScoreHeaderSize + sorted_scores.size());
+      endings_end + (sorted_scores.empty()
+                         ? 0
+                         : kVocorScoreHeaderSize + sorted_scores.size());
   if (file_size >= kMaxDictionaryFileSize) {
     return Fail(error, "the file would reach 2 GiB");
   }
@@ -358,13 +363,16 @@ bool BuildVocorFile(const std::vector<std::string>& words,
   }
   std::memcpy(file.data() + nodes_end, info.notes.data(), info.notes.size());
   std::memcpy(file.data() + notes_end, summaries.data(), summaries.size());
+  std::memcpy(file.data() + summaries_end, endings.data(), endings.size());
   const Placement placement{
       .notes_offset = static_cast<uint32_t>(nodes_end),
       .root_offset = static_cast<uint32_t>(offsets[root]),
       .summary_offset =
           summaries.empty() ? 0 : static_cast<uint32_t>(notes_end),
+      .endings_offset =
+          endings.empty() ? 0 : static_cast<uint32_t>(summaries_end),
       .scores_offset =
-          sorted_scores.empty() ? 0 : static_cast<uint32_t>(summaries_end),
+          sorted_scores.empty() ? 0 : static_cast<uint32_t>(endings_end),
       .word_count = static_cast<uint32_t>(sorted.size())};
   if (!sorted_scores.empty()) {
     WriteScores(sorted_scores, placement.scores_offset, &file);

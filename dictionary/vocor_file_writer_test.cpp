@@ -9,6 +9,7 @@
 #include "dictionary/testing/sample_dics.h"
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_format.h"
+#include "dictionary/vocor_word_endings.h"
 #include "engine/testing/reference.h"
 #include "engine/testing/vector_enum.h"
 
@@ -96,9 +97,12 @@ TEST(VocorFileWriterTest, HeaderFieldsAndUnreadBytes) {
   EXPECT_EQ(header.notes, info.notes);
   EXPECT_EQ(header.word_count, 3);
   EXPECT_EQ(header.size, static_cast<int32_t>(file.size()));
-  EXPECT_EQ(file.substr(22, 106), std::string(106, '\0'));
+  EXPECT_EQ(file.substr(22, 98), std::string(98, '\0'));
   EXPECT_EQ(file.substr(280, 4), std::string(4, '\0'));
-  EXPECT_EQ(file.back(), '\0');
+  // The word endings come last, after the notes and the letter summaries.
+  const uint32_t endings = LoadLE32(file.data() + kVocorEndingsOffsetOffset);
+  EXPECT_GT(endings, LoadLE32(file.data() + kVocorNotesOffsetOffset));
+  EXPECT_EQ(file.substr(endings, 4), "ENDS");
 }
 
 TEST(VocorFileWriterTest, SortsAndDropsDuplicates) {

@@ -1,5 +1,8 @@
 #include "dictionary/vocor_format.h"
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -111,6 +114,24 @@ bool ReadVocorNode(const char* data, size_t size, uint32_t offset,
   if (below != NodeBelowCount(candidate.word)) return false;
   *node = candidate;
   return true;
+}
+
+uint32_t SectionChecksum(const char* section, size_t size, size_t checksum_at) {
+  const auto add = [](uLong crc, const char* data, size_t length) {
+    // zlib takes lengths as uInt; sections are far below 4 GiB, but stay
+    // honest about it.
+    while (length > 0) {
+      const uInt chunk = static_cast<uInt>(std::min<size_t>(length, 1u << 30));
+      crc = crc32(crc, reinterpret_cast<const Bytef*>(data), chunk);
+      data += chunk;
+      length -= chunk;
+    }
+    return crc;
+  };
+  uLong crc = crc32(0L, Z_NULL, 0);
+  crc = add(crc, section, checksum_at);
+  crc = add(crc, section + checksum_at + 4, size - checksum_at - 4);
+  return static_cast<uint32_t>(crc);
 }
 
 }  // namespace vocor

@@ -6,7 +6,9 @@
 // It opens with a 288-byte header:
 //
 //     0  22  magic "VOCOR Dictionary File" and its NUL, compared whole
-//    22 102  unused (zero when we write)
+//    22  98  unused (zero when we write)
+//   120   4  offset of the word endings, 0 = none (see
+//            vocor_word_endings.h; zero in older files)
 //   124   4  offset of the letter summaries, 0 = none (see
 //            vocor_letter_summaries.h; zero in older files)
 //   128 128  display name, NUL-terminated inside the field
@@ -121,6 +123,12 @@ inline uint32_t LoadLE32(const char* p) {
 inline void StoreLE32(char* p, uint32_t value) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<char>(value >> (8 * i));
 }
+
+// ---- Optional sections ----
+
+// The CRC-32 (zlib's) of the `size` bytes at `section` but the four at
+// `checksum_at`, where the section stores it.
+uint32_t SectionChecksum(const char* section, size_t size, size_t checksum_at);
 
 // ---- Node words and entries ----
 

@@ -1,7 +1,5 @@
 #include "dictionary/vocor_letter_summaries.h"
 
-#include <zlib.h>
-
 #include <bit>
 #include <cstring>
 
@@ -35,20 +33,8 @@ uint64_t WordCount(uint64_t slots) { return (slots + 63) / 64; }
 
 // The checksum of a section of `size` bytes at `section`: every byte but
 // the checksum's own four.
-uint32_t SectionChecksum(const char* section, size_t size) {
-  uLong crc = crc32(0L, Z_NULL, 0);
-  crc = crc32(crc, reinterpret_cast<const Bytef*>(section), 20);
-  const char* data = section + kVocorSummaryHeadSize;
-  size -= kVocorSummaryHeadSize;
-  // zlib takes lengths as uInt; the section is far below 4 GiB, but stay
-  // honest about it.
-  while (size > 0) {
-    const uInt chunk = static_cast<uInt>(std::min<size_t>(size, 1u << 30));
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(data), chunk);
-    data += chunk;
-    size -= chunk;
-  }
-  return static_cast<uint32_t>(crc);
+uint32_t SummariesChecksum(const char* section, size_t size) {
+  return SectionChecksum(section, size, 20);
 }
 
 }  // namespace
@@ -88,7 +74,7 @@ std::string EncodeLetterSummaries(const std::vector<SummarizedNode>& nodes,
   for (size_t i = 0; i < kept.size(); ++i) {
     StoreLE32(summaries + 4 * i, kept[i]);
   }
-  StoreLE32(at + 20, SectionChecksum(at, section.size()));
+  StoreLE32(at + 20, SummariesChecksum(at, section.size()));
   return section;
 }
 
@@ -121,7 +107,7 @@ VocorLetterSummaries::Status VocorLetterSummaries::Locate(
   const uint64_t length = kVocorSummaryHeadSize + 4 * blocks + 8 * words +
                           4 * uint64_t{found->count_};
   if (length > size - offset) return damaged("run past the end of the file");
-  if (SectionChecksum(head, length) != LoadLE32(head + 20)) {
+  if (SummariesChecksum(head, length) != LoadLE32(head + 20)) {
     return damaged("fail their checksum");
   }
   found->ranks_ = head + kVocorSummaryHeadSize;

@@ -16,6 +16,7 @@
 #include "dictionary/text_file_dictionary.h"
 #include "dictionary/vocor_file_check.h"
 #include "dictionary/vocor_file_dictionary.h"
+#include "dictionary/vocor_word_endings.h"
 #include "engine/testing/reference.h"
 #include "engine/testing/vector_enum.h"
 
@@ -137,7 +138,9 @@ TEST(VocorLetterSummariesTest, CheckerRecomputesEverySummary) {
                                          nullptr),
             VocorLetterSummaries::Status::kPresent);
   // The root's summary: the first one, as the root is the first node.
-  const size_t length = file.size() - start;
+  // The word endings follow the summaries.
+  const size_t length =
+      LoadLE32(file.data() + kVocorEndingsOffsetOffset) - start;
   const size_t first_summary = length - 4 * summaries->count();
   char* root = file.data() + start + first_summary;
   StoreLE32(root, LoadLE32(root) & ~LetterSummaryBit('x'));

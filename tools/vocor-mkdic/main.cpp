@@ -97,6 +97,9 @@ void PrintFacts(const VocorFileFacts& facts) {
     std::printf("letter summaries offset: %" PRIu32 "\n",
                 facts.summaries_offset);
   }
+  if (facts.endings_offset != 0) {
+    std::printf("word endings offset: %" PRIu32 "\n", facts.endings_offset);
+  }
 }
 
 // A dictionary file says its own size in its header: one that does not
