@@ -79,9 +79,6 @@ struct VocorFileContents {
   // and kept; without a section every word at kDefaultScore.
   const ScoreCounts& ScoreHistogram() const;
 
-  // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
-  // back to the same nodes many times, and each is checked once per open
-  // file. Single-threaded, like every reader of the file.
   // Whether a walk or lookup over this file has met a damaged node. Set by
   // readers as they meet one; read by whoever ran the search, to tell an
   // exhausted dictionary from a damaged one.
@@ -103,10 +100,13 @@ struct VocorFileContents {
   // from the walk.
   int LongestBelow(uint32_t offset) const { return LongestBelow(offset, 0); }
 
+  // ReadVocorNode, remembered per node offset: shared subtrees bring a walk
+  // back to the same nodes many times, and each sound one is checked once
+  // per open file. Single-threaded, like every reader of the file.
   bool CheckNode(uint32_t offset, VocorNode* node) const {
     // The common case, a node already judged sound, stays inline.
-    if (offset % 4 == 0 && verdicts_ != nullptr && offset < image->size() &&
-        verdicts_.get()[offset / 4] == kSound) {
+    if (offset % 4 == 0 && sound_ != nullptr && offset < image->size() &&
+        (sound_.get()[offset / 256] >> (offset / 4 % 64) & 1) != 0) {
       node->offset = offset;
       node->word = LoadLE32(image->data() + offset);
       return true;
@@ -121,11 +121,12 @@ struct VocorFileContents {
   // dropped, when the file no longer has them.
   bool ReadDeferredScores() const;
 
-  enum Verdict : uint8_t { kUnknown = 0, kSound = 1, kDamaged = 2 };
-  // One verdict per 4-byte-aligned offset, where writers put nodes; other
-  // offsets are checked every time. Allocated zeroed on first use, so a
-  // short walk touches only the pages it needs.
-  mutable std::unique_ptr<uint8_t, FreeDeleter> verdicts_;
+  // One bit per 4-byte-aligned offset, where writers put nodes: set once
+  // the node there has been found sound. Other offsets, and damaged nodes,
+  // are checked every time they are met (a walk gives up at the first).
+  // Allocated zeroed on first use. A bit rather than a byte keeps the set
+  // of a large file within the cache that the walk's nodes compete for.
+  mutable std::unique_ptr<uint64_t, FreeDeleter> sound_;
   // LongestBelow + 1 per 4-byte-aligned offset (255: that or more), 0 not
   // yet known. Allocated zeroed on first use.
   mutable std::unique_ptr<uint8_t, FreeDeleter> longest_;

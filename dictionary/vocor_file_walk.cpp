@@ -7,8 +7,8 @@
 
 #include "dictionary/vocor_file_dictionary.h"
 #include "dictionary/vocor_live_states.h"
-#include "dictionary/vocor_required_letters.h"
 #include "dictionary/vocor_plain_walk.h"
+#include "dictionary/vocor_required_letters.h"
 #include "dictionary/vocor_walk_states.h"
 
 namespace vocor {
@@ -16,31 +16,27 @@ namespace vocor {
 bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
   const char* data = image->data();
   const size_t size = image->size();
-  if (offset % 4 != 0) return ReadVocorNode(data, size, offset, node);
-  if (verdicts_ == nullptr) {
-    verdicts_.reset(static_cast<uint8_t*>(std::calloc(size / 4 + 1, 1)));
-    if (verdicts_ == nullptr) return ReadVocorNode(data, size, offset, node);
+  if (offset % 4 != 0 || offset >= size) {
+    return ReadVocorNode(data, size, offset, node);
   }
-  if (offset >= size) return false;
-  uint8_t& verdict = verdicts_.get()[offset / 4];
-  if (verdict == kUnknown) {
-    verdict = ReadVocorNode(data, size, offset, node) ? kSound : kDamaged;
-    return verdict == kSound;
+  if (sound_ == nullptr) {
+    sound_.reset(
+        static_cast<uint64_t*>(std::calloc(size / 256 + 1, sizeof(uint64_t))));
   }
-  if (verdict == kDamaged) return false;
-  node->offset = offset;
-  node->word = LoadLE32(data + offset);
+  if (!ReadVocorNode(data, size, offset, node)) return false;
+  if (sound_ != nullptr)
+    sound_.get()[offset / 256] |= uint64_t{1} << (offset / 4 % 64);
   return true;
 }
 
 int VocorFileContents::LongestBelow(uint32_t offset, int depth) const {
   VocorNode node;
-  if (offset % 4 != 0 || depth > kMaxWordLength ||
-      !CheckNode(offset, &node)) {
+  if (offset % 4 != 0 || depth > kMaxWordLength || !CheckNode(offset, &node)) {
     return kMaxWordLength;
   }
   if (longest_ == nullptr) {
-    longest_.reset(static_cast<uint8_t*>(std::calloc(image->size() / 4 + 1, 1)));
+    longest_.reset(
+        static_cast<uint8_t*>(std::calloc(image->size() / 4 + 1, 1)));
     if (longest_ == nullptr) return kMaxWordLength;
   }
   if (const uint8_t known = longest_.get()[offset / 4]; known != 0) {
@@ -282,15 +278,14 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   const unsigned char min_taken = counted ? TakeMinimum(letter) : 0;
   word_[from.depth] = static_cast<char>(letter);
   stack_.push_back(Frame{child, state, kWalkUnvisited, from.depth + 1, 0,
-                         static_cast<uint32_t>(position_),
-                         min_taken, static_cast<unsigned char>(max_taken),
-                         false});
+                         static_cast<uint32_t>(position_), min_taken,
+                         static_cast<unsigned char>(max_taken), false});
   return true;
 }
 
 void CEnumResultsDictionaryVocorFile::JudgeLeaf(uint32_t child,
-                                                 unsigned char letter,
-                                                 int state) {
+                                                unsigned char letter,
+                                                int state) {
   // The parent's check covered its children's node words.
   const uint32_t child_word = LoadLE32(data() + child);
   // The child's own word comes first among its words.
