@@ -86,9 +86,15 @@ WalkRequiredLetters::WalkRequiredLetters(PatternAutomaton* automaton) {
   int max_id = 0;
   for (int state : found.states) max_id = std::max(max_id, state);
   required_.assign(static_cast<size_t>(max_id) + 1, 0);
+  // A walk asks about the state a letter leads to; what the start alone
+  // needs (the s of s*) the walk's first step settles without a summary.
+  StateSet targets = 0;
+  for (const auto& by_bit : found.next) {
+    for (StateSet to : by_bit) targets |= to;
+  }
   for (size_t i = 0; i < n; ++i) {
     required_[found.states[i]] = required[i];
-    any_ = any_ || required[i] != 0;
+    any_ = any_ || (required[i] != 0 && (targets >> i & 1) != 0);
   }
 }
 

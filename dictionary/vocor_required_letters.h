@@ -32,7 +32,8 @@ class WalkRequiredLetters {
                : 0;
   }
 
-  // Whether any explored state needs a letter at all.
+  // Whether any state a letter leads to needs a letter: the walk asks
+  // only about those.
   bool any() const { return any_; }
 
  private:
