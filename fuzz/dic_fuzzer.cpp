@@ -1,5 +1,5 @@
 // Opens arbitrary bytes as a binary dictionary and walks them under a
-// query taken from the same input. Finds reads outside the image, runaway
+// query taken from the same input, and under the letter-play filters. Finds reads outside the image, runaway
 // walks and broken invariants of the reader.
 //
 // Input: [image][query][n]. The last byte n is the length of the query
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "dictionary/vocor_file_dictionary.h"
+#include "engine/palindrome.h"
 
 namespace vocor {
 namespace {
@@ -96,6 +97,14 @@ void Run(std::string_view image, const Query& query) {
   e->Reset();
   Walk(e.get(), 1000);
   Walk(clone.get(), 1000);
+  // The letter-play walks judge and pass whole subtrees, and the
+  // reversing ones trust the word endings.
+  for (int mode : {kReverse, kRotate}) {
+    for (int form : {kSameWord, kAnotherWord}) {
+      CEnumResultsPalindrome survivors(dict.CreateEnumerator(), mode, form);
+      Walk(&survivors, kUnitBudget / 10);
+    }
+  }
 }
 
 }  // namespace
