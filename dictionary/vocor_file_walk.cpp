@@ -238,6 +238,14 @@ bool CEnumResultsDictionaryVocorFile::Enter(uint32_t entry) {
   // Without scores no word's number is asked for: the refused child's words
   // are made up for when the frame is left, and its node is never read.
   if (state == PatternAutomaton::kDead && !file_->has_scores()) return false;
+  // A letter that ends every match, without a constraint to count it: the
+  // child's own word is all there is to judge, and reading it costs less
+  // than asking whether the pair is dead or live.
+  if (state != PatternAutomaton::kDead && !automaton_->CanContinue(state) &&
+      !working_.HasAnyPart() && from.depth < kMaxWordLength) {
+    JudgeLeaf(child, letter, state);
+    return false;
+  }
   const uint32_t child_words = NodeAllCount(LoadLE32(data() + child));
   // A subtree without words has nothing to find or to count.
   if (child_words == 0) return false;
