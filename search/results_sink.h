@@ -22,6 +22,10 @@ class CResultsSink {
   virtual bool AddResult(const char* word, int score) = 0;
   // How many results the sink holds now (duplicates dropped).
   virtual int GetResultCount() const = 0;
+  // Whether the sink does anything with the scores. A run does not ask the
+  // query for scores a sink leaves unused (a binary dictionary would read
+  // its whole score section for them); such a sink gets kDefaultScore.
+  virtual bool UsesScores() const { return true; }
 };
 
 // A result as UTF-8 with its score.

@@ -1,5 +1,7 @@
 #include "search/search_run.h"
 
+#include "engine/score.h"
+
 namespace vocor {
 
 CSearchRun::CSearchRun(EnumPtr query, std::unique_ptr<CResultsSink> sink,
@@ -8,7 +10,8 @@ CSearchRun::CSearchRun(EnumPtr query, std::unique_ptr<CResultsSink> sink,
       sink_(std::move(sink)),
       observer_(observer),
       limit_(limit),
-      extent_(query_ ? query_->GetExtent() : 1) {
+      extent_(query_ ? query_->GetExtent() : 1),
+      uses_scores_(sink_->UsesScores()) {
   sink_->BeginResults();
 }
 
@@ -21,7 +24,7 @@ bool CSearchRun::Step() {
   int counter = kWorkPerStep;
   const char* word = query_->Next(&counter);
   if (word != nullptr) {
-    sink_->AddResult(word, query_->Score());
+    sink_->AddResult(word, uses_scores_ ? query_->Score() : kDefaultScore);
     const int n = sink_->GetResultCount();
     const bool at_limit = limit_ > 0 && n >= limit_;
     if (n % kRefreshEvery == 0 || at_limit) {

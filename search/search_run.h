@@ -64,6 +64,7 @@ class CSearchRun {
   SearchObserver* observer_;
   int limit_;
   int extent_;
+  bool uses_scores_;  // the sink's answer, asked once
   bool sink_ended_ = false;
 };
 

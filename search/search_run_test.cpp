@@ -124,5 +124,34 @@ TEST(SearchRunTest, StopInTheMiddleKeepsWhatWasFound) {
   EXPECT_EQ(recorder.finished, 0);
 }
 
+// A sink that leaves scores unused is not handed them: the run does not
+// ask the query, whose scores may have to be read from disk.
+TEST(SearchRunTest, ScoresGoOnlyToASinkThatUsesThem) {
+  struct ScoreRecorder : CResultsSink {
+    bool uses = true;
+    std::vector<int> scores;
+    bool AddResult(const char*, int score) override {
+      scores.push_back(score);
+      return true;
+    }
+    int GetResultCount() const override {
+      return static_cast<int>(scores.size());
+    }
+    bool UsesScores() const override { return uses; }
+  };
+  for (bool uses : {true, false}) {
+    auto sink = std::make_unique<ScoreRecorder>();
+    sink->uses = uses;
+    const ScoreRecorder* seen = sink.get();
+    CSearchRun run(testing::MakeScoredVectorEnum({{"cat", 90}, {"dog", 10}}),
+                   std::move(sink), nullptr);
+    Drive(&run);
+    const std::vector<int> expected =
+        uses ? std::vector<int>{90, 10}
+             : std::vector<int>{kDefaultScore, kDefaultScore};
+    EXPECT_EQ(seen->scores, expected);
+  }
+}
+
 }  // namespace
 }  // namespace vocor

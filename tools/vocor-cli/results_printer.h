@@ -53,6 +53,11 @@ class ResultsPrinter : public CResultsSink {
   // Prints what is held and flushes the printer's buffer.
   bool EndResults() override;
   int GetResultCount() const override;
+  // Scores are printed, or ranked results arrive with theirs; otherwise a
+  // repeat's higher score changes nothing that is printed.
+  bool UsesScores() const override {
+    return format_.show_scores || format_.as_ranked;
+  }
 
   // Whether the results were all printed as they came so far.
   bool streaming() const { return streaming_; }
