@@ -24,8 +24,9 @@ bool VocorFileContents::JudgeNode(uint32_t offset, VocorNode* node) const {
         static_cast<uint64_t*>(std::calloc(size / 256 + 1, sizeof(uint64_t))));
   }
   if (!ReadVocorNode(data, size, offset, node)) return false;
-  if (sound_ != nullptr)
+  if (sound_ != nullptr) {
     sound_.get()[offset / 256] |= uint64_t{1} << (offset / 4 % 64);
+  }
   return true;
 }
 
